@@ -1,0 +1,58 @@
+#include "core/Criteria.h"
+
+#include <algorithm>
+
+std::string layoutCaption(int criterion)
+{
+    static constexpr char kGroupLetters[] = {'W', 'T', 'B'};
+    return std::string(" ") + kGroupLetters[criterion / kCriteriaPerGroup] +
+           std::to_string(criterion % kCriteriaPerGroup + 1);
+}
+
+bool ScoreBoard::assign(int criterion, int position)
+{
+    Slider& slider = sliders_.at(criterion);
+    const int clamped = std::clamp(position, 0, slider.maximum);
+    if (clamped == slider.position)
+        return false;
+    slider.position = clamped;
+    return true;
+}
+
+void ScoreBoard::setMaximum(int criterion, int maximum)
+{
+    sliders_.at(criterion).maximum = std::max(maximum, 0);
+    if (assign(criterion, position(criterion)) && onChange_)
+        onChange_();
+}
+
+void ScoreBoard::setPosition(int criterion, int position)
+{
+    if (assign(criterion, position) && onChange_)
+        onChange_();
+}
+
+void ScoreBoard::operate(int criterion, int position)
+{
+    assign(criterion, position);
+    if (onChange_)
+        onChange_();
+}
+
+int ScoreBoard::groupSum(Group group) const
+{
+    const int first = static_cast<int>(group) * kCriteriaPerGroup;
+    int sum = 0;
+    for (int n = first; n < first + kCriteriaPerGroup; ++n)
+        sum += position(n);
+    return sum;
+}
+
+int ScoreBoard::groupMaximum(Group group) const
+{
+    const int first = static_cast<int>(group) * kCriteriaPerGroup;
+    int sum = 0;
+    for (int n = first; n < first + kCriteriaPerGroup; ++n)
+        sum += maximum(n);
+    return sum;
+}

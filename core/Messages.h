@@ -1,0 +1,51 @@
+#pragma once
+
+// The program's own texts (UTF-8), as the judge sees them.
+namespace messages {
+
+inline constexpr char kWarningCaption[] = "Warnung";
+inline constexpr char kApplicationTitle[] = "Bildbewertung";
+inline constexpr char kWindowCaption[] = "Quintavo Ver 2.3";
+
+inline constexpr char kWeightingNotLoaded[] =
+    "Die Gewichtungsdatei Qel.max kann nicht geladen werden!";
+inline constexpr char kWeightingIncorrect[] = "Die Gewichtungsdatei Qel.max ist nicht korrekt!";
+
+inline constexpr char kNoPictures[] = "Keine jpg-Bilder im Zorvik-Ordner!";
+inline constexpr char kTooManyPictures[] =
+    "Im Zorvik-Ordner liegen mehr als 65535 jpg-Bilder. So viele Bilder kann das Programm "
+    "nicht bewerten; bitte die Bilder auf mehrere Ordner verteilen!";
+
+inline constexpr char kEnterJudgeName[] = "Bitte erst den Bewerternamen eintragen!";
+inline constexpr char kCannotSave[] = "Die Bewertung kann nicht gespeichert werden!";
+inline constexpr char kCannotLoad[] = "Die Bewertung kann nicht geladen werden!";
+inline constexpr char kJudgePrompt[] = "hier den Namen eintragen!";
+
+inline constexpr char kUnsavedQuestion[] =
+    "Die Bewertung ist noch nicht gespeichert. Programm trotzdem beenden?";
+
+} // namespace messages
+
+#include <string>
+
+namespace messages {
+
+inline std::string listIndexOutOfBounds(int index)
+{
+    return "Listenindex überschreitet das Maximum (" + std::to_string(index) + ")";
+}
+
+// characterUtf8: the offending character, already made readable.
+inline std::string notAnInteger(const std::string& characterUtf8)
+{
+    return "'" + characterUtf8 + "' ist kein gültiger Integerwert";
+}
+
+inline std::string jpegError(int messageCode) { return "JPEG-Fehler #" + std::to_string(messageCode); }
+
+inline std::string cannotOpenPicture(const std::string& nameUtf8)
+{
+    return "Das Bild '" + nameUtf8 + "' kann nicht geöffnet werden!";
+}
+
+} // namespace messages

@@ -1,0 +1,30 @@
+#include "core/RatingFile.h"
+
+#include "core/TextFile.h"
+
+namespace ratingfile {
+
+std::string judgeNameFromPath(const std::string& chosenPath)
+{
+    const auto slash = chosenPath.rfind('/');
+    std::string name = slash == std::string::npos ? chosenPath : chosenPath.substr(slash + 1);
+    name.resize(name.size() > 4 ? name.size() - 4 : 0);
+    return name;
+}
+
+std::optional<std::string> fileNameForJudge(const std::string& judgeName)
+{
+    if (judgeName.find('/') != std::string::npos || judgeName.find('\0') != std::string::npos)
+        return std::nullopt;
+    return judgeName + kExtension;
+}
+
+bool save(const std::string& judgeName, const rating::Sheet& sheet)
+{
+    const auto fileName = fileNameForJudge(judgeName);
+    return fileName && textfile::writeLinesAtomically(*fileName, sheet);
+}
+
+std::optional<rating::Sheet> load(const std::string& path) { return textfile::readLines(path); }
+
+} // namespace ratingfile

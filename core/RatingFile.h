@@ -1,0 +1,27 @@
+#pragma once
+
+#include "core/RatingSheet.h"
+
+#include <optional>
+#include <string>
+
+// Rating files "<judge name>.qel" in the working folder.
+namespace ratingfile {
+
+inline constexpr char kExtension[] = ".qel";
+
+// The judge name a chosen file stands for: its own name without folder and
+// without its last four characters (its ".qel").
+std::string judgeNameFromPath(const std::string& chosenPath);
+
+// The file a judge name is saved to, or nothing for a name that would leave
+// the working folder. The name is used unchanged otherwise.
+std::optional<std::string> fileNameForJudge(const std::string& judgeName);
+
+// Writes the sheet without ever destroying the previous file. False on failure.
+bool save(const std::string& judgeName, const rating::Sheet& sheet);
+
+// The lines of a rating file, or nothing when it cannot be opened or read.
+std::optional<rating::Sheet> load(const std::string& path);
+
+} // namespace ratingfile
