@@ -1,0 +1,192 @@
+#include "pictures/PictureList.h"
+
+#include <unicode/ucol.h>
+#include <unicode/uloc.h>
+#include <unicode/ustring.h>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <numeric>
+#include <string_view>
+
+namespace pictures {
+
+namespace {
+
+bool endsWithNoCase(const std::string& name, std::string_view suffix)
+{
+    if (name.size() < suffix.size())
+        return false;
+    const char* tail = name.data() + name.size() - suffix.size();
+    for (std::size_t i = 0; i < suffix.size(); ++i) {
+        char c = tail[i];
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+        if (c != suffix[i])
+            return false;
+    }
+    return true;
+}
+
+bool hasPictureName(const std::string& name)
+{
+    return name[0] != '.' && (endsWithNoCase(name, ".jpg") || endsWithNoCase(name, ".jpeg"));
+}
+
+// Only links and file systems that do not report the type cost a stat.
+bool isRegularFile(int dirFd, const dirent& entry)
+{
+    if (entry.d_type == DT_REG)
+        return true;
+    if (entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN)
+        return false;
+    struct stat info {};
+    return fstatat(dirFd, entry.d_name, &info, 0) == 0 && S_ISREG(info.st_mode);
+}
+
+std::vector<std::string> pictureNames(const std::string& folder)
+{
+    std::vector<std::string> names;
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(folder.c_str()), closedir);
+    if (!dir)
+        return names;
+    const int dirFd = dirfd(dir.get());
+    while (const dirent* entry = readdir(dir.get())) {
+        std::string name(entry->d_name);
+        if (hasPictureName(name) && isRegularFile(dirFd, *entry))
+            names.push_back(std::move(name));
+    }
+    return names;
+}
+
+// Windows-1252 code points of the bytes 0x80..0x9F; the five unassigned
+// bytes keep their own value, as Windows' conversion does.
+constexpr char16_t kCp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+// Names are bytes; for ordering they are read as UTF-8 when they are valid
+// UTF-8, else as the single-byte text older cameras and Windows tools write.
+void toUtf16(const std::string& name, std::u16string& out)
+{
+    out.resize(name.size());
+    UErrorCode status = U_ZERO_ERROR;
+    int32_t length = 0;
+    u_strFromUTF8(reinterpret_cast<UChar*>(out.data()), static_cast<int32_t>(out.size()), &length,
+                  name.data(), static_cast<int32_t>(name.size()), &status);
+    if (U_SUCCESS(status)) {
+        out.resize(static_cast<std::size_t>(length));
+        return;
+    }
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(name[i]);
+        out[i] = (byte >= 0x80 && byte < 0xA0) ? kCp1252High[byte - 0x80] : char16_t(byte);
+    }
+}
+
+using Collator = std::unique_ptr<UCollator, void (*)(UCollator*)>;
+
+// ICU reads the C/POSIX environment as en_US_POSIX, whose collation is
+// code-point order (all capitals first); the list ignores case, so such a
+// user gets the root order instead.
+const char* collationLocale()
+{
+    const char* locale = uloc_getDefault();
+    char variant[32] = {};
+    UErrorCode status = U_ZERO_ERROR;
+    uloc_getVariant(locale, variant, sizeof variant, &status);
+    return U_SUCCESS(status) && std::strcmp(variant, "POSIX") == 0 ? "" : locale;
+}
+
+Collator openCollator()
+{
+    UErrorCode status = U_ZERO_ERROR;
+    Collator collator(ucol_open(collationLocale(), &status), ucol_close);
+    if (U_FAILURE(status)) {
+        status = U_ZERO_ERROR;
+        collator.reset(ucol_open("", &status));
+    }
+    if (!collator || U_FAILURE(status))
+        return Collator(nullptr, ucol_close);
+    ucol_setStrength(collator.get(), UCOL_SECONDARY);
+    ucol_setAttribute(collator.get(), UCOL_NUMERIC_COLLATION, UCOL_OFF, &status);
+    return collator;
+}
+
+// All sort keys in one buffer, so 20,000 names cost no allocation each.
+struct SortKeys {
+    std::vector<uint8_t> bytes;
+    std::vector<std::pair<std::size_t, std::size_t>> spans; // offset, length
+
+    // Byte order of the keys is the collation order.
+    int compare(std::size_t a, std::size_t b) const
+    {
+        const auto [offsetA, lengthA] = spans[a];
+        const auto [offsetB, lengthB] = spans[b];
+        const int bytewise =
+            std::memcmp(bytes.data() + offsetA, bytes.data() + offsetB, std::min(lengthA, lengthB));
+        if (bytewise != 0)
+            return bytewise;
+        return lengthA < lengthB ? -1 : (lengthA > lengthB ? 1 : 0);
+    }
+};
+
+SortKeys sortKeys(const UCollator* collator, const std::vector<std::string>& names)
+{
+    SortKeys keys;
+    keys.spans.reserve(names.size());
+    keys.bytes.resize(names.size() * 32 + 64);
+    std::size_t used = 0;
+    std::u16string text;
+    for (const auto& name : names) {
+        toUtf16(name, text);
+        const auto* chars = reinterpret_cast<const UChar*>(text.data());
+        const auto length = static_cast<int32_t>(text.size());
+        auto room = static_cast<int32_t>(keys.bytes.size() - used);
+        int32_t needed = ucol_getSortKey(collator, chars, length, keys.bytes.data() + used, room);
+        if (needed > room) {
+            keys.bytes.resize(std::max(keys.bytes.size() * 2, used + std::size_t(needed)));
+            room = static_cast<int32_t>(keys.bytes.size() - used);
+            needed = ucol_getSortKey(collator, chars, length, keys.bytes.data() + used, room);
+        }
+        keys.spans.emplace_back(used, std::size_t(needed));
+        used += std::size_t(needed);
+    }
+    return keys;
+}
+
+} // namespace
+
+std::vector<std::string> listPictures(const std::string& folder)
+{
+    std::vector<std::string> names = pictureNames(folder);
+    std::vector<std::size_t> order(names.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+
+    Collator collator = openCollator();
+    if (collator) {
+        const SortKeys keys = sortKeys(collator.get(), names);
+        std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+            const int byKey = keys.compare(a, b);
+            return byKey != 0 ? byKey < 0 : names[a] < names[b];
+        });
+    } else {
+        std::sort(order.begin(), order.end(),
+                  [&](std::size_t a, std::size_t b) { return names[a] < names[b]; });
+    }
+
+    std::vector<std::string> sorted;
+    sorted.reserve(names.size());
+    for (std::size_t i : order)
+        sorted.push_back(std::move(names[i]));
+    return sorted;
+}
+
+} // namespace pictures
