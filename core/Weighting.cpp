@@ -45,7 +45,7 @@ Weighting parseWeighting(const std::optional<std::string>& fileContents)
     }
     for (int n = 0; n < kCriterionCount; ++n) {
         const std::string& line = w.lines[n];
-        CriterionRow& row = w.rows[n];
+        WeightingRow& row = w.rows[n];
         row.caption = " " + (line.size() > 2 ? line.substr(2) : std::string());
         row.visible = row.caption != " ";
     }

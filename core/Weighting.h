@@ -11,7 +11,7 @@
 // (character 1), a separator (character 2) and its description (3 onwards).
 inline constexpr char kWeightingFileName[] = "Qel.max";
 
-struct CriterionRow {
+struct WeightingRow {
     std::string caption; // " " + description, bytes as in the file
     bool visible = true; // a row whose caption is one space is hidden
 };
@@ -23,7 +23,7 @@ struct Weighting {
     std::vector<std::string> lines; // Maxliste: the lines as read (at most 16 kept)
     int validMaxima = 0;            // maxima applied before loading stopped
     std::array<int, kCriterionCount> maxima{};
-    std::array<CriterionRow, kCriterionCount> rows{}; // only when Loaded
+    std::array<WeightingRow, kCriterionCount> rows{}; // only when Loaded
 
     // The warning to show, if any.
     std::optional<std::string> warning() const;

@@ -1,0 +1,89 @@
+#include "core/RatingFile.h"
+#include "core/TextFile.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <unistd.h>
+
+namespace {
+
+TEST(JudgeName, IsTheChosenFilesNameWithoutFolderAndExtension)
+{
+    const std::pair<std::string, std::string> cases[] = {
+        {"/home/club/bilder/Anna Müller.qel", "Anna Müller"},
+        {"Anna.qel", "Anna"},
+        {"/x/.qel", ""},
+        {"/x/ab", ""},
+        {"/x/y/Name.QEL", "Name"},
+        {"/x/y/typed-without-extension", "typed-without-exten"},
+    };
+    for (const auto& [path, name] : cases)
+        EXPECT_EQ(ratingfile::judgeNameFromPath(path), name) << path;
+}
+
+TEST(JudgeName, NamesLeavingTheFolderAreRefused)
+{
+    EXPECT_EQ(ratingfile::fileNameForJudge(""), ".qel");
+    EXPECT_EQ(ratingfile::fileNameForJudge(" Anna "), " Anna .qel");
+    EXPECT_EQ(ratingfile::fileNameForJudge(".."), "...qel");
+    EXPECT_FALSE(ratingfile::fileNameForJudge("../Anna").has_value());
+    EXPECT_FALSE(ratingfile::fileNameForJudge("/tmp/Anna").has_value());
+}
+
+class RatingFiles : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        previous = std::filesystem::current_path();
+        folder = std::filesystem::temp_directory_path() / ("bb-qel-" + std::to_string(::getpid()));
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directories(folder);
+        std::filesystem::current_path(folder);
+    }
+    void TearDown() override
+    {
+        std::filesystem::current_path(previous);
+        std::filesystem::remove_all(folder);
+    }
+    std::filesystem::path previous, folder;
+};
+
+TEST_F(RatingFiles, SaveThenLoadRoundTripsByteForByte)
+{
+    const rating::Sheet sheet{"123456789012345-a.jpg", "000000000000000-b \xe4.jpg", "short",
+                              ""};
+    ASSERT_TRUE(ratingfile::save("Anna", sheet));
+    EXPECT_EQ(textfile::readFile("Anna.qel"),
+              "123456789012345-a.jpg\r\n000000000000000-b \xe4.jpg\r\nshort\r\n\r\n");
+    EXPECT_EQ(ratingfile::load((folder / "Anna.qel").string()), sheet);
+}
+
+TEST_F(RatingFiles, ForeignLineEndsLoadAsLines)
+{
+    ASSERT_TRUE(textfile::writeLinesAtomically("x.qel", {}));
+    const std::string foreign = "111111111111111-a.jpg\n222222222222222-b.jpg\r333333333333333-c";
+    FILE* f = std::fopen("y.qel", "wb");
+    std::fwrite(foreign.data(), 1, foreign.size(), f);
+    std::fclose(f);
+    const auto loaded = ratingfile::load("y.qel");
+    ASSERT_TRUE(loaded);
+    ASSERT_TRUE(ratingfile::save("y", *loaded));
+    EXPECT_EQ(textfile::readFile("y.qel"), "111111111111111-a.jpg\r\n222222222222222-b.jpg\r\n"
+                                           "333333333333333-c\r\n");
+}
+
+TEST_F(RatingFiles, EmptyNameSavesDotQelAndSlashIsRefused)
+{
+    EXPECT_TRUE(ratingfile::save("", {"x"}));
+    EXPECT_TRUE(std::filesystem::exists(".qel"));
+    EXPECT_FALSE(ratingfile::save("sub/Anna", {"x"}));
+    EXPECT_FALSE(std::filesystem::exists("sub"));
+}
+
+TEST_F(RatingFiles, MissingFileDoesNotLoad)
+{
+    EXPECT_FALSE(ratingfile::load("missing.qel").has_value());
+}
+
+} // namespace

@@ -1,0 +1,131 @@
+#include "core/TextFile.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sys/stat.h>
+
+using textfile::joinLines;
+using textfile::splitLines;
+using Lines = std::vector<std::string>;
+
+namespace {
+
+struct SplitCase {
+    const char* name;
+    std::string text;
+    Lines lines;
+};
+
+class SplitLines : public ::testing::TestWithParam<SplitCase> {};
+
+TEST_P(SplitLines, FollowsTheLineBreakRules)
+{
+    EXPECT_EQ(splitLines(GetParam().text), GetParam().lines);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SplitLines,
+    ::testing::Values(
+        SplitCase{"empty", "", {}},
+        SplitCase{"noBreak", "abc", {"abc"}},
+        SplitCase{"crlf", "a\r\nb\r\n", {"a", "b"}},
+        SplitCase{"finalBreakAddsNoLine", "a\r\n", {"a"}},
+        SplitCase{"loneCr", "a\rb\rc", {"a", "b", "c"}},
+        SplitCase{"loneLf", "a\nb\n", {"a", "b"}},
+        SplitCase{"lfCrIsTwoBreaks", "a\n\rb", {"a", "", "b"}},
+        SplitCase{"emptyLinesKept", "\r\n\r\nx", {"", "", "x"}},
+        SplitCase{"onlyBreak", "\n", {""}},
+        SplitCase{"mixed", "a\r\nb\nc\rd", {"a", "b", "c", "d"}},
+        SplitCase{"nulEndsText", std::string("ab\ncd\0ef\ngh", 11), {"ab", "cd"}},
+        SplitCase{"nulFirst", std::string("\0abc", 4), {}},
+        SplitCase{"notTrimmed", "  a \t\r\n b ", {"  a \t", " b "}},
+        SplitCase{"highBytesKept", "\xe4\xf6\xfc\r\n", {"\xe4\xf6\xfc"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(SplitLines, StopsAtTheLineLimit)
+{
+    EXPECT_EQ(splitLines("a\nb\nc\nd", 2), (Lines{"a", "b"}));
+}
+
+TEST(JoinLines, PutsCrLfAfterEveryLine)
+{
+    const struct {
+        Lines lines;
+        std::string text;
+    } cases[] = {
+        {{}, ""},
+        {{""}, "\r\n"},
+        {{"a", "b"}, "a\r\nb\r\n"},
+        {{"x\ry"}, "x\ry\r\n"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(joinLines(c.lines), c.text);
+}
+
+class TextFiles : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder = std::filesystem::temp_directory_path() /
+                 ("bb-textfile-" + std::to_string(::getpid()) + "-" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directories(folder);
+    }
+    void TearDown() override
+    {
+        std::filesystem::permissions(folder, std::filesystem::perms::owner_all);
+        std::filesystem::remove_all(folder);
+    }
+    std::string path(const char* name) const { return (folder / name).string(); }
+    std::filesystem::path folder;
+};
+
+TEST_F(TextFiles, WriteThenReadGivesTheSameLines)
+{
+    const Lines lines{"000000000000000-a.jpg", "", "123456789012345-b c.jpg"};
+    ASSERT_TRUE(textfile::writeLinesAtomically(path("x.qel"), lines));
+    EXPECT_EQ(textfile::readFile(path("x.qel")), joinLines(lines));
+    EXPECT_EQ(textfile::readLines(path("x.qel")), lines);
+}
+
+TEST_F(TextFiles, MissingFileReadsAsNothing)
+{
+    EXPECT_FALSE(textfile::readFile(path("none")).has_value());
+    EXPECT_FALSE(textfile::readFile(folder.string()).has_value()) << "a folder is not a file";
+}
+
+TEST_F(TextFiles, FailedWriteKeepsThePreviousFileAndLeavesNoTemporary)
+{
+    ASSERT_TRUE(textfile::writeLinesAtomically(path("keep.qel"), {"old"}));
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root may write into a read-only folder";
+    std::filesystem::permissions(folder, std::filesystem::perms::owner_read |
+                                             std::filesystem::perms::owner_exec);
+    EXPECT_FALSE(textfile::writeLinesAtomically(path("keep.qel"), {"new"}));
+    std::filesystem::permissions(folder, std::filesystem::perms::owner_all);
+    EXPECT_EQ(textfile::readFile(path("keep.qel")), "old\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
+}
+
+TEST_F(TextFiles, WriteOverAFolderFailsWithoutHarm)
+{
+    std::filesystem::create_directory(path("taken.qel"));
+    EXPECT_FALSE(textfile::writeLinesAtomically(path("taken.qel"), {"x"}));
+    EXPECT_TRUE(std::filesystem::is_directory(path("taken.qel")));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
+}
+
+TEST_F(TextFiles, OverwriteKeepsThePermissions)
+{
+    ASSERT_TRUE(textfile::writeLinesAtomically(path("p.qel"), {"a"}));
+    ::chmod(path("p.qel").c_str(), 0640);
+    ASSERT_TRUE(textfile::writeLinesAtomically(path("p.qel"), {"b"}));
+    struct stat info {};
+    ASSERT_EQ(::stat(path("p.qel").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+}
+
+} // namespace
