@@ -4,6 +4,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 using textfile::joinLines;
@@ -100,12 +102,16 @@ TEST_F(TextFiles, MissingFileReadsAsNothing)
 TEST_F(TextFiles, FailedWriteKeepsThePreviousFileAndLeavesNoTemporary)
 {
     ASSERT_TRUE(textfile::writeLinesAtomically(path("keep.qel"), {"old"}));
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root may write into a read-only folder";
-    std::filesystem::permissions(folder, std::filesystem::perms::owner_read |
-                                             std::filesystem::perms::owner_exec);
-    EXPECT_FALSE(textfile::writeLinesAtomically(path("keep.qel"), {"new"}));
-    std::filesystem::permissions(folder, std::filesystem::perms::owner_all);
+    // A full disk, as far as this process can tell: writes past 4 KiB fail.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit previous{};
+    ::getrlimit(RLIMIT_FSIZE, &previous);
+    rlimit small = previous;
+    small.rlim_cur = 4096;
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    const bool written = textfile::writeLinesAtomically(path("keep.qel"), {std::string(10000, '1')});
+    ::setrlimit(RLIMIT_FSIZE, &previous);
+    EXPECT_FALSE(written);
     EXPECT_EQ(textfile::readFile(path("keep.qel")), "old\r\n");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
 }
