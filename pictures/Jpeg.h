@@ -1,0 +1,36 @@
+#pragma once
+
+#include "pictures/Picture.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+
+namespace pictures {
+
+struct JpegHeader {
+    int width = 0;
+    int height = 0;
+};
+
+// Parses the header of the JPEG in `data` with libjpeg; nothing when
+// libjpeg does not accept it as a JPEG header.
+std::optional<JpegHeader> readJpegHeader(const std::uint8_t* data, std::size_t size);
+
+// A progressive file with more scans than this is refused while decoding,
+// reported as libjpeg's JERR_BAD_PROGRESSION (each scan may redo the whole
+// picture, so thousands of tiny scans would take minutes).
+inline constexpr int kMaxScans = 1000;
+
+struct DecodedJpeg {
+    Bitmap bitmap;            // Rgb24, or Gray8 for a grayscale file
+    std::optional<int> error; // libjpeg's message code when decoding failed
+};
+
+// Decodes at full size with float IDCT and block smoothing; grayscale
+// through the one-pass quantizer with 236 levels, CMYK and YCCK converted
+// to RGB here. On an error the rows decoded so far are kept, the rest is
+// black; when nothing could be decoded the bitmap is black at `fallback`.
+DecodedJpeg decodeJpeg(const std::uint8_t* data, std::size_t size, JpegHeader fallback);
+
+} // namespace pictures

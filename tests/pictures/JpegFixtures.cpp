@@ -1,0 +1,155 @@
+#include "pictures/JpegFixtures.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+#include <sys/wait.h>
+
+#include <jpeglib.h>
+
+namespace fixtures {
+
+namespace {
+
+std::uint8_t sample(int x, int y, int channel, const JpegOptions& o)
+{
+    const double fx = double(x) / std::max(1, o.width - 1);
+    const double fy = double(y) / std::max(1, o.height - 1);
+    double v = 0;
+    switch (channel) {
+    case 0:
+        v = 200 * fx + 40 * std::sin(7 * fy);
+        break;
+    case 1:
+        v = 180 * fy + 50 * std::cos(5 * fx + 3 * fy);
+        break;
+    default:
+        v = 128 + 100 * std::sin(9 * (fx - fy));
+        break;
+    }
+    if ((x / 13 + y / 11) % 5 == 0) // a few hard edges for the DCT to work on
+        v = 255 - v;
+    return static_cast<std::uint8_t>(std::clamp(v, 0.0, 255.0));
+}
+
+void setSampling(jpeg_compress_struct& info, Sampling sampling)
+{
+    const int h = sampling == Sampling::s444 ? 1 : 2;
+    const int v = sampling == Sampling::s420 ? 2 : 1;
+    info.comp_info[0].h_samp_factor = h;
+    info.comp_info[0].v_samp_factor = v;
+    for (int c = 1; c < info.num_components; ++c)
+        info.comp_info[c].h_samp_factor = info.comp_info[c].v_samp_factor = 1;
+}
+
+} // namespace
+
+Bytes makeJpeg(const JpegOptions& o)
+{
+    jpeg_compress_struct info{};
+    jpeg_error_mgr error{};
+    info.err = jpeg_std_error(&error); // the fixtures are valid: errors end the test program
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+
+    const bool ink = o.colours == Colours::cmyk || o.colours == Colours::ycck;
+    info.image_width = o.width;
+    info.image_height = o.height;
+    info.input_components = o.colours == Colours::grey ? 1 : ink ? 4 : 3;
+    info.in_color_space = o.colours == Colours::grey ? JCS_GRAYSCALE : ink ? JCS_CMYK : JCS_RGB;
+    jpeg_set_defaults(&info);
+    if (o.colours == Colours::ycck)
+        jpeg_set_colorspace(&info, JCS_YCCK);
+    info.write_Adobe_marker = ink ? o.adobeMarker : info.write_Adobe_marker;
+    jpeg_set_quality(&info, o.quality, TRUE);
+    if (o.colours != Colours::grey && !ink)
+        setSampling(info, o.sampling);
+    info.arith_code = o.arithmetic;
+    info.restart_in_rows = o.restartRows;
+    if (o.progressive)
+        jpeg_simple_progression(&info);
+    jpeg_start_compress(&info, TRUE);
+
+    std::vector<JSAMPLE> row(static_cast<std::size_t>(o.width) * info.input_components);
+    while (info.next_scanline < info.image_height) {
+        const int y = static_cast<int>(info.next_scanline);
+        for (int x = 0; x < o.width; ++x)
+            for (int c = 0; c < info.input_components; ++c)
+                row[x * info.input_components + c] = ink ? o.ink[c] : sample(x, y, c, o);
+        JSAMPROW rows[1] = {row.data()};
+        jpeg_write_scanlines(&info, rows, 1);
+    }
+    jpeg_finish_compress(&info);
+    Bytes bytes(buffer, buffer + size);
+    jpeg_destroy_compress(&info);
+    std::free(buffer);
+    return bytes;
+}
+
+std::size_t findMarker(const Bytes& jpeg, std::uint8_t code)
+{
+    for (std::size_t i = 2; i + 1 < jpeg.size(); ++i)
+        if (jpeg[i] == 0xFF && jpeg[i + 1] == code)
+            return i;
+    throw std::runtime_error("marker not in fixture");
+}
+
+TempDir::TempDir()
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "bbjpegXXXXXX").string();
+    if (!mkdtemp(pattern.data()))
+        throw std::runtime_error("no temporary folder");
+    path_ = pattern;
+}
+
+TempDir::~TempDir()
+{
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
+std::string TempDir::write(const std::string& name, const Bytes& bytes) const
+{
+    const std::string file = (path_ / name).string();
+    std::ofstream out(file, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    return file;
+}
+
+namespace {
+
+bool readPnm(const std::string& file, Pnm& pnm)
+{
+    std::ifstream in(file, std::ios::binary);
+    std::string magic;
+    int maxValue = 0;
+    if (!(in >> magic >> pnm.width >> pnm.height >> maxValue) || maxValue != 255)
+        return false;
+    in.get(); // the single white-space byte before the data
+    pnm.channels = magic == "P6" ? 3 : magic == "P5" ? 1 : 0;
+    pnm.pixels.assign(std::istreambuf_iterator<char>(in), {});
+    return pnm.channels != 0 &&
+           pnm.pixels.size() == std::size_t(pnm.width) * pnm.height * pnm.channels;
+}
+
+} // namespace
+
+bool runDjpeg(const std::string& arguments, const std::string& jpegFile, Pnm& result)
+{
+    const std::string out = jpegFile + ".pnm";
+    const std::string command = std::string(kDjpeg) + " " + arguments + " -outfile '" + out +
+                                "' '" + jpegFile + "' 2>/dev/null";
+    // djpeg exits with 2 after warnings, such as for a file that ends early.
+    const int status = std::system(command.c_str());
+    const bool ran = WIFEXITED(status) && (WEXITSTATUS(status) == 0 || WEXITSTATUS(status) == 2);
+    return ran && readPnm(out, result);
+}
+
+} // namespace fixtures

@@ -1,0 +1,63 @@
+#pragma once
+
+// JPEG fixtures made with libjpeg's compressor, and helpers to hand them to
+// the program and to djpeg through files.
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace fixtures {
+
+using Bytes = std::vector<std::uint8_t>;
+
+enum class Sampling { s420, s422, s444 };
+enum class Colours { rgb, grey, cmyk, ycck };
+
+struct JpegOptions {
+    int width = 64;
+    int height = 48;
+    Colours colours = Colours::rgb;
+    Sampling sampling = Sampling::s420;
+    int quality = 90;
+    bool progressive = false;
+    bool arithmetic = false;
+    int restartRows = 0;      // a restart marker every this many MCU rows
+    bool adobeMarker = true;  // for CMYK: write the Adobe marker
+    std::uint8_t ink[4] = {}; // for CMYK: the one colour of the whole picture
+};
+
+// A picture with smooth gradients and some edges (not noise).
+Bytes makeJpeg(const JpegOptions& options);
+
+// Offset of the first marker 0xFF `code` after the start marker; throws if absent.
+std::size_t findMarker(const Bytes& jpeg, std::uint8_t code);
+
+// A folder of its own below the system's temporary folder, removed at the end.
+class TempDir {
+  public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    std::string write(const std::string& name, const Bytes& bytes) const;
+    std::filesystem::path path() const { return path_; }
+
+  private:
+    std::filesystem::path path_;
+};
+
+struct Pnm {
+    int width = 0;
+    int height = 0;
+    int channels = 0; // 1 for PGM, 3 for PPM
+    Bytes pixels;
+};
+
+inline constexpr char kDjpeg[] = "/usr/bin/djpeg";
+
+// Runs djpeg with `arguments` on `jpegFile`; false when it failed.
+bool runDjpeg(const std::string& arguments, const std::string& jpegFile, Pnm& result);
+
+} // namespace fixtures
