@@ -1,0 +1,58 @@
+#include "Viewer/Fit.h"
+
+#include <cmath>
+#include <limits>
+
+namespace fitting {
+namespace {
+
+// Quotient of two pixel counts; a zero divisor gives +/-infinity (or NaN
+// for 0/0) without relying on the FPU's trap settings.
+long double quotient(int numerator, int denominator)
+{
+    if (denominator != 0) {
+        return static_cast<long double>(numerator) / static_cast<long double>(denominator);
+    }
+    if (numerator == 0) {
+        return std::numeric_limits<long double>::quiet_NaN();
+    }
+    return numerator > 0 ? std::numeric_limits<long double>::infinity()
+                         : -std::numeric_limits<long double>::infinity();
+}
+
+// Truncation toward zero; what cannot be an int (0 x infinity on a window too
+// small for the first test) becomes 0 or the nearest limit instead of UB.
+int truncated(long double value)
+{
+    if (std::isnan(value)) {
+        return 0;
+    }
+    if (value >= static_cast<long double>(std::numeric_limits<int>::max())) {
+        return std::numeric_limits<int>::max();
+    }
+    if (value <= static_cast<long double>(std::numeric_limits<int>::min())) {
+        return std::numeric_limits<int>::min();
+    }
+    return static_cast<int>(value);
+}
+
+} // namespace
+
+FitResult fitPicture(int w, int h, int W, int H, int P)
+{
+    long double scale = 1.0L;
+    if (!(h < H - 40 && w < W - 400)) {
+        const long double sH = quotient(H - 40, h);
+        const long double sW = quotient(W - P - 20, w);
+        scale = sW >= sH ? sH : sW;
+    }
+    FitResult result{};
+    result.scale = scale;
+    result.width = w == 0 ? 0 : truncated(static_cast<long double>(w) * scale);
+    result.height = h == 0 ? 0 : truncated(static_cast<long double>(h) * scale);
+    result.top = (H - result.height) / 2;
+    result.left = (W - result.width - P - 5) / 2;
+    return result;
+}
+
+} // namespace fitting

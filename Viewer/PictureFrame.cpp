@@ -1,0 +1,191 @@
+#include "Viewer/PictureFrame.h"
+
+#include "Viewer/Pan.h"
+
+#include <QImage>
+#include <QMetaObject>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPalette>
+
+#include <algorithm>
+
+namespace {
+
+QImage::Format qtFormat(pictures::PixelFormat format)
+{
+    switch (format) {
+    case pictures::PixelFormat::Rgb24:
+        return QImage::Format_RGB888;
+    case pictures::PixelFormat::Gray8:
+        return QImage::Format_Grayscale8;
+    case pictures::PixelFormat::Xrgb32:
+        return QImage::Format_RGB32;
+    }
+    return QImage::Format_Invalid;
+}
+
+// Wraps the bitmap's memory; no pixel is copied.
+QImage wrap(const pictures::Bitmap& bitmap)
+{
+    return QImage(bitmap.pixels.get(), bitmap.width, bitmap.height,
+                  static_cast<qsizetype>(bitmap.stride), qtFormat(bitmap.format));
+}
+
+} // namespace
+
+PictureView::PictureView(QWidget* parent) : QWidget(parent)
+{
+    // Every pixel is drawn by paintEvent, so nothing need be painted below.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    // Moves without a button held reach the pan handler too.
+    setMouseTracking(true);
+}
+
+void PictureView::setPicture(const pictures::Picture& picture)
+{
+    picture_ = picture;
+    update();
+}
+
+void PictureView::setStretched(bool on)
+{
+    stretched_ = on;
+    update();
+}
+
+void PictureView::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(this);
+    const QRect exposed = event->rect();
+    const pictures::Bitmap* bitmap = nullptr;
+    if (width() > 0 && height() > 0) {
+        bitmap = stretched_ ? picture_.stretched(width(), height()) : picture_.bitmap();
+    }
+    if (bitmap == nullptr) {
+        painter.fillRect(exposed, palette().window());
+    } else {
+        // Only the exposed part: one blit of a ready image, and in the loupe
+        // no work for the parts of the picture the frame hides.
+        const QRect source = exposed & QRect(0, 0, bitmap->width, bitmap->height);
+        if (source != exposed) {
+            painter.fillRect(exposed, palette().window());
+        }
+        painter.drawImage(source.topLeft(), wrap(*bitmap), source);
+    }
+    reportDecodeError();
+}
+
+void PictureView::reportDecodeError()
+{
+    const std::optional<int> code = picture_.takeDecodeError();
+    if (!code) {
+        return;
+    }
+    // A message box opened inside a paint event would paint into a half-done
+    // frame; the box is shown once this paint is over.
+    const int value = *code;
+    QMetaObject::invokeMethod(
+        this, [this, value] { emit decodeError(value); }, Qt::QueuedConnection);
+}
+
+PictureFrame::PictureFrame(ViewerState& state, QWidget* parent)
+    : QWidget(parent), state_(state), bild_(new PictureView(this))
+{
+    setAutoFillBackground(true);
+    setFrameColour(Qt::black);
+    connect(bild_, &PictureView::decodeError, this, &PictureFrame::decodeError);
+    fillInnerArea();
+}
+
+void PictureFrame::place(const fitting::FitResult& fit)
+{
+    setGeometry(fit.left, fit.top, fit.width, fit.height);
+}
+
+void PictureFrame::setPicture(const pictures::Picture& picture)
+{
+    bild_->setPicture(picture);
+    if (zoom_) {
+        takeNaturalSize();
+    }
+}
+
+void PictureFrame::setFrameColour(const QColor& colour)
+{
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, colour);
+    setPalette(pal);
+}
+
+QColor PictureFrame::frameColour() const
+{
+    return palette().color(QPalette::Window);
+}
+
+void PictureFrame::setZoom(bool on)
+{
+    zoom_ = on;
+    bild_->setStretched(!on);
+    if (on) {
+        takeNaturalSize();
+        bild_->setCursor(Qt::SizeAllCursor);
+    } else {
+        fillInnerArea();
+        bild_->unsetCursor();
+    }
+}
+
+void PictureFrame::startPan(QPoint pos)
+{
+    state_.DragActive = true;
+    state_.DragStartX = pos.x();
+    state_.DragStartY = pos.y();
+}
+
+void PictureFrame::BildMouseMove(QPoint pos)
+{
+    // Outside the loupe `Bild` is aligned to the inner area, which wins over
+    // any move.
+    if (!state_.DragActive || !zoom_) {
+        return;
+    }
+    const panning::PanPosition to = panning::panTo({
+        .x = pos.x(),
+        .y = pos.y(),
+        .left = bild_->x(),
+        .top = bild_->y(),
+        .width = bild_->width(),
+        .height = bild_->height(),
+        .startX = state_.DragStartX,
+        .startY = state_.DragStartY,
+        .frameWidth = width(),
+        .frameHeight = height(),
+    });
+    bild_->move(to.left, to.top);
+}
+
+void PictureFrame::BildMouseUp()
+{
+    state_.DragActive = false;
+}
+
+void PictureFrame::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    if (!zoom_) {
+        fillInnerArea();
+    }
+}
+
+void PictureFrame::fillInnerArea()
+{
+    bild_->setGeometry(Border, Border, std::max(0, width() - 2 * Border),
+                       std::max(0, height() - 2 * Border));
+}
+
+void PictureFrame::takeNaturalSize()
+{
+    const pictures::Picture& picture = bild_->picture();
+    bild_->resize(picture.width(), picture.height());
+}

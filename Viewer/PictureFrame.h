@@ -1,0 +1,82 @@
+#pragma once
+
+#include "Viewer/Fit.h"
+#include "core/ViewerState.h"
+#include "pictures/Picture.h"
+
+#include <QColor>
+#include <QPoint>
+#include <QWidget>
+
+// `Bild`: draws its picture stretched to its own size, or in the loupe at
+// natural size (then the widget is as large as the picture).
+class PictureView : public QWidget {
+    Q_OBJECT
+  public:
+    explicit PictureView(QWidget* parent = nullptr);
+
+    void setPicture(const pictures::Picture& picture);
+    const pictures::Picture& picture() const { return picture_; }
+
+    void setStretched(bool on);
+    bool isStretched() const { return stretched_; }
+
+  signals:
+    // A libjpeg error met while drawing; sent after the paint has finished.
+    void decodeError(int code);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    void reportDecodeError();
+
+    pictures::Picture picture_;
+    bool stretched_ = true;
+};
+
+// `Rahmen`: a 2-pixel border in the window's colour around `Bild`. The
+// caller places the frame; the frame places `Bild` and pans it.
+class PictureFrame : public QWidget {
+    Q_OBJECT
+  public:
+    static constexpr int Border = 2;
+
+    explicit PictureFrame(ViewerState& state, QWidget* parent = nullptr);
+
+    // Geometry from the fitting rule.
+    void place(const fitting::FitResult& fit);
+
+    void setPicture(const pictures::Picture& picture);
+    const pictures::Picture& picture() const { return bild_->picture(); }
+
+    void setFrameColour(const QColor& colour);
+    QColor frameColour() const;
+
+    // The loupe: natural size, top-left kept, size-all cursor. Off: fills
+    // the inner area again, which also undoes any panning.
+    void setZoom(bool on);
+    bool zoom() const { return zoom_; }
+
+    PictureView* bild() const { return bild_; }
+
+    // The press of a pan (from FormMouseDown in the loupe).
+    void startPan(QPoint pos);
+    // Move and release handlers of `Bild`; pos is relative to `Bild`.
+    void BildMouseMove(QPoint pos);
+    void BildMouseUp();
+
+  signals:
+    void decodeError(int code);
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    void fillInnerArea();
+    void takeNaturalSize();
+
+    ViewerState& state_;
+    PictureView* bild_;
+    bool zoom_ = false;
+};
