@@ -1,0 +1,315 @@
+// Broken and hostile files: each is refused at loading, ends in libjpeg's
+// error code while decoding, or decodes; none may crash.
+
+#include "pictures/JpegFixtures.h"
+#include "pictures/Picture.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <functional>
+#include <jerror.h>
+#include <jpeglib.h>
+
+using namespace fixtures;
+using pictures::LoadFailure;
+using pictures::Picture;
+
+namespace {
+
+enum class Outcome { loadFails, decodeError, decodes };
+
+struct BadCase {
+    const char* name;
+    const char* fileName;
+    std::function<Bytes()> make;
+    Outcome outcome;
+    int errorCode = 0; // for decodeError
+};
+
+void PrintTo(const BadCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+Bytes colour()
+{
+    return makeJpeg(JpegOptions{});
+}
+
+Bytes text(const std::string& s)
+{
+    return Bytes(s.begin(), s.end());
+}
+
+Bytes png()
+{
+    return {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I',  'H',  'D',  'R', 0,
+            0,    0,   1,   0,   0,    0,    1,    8,    2, 0, 0, 0,  0x90, 0x77, 0x53, 0xDE};
+}
+
+// Frame header fields, counted from the 0xFF of the SOF0 marker.
+constexpr std::size_t kPrecision = 4, kHeight = 5, kWidth = 7, kFirstSampling = 11;
+
+Bytes withSize(Bytes jpeg, int width, int height)
+{
+    const std::size_t sof = findMarker(jpeg, 0xC0);
+    jpeg[sof + kHeight] = std::uint8_t(height >> 8);
+    jpeg[sof + kHeight + 1] = std::uint8_t(height);
+    jpeg[sof + kWidth] = std::uint8_t(width >> 8);
+    jpeg[sof + kWidth + 1] = std::uint8_t(width);
+    return jpeg;
+}
+
+Bytes withSampling(Bytes jpeg, std::uint8_t luma, std::uint8_t blue)
+{
+    const std::size_t sof = findMarker(jpeg, 0xC0);
+    jpeg[sof + kFirstSampling] = luma;
+    jpeg[sof + kFirstSampling + 3] = blue;
+    return jpeg;
+}
+
+Bytes inserted(Bytes jpeg, std::size_t at, const Bytes& piece)
+{
+    jpeg.insert(jpeg.begin() + std::ptrdiff_t(at), piece.begin(), piece.end());
+    return jpeg;
+}
+
+// Three one-bit codes cannot exist: the first DC table becomes impossible
+// while its size and value count stay plausible.
+Bytes withImpossibleHuffmanTable(Bytes jpeg)
+{
+    const std::size_t counts = findMarker(jpeg, 0xC4) + 5;
+    jpeg[counts + 0] += 3;
+    jpeg[counts + 2] -= 3;
+    return jpeg;
+}
+
+// Entropy-coded data runs until a marker other than a stuffed 0xFF00 or RSTn.
+std::size_t endOfScan(const Bytes& jpeg, std::size_t sos)
+{
+    std::size_t i = sos + 2 + (jpeg[sos + 2] << 8 | jpeg[sos + 3]);
+    while (!(jpeg[i] == 0xFF && jpeg[i + 1] != 0 && (jpeg[i + 1] < 0xD0 || jpeg[i + 1] > 0xD7)))
+        ++i;
+    return i;
+}
+
+int countScans(const Bytes& jpeg)
+{
+    int scans = 0;
+    for (std::size_t i = findMarker(jpeg, 0xDA); i + 1 < jpeg.size() && jpeg[i + 1] == 0xDA;) {
+        ++scans;
+        i = endOfScan(jpeg, i);
+        while (i + 1 < jpeg.size() && jpeg[i + 1] != 0xDA && jpeg[i + 1] != 0xD9)
+            i += 2 + (jpeg[i + 2] << 8 | jpeg[i + 3]); // tables between scans
+    }
+    return scans;
+}
+
+// A progressive file whose first scan is repeated until it has `scans` scans.
+Bytes withScans(int scans)
+{
+    JpegOptions options;
+    options.width = options.height = 16;
+    options.progressive = true;
+    Bytes jpeg = makeJpeg(options);
+    const std::size_t sos = findMarker(jpeg, 0xDA);
+    const Bytes scan(jpeg.begin() + std::ptrdiff_t(sos),
+                     jpeg.begin() + std::ptrdiff_t(endOfScan(jpeg, sos)));
+    for (int have = countScans(jpeg); have < scans; ++have)
+        jpeg = inserted(jpeg, sos, scan);
+    return jpeg;
+}
+
+const BadCase kCases[] = {
+    {"empty", "a.jpg", [] { return Bytes{}; }, Outcome::decodes},
+    {"text", "a.jpg", [] { return text("Bewertung der Bilder\r\n"); }, Outcome::loadFails},
+    {"pngNamedJpg", "a.jpg", png, Outcome::loadFails},
+    {"cutInHalf", "a.jpg",
+     [] {
+         Bytes b = colour();
+         b.resize(b.size() / 2);
+         return b;
+     },
+     Outcome::decodes},
+    {"headerOnly", "a.jpg",
+     [] {
+         Bytes b = colour();
+         b.resize(findMarker(b, 0xDA));
+         return b;
+     },
+     Outcome::loadFails},
+    {"impossibleHuffmanTable", "a.jpg", [] { return withImpossibleHuffmanTable(colour()); },
+     Outcome::decodeError, JERR_BAD_HUFF_TABLE},
+    {"twelveBit", "a.jpg",
+     [] {
+         Bytes b = colour();
+         const std::size_t sof = findMarker(b, 0xC0);
+         b[sof + 1] = 0xC1;
+         b[sof + kPrecision] = 12;
+         return b;
+     },
+     Outcome::loadFails},
+    {"lossless", "a.jpg",
+     [] {
+         Bytes b = colour();
+         b[findMarker(b, 0xC0) + 1] = 0xC3;
+         return b;
+     },
+     Outcome::loadFails},
+    {"arithmetic", "a.jpg",
+     [] {
+         JpegOptions o;
+         o.arithmetic = true;
+         return makeJpeg(o);
+     },
+     Outcome::decodes},
+    {"unknownAppMarker", "a.jpg",
+     [] {
+         return inserted(colour(), 2, {0xFF, 0xE7, 0, 6, 'Z', 'o', 'r', 'v'});
+     },
+     Outcome::decodes},
+    {"reservedMarkerInHeader", "a.jpg",
+     [] {
+         return inserted(colour(), 2, {0xFF, 0x02, 0, 4, 1, 2});
+     },
+     Outcome::loadFails},
+    {"reservedMarkerAfterScan", "a.jpg",
+     [] {
+         Bytes b = colour();
+         return inserted(b, b.size() - 2, {0xFF, 0x02, 0, 4, 1, 2});
+     },
+     Outcome::decodeError, JERR_UNKNOWN_MARKER},
+    {"samplingFactorFive", "a.jpg", [] { return withSampling(colour(), 0x52, 0x11); },
+     Outcome::loadFails},
+    {"fractionalSampling", "a.jpg",
+     [] {
+         JpegOptions o;
+         o.sampling = Sampling::s444;
+         return withSampling(makeJpeg(o), 0x31, 0x21);
+     },
+     Outcome::decodeError, JERR_FRACT_SAMPLE_NOTIMPL},
+    {"duplicateStartMarker", "a.jpg",
+     [] {
+         return inserted(colour(), 2, {0xFF, 0xD8});
+     },
+     Outcome::loadFails},
+    {"declares65000x65000", "a.jpg", [] { return withSize(colour(), 65000, 65000); },
+     Outcome::loadFails},
+    {"bomb49157x27397", "a.jpg",
+     [] {
+         JpegOptions o;
+         o.width = o.height = 8;
+         o.colours = Colours::grey;
+         return withSize(makeJpeg(o), 49157, 27397);
+     },
+     Outcome::loadFails},
+    {"thousandScans", "a.jpg", [] { return withScans(1000); }, Outcome::decodes},
+    {"thousandAndOneScans", "a.jpg", [] { return withScans(1001); }, Outcome::decodeError,
+     JERR_BAD_PROGRESSION},
+    {"otherExtension", "a.png", colour, Outcome::loadFails},
+    {"doubleExtension", "a.jpg.bak", colour, Outcome::loadFails},
+    {"upperCaseExtension", "a.JPEG", colour, Outcome::decodes},
+    {"jpegExtension", "a.jpeg", colour, Outcome::decodes},
+};
+
+class JpegBadInput : public testing::TestWithParam<BadCase> {};
+
+TEST_P(JpegBadInput, EndsAsExpected)
+{
+    const BadCase& c = GetParam();
+    const TempDir dir;
+    const Bytes bytes = c.make();
+    const std::string file = dir.write(c.fileName, bytes);
+    if (c.outcome == Outcome::loadFails) {
+        EXPECT_THROW(Picture::load(file), LoadFailure);
+        return;
+    }
+    const Picture picture = Picture::load(file);
+    const pictures::Bitmap* bitmap = picture.bitmap();
+    if (bytes.empty()) {
+        EXPECT_EQ(picture.width(), 0);
+        EXPECT_EQ(picture.height(), 0);
+        EXPECT_EQ(bitmap, nullptr);
+    } else {
+        ASSERT_NE(bitmap, nullptr);
+        EXPECT_EQ(bitmap->width, picture.width());
+        EXPECT_EQ(bitmap->height, picture.height());
+    }
+    const auto error = picture.takeDecodeError();
+    if (c.outcome == Outcome::decodeError)
+        EXPECT_EQ(error, c.errorCode);
+    else
+        EXPECT_EQ(error, std::nullopt);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, JpegBadInput, testing::ValuesIn(kCases),
+                         [](const testing::TestParamInfo<BadCase>& info) {
+                             return std::string(info.param.name);
+                         });
+
+TEST(JpegBadInput, MissingFileAndFolderFailToLoad)
+{
+    const TempDir dir;
+    std::filesystem::create_directory(dir.path() / "folder.jpg");
+    EXPECT_THROW(Picture::load((dir.path() / "missing.jpg").string()), LoadFailure);
+    EXPECT_THROW(Picture::load((dir.path() / "folder.jpg").string()), LoadFailure);
+}
+
+TEST(JpegBadInput, BombIsTinyAndRefusedFromItsHeader)
+{
+    JpegOptions o;
+    o.width = o.height = 8;
+    o.colours = Colours::grey;
+    const Bytes bomb = withSize(makeJpeg(o), 49157, 27397);
+    EXPECT_LT(bomb.size(), 1024u);
+    const TempDir dir;
+    try {
+        Picture::load(dir.write("bomb.jpg", bomb));
+        FAIL() << "the bomb was accepted";
+    } catch (const LoadFailure& failure) {
+        EXPECT_NE(std::string(failure.what()).find("bomb.jpg"), std::string::npos);
+    }
+}
+
+// 1 GiB at 24 bit is the most a bitmap may take; decided from the header.
+TEST(JpegBadInput, SizeLimitIsOneGibibyteAtTwentyFourBit)
+{
+    const TempDir dir;
+    const Picture largest = Picture::load(dir.write("max.jpg", withSize(colour(), 18918, 18918)));
+    EXPECT_EQ(largest.width(), 18918);
+    EXPECT_THROW(Picture::load(dir.write("over.jpg", withSize(colour(), 18919, 18919))),
+                 LoadFailure);
+}
+
+// An error after the last row keeps the whole picture.
+TEST(JpegBadInput, ErrorAfterTheRowsKeepsThePicture)
+{
+    const Bytes good = colour();
+    const Bytes bad = inserted(good, good.size() - 2, {0xFF, 0x02, 0, 4, 1, 2});
+    const TempDir dir;
+    const Picture expected = Picture::load(dir.write("good.jpg", good));
+    const Picture damaged = Picture::load(dir.write("bad.jpg", bad));
+    const pictures::Bitmap& a = *expected.bitmap();
+    const pictures::Bitmap& b = *damaged.bitmap();
+    EXPECT_EQ(damaged.takeDecodeError(), JERR_UNKNOWN_MARKER);
+    for (int y = 0; y < a.height; ++y)
+        ASSERT_TRUE(std::equal(a.row(y), a.row(y) + a.stride, b.row(y))) << "row " << y;
+}
+
+// An error before the first row leaves a black picture of the header's size.
+TEST(JpegBadInput, ErrorBeforeTheRowsGivesBlack)
+{
+    const TempDir dir;
+    const Picture picture =
+        Picture::load(dir.write("huff.jpg", withImpossibleHuffmanTable(colour())));
+    const pictures::Bitmap* bitmap = picture.bitmap();
+    ASSERT_NE(bitmap, nullptr);
+    EXPECT_EQ(bitmap->width, 64);
+    EXPECT_EQ(bitmap->height, 48);
+    for (int y = 0; y < bitmap->height; ++y)
+        for (std::size_t x = 0; x < bitmap->stride; ++x)
+            ASSERT_EQ(bitmap->row(y)[x], 0);
+}
+
+} // namespace
