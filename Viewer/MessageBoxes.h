@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+#include <string>
+
+class QWidget;
+
+// The program's modal boxes, each with one "OK" button (the question has
+// "Ja" and "Nein"). Tests install a recorder so nothing blocks.
+namespace messagebox {
+
+enum class Kind { Warning, Information, GeneralError, Question };
+
+// Receives every box instead of showing it; for a question its result is
+// the answer (true = yes).
+using Recorder = std::function<bool(Kind, const QString& text)>;
+void setRecorder(Recorder recorder);
+
+void warning(const std::string& textUtf8);
+void information(const std::string& textUtf8);
+// The failure's own text; the box appends the full stop where it belongs.
+void generalError(const std::string& failureTextUtf8);
+bool question(const std::string& textUtf8);
+
+} // namespace messagebox

@@ -1,0 +1,61 @@
+#include "Viewer/TScreenForm.h"
+
+#include "core/Messages.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
+
+TScreenForm::TScreenForm(ViewerState& state, QWidget* parent)
+    : QWidget(parent, Qt::FramelessWindowHint)
+{
+    setObjectName(QStringLiteral("ScreenForm"));
+    setWindowTitle(QString::fromUtf8(messages::kWindowCaption));
+    setAutoFillBackground(true);
+
+    QFont font(QStringLiteral("sans-serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(11);
+    setFont(font);
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, QColor(0x80, 0x80, 0x80)); // start-up makes it black
+    colours.setColor(QPalette::WindowText, QColor(0xc0, 0xc0, 0xc0));
+    setPalette(colours);
+
+    // The frame is hidden until the first picture is shown.
+    frame_ = new PictureFrame(state, this);
+    frame_->setObjectName(QStringLiteral("Rahmen"));
+    frame_->hide();
+    panel_ = new QelPanel(this);
+    router_ = new MouseRouter(this, frame_, this);
+}
+
+void TScreenForm::setBackgroundGray(int level)
+{
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, QColor(level, level, level));
+    setPalette(colours);
+}
+
+QColor TScreenForm::backgroundColour() const { return palette().color(QPalette::Window); }
+
+void TScreenForm::showOnWholeScreen()
+{
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        setGeometry(screen->geometry());
+    showMaximized();
+}
+
+void TScreenForm::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    panel_->move(width() - 4 - panel_->width(), 4);
+}
+
+void TScreenForm::closeEvent(QCloseEvent* event)
+{
+    if (closeGuard_ && !closeGuard_())
+        event->ignore();
+    else
+        event->accept();
+}

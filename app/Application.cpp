@@ -1,0 +1,36 @@
+#include "app/Application.h"
+
+#include "Viewer/MessageBoxes.h"
+#include "core/Messages.h"
+
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+Application::Application(int& argc, char** argv) : QApplication(argc, argv)
+{
+    setApplicationName(QString::fromUtf8(messages::kApplicationTitle));
+    setApplicationDisplayName(QString::fromUtf8(messages::kApplicationTitle));
+    setDesktopFileName(QStringLiteral("bildbewertung"));
+
+    // Qt's own dialogs and menus speak German whatever the system's locale.
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    for (const char* catalogue : {"qtbase_de"}) {
+        auto* translator = new QTranslator(this);
+        if (translator->load(QString::fromLatin1(catalogue), folder))
+            installTranslator(translator);
+        else
+            delete translator;
+    }
+}
+
+bool Application::notify(QObject* receiver, QEvent* event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& failure) {
+        messagebox::generalError(failure.what());
+    }
+    return false;
+}

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QApplication>
+
+// Every failure that escapes an event handler reaches the general error box;
+// the event loop goes on.
+class Application : public QApplication {
+public:
+    Application(int& argc, char** argv);
+    bool notify(QObject* receiver, QEvent* event) override;
+};

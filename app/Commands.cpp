@@ -1,0 +1,32 @@
+#include "app/Controller.h"
+
+#include "Viewer/PictureFrame.h"
+#include "Viewer/TScreenForm.h"
+#include "Viewer/WebAddress.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QUrl>
+
+void Controller::HintergrundClick(int position)
+{
+    state.GrayLevel = static_cast<std::uint8_t>(position > 15 ? 255 : position * 16);
+    form_.setBackgroundGray(state.GrayLevel);
+    Rahmen_.setFrameColour(form_.backgroundColour());
+}
+
+void Controller::MinButtonClick() { form_.showMinimized(); }
+
+void Controller::CloseBtnClick() { form_.close(); }
+
+void Controller::SpeedButton2Click()
+{
+    // The desktop's own answer is not ours to report.
+    QDesktopServices::openUrl(
+        QUrl::fromLocalFile(QDir::current().absoluteFilePath(QStringLiteral("InfoQuintavo.pdf"))));
+}
+
+void Controller::ButtonvandaroClick()
+{
+    QDesktopServices::openUrl(QUrl(QStringLiteral("https://") + QLatin1String(webaddress::kHost)));
+}

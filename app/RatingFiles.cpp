@@ -1,0 +1,68 @@
+#include "app/Controller.h"
+
+#include "Viewer/MessageBoxes.h"
+#include "Viewer/TScreenForm.h"
+#include "core/Messages.h"
+#include "core/RatingFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+
+void Controller::bsaveClick()
+{
+    const QString judge = panel_.Bewerter->text();
+    if (judge == QString::fromUtf8(messages::kJudgePrompt)) {
+        messagebox::warning(messages::kEnterJudgeName);
+        return;
+    }
+    if (!ratingfile::save(QFile::encodeName(judge).toStdString(), QelList)) {
+        messagebox::warning(messages::kCannotSave);
+        return;
+    }
+    savedSheet_ = QelList;
+}
+
+void Controller::bloadClick()
+{
+    const std::optional<std::string> chosen = Qelopen ? Qelopen() : std::nullopt;
+    if (!chosen)
+        return;
+    const std::string judge = ratingfile::judgeNameFromPath(*chosen);
+    if (auto lines = ratingfile::load(*chosen)) {
+        QelList = std::move(*lines);
+        // Pictures beyond the file's lines get a line, so their scores are kept.
+        rating::extendToPictures(QelList, Playlist);
+        savedSheet_ = QelList;
+    } else {
+        messagebox::warning(messages::kCannotLoad);
+    }
+    panel_.Bewerter->setText(QFile::decodeName(judge.c_str()));
+    rating::QelRefresh(QelList, state.PictureIndex, board);
+}
+
+bool Controller::mayClose()
+{
+    return !hasUnsavedChanges() || messagebox::question(messages::kUnsavedQuestion);
+}
+
+std::optional<std::string> runQelopen(QWidget* parent, std::string& lastChoice)
+{
+    const QString workingFolder = QDir::currentPath();
+    QFileDialog dialog(parent);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::ReadOnly);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(QStringLiteral("*.qel"));
+    dialog.setDirectory(workingFolder);
+    if (!lastChoice.empty())
+        dialog.selectFile(QFile::decodeName(lastChoice.c_str()));
+    const bool accepted = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
+    QDir::setCurrent(workingFolder);
+    if (!accepted)
+        return std::nullopt;
+    lastChoice = QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();
+    return lastChoice;
+}
+
