@@ -1,0 +1,125 @@
+#pragma once
+
+#include "Viewer/MessageBoxes.h"
+#include "Viewer/TScreenForm.h"
+#include "app/Controller.h"
+#include "core/ViewerState.h"
+
+#include <QApplication>
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+// A working folder of its own, the window offscreen at 1920 x 1080, and
+// every message box recorded instead of shown.
+class AppFixture : public ::testing::Test {
+protected:
+    struct Message {
+        messagebox::Kind kind;
+        std::string text;
+        bool operator==(const Message&) const = default;
+    };
+
+    static QApplication& application()
+    {
+        if (!QApplication::instance()) {
+            static int argc = 1;
+            static char name[] = "test_app";
+            static char* argv[] = {name, nullptr};
+            static QApplication app(argc, argv);
+        }
+        return *static_cast<QApplication*>(QApplication::instance());
+    }
+
+    void SetUp() override
+    {
+        application();
+        previous_ = std::filesystem::current_path();
+        folder_ = std::filesystem::temp_directory_path() /
+                  ("bb-app-" + std::to_string(::getpid()) + "-" +
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(folder_);
+        std::filesystem::create_directories(folder_);
+        std::filesystem::current_path(folder_);
+        messagebox::setRecorder([this](messagebox::Kind kind, const QString& text) {
+            messages.push_back({kind, text.toStdString()});
+            return answer;
+        });
+    }
+
+    void TearDown() override
+    {
+        controller.reset();
+        form.reset();
+        messagebox::setRecorder(nullptr);
+        std::filesystem::current_path(previous_);
+        std::filesystem::remove_all(folder_);
+    }
+
+    void writeFile(const std::string& name, const std::string& bytes)
+    {
+        std::ofstream(name, std::ios::binary) << bytes;
+    }
+
+    // Fifteen weighting lines with these maxima.
+    void writeWeighting(const std::string& maxima)
+    {
+        std::string text;
+        for (std::size_t n = 0; n < maxima.size(); ++n)
+            text += std::string(1, maxima[n]) + " Kriterium " + std::to_string(n + 1) + "\r\n";
+        writeFile("Qel.max", text);
+    }
+
+    void writePicture(const std::string& name, int width = 64, int height = 48)
+    {
+        QImage image(width, height, QImage::Format_RGB32);
+        image.fill(QColor(90, 140, 200));
+        ASSERT_TRUE(image.save(QString::fromStdString(name), "JPEG"));
+    }
+
+    // Creates the window and runs start-up, as the main block does.
+    void start()
+    {
+        form = std::make_unique<TScreenForm>(state);
+        form->resize(1920, 1080);
+        controller = std::make_unique<Controller>(*form, state);
+        controller->FormCreate();
+    }
+
+    QelPanel& panel() { return *form->QelPanel_(); }
+    std::string text(const QLabel* label) { return label->text().toStdString(); }
+    std::string filePanel() { return panel().FilePanel->caption().toStdString(); }
+    std::string sums()
+    {
+        return text(panel().WPkt) + " | " + text(panel().TPkt) + " | " + text(panel().BPkt) +
+               " | " + text(panel().TotalPkt);
+    }
+    std::string arrows()
+    {
+        return std::string(panel().zurueckButton->isEnabled() ? "<" : "-") +
+               (panel().vorButton->isEnabled() ? ">" : "-");
+    }
+    std::string positions()
+    {
+        std::string digits;
+        for (CriterionRow* row : panel().rows)
+            digits += static_cast<char>('0' + row->slider()->value());
+        return digits;
+    }
+
+    ViewerState state;
+    std::unique_ptr<TScreenForm> form;
+    std::unique_ptr<Controller> controller;
+    std::vector<Message> messages;
+    bool answer = true;
+
+private:
+    std::filesystem::path previous_;
+    std::filesystem::path folder_;
+};

@@ -1,0 +1,120 @@
+#include "AppFixture.h"
+
+#include "core/Messages.h"
+
+#include <QMouseEvent>
+
+namespace {
+
+using Kind = messagebox::Kind;
+
+class Navigation : public AppFixture {
+protected:
+    void startWith(int pictures)
+    {
+        writeWeighting("999999999999999");
+        for (int i = 0; i < pictures; ++i)
+            writePicture("bild" + std::to_string(i) + ".jpg", 40 + i, 30);
+        start();
+        controller->FirstPictureTimerTimer();
+        controller->LoadTimerTimer();
+    }
+    int shownWidth() { return form->Rahmen()->picture().width(); }
+};
+
+TEST_F(Navigation, ArrowButtonsAndMouseFollowTheRules)
+{
+    startWith(3);
+    enum Action { Vor, Zurueck, Left, Right, Middle, Loupe };
+    const struct {
+        Action action;
+        int index;
+        const char* arrows;
+    } steps[] = {
+        {Zurueck, 0, "->"}, {Right, 0, "->"}, {Vor, 1, "<>"},  {Middle, 1, "<>"},
+        {Left, 2, "<-"},    {Left, 2, "<-"},  {Vor, 2, "<-"},  {Right, 1, "<>"},
+        {Loupe, 1, "--"},   {Left, 1, "--"},  {Right, 1, "--"}, {Loupe, 1, "<>"},
+        {Zurueck, 0, "->"},
+    };
+    for (const auto& step : steps) {
+        switch (step.action) {
+        case Vor: controller->vor(); break;
+        case Zurueck: controller->zurueck(); break;
+        case Left: controller->FormMouseDown(Qt::LeftButton, {5, 5}); break;
+        case Right: controller->FormMouseDown(Qt::RightButton, {5, 5}); break;
+        case Middle: controller->FormMouseDown(Qt::MiddleButton, {5, 5}); break;
+        case Loupe: controller->zoombuttonClick(); break;
+        }
+        controller->LoadTimerTimer();
+        SCOPED_TRACE(testing::Message() << "step to " << step.index);
+        EXPECT_EQ(state.PictureIndex, step.index);
+        EXPECT_EQ(arrows(), step.arrows);
+        EXPECT_EQ(filePanel(), "bild" + std::to_string(step.index) + ".jpg");
+        EXPECT_EQ(shownWidth(), 40 + step.index) << "the picture belongs to the index";
+    }
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(Navigation, PressInTheLoupeStartsAPan)
+{
+    startWith(3);
+    controller->zoombuttonClick();
+    controller->FormMouseDown(Qt::LeftButton, {12, 34});
+    EXPECT_TRUE(state.DragActive);
+    EXPECT_EQ(state.DragStartX, 12);
+    EXPECT_EQ(state.DragStartY, 34);
+    EXPECT_EQ(state.PictureIndex, 0);
+}
+
+TEST_F(Navigation, OnePictureNeverMoves)
+{
+    startWith(1);
+    for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
+        controller->FormMouseDown(button, {1, 1});
+        EXPECT_EQ(state.PictureIndex, 0);
+    }
+    EXPECT_EQ(arrows(), "--");
+}
+
+TEST_F(Navigation, EveryMoveShowsThePicturesScores)
+{
+    startWith(3);
+    panel().rows[1]->slider()->setValue(3);
+    EXPECT_EQ(controller->QelList[0], "030000000000000-bild0.jpg");
+    controller->vor();
+    EXPECT_EQ(positions(), "000000000000000");
+    panel().rows[14]->slider()->setValue(9);
+    controller->zurueck();
+    EXPECT_EQ(positions(), "030000000000000");
+    EXPECT_EQ(text(panel().WPkt), "3 / 45 Punkte");
+    EXPECT_EQ(controller->QelList,
+              (rating::Sheet{"030000000000000-bild0.jpg", "000000000000009-bild1.jpg",
+                             "000000000000000-bild2.jpg"}));
+}
+
+TEST_F(Navigation, ANonDigitInTheLineReachesTheGeneralErrorBox)
+{
+    startWith(2);
+    controller->QelList[1] = "12x000000000000-bild1.jpg";
+    panel().vorButton->click();
+    EXPECT_EQ(messages, (std::vector<Message>{{Kind::GeneralError,
+                                               "'x' ist kein gültiger Integerwert."}}));
+    EXPECT_EQ(state.PictureIndex, 1) << "the move itself happened";
+    EXPECT_EQ(positions(), "120000000000000");
+    EXPECT_EQ(controller->QelList[1], "120000000000000-bild1.jpg");
+}
+
+TEST_F(Navigation, PressesOnTheRatingPanelDoNotNavigate)
+{
+    startWith(3);
+    int presses = 0;
+    QObject::connect(form->mouse(), &MouseRouter::pressed, [&] { ++presses; });
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(3, 3), QPointF(3, 3), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(panel().rows[0], &press);
+    QApplication::sendEvent(&panel(), &press);
+    EXPECT_EQ(presses, 0);
+    EXPECT_EQ(state.PictureIndex, 0);
+}
+
+} // namespace

@@ -1,0 +1,130 @@
+#include "AppFixture.h"
+
+#include "core/Messages.h"
+
+namespace {
+
+using Kind = messagebox::Kind;
+
+class Startup : public AppFixture {};
+
+TEST_F(Startup, WithWeightingAndThreePictures)
+{
+    writeWeighting("543215432154321");
+    for (const char* name : {"b.jpg", "A.jpg", "c.JPG"})
+        writePicture(name);
+    start();
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(sums(), "0 / 15 Punkte | 0 / 15 Punkte | 0 / 15 Punkte | 0 / 45 Punkte");
+    EXPECT_EQ(text(panel().Bilddatei), "Bild: ");
+    EXPECT_EQ(filePanel(), "A.jpg");
+    EXPECT_EQ(arrows(), "->");
+    EXPECT_EQ(controller->QelList,
+              (rating::Sheet{"000000000000000-A.jpg", "000000000000000-b.jpg",
+                             "000000000000000-c.JPG"}));
+    EXPECT_TRUE(controller->FirstPictureTimer.isActive());
+    EXPECT_FALSE(form->Rahmen()->isVisibleTo(form.get())) << "hidden until the first tick";
+    EXPECT_EQ(text(panel().rows[0]->valueLabel()), "0/5");
+    EXPECT_EQ(panel().rows[0]->captionLabel()->caption().toStdString(), " Kriterium 1");
+    EXPECT_EQ(state.MaxPointsTotal, 45);
+}
+
+TEST_F(Startup, SumsAndMessagesFollowTheWeightingFile)
+{
+    const struct {
+        const char* name;
+        std::optional<std::string> file;
+        std::vector<Message> messages;
+        std::string sums;
+        std::string firstLabel, lastLabel, lastCaption;
+    } cases[] = {
+        {"valid", "5 a\r\n5 b\r\n5 c\r\n5 d\r\n5 e\r\n1 f\r\n1 g\r\n1 h\r\n1 i\r\n1 j\r\n0 k\r\n0 "
+                  "l\r\n0 m\r\n0 n\r\n0 o\r\n",
+         {}, "0 / 25 Punkte | 0 / 5 Punkte | 0 / 0 Punkte | 0 / 30 Punkte", "0/5", "0/0", " o"},
+        {"missing", std::nullopt, {{Kind::Warning, messages::kWeightingNotLoaded}},
+         "0 / 0 Punkte | 0 / 0 Punkte | 0 / 0 Punkte | 0 / 0 Punkte", "0", "0", " B5"},
+        {"short", "5 a\r\n5 b\r\n", {{Kind::Warning, messages::kWeightingIncorrect}},
+         "0 / 0 Punkte | 0 / 0 Punkte | 0 / 0 Punkte | 0 / 0 Punkte", "0", "0", " B5"},
+        {"letterInLine9", "1 a\n2 b\n3 c\n4 d\n5 e\n6 f\n7 g\n8 h\nx i\n1 j\n1 k\n1 l\n1 m\n1 n\n1 o\n",
+         {{Kind::Warning, messages::kWeightingNotLoaded}},
+         "0 / 15 Punkte | 0 / 21 Punkte | 0 / 0 Punkte | 0 / 36 Punkte", "0", "0", " B5"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove("Qel.max");
+        if (c.file)
+            writeFile("Qel.max", *c.file);
+        writePicture("p.jpg");
+        messages.clear();
+        controller.reset();
+        form.reset();
+        state = ViewerState{};
+        start();
+        EXPECT_EQ(messages, c.messages);
+        EXPECT_EQ(sums(), c.sums);
+        EXPECT_EQ(text(panel().rows[0]->valueLabel()), c.firstLabel);
+        EXPECT_EQ(text(panel().rows[14]->valueLabel()), c.lastLabel);
+        EXPECT_EQ(panel().rows[14]->captionLabel()->caption().toStdString(), c.lastCaption);
+    }
+}
+
+TEST_F(Startup, AllMaximaZeroGiveZeroSums)
+{
+    writeWeighting("000000000000000");
+    writePicture("p.jpg");
+    start();
+    EXPECT_EQ(sums(), "0 / 0 Punkte | 0 / 0 Punkte | 0 / 0 Punkte | 0 / 0 Punkte");
+}
+
+TEST_F(Startup, HiddenRowsAndTheirMaximaStillCount)
+{
+    std::string file = "5 Idee\r\n7\r\n5  \r\n0 \r\n1 e\r\n";
+    for (int n = 5; n < 15; ++n)
+        file += "1 x\r\n";
+    writeFile("Qel.max", file);
+    writePicture("p.jpg");
+    start();
+    EXPECT_TRUE(panel().rows[0]->isVisibleTo(&panel()));
+    EXPECT_FALSE(panel().rows[1]->isVisibleTo(&panel()));
+    EXPECT_TRUE(panel().rows[2]->isVisibleTo(&panel())) << "a caption of three spaces shows";
+    EXPECT_FALSE(panel().rows[3]->isVisibleTo(&panel()));
+    EXPECT_EQ(text(panel().WPkt), "0 / 18 Punkte");
+}
+
+TEST_F(Startup, OnePictureDisablesBothArrows)
+{
+    writeWeighting("555555555555555");
+    writePicture("only.jpeg");
+    start();
+    EXPECT_EQ(arrows(), "--");
+}
+
+TEST_F(Startup, EmptyFolderOpensWithoutPictures)
+{
+    writeWeighting("555555555555555");
+    std::filesystem::create_directory("ordner.jpg");
+    writeFile(".versteckt.jpg", "x");
+    start();
+    EXPECT_EQ(messages, (std::vector<Message>{{Kind::Information, messages::kNoPictures}}));
+    EXPECT_EQ(filePanel(), "");
+    EXPECT_EQ(sums(), "0 / 25 Punkte | 0 / 25 Punkte | 0 / 25 Punkte | 0 / 75 Punkte");
+    EXPECT_EQ(arrows(), "--");
+    EXPECT_FALSE(controller->FirstPictureTimer.isActive());
+    controller->vor();
+    controller->FormMouseDown(Qt::LeftButton, {10, 10});
+    EXPECT_EQ(state.PictureIndex, 0);
+}
+
+TEST_F(Startup, SliderWithoutAnyPictureReportsTheMissingLine)
+{
+    writeWeighting("555555555555555");
+    start();
+    messages.clear();
+    panel().rows[0]->slider()->setValue(2); // as the judge would
+    EXPECT_EQ(messages, (std::vector<Message>{{Kind::GeneralError,
+                                               "Listenindex überschreitet das Maximum (0)"}}));
+    EXPECT_EQ(text(panel().rows[0]->valueLabel()), "2/5") << "labels already show the value";
+    EXPECT_TRUE(controller->QelList.empty());
+}
+
+} // namespace
