@@ -1,0 +1,358 @@
+#include "Viewer/MouseRouter.h"
+#include "Viewer/PictureFrame.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QTemporaryDir>
+#include <QWindow>
+
+#include <cstdio>
+#include <cstdlib>
+#include <jerror.h>
+#include <jpeglib.h>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+void ensureApplication()
+{
+    if (QApplication::instance() != nullptr) {
+        return;
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    static int argc = 1;
+    static char name[] = "test_Viewer";
+    static char* argv[] = {name, nullptr};
+    static QApplication app(argc, argv);
+}
+
+// Four flat quadrants, so a pixel's colour tells which part of the picture
+// is drawn there.
+const QColor kQuadrant[2][2] = {{QColor(220, 30, 30), QColor(30, 200, 30)},
+                                {QColor(30, 30, 220), QColor(230, 220, 40)}};
+
+std::vector<std::uint8_t> quadrantPixels(int w, int h)
+{
+    std::vector<std::uint8_t> rgb(static_cast<std::size_t>(w) * h * 3);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const QColor& c = kQuadrant[y < h / 2 ? 0 : 1][x < w / 2 ? 0 : 1];
+            std::uint8_t* p = &rgb[(static_cast<std::size_t>(y) * w + x) * 3];
+            p[0] = static_cast<std::uint8_t>(c.red());
+            p[1] = static_cast<std::uint8_t>(c.green());
+            p[2] = static_cast<std::uint8_t>(c.blue());
+        }
+    }
+    return rgb;
+}
+
+std::vector<std::uint8_t> compress(int w, int h, bool progressive)
+{
+    std::vector<std::uint8_t> rgb = quadrantPixels(w, h);
+    jpeg_compress_struct cinfo{};
+    jpeg_error_mgr jerr{};
+    cinfo.err = jpeg_std_error(&jerr);
+    jpeg_create_compress(&cinfo);
+    unsigned char* out = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&cinfo, &out, &size);
+    cinfo.image_width = static_cast<JDIMENSION>(w);
+    cinfo.image_height = static_cast<JDIMENSION>(h);
+    cinfo.input_components = 3;
+    cinfo.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, 95, TRUE);
+    if (progressive) {
+        jpeg_simple_progression(&cinfo);
+    }
+    jpeg_start_compress(&cinfo, TRUE);
+    while (cinfo.next_scanline < cinfo.image_height) {
+        JSAMPROW row = &rgb[static_cast<std::size_t>(cinfo.next_scanline) * w * 3];
+        jpeg_write_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    std::vector<std::uint8_t> bytes(out, out + size);
+    std::free(out);
+    return bytes;
+}
+
+std::string writeFile(const QTemporaryDir& dir, const char* name,
+                      const std::vector<std::uint8_t>& bytes)
+{
+    const std::string path = dir.filePath(name).toStdString();
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    std::fwrite(bytes.data(), 1, bytes.size(), file);
+    std::fclose(file);
+    return path;
+}
+
+bool near(QColor a, QColor b)
+{
+    return std::abs(a.red() - b.red()) < 30 && std::abs(a.green() - b.green()) < 30 &&
+           std::abs(a.blue() - b.blue()) < 30;
+}
+
+// A window with the frame at (10, 10), 200 x 150, a 400 x 300 picture in it
+// and a stand-in for the rating panel; presses start a pan in the loupe as
+// FormMouseDown does.
+struct Screen {
+    Screen()
+    {
+        picture = pictures::Picture::load(writeFile(dir, "q.jpg", compress(400, 300, false)));
+        window.resize(800, 600);
+        frame = new PictureFrame(state, &window);
+        frame->place({1.0L, 10, 10, 200, 150});
+        frame->setPicture(picture);
+        panel = new QWidget(&window);
+        panel->setGeometry(500, 4, 200, 300);
+        router = new MouseRouter(&window, frame, &window);
+        QObject::connect(router, &MouseRouter::pressed, [this](Qt::MouseButton b, QPoint pos) {
+            presses.push_back({b, pos});
+            if (state.ZoomMode) {
+                frame->startPan(pos);
+            }
+        });
+        window.show();
+        // Painting waits for the platform's expose.
+        for (int i = 0; i < 100 && !window.windowHandle()->isExposed(); ++i) {
+            QCoreApplication::processEvents();
+        }
+    }
+
+    void loupe(bool on)
+    {
+        state.ZoomMode = on;
+        frame->setZoom(on);
+    }
+
+    // Through the window's platform window, so Qt's own routing (implicit
+    // grab, widget under the pointer) runs as for a real mouse.
+    void send(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons buttons)
+    {
+        QMouseEvent event(type, QPointF(at), QPointF(window.mapToGlobal(at)), button, buttons,
+                          Qt::NoModifier);
+        QCoreApplication::sendEvent(window.windowHandle(), &event);
+    }
+
+    QImage shot() { return frame->grab().toImage(); }
+
+    struct Press {
+        Qt::MouseButton button;
+        QPoint pos;
+    };
+    struct Application {
+        Application() { ensureApplication(); }
+    } application; // before any widget
+    QTemporaryDir dir;
+    pictures::Picture picture;
+    ViewerState state;
+    QWidget window;
+    PictureFrame* frame = nullptr;
+    QWidget* panel = nullptr;
+    MouseRouter* router = nullptr;
+    std::vector<Press> presses;
+};
+
+const QRect kInnerArea(2, 2, 196, 146);
+
+TEST(PictureFrame, LoupeKeepsTheFrameAndRestoresTheFittedView)
+{
+    Screen s;
+    EXPECT_EQ(s.frame->bild()->geometry(), kInnerArea);
+    EXPECT_TRUE(near(s.shot().pixelColor(150, 110), kQuadrant[1][1])); // stretched
+
+    s.loupe(true);
+    EXPECT_EQ(s.frame->geometry(), QRect(10, 10, 200, 150));
+    EXPECT_EQ(s.frame->bild()->geometry(), QRect(2, 2, 400, 300));
+    EXPECT_EQ(s.frame->bild()->cursor().shape(), Qt::SizeAllCursor);
+    EXPECT_TRUE(near(s.shot().pixelColor(150, 110), kQuadrant[0][0])); // natural size
+
+    s.send(QEvent::MouseButtonPress, {112, 82}, Qt::LeftButton, Qt::LeftButton);
+    s.send(QEvent::MouseMove, {5, 5}, Qt::LeftButton, Qt::LeftButton);
+    s.send(QEvent::MouseButtonRelease, {5, 5}, Qt::LeftButton, Qt::NoButton);
+    ASSERT_EQ(s.frame->bild()->pos(), QPoint(-105, -75));
+    EXPECT_TRUE(near(s.shot().pixelColor(150, 110), kQuadrant[1][1]));
+
+    s.loupe(false);
+    EXPECT_EQ(s.frame->geometry(), QRect(10, 10, 200, 150));
+    EXPECT_EQ(s.frame->bild()->geometry(), kInnerArea);
+    EXPECT_FALSE(s.frame->bild()->testAttribute(Qt::WA_SetCursor));
+    const QImage shot = s.shot();
+    EXPECT_TRUE(near(shot.pixelColor(150, 110), kQuadrant[1][1]));
+    EXPECT_TRUE(near(shot.pixelColor(20, 20), kQuadrant[0][0]));
+}
+
+TEST(PictureFrame, BorderTakesTheFrameColour)
+{
+    Screen s;
+    s.frame->setFrameColour(QColor(240, 240, 240));
+    const QImage shot = s.shot();
+    for (const QPoint p : {QPoint(0, 0), QPoint(1, 75), QPoint(199, 149), QPoint(100, 148)}) {
+        EXPECT_EQ(shot.pixelColor(p), QColor(240, 240, 240)) << p.x() << "," << p.y();
+    }
+    EXPECT_TRUE(near(shot.pixelColor(2, 2), kQuadrant[0][0]));
+    EXPECT_TRUE(near(shot.pixelColor(197, 147), kQuadrant[1][1]));
+}
+
+struct Step {
+    QEvent::Type type;
+    Qt::MouseButton button;
+    Qt::MouseButtons buttons; // held after the event
+    QPoint at;                // in the window
+    QPoint bild;              // Bild's position in the frame afterwards
+    bool dragActive;
+};
+
+struct Scenario {
+    const char* name;
+    std::vector<Step> steps;
+};
+
+constexpr auto Press = QEvent::MouseButtonPress;
+constexpr auto Move = QEvent::MouseMove;
+constexpr auto Release = QEvent::MouseButtonRelease;
+constexpr auto L = Qt::LeftButton;
+constexpr auto R = Qt::RightButton;
+constexpr auto M = Qt::MiddleButton;
+constexpr auto None = Qt::NoButton;
+
+// Bild starts at (2, 2) in the frame, i.e. at (12, 12) in the window; the
+// frame shows window pixels 10..209 x 10..159.
+TEST(MouseRouter, PansByThePressMoveReleaseRules)
+{
+    const Scenario scenarios[] = {
+        {"left press on Bild pans outside it too",
+         {{Press, L, L, {112, 82}, {2, 2}, true},
+          {Move, None, L, {5, 40}, {-105, -40}, true},
+          {Release, L, None, {5, 40}, {-105, -40}, false}}},
+        {"right press on Bild pans only over it",
+         {{Press, R, R, {112, 82}, {2, 2}, true},
+          {Move, None, R, {5, 40}, {2, 2}, true},
+          {Move, None, R, {62, 52}, {-48, -28}, true},
+          {Release, R, None, {5, 40}, {-48, -28}, true},
+          // no release reached Bild: moves over it keep panning
+          {Move, None, None, {22, 22}, {-88, -58}, true},
+          {Press, R, R, {22, 22}, {-88, -58}, true},
+          {Release, R, None, {22, 22}, {-88, -58}, false},
+          {Move, None, None, {60, 60}, {-88, -58}, false}}},
+        {"middle press on Bild",
+         {{Press, M, M, {112, 82}, {2, 2}, true},
+          {Move, None, M, {5, 40}, {2, 2}, true},
+          {Release, M, None, {62, 52}, {2, 2}, false}}},
+        {"press on the window background pans over Bild",
+         {{Press, L, L, {300, 200}, {2, 2}, true},
+          {Move, None, L, {250, 200}, {2, 2}, true},
+          {Move, None, L, {62, 52}, {-200, -150}, true},
+          {Release, L, None, {300, 200}, {-200, -150}, true}}},
+        {"press on the frame's border",
+         {{Press, L, L, {11, 11}, {2, 2}, true},
+          {Move, None, L, {62, 52}, {0, 0}, true},
+          {Release, L, None, {62, 52}, {0, 0}, false}}},
+        {"press on the panel starts nothing",
+         {{Press, L, L, {600, 100}, {2, 2}, false},
+          {Move, None, L, {62, 52}, {2, 2}, false},
+          {Release, L, None, {62, 52}, {2, 2}, false}}},
+    };
+    for (const Scenario& scenario : scenarios) {
+        SCOPED_TRACE(scenario.name);
+        Screen s;
+        s.loupe(true);
+        int index = 0;
+        for (const Step& step : scenario.steps) {
+            SCOPED_TRACE(index++);
+            s.send(step.type, step.at, step.button, step.buttons);
+            EXPECT_EQ(s.frame->bild()->pos(), step.bild);
+            EXPECT_EQ(s.state.DragActive, step.dragActive);
+        }
+    }
+}
+
+TEST(MouseRouter, ReportsPressesRelativeToTheControlPressed)
+{
+    struct Case {
+        const char* name;
+        QEvent::Type type;
+        Qt::MouseButton button;
+        QPoint at;
+        std::vector<Screen::Press> expected;
+    };
+    const Case cases[] = {
+        {"window background", Press, L, {300, 200}, {{L, {300, 200}}}},
+        {"frame border", Press, R, {11, 158}, {{R, {1, 148}}}},
+        {"Bild", Press, M, {112, 82}, {{M, {100, 70}}}},
+        {"second press of a double click",
+         QEvent::MouseButtonDblClick,
+         L,
+         {112, 82},
+         {{L, {100, 70}}}},
+        {"rating panel", Press, L, {600, 100}, {}},
+        {"outside the window", Press, L, {900, 100}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Screen s;
+        s.send(c.type, c.at, c.button, c.button);
+        s.send(Release, c.at, c.button, None);
+        ASSERT_EQ(s.presses.size(), c.expected.size());
+        for (std::size_t i = 0; i < c.expected.size(); ++i) {
+            EXPECT_EQ(s.presses[i].button, c.expected[i].button);
+            EXPECT_EQ(s.presses[i].pos, c.expected[i].pos);
+        }
+    }
+}
+
+TEST(MouseRouter, LeftPressOnBildCapturesLaterPresses)
+{
+    Screen s;
+    s.send(Press, {112, 82}, L, L);
+    s.send(Press, {300, 200}, R, L | R); // reported to Bild, in its coordinates
+    s.send(Release, {300, 200}, R, L);
+    s.send(Release, {300, 200}, L, None);
+    s.send(Press, {300, 200}, R, R); // capture over: the background's own press
+    s.send(Release, {300, 200}, R, None);
+    ASSERT_EQ(s.presses.size(), 3u);
+    EXPECT_EQ(s.presses[1].pos, QPoint(288, 188));
+    EXPECT_EQ(s.presses[2].pos, QPoint(300, 200));
+}
+
+// A progressive JPEG whose second table marker has a broken length: the
+// header reads fine, decoding stops with JERR_BAD_LENGTH.
+std::vector<std::uint8_t> brokenProgressive()
+{
+    std::vector<std::uint8_t> bytes = compress(64, 48, true);
+    int tables = 0;
+    for (std::size_t i = 0; i + 3 < bytes.size(); ++i) {
+        if (bytes[i] == 0xFF && bytes[i + 1] == 0xC4 && ++tables == 3) {
+            bytes[i + 2] = 0x00;
+            bytes[i + 3] = 0x01;
+            break;
+        }
+    }
+    return bytes;
+}
+
+TEST(PictureFrame, DecodeErrorIsReportedAfterThePaint)
+{
+    Screen s;
+    const auto broken = pictures::Picture::load(writeFile(s.dir, "b.jpg", brokenProgressive()));
+    std::vector<int> codes;
+    QObject::connect(s.frame, &PictureFrame::decodeError, [&](int code) { codes.push_back(code); });
+    s.frame->setPicture(broken);
+    s.frame->bild()->repaint();
+    EXPECT_TRUE(codes.empty()); // not from inside the paint
+    QCoreApplication::processEvents();
+    ASSERT_EQ(codes.size(), 1u);
+    EXPECT_EQ(codes[0], JERR_BAD_LENGTH);
+    s.frame->bild()->repaint();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(codes.size(), 1u); // once per picture
+}
+
+} // namespace
