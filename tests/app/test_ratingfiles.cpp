@@ -1,0 +1,207 @@
+#include "AppFixture.h"
+
+#include "app/Guard.h"
+#include "core/Messages.h"
+#include "core/TextFile.h"
+
+namespace {
+
+using Kind = messagebox::Kind;
+
+class RatingFiles : public AppFixture {
+protected:
+    void startWith(int pictures)
+    {
+        writeWeighting("999999999999999");
+        for (int i = 0; i < pictures; ++i)
+            writePicture("p" + std::to_string(i) + ".jpg");
+        start();
+        controller->Qelopen = [this]() -> std::optional<std::string> { return chosen; };
+    }
+    void setJudge(const char* name) { panel().Bewerter->setText(QString::fromUtf8(name)); }
+    std::optional<std::string> file(const char* name) { return textfile::readFile(name); }
+
+    std::optional<std::string> chosen;
+};
+
+TEST_F(RatingFiles, SaveChangeSaveLoadGivesTheSameBytesAndScores)
+{
+    startWith(3);
+    setJudge("Anna Müller");
+    panel().rows[0]->slider()->setValue(4);
+    controller->bsaveClick();
+    const auto first = file("Anna Müller.qel");
+    EXPECT_EQ(first, "400000000000000-p0.jpg\r\n000000000000000-p1.jpg\r\n"
+                     "000000000000000-p2.jpg\r\n");
+    panel().rows[5]->slider()->setValue(7);
+    EXPECT_TRUE(controller->hasUnsavedChanges());
+    controller->bsaveClick();
+    EXPECT_FALSE(controller->hasUnsavedChanges());
+    const auto second = file("Anna Müller.qel");
+    EXPECT_EQ(second, "400007000000000-p0.jpg\r\n000000000000000-p1.jpg\r\n"
+                      "000000000000000-p2.jpg\r\n");
+
+    panel().rows[0]->slider()->setValue(1);
+    setJudge("jemand");
+    chosen = std::filesystem::absolute("Anna Müller.qel").string();
+    controller->bloadClick();
+    EXPECT_EQ(panel().Bewerter->text().toStdString(), "Anna Müller");
+    EXPECT_EQ(positions(), "400007000000000");
+    controller->bsaveClick();
+    EXPECT_EQ(file("Anna Müller.qel"), second);
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(RatingFiles, WarningsOfSaving)
+{
+    startWith(1);
+    const struct {
+        const char* judge;
+        const char* warning; // nullptr: saved
+        const char* written; // file that must exist afterwards, if any
+    } cases[] = {
+        {"hier den Namen eintragen!", messages::kEnterJudgeName, nullptr},
+        {"", nullptr, ".qel"},
+        {" Bernd ", nullptr, " Bernd .qel"},
+        {"../Bernd", messages::kCannotSave, nullptr},
+        {"a/b", messages::kCannotSave, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.judge);
+        messages.clear();
+        setJudge(c.judge);
+        controller->bsaveClick();
+        if (c.warning)
+            EXPECT_EQ(messages, (std::vector<Message>{{Kind::Warning, c.warning}}));
+        else
+            EXPECT_TRUE(messages.empty());
+        if (c.written) {
+            EXPECT_TRUE(std::filesystem::exists(c.written));
+        }
+    }
+    EXPECT_FALSE(std::filesystem::exists("../Bernd.qel"));
+}
+
+TEST_F(RatingFiles, CancelledDialogChangesNothing)
+{
+    startWith(2);
+    panel().rows[2]->slider()->setValue(5);
+    setJudge("Carla");
+    const auto sheet = controller->QelList;
+    chosen.reset();
+    controller->bloadClick();
+    EXPECT_EQ(controller->QelList, sheet);
+    EXPECT_EQ(panel().Bewerter->text().toStdString(), "Carla");
+    EXPECT_EQ(positions(), "005000000000000");
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(RatingFiles, MissingFileWarnsAndStillTakesTheName)
+{
+    startWith(2);
+    panel().rows[0]->slider()->setValue(2);
+    const auto sheet = controller->QelList;
+    chosen = std::filesystem::absolute("Getippt.qel").string();
+    controller->bloadClick();
+    EXPECT_EQ(messages, (std::vector<Message>{{Kind::Warning, messages::kCannotLoad}}));
+    EXPECT_EQ(panel().Bewerter->text().toStdString(), "Getippt");
+    EXPECT_EQ(controller->QelList, sheet);
+    EXPECT_EQ(positions(), "200000000000000");
+}
+
+TEST_F(RatingFiles, LoadedSheetsOfOtherLengths)
+{
+    startWith(3);
+    const struct {
+        const char* name;
+        std::string bytes;
+        rating::Sheet sheet;
+    } cases[] = {
+        {"shorter", "111111111111111-x.jpg\n",
+         {"111111111111111-x.jpg", "000000000000000-p1.jpg", "000000000000000-p2.jpg"}},
+        {"longer", "1\r2\r3\r4\r5\r", {"100000000000000", "2", "3", "4", "5"}},
+        {"binary", std::string("\x01\x02\r\n\x03\0zzz", 8), {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        messages.clear();
+        writeFile(std::string(c.name) + ".qel", c.bytes);
+        chosen = std::filesystem::absolute(std::string(c.name) + ".qel").string();
+        guarded([&] { controller->bloadClick(); });
+        if (std::string(c.name) == "binary") {
+            EXPECT_EQ(messages.size(), 1u);
+            EXPECT_EQ(messages[0].kind, Kind::GeneralError);
+            continue;
+        }
+        EXPECT_TRUE(messages.empty());
+        EXPECT_EQ(controller->QelList, c.sheet);
+    }
+}
+
+TEST_F(RatingFiles, ScoresForPicturesBeyondAShortFileAreKept)
+{
+    startWith(3);
+    writeFile("kurz.qel", "300000000000000-p0.jpg\r\n");
+    chosen = std::filesystem::absolute("kurz.qel").string();
+    controller->bloadClick();
+    controller->vor();
+    controller->vor();
+    panel().rows[0]->slider()->setValue(6);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(controller->QelList.at(2), "600000000000000-p2.jpg");
+}
+
+TEST_F(RatingFiles, HundredThousandLinesLoad)
+{
+    startWith(1);
+    std::string big;
+    for (int i = 0; i < 100000; ++i)
+        big += "123456789012345-bild" + std::to_string(i) + ".jpg\r\n";
+    writeFile("gross.qel", big);
+    chosen = std::filesystem::absolute("gross.qel").string();
+    controller->bloadClick();
+    EXPECT_EQ(controller->QelList.size(), 100000u);
+    EXPECT_EQ(positions(), "123456789012345");
+    setJudge("gross");
+    controller->bsaveClick();
+    EXPECT_EQ(file("gross.qel"), big);
+}
+
+TEST_F(RatingFiles, CloseAsksOnlyWithUnsavedChanges)
+{
+    startWith(1);
+    const struct {
+        bool change;
+        bool save;
+        bool answer;
+        bool closes;
+        std::size_t questions;
+    } cases[] = {
+        {false, false, false, true, 0},
+        {true, false, false, false, 1},
+        {true, false, true, true, 1},
+        {true, true, false, true, 0},
+    };
+    int value = 0;
+    for (const auto& c : cases) {
+        messages.clear();
+        answer = c.answer;
+        if (c.change)
+            panel().rows[0]->slider()->setValue(++value);
+        if (c.save) {
+            setJudge("Dora");
+            controller->bsaveClick();
+        }
+        EXPECT_EQ(controller->mayClose(), c.closes);
+        EXPECT_EQ(messages.size(), c.questions);
+        if (c.questions) {
+            EXPECT_EQ(messages[0], (Message{Kind::Question, messages::kUnsavedQuestion}));
+        }
+        if (c.change && !c.save && c.answer) {
+            setJudge("Dora");
+            controller->bsaveClick();
+        }
+    }
+}
+
+} // namespace
