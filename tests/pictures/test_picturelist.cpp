@@ -169,6 +169,19 @@ TEST(PictureList, MissingOrEmptyFolderListsNothing)
     EXPECT_TRUE(pictures::listPictures((folder.path() / "fehlt").string()).empty());
 }
 
+// Sort keys longer than a short name's: the last letter decides, not the
+// byte order of the capitals that a cut-off key would fall back to.
+TEST(PictureList, LongNamesDifferingAtTheEnd)
+{
+    TempFolder folder;
+    const std::string lower = std::string(240, 'k') + "a.jpg";
+    const std::string upper = std::string(240, 'K') + "b.jpg";
+    touch(folder.path() / upper);
+    touch(folder.path() / lower);
+    EXPECT_EQ(pictures::listPictures(folder.path().string()),
+              (std::vector<std::string>{lower, upper}));
+}
+
 TEST(PictureList, DefaultIsTheCurrentDirectory)
 {
     TempFolder folder;
