@@ -1,0 +1,196 @@
+#include "Viewer/Caption.h"
+#include "Viewer/TScreenForm.h"
+
+#include <QAccessible>
+#include <QAccessibleValueInterface>
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+void ensureApplication()
+{
+    if (QApplication::instance() != nullptr)
+        return;
+    static int argc = 1;
+    static char name[] = "test_Viewer";
+    static char* argv[] = {name, nullptr};
+    static QApplication app(argc, argv);
+}
+
+class ScreenForm : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ensureApplication();
+        form = std::make_unique<TScreenForm>(state);
+        form->resize(1920, 1080);
+        form->show(); // a window lays itself out when shown
+    }
+    QWidget* find(const char* name)
+    {
+        auto* widget = form->findChild<QWidget*>(QString::fromLatin1(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+    ViewerState state;
+    std::unique_ptr<TScreenForm> form;
+};
+
+TEST_F(ScreenForm, ControlsStandWhereTheLayoutPutsThem)
+{
+    const struct {
+        const char* name;
+        QRect geometry; // relative to the control's parent
+    } layout[] = {
+        {"QelPanel", {1920 - 4 - 313, 4, 313, 733}},
+        {"Buttonpanel", {6, 4, 299, 37}},
+        {"zurueckButton", {72, 6, 25, 25}},
+        {"vorButton", {96, 6, 25, 25}},
+        {"Hintergrund", {124, 6, 25, 25}},
+        {"zoombutton", {152, 6, 25, 25}},
+        {"SpeedButton2", {217, 6, 25, 25}},
+        {"BitBtn2", {243, 6, 25, 25}},
+        {"BitBtn1", {269, 6, 24, 25}},
+        {"FilePanel", {80, 45, 225, 26}},
+        {"Bewerter", {80, 75, 169, 24}},
+        {"bsave", {252, 74, 25, 25}},
+        {"bload", {280, 74, 25, 25}},
+        {"Panel1", {6, 102, 300, 5}},
+        {"WPkt", {192, 110, 113, 25}},
+        {"PanelW1", {6, 138, 300, 30}},
+        {"PanelW5", {6, 266, 300, 30}},
+        {"Panel4", {6, 298, 300, 5}},
+        {"TPkt", {192, 306, 113, 25}},
+        {"PanelT1", {6, 334, 300, 30}},
+        {"PanelT5", {6, 462, 300, 30}},
+        {"Panel5", {6, 494, 300, 5}},
+        {"BPkt", {192, 502, 113, 25}},
+        {"PanelB1", {6, 530, 300, 30}},
+        {"PanelB5", {6, 658, 300, 30}},
+        {"Panel6", {6, 688, 300, 5}},
+        {"Buttonvandaro", {6, 698, 89, 22}},
+        {"TotalPkt", {192, 696, 113, 25}},
+        {"Panel21", {6, 723, 300, 5}},
+        {"TB3", {128, 3, 136, 20}},
+        {"LB3", {260, 8, 36, 20}},
+    };
+    for (const auto& control : layout) {
+        if (QWidget* widget = find(control.name)) {
+            EXPECT_EQ(widget->geometry(), control.geometry) << control.name;
+        }
+    }
+    const struct {
+        const char* name;
+        QPoint position;
+    } labels[] = {{"Label6", {8, 12}},    {"Bilddatei", {6, 50}}, {"Label7", {6, 78}},
+                  {"Label2", {6, 117}},   {"Label3", {6, 309}},   {"Label4", {6, 507}},
+                  {"Label5", {144, 701}}};
+    for (const auto& label : labels) {
+        if (QWidget* widget = find(label.name)) {
+            EXPECT_EQ(widget->pos(), label.position) << label.name;
+        }
+    }
+}
+
+TEST_F(ScreenForm, PanelStaysAtTheRightEdge)
+{
+    form->resize(1280, 1024);
+    EXPECT_EQ(form->QelPanel_()->geometry(), QRect(1280 - 4 - 313, 4, 313, 733));
+}
+
+TEST_F(ScreenForm, TextsHintsAndEnablingOfTheLayout)
+{
+    QelPanel& panel = *form->QelPanel_();
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Quintavo Ver 2.3"));
+    EXPECT_TRUE(form->windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_EQ(form->font().pixelSize(), 11);
+    EXPECT_FALSE(panel.zurueckButton->isEnabled());
+    EXPECT_TRUE(panel.vorButton->isEnabled());
+    EXPECT_FALSE(form->Rahmen()->isVisibleTo(form.get()));
+    EXPECT_EQ(panel.Bewerter->text(), QStringLiteral("hier den Namen eintragen!"));
+    EXPECT_EQ(panel.WPkt->text(), QStringLiteral("0 Punkte"));
+    EXPECT_EQ(panel.Bilddatei->text(), QStringLiteral("Bild:"));
+    EXPECT_EQ(panel.FilePanel->caption(), QStringLiteral("FilePanel"));
+    const std::pair<QWidget*, const char*> hints[] = {
+        {panel.zurueckButton, "vorhergehendes Bild"}, {panel.vorButton, "nächstes Bild"},
+        {panel.Hintergrund, "Hintergrund-Grauton"},   {panel.zoombutton, "100%-Lupe"},
+        {panel.SpeedButton2, "Infos zum Programm"},   {panel.BitBtn1, "Programm beenden"},
+        {panel.bsave, "Bewertung speichern"},         {panel.bload, "Bewertung öffnen"},
+    };
+    for (const auto& [widget, hint] : hints)
+        EXPECT_EQ(widget->toolTip(), QString::fromUtf8(hint));
+    EXPECT_TRUE(panel.BitBtn2->toolTip().isEmpty()) << "its hint is never shown";
+    EXPECT_EQ(panel.BitBtn1->focusPolicy() & Qt::TabFocus, 0);
+    EXPECT_EQ(panel.BitBtn2->focusPolicy() & Qt::TabFocus, 0);
+    EXPECT_EQ(panel.rows[0]->captionLabel()->caption(), QStringLiteral(" W1"));
+    EXPECT_EQ(panel.rows[14]->captionLabel()->caption(), QStringLiteral(" B5"));
+    EXPECT_EQ(panel.rows[7]->valueLabel()->text(), QStringLiteral("0"));
+}
+
+TEST_F(ScreenForm, UpDownReportsOnlyRealSteps)
+{
+    UpDown& upDown = *form->QelPanel_()->Hintergrund;
+    std::vector<int> reported;
+    QObject::connect(&upDown, &UpDown::changed, [&](int p) { reported.push_back(p); });
+    upDown.step(-1);
+    for (int i = 0; i < 18; ++i)
+        upDown.step(+1);
+    upDown.step(-1);
+    EXPECT_EQ(reported.size(), 17u);
+    EXPECT_EQ(reported[15], 16);
+    EXPECT_EQ(reported.back(), 15);
+}
+
+TEST(Caption, AmpersandUnderlinesTheNextCharacter)
+{
+    const struct {
+        const char* text;
+        const char* plain;
+        const char* html;
+    } cases[] = {
+        {"Sch&ärfe", "Schärfe", "Sch<u>ä</u>rfe"},
+        {"Licht && Schatten", "Licht & Schatten", "Licht&nbsp;&amp;&nbsp;Schatten"},
+        {"Ende&", "Ende", "Ende"},
+        {"<b>", "<b>", "&lt;b&gt;"},
+        {"&&&x", "&x", "&amp;<u>x</u>"},
+    };
+    for (const auto& c : cases) {
+        const QString text = QString::fromUtf8(c.text);
+        EXPECT_EQ(caption::toPlainText(text), QString::fromUtf8(c.plain)) << c.text;
+        EXPECT_TRUE(caption::toRichText(text).contains(QString::fromUtf8(c.html)))
+            << c.text << " -> " << caption::toRichText(text).toStdString();
+    }
+}
+
+TEST_F(ScreenForm, AssistiveToolsReadTextsValuesAndStates)
+{
+    QelPanel& panel = *form->QelPanel_();
+    panel.rows[2]->setRange(5, 3);
+    panel.rows[2]->setValueText(QStringLiteral("3/5"));
+    panel.rows[2]->setCaption(QStringLiteral(" Farbe && Licht"));
+    panel.FilePanel->setCaption(QStringLiteral("a&&b.jpg"));
+    panel.WPkt->setText(QStringLiteral("3 / 25 Punkte"));
+    auto name = [](QWidget* widget) {
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(widget);
+        return a ? a->text(QAccessible::Name) : QString();
+    };
+    EXPECT_EQ(name(panel.WPkt), QStringLiteral("3 / 25 Punkte"));
+    EXPECT_EQ(name(panel.rows[2]->valueLabel()), QStringLiteral("3/5"));
+    EXPECT_EQ(name(panel.rows[2]->captionLabel()), QStringLiteral(" Farbe & Licht"));
+    EXPECT_EQ(name(panel.FilePanel), QStringLiteral("a&b.jpg"));
+    EXPECT_EQ(name(panel.vorButton), QStringLiteral("nächstes Bild"));
+    EXPECT_EQ(name(panel.BitBtn2), QStringLiteral("Fenster minimieren"));
+
+    QAccessibleInterface* slider = QAccessible::queryAccessibleInterface(panel.rows[2]->slider());
+    ASSERT_NE(slider, nullptr);
+    ASSERT_NE(slider->valueInterface(), nullptr);
+    EXPECT_EQ(slider->valueInterface()->currentValue().toInt(), 3);
+    EXPECT_EQ(slider->valueInterface()->maximumValue().toInt(), 5);
+
+    QAccessibleInterface* back = QAccessible::queryAccessibleInterface(panel.zurueckButton);
+    EXPECT_TRUE(back->state().disabled);
+}
+
+} // namespace
