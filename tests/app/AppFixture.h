@@ -90,6 +90,7 @@ protected:
         form->resize(1920, 1080);
         controller = std::make_unique<Controller>(*form, state);
         controller->FormCreate();
+        form->show(); // as the main block does once start-up has returned
     }
 
     QelPanel& panel() { return *form->QelPanel_(); }
