@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# The program as a judge meets it: started under Xvfb in a folder of its own,
+# a name typed, a slider moved with the keyboard, saved with the save button,
+# closed with X. The written file must hold exactly the expected bytes.
+set -euo pipefail
+program=$1
+source_dir=$2
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cp "$source_dir/demo/Qel.max" "$source_dir/demo/03 Portrait im Fenster.jpg" \
+   "$source_dir/demo/04 Makro Blüte.jpg" "$work/"
+cd "$work"
+
+export work program
+xvfb-run -a -s '-screen 0 1920x1080x24' bash -c '
+  set -euo pipefail
+  "$program" & pid=$!
+  for _ in $(seq 50); do
+    xdotool search --name "Quintavo Ver 2.3" >/dev/null 2>&1 && break
+    sleep 0.2
+  done
+  sleep 1
+  # The rating panel stands 4 px from the top right corner and is 313 px wide.
+  px=$((1920 - 4 - 313)); py=4
+  xdotool mousemove $((px + 160)) $((py + 87)) click --repeat 3 --delay 80 1
+  xdotool key ctrl+a type --delay 20 "Testjury"
+  # The slider of W1: its handle sits at the left end while its value is 0.
+  xdotool mousemove $((px + 6 + 128 + 4)) $((py + 138 + 13)) click 1
+  xdotool key Right Right Right
+  sleep 0.3
+  xdotool mousemove $((px + 252 + 12)) $((py + 74 + 12)) click 1
+  sleep 0.5
+  # Saved, so X closes without asking.
+  xdotool mousemove $((px + 6 + 269 + 12)) $((py + 4 + 6 + 12)) click 1
+  for _ in $(seq 25); do
+    kill -0 $pid 2>/dev/null || break
+    sleep 0.2
+  done
+  if kill -0 $pid 2>/dev/null; then
+    echo "the program did not close" >&2
+    kill $pid
+    exit 1
+  fi
+'
+
+expected=$'300000000000000-03 Portrait im Fenster.jpg\r\n000000000000000-04 Makro Blüte.jpg\r\n'
+if [ ! -f Testjury.qel ]; then
+  echo "Testjury.qel was not written; the folder holds:" >&2
+  ls -la >&2
+  exit 1
+fi
+actual=$(cat Testjury.qel; echo x)
+actual=${actual%x}
+if [ "$actual" != "$expected" ]; then
+  echo "unexpected contents of Testjury.qel:" >&2
+  od -c Testjury.qel | head -20 >&2
+  exit 1
+fi
+echo "1 passed, 0 failed"
