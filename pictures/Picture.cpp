@@ -3,6 +3,7 @@
 #include "core/Messages.h"
 #include "pictures/Jpeg.h"
 #include "pictures/PictureData.h"
+#include "pictures/PictureMemory.h"
 
 #include <algorithm>
 #include <cctype>
@@ -34,7 +35,7 @@ struct FileCloser {
 };
 
 // The whole file, or nothing when it cannot be read as a regular file.
-bool readWholeFile(const std::string& fileName, std::unique_ptr<std::uint8_t[]>& bytes,
+bool readWholeFile(const std::string& fileName, std::shared_ptr<std::uint8_t[]>& bytes,
                    std::size_t& size)
 {
     const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(fileName.c_str(), "rb"));
@@ -42,7 +43,7 @@ bool readWholeFile(const std::string& fileName, std::unique_ptr<std::uint8_t[]>&
     if (!file || fstat(fileno(file.get()), &status) != 0 || !S_ISREG(status.st_mode))
         return false;
     size = static_cast<std::size_t>(status.st_size);
-    bytes.reset(new std::uint8_t[size == 0 ? 1 : size]);
+    bytes = allocatePixels(size); // big files: huge pages, like the bitmaps
     return std::fread(bytes.get(), 1, size, file.get()) == size;
 }
 

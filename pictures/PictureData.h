@@ -11,7 +11,7 @@ namespace pictures {
 // What copies of a holder share. The file's bytes and size never change;
 // the bitmap is made once, the stretched image for the last size asked.
 struct Picture::Data {
-    std::unique_ptr<std::uint8_t[]> bytes; // dropped once decoded
+    std::shared_ptr<std::uint8_t[]> bytes; // dropped once decoded
     std::size_t size = 0;
     int width = 0;
     int height = 0;
