@@ -43,7 +43,8 @@ QString toRichText(const QString& text)
 QString toPlainText(const QString& text)
 {
     QString plain;
-    walk(text, [&](QChar ch) { plain += ch; }, [&](QChar ch) { plain += ch; });
+    walk(
+        text, [&](QChar ch) { plain += ch; }, [&](QChar ch) { plain += ch; });
     return plain;
 }
 

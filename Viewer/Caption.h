@@ -12,12 +12,12 @@ QString toPlainText(const QString& text);
 
 // A label showing such a caption; assistive tools read the plain text.
 class Label : public QLabel {
-public:
+  public:
     explicit Label(QWidget* parent = nullptr);
     void setCaption(const QString& text);
     QString caption() const { return caption_; }
 
-private:
+  private:
     QString caption_;
 };
 

@@ -51,7 +51,10 @@ void CriterionRow::setPosition(int position)
     slider_->setValue(position);
 }
 
-void CriterionRow::setValueText(const QString& text) { value_->setText(text); }
+void CriterionRow::setValueText(const QString& text)
+{
+    value_->setText(text);
+}
 
 void CriterionRow::setCaption(const QString& text)
 {

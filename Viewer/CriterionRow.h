@@ -8,7 +8,7 @@
 // One criterion: its caption, its slider (0..maximum) and its value label.
 class CriterionRow : public QFrame {
     Q_OBJECT
-public:
+  public:
     CriterionRow(int criterion, QWidget* parent);
 
     QSlider* slider() const { return slider_; }
@@ -21,11 +21,11 @@ public:
     void setValueText(const QString& text);
     void setCaption(const QString& text);
 
-signals:
+  signals:
     // The judge operated the slider (also when its value stayed the same).
     void operated(int criterion, int position);
 
-private:
+  private:
     int criterion_;
     caption::Label* caption_;
     QSlider* slider_;

@@ -46,8 +46,14 @@ QIcon arrowWithBar(bool down)
 
 } // namespace
 
-QIcon save() { return arrowWithBar(true); }
-QIcon load() { return arrowWithBar(false); }
+QIcon save()
+{
+    return arrowWithBar(true);
+}
+QIcon load()
+{
+    return arrowWithBar(false);
+}
 
 QIcon loupe()
 {

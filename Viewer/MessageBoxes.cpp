@@ -64,9 +64,15 @@ bool show(Kind kind, const QString& text)
 
 } // namespace
 
-void setRecorder(Recorder r) { recorder() = std::move(r); }
+void setRecorder(Recorder r)
+{
+    recorder() = std::move(r);
+}
 
-void warning(const std::string& textUtf8) { show(Kind::Warning, QString::fromStdString(textUtf8)); }
+void warning(const std::string& textUtf8)
+{
+    show(Kind::Warning, QString::fromStdString(textUtf8));
+}
 
 void information(const std::string& textUtf8)
 {

@@ -38,8 +38,8 @@ QLabel* label(QWidget* parent, const char* name, const QString& text, int left, 
 QLabel* textPanel(QWidget* parent, const char* name, int left, int top, int width, int height,
                   const QFont& font)
 {
-    auto* panel = place(new QLabel(QStringLiteral("0 Punkte"), parent), name, left, top, width,
-                        height);
+    auto* panel =
+        place(new QLabel(QStringLiteral("0 Punkte"), parent), name, left, top, width, height);
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     panel->setAlignment(Qt::AlignCenter);
     panel->setFont(font);
@@ -106,8 +106,8 @@ QelPanel::QelPanel(QWidget* parent) : QFrame(parent)
     white.setColor(QPalette::WindowText, Qt::white);
     Label6->setPalette(white);
 
-    zurueckButton = pushButton(Buttonpanel, "zurueckButton", QStringLiteral("<"),
-                               {72, 6, 25, 25}, pixelFont(19, true), "vorhergehendes Bild");
+    zurueckButton = pushButton(Buttonpanel, "zurueckButton", QStringLiteral("<"), {72, 6, 25, 25},
+                               pixelFont(19, true), "vorhergehendes Bild");
     zurueckButton->setAccessibleName(QStringLiteral("vorhergehendes Bild"));
     zurueckButton->setEnabled(false);
     vorButton = pushButton(Buttonpanel, "vorButton", QStringLiteral(">"), {96, 6, 25, 25},
@@ -118,8 +118,8 @@ QelPanel::QelPanel(QWidget* parent) : QFrame(parent)
     Hintergrund->setToolTip(QStringLiteral("Hintergrund-Grauton"));
     Hintergrund->setAccessibleName(QStringLiteral("Hintergrund-Grauton"));
 
-    zoombutton = speedButton(Buttonpanel, "zoombutton", 152, 6, glyphs::loupe(), {24, 24},
-                             "100%-Lupe");
+    zoombutton =
+        speedButton(Buttonpanel, "zoombutton", 152, 6, glyphs::loupe(), {24, 24}, "100%-Lupe");
     zoombutton->setCheckable(true);
     SpeedButton2 = speedButton(Buttonpanel, "SpeedButton2", 217, 6, glyphs::info(), {9, 16},
                                "Infos zum Programm");

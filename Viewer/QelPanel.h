@@ -15,7 +15,7 @@
 // judge name, the fifteen criterion rows and the four sums.
 class QelPanel : public QFrame {
     Q_OBJECT
-public:
+  public:
     static constexpr int kWidth = 313;
     static constexpr int kHeight = 733;
 

@@ -37,7 +37,10 @@ void TScreenForm::setBackgroundGray(int level)
     setPalette(colours);
 }
 
-QColor TScreenForm::backgroundColour() const { return palette().color(QPalette::Window); }
+QColor TScreenForm::backgroundColour() const
+{
+    return palette().color(QPalette::Window);
+}
 
 void TScreenForm::showOnWholeScreen()
 {

@@ -16,7 +16,7 @@
 // passes the judge's actions on; the handlers decide.
 class TScreenForm : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit TScreenForm(ViewerState& state, QWidget* parent = nullptr);
 
     QelPanel* QelPanel_() const { return panel_; }
@@ -33,11 +33,11 @@ public:
     // Borderless on the whole screen, also without a window manager.
     void showOnWholeScreen();
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     PictureFrame* frame_;
     QelPanel* panel_;
     MouseRouter* router_;

@@ -8,20 +8,20 @@ class QToolButton;
 // 0..maximum without wrap-around. It reports only real changes.
 class UpDown : public QWidget {
     Q_OBJECT
-public:
+  public:
     UpDown(int maximum, QWidget* parent);
 
     int position() const { return position_; }
     void step(int delta);
 
-signals:
+  signals:
     void changed(int position);
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
-private:
+  private:
     int maximum_;
     int position_ = 0;
     QToolButton* up_;

@@ -5,7 +5,7 @@
 // Every failure that escapes an event handler reaches the general error box;
 // the event loop goes on.
 class Application : public QApplication {
-public:
+  public:
     Application(int& argc, char** argv);
     bool notify(QObject* receiver, QEvent* event) override;
 };

@@ -15,9 +15,15 @@ void Controller::HintergrundClick(int position)
     Rahmen_.setFrameColour(form_.backgroundColour());
 }
 
-void Controller::MinButtonClick() { form_.showMinimized(); }
+void Controller::MinButtonClick()
+{
+    form_.showMinimized();
+}
 
-void Controller::CloseBtnClick() { form_.close(); }
+void Controller::CloseBtnClick()
+{
+    form_.close();
+}
 
 void Controller::SpeedButton2Click()
 {

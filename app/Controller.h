@@ -24,7 +24,7 @@ class PictureFrame;
 // shows; this decides.
 class Controller : public QObject {
     Q_OBJECT
-public:
+  public:
     Controller(TScreenForm& form, ViewerState& state);
 
     // Start-up, run once before the window is shown.
@@ -74,7 +74,7 @@ public:
     QTimer FirstPictureTimer;
     QTimer LoadTimer;
 
-private:
+  private:
     void connectControls();
     void LoadWeighting();
     void autoload();
@@ -92,6 +92,9 @@ private:
     QelPanel& panel_;
     PictureFrame& Rahmen_;
     rating::Sheet savedSheet_;
+    // The picture a move pushed out of the cache: freeing a large bitmap
+    // costs time the move should not spend, so the next tick frees it.
+    pictures::Picture released_;
     int forwardIndex_ = -1;
     int backIndex_ = -1;
     int bildIndex_ = -1;

@@ -7,8 +7,7 @@
 
 // Runs a handler; a failure that escapes it goes to the general error box
 // and the event loop goes on.
-template <typename Handler>
-void guarded(Handler&& handler)
+template <typename Handler> void guarded(Handler&& handler)
 {
     try {
         std::forward<Handler>(handler)();

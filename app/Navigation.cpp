@@ -10,6 +10,7 @@ void Controller::vor()
     if (!state.HasPictures || !state.hasNext())
         return;
     ++state.PictureIndex;
+    released_ = std::move(backTemp);
     backTemp = Bild;
     backIndex_ = bildIndex_;
     if (forwardIndex_ != state.PictureIndex) // the preload has not run yet
@@ -30,6 +31,7 @@ void Controller::zurueck()
     if (!state.HasPictures || !state.hasPrevious())
         return;
     --state.PictureIndex;
+    released_ = std::move(ForwardTemp);
     ForwardTemp = Bild;
     forwardIndex_ = bildIndex_;
     if (backIndex_ != state.PictureIndex)

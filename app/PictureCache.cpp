@@ -27,6 +27,8 @@ void Controller::FirstPictureTimerTimer()
 
 void Controller::LoadTimerTimer()
 {
+    // Freed before the next picture takes memory, so three bitmaps at most.
+    released_ = {};
     if (state.LoadForward && state.hasNext())
         loadInto(ForwardTemp, forwardIndex_, state.PictureIndex + 1, LoadTimer);
     if (state.LoadBack && state.hasPrevious())
@@ -60,16 +62,16 @@ bool Controller::loadInto(pictures::Picture& holder, int& heldIndex, int picture
 void Controller::prepare(const pictures::Picture& picture)
 {
     picture.decode();
-    const fitting::FitResult frame = fitting::fitPicture(picture.width(), picture.height(), form_.width(),
-                                       form_.height(), panel_.width());
+    const fitting::FitResult frame = fitting::fitPicture(
+        picture.width(), picture.height(), form_.width(), form_.height(), panel_.width());
     if (frame.width > 4 && frame.height > 4)
         picture.stretched(frame.width - 4, frame.height - 4);
 }
 
 void Controller::fit(const pictures::Picture& picture)
 {
-    const fitting::FitResult frame = fitting::fitPicture(picture.width(), picture.height(), form_.width(),
-                                       form_.height(), panel_.width());
+    const fitting::FitResult frame = fitting::fitPicture(
+        picture.width(), picture.height(), form_.width(), form_.height(), panel_.width());
     state.ScaleFactor = frame.scale;
     Rahmen_.place(frame);
 }

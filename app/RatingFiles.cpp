@@ -65,4 +65,3 @@ std::optional<std::string> runQelopen(QWidget* parent, std::string& lastChoice)
     lastChoice = QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();
     return lastChoice;
 }
-

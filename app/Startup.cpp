@@ -1,9 +1,9 @@
 #include "app/Controller.h"
 
-#include "app/Guard.h"
 #include "Viewer/MessageBoxes.h"
 #include "Viewer/PictureFrame.h"
 #include "Viewer/TScreenForm.h"
+#include "app/Guard.h"
 #include "core/Failure.h"
 #include "core/Messages.h"
 #include "core/Weighting.h"
@@ -51,9 +51,8 @@ void Controller::connectControls()
     connect(form_.mouse(), &MouseRouter::pressed, this, [this](Qt::MouseButton button, QPoint at) {
         guarded([&] { FormMouseDown(button, at); });
     });
-    connect(&Rahmen_, &PictureFrame::decodeError, this, [](int code) {
-        messagebox::generalError(messages::jpegError(code));
-    });
+    connect(&Rahmen_, &PictureFrame::decodeError, this,
+            [](int code) { messagebox::generalError(messages::jpegError(code)); });
     form_.setCloseGuard([this] { return mayClose(); });
 }
 
@@ -62,7 +61,8 @@ void Controller::FormCreate()
     form_.setBackgroundGray(0);
     state.ZoomMode = false;
     state.DragActive = false;
-    state.ProgramFolder = QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString() + "/";
+    state.ProgramFolder =
+        QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString() + "/";
     LoadWeighting();
     state.GrayLevel = 0;
     state.ScaleFactor = 1.0L;

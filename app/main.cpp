@@ -1,7 +1,7 @@
+#include "Viewer/TScreenForm.h"
 #include "app/Application.h"
 #include "app/Controller.h"
 #include "app/Guard.h"
-#include "Viewer/TScreenForm.h"
 #include "core/ViewerState.h"
 
 int main(int argc, char** argv)

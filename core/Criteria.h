@@ -13,7 +13,10 @@ constexpr int kCriteriaPerGroup = 5;
 
 enum class Group { Wirkung, Technik, Gestaltung };
 
-constexpr Group groupOf(int criterion) { return static_cast<Group>(criterion / kCriteriaPerGroup); }
+constexpr Group groupOf(int criterion)
+{
+    return static_cast<Group>(criterion / kCriteriaPerGroup);
+}
 
 // " W1" ... " B5": the row captions before the weighting file is applied.
 std::string layoutCaption(int criterion);
@@ -22,7 +25,7 @@ std::string layoutCaption(int criterion);
 // track bar, a programmatic set reports a change only when the clamped
 // position really changes; the judge's own operation always reports.
 class ScoreBoard {
-public:
+  public:
     using ChangeHandler = std::function<void()>;
 
     void setChangeHandler(ChangeHandler handler) { onChange_ = std::move(handler); }
@@ -37,7 +40,7 @@ public:
     int groupSum(Group group) const;
     int groupMaximum(Group group) const;
 
-private:
+  private:
     struct Slider {
         int maximum = 0;
         int position = 0;

@@ -5,7 +5,7 @@
 
 // A failure with a text meant for the judge (UTF-8).
 class Failure : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

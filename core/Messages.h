@@ -41,7 +41,10 @@ inline std::string notAnInteger(const std::string& characterUtf8)
     return "'" + characterUtf8 + "' ist kein gültiger Integerwert";
 }
 
-inline std::string jpegError(int messageCode) { return "JPEG-Fehler #" + std::to_string(messageCode); }
+inline std::string jpegError(int messageCode)
+{
+    return "JPEG-Fehler #" + std::to_string(messageCode);
+}
 
 inline std::string cannotOpenPicture(const std::string& nameUtf8)
 {

@@ -25,6 +25,9 @@ bool save(const std::string& judgeName, const rating::Sheet& sheet)
     return fileName && textfile::writeLinesAtomically(*fileName, sheet);
 }
 
-std::optional<rating::Sheet> load(const std::string& path) { return textfile::readLines(path); }
+std::optional<rating::Sheet> load(const std::string& path)
+{
+    return textfile::readLines(path);
+}
 
 } // namespace ratingfile

@@ -16,7 +16,10 @@ const std::string& lineAt(const Sheet& sheet, int index)
 
 } // namespace
 
-std::string newLine(const std::string& fileName) { return "000000000000000-" + fileName; }
+std::string newLine(const std::string& fileName)
+{
+    return "000000000000000-" + fileName;
+}
 
 Sheet freshSheet(const std::vector<std::string>& pictureNames)
 {

@@ -20,7 +20,7 @@ void ensureApplication()
 }
 
 class ScreenForm : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         ensureApplication();
@@ -84,8 +84,8 @@ TEST_F(ScreenForm, ControlsStandWhereTheLayoutPutsThem)
     const struct {
         const char* name;
         QPoint position;
-    } labels[] = {{"Label6", {8, 12}},    {"Bilddatei", {6, 50}}, {"Label7", {6, 78}},
-                  {"Label2", {6, 117}},   {"Label3", {6, 309}},   {"Label4", {6, 507}},
+    } labels[] = {{"Label6", {8, 12}},   {"Bilddatei", {6, 50}}, {"Label7", {6, 78}},
+                  {"Label2", {6, 117}},  {"Label3", {6, 309}},   {"Label4", {6, 507}},
                   {"Label5", {144, 701}}};
     for (const auto& label : labels) {
         if (QWidget* widget = find(label.name)) {

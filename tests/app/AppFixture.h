@@ -19,7 +19,7 @@
 // A working folder of its own, the window offscreen at 1920 x 1080, and
 // every message box recorded instead of shown.
 class AppFixture : public ::testing::Test {
-protected:
+  protected:
     struct Message {
         messagebox::Kind kind;
         std::string text;
@@ -120,7 +120,7 @@ protected:
     std::vector<Message> messages;
     bool answer = true;
 
-private:
+  private:
     std::filesystem::path previous_;
     std::filesystem::path folder_;
 };

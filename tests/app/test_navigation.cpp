@@ -9,7 +9,7 @@ namespace {
 using Kind = messagebox::Kind;
 
 class Navigation : public AppFixture {
-protected:
+  protected:
     void startWith(int pictures)
     {
         writeWeighting("999999999999999");
@@ -31,19 +31,31 @@ TEST_F(Navigation, ArrowButtonsAndMouseFollowTheRules)
         int index;
         const char* arrows;
     } steps[] = {
-        {Zurueck, 0, "->"}, {Right, 0, "->"}, {Vor, 1, "<>"},  {Middle, 1, "<>"},
-        {Left, 2, "<-"},    {Left, 2, "<-"},  {Vor, 2, "<-"},  {Right, 1, "<>"},
+        {Zurueck, 0, "->"}, {Right, 0, "->"}, {Vor, 1, "<>"},   {Middle, 1, "<>"},
+        {Left, 2, "<-"},    {Left, 2, "<-"},  {Vor, 2, "<-"},   {Right, 1, "<>"},
         {Loupe, 1, "--"},   {Left, 1, "--"},  {Right, 1, "--"}, {Loupe, 1, "<>"},
         {Zurueck, 0, "->"},
     };
     for (const auto& step : steps) {
         switch (step.action) {
-        case Vor: controller->vor(); break;
-        case Zurueck: controller->zurueck(); break;
-        case Left: controller->FormMouseDown(Qt::LeftButton, {5, 5}); break;
-        case Right: controller->FormMouseDown(Qt::RightButton, {5, 5}); break;
-        case Middle: controller->FormMouseDown(Qt::MiddleButton, {5, 5}); break;
-        case Loupe: controller->zoombuttonClick(); break;
+        case Vor:
+            controller->vor();
+            break;
+        case Zurueck:
+            controller->zurueck();
+            break;
+        case Left:
+            controller->FormMouseDown(Qt::LeftButton, {5, 5});
+            break;
+        case Right:
+            controller->FormMouseDown(Qt::RightButton, {5, 5});
+            break;
+        case Middle:
+            controller->FormMouseDown(Qt::MiddleButton, {5, 5});
+            break;
+        case Loupe:
+            controller->zoombuttonClick();
+            break;
         }
         controller->LoadTimerTimer();
         SCOPED_TRACE(testing::Message() << "step to " << step.index);
@@ -97,8 +109,8 @@ TEST_F(Navigation, ANonDigitInTheLineReachesTheGeneralErrorBox)
     startWith(2);
     controller->QelList[1] = "12x000000000000-bild1.jpg";
     panel().vorButton->click();
-    EXPECT_EQ(messages, (std::vector<Message>{{Kind::GeneralError,
-                                               "'x' ist kein gültiger Integerwert."}}));
+    EXPECT_EQ(messages,
+              (std::vector<Message>{{Kind::GeneralError, "'x' ist kein gültiger Integerwert."}}));
     EXPECT_EQ(state.PictureIndex, 1) << "the move itself happened";
     EXPECT_EQ(positions(), "120000000000000");
     EXPECT_EQ(controller->QelList[1], "120000000000000-bild1.jpg");

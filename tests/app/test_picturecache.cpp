@@ -10,7 +10,7 @@ namespace {
 using Kind = messagebox::Kind;
 
 class PictureCache : public AppFixture {
-protected:
+  protected:
     // Pictures told apart by their width: picture i is 40 + i pixels wide.
     void startWith(const std::vector<std::string>& names, const std::string& broken = {})
     {

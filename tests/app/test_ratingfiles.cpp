@@ -9,7 +9,7 @@ namespace {
 using Kind = messagebox::Kind;
 
 class RatingFiles : public AppFixture {
-protected:
+  protected:
     void startWith(int pictures)
     {
         writeWeighting("999999999999999");
@@ -117,7 +117,8 @@ TEST_F(RatingFiles, LoadedSheetsOfOtherLengths)
         std::string bytes;
         rating::Sheet sheet;
     } cases[] = {
-        {"shorter", "111111111111111-x.jpg\n",
+        {"shorter",
+         "111111111111111-x.jpg\n",
          {"111111111111111-x.jpg", "000000000000000-p1.jpg", "000000000000000-p2.jpg"}},
         {"longer", "1\r2\r3\r4\r5\r", {"100000000000000", "2", "3", "4", "5"}},
         {"binary", std::string("\x01\x02\r\n\x03\0zzz", 8), {}},

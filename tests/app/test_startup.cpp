@@ -19,9 +19,8 @@ TEST_F(Startup, WithWeightingAndThreePictures)
     EXPECT_EQ(text(panel().Bilddatei), "Bild: ");
     EXPECT_EQ(filePanel(), "A.jpg");
     EXPECT_EQ(arrows(), "->");
-    EXPECT_EQ(controller->QelList,
-              (rating::Sheet{"000000000000000-A.jpg", "000000000000000-b.jpg",
-                             "000000000000000-c.JPG"}));
+    EXPECT_EQ(controller->QelList, (rating::Sheet{"000000000000000-A.jpg", "000000000000000-b.jpg",
+                                                  "000000000000000-c.JPG"}));
     EXPECT_TRUE(controller->FirstPictureTimer.isActive());
     EXPECT_FALSE(form->Rahmen()->isVisibleTo(form.get())) << "hidden until the first tick";
     EXPECT_EQ(text(panel().rows[0]->valueLabel()), "0/5");
@@ -38,16 +37,35 @@ TEST_F(Startup, SumsAndMessagesFollowTheWeightingFile)
         std::string sums;
         std::string firstLabel, lastLabel, lastCaption;
     } cases[] = {
-        {"valid", "5 a\r\n5 b\r\n5 c\r\n5 d\r\n5 e\r\n1 f\r\n1 g\r\n1 h\r\n1 i\r\n1 j\r\n0 k\r\n0 "
-                  "l\r\n0 m\r\n0 n\r\n0 o\r\n",
-         {}, "0 / 25 Punkte | 0 / 5 Punkte | 0 / 0 Punkte | 0 / 30 Punkte", "0/5", "0/0", " o"},
-        {"missing", std::nullopt, {{Kind::Warning, messages::kWeightingNotLoaded}},
-         "0 / 0 Punkte | 0 / 0 Punkte | 0 / 0 Punkte | 0 / 0 Punkte", "0", "0", " B5"},
-        {"short", "5 a\r\n5 b\r\n", {{Kind::Warning, messages::kWeightingIncorrect}},
-         "0 / 0 Punkte | 0 / 0 Punkte | 0 / 0 Punkte | 0 / 0 Punkte", "0", "0", " B5"},
-        {"letterInLine9", "1 a\n2 b\n3 c\n4 d\n5 e\n6 f\n7 g\n8 h\nx i\n1 j\n1 k\n1 l\n1 m\n1 n\n1 o\n",
+        {"valid",
+         "5 a\r\n5 b\r\n5 c\r\n5 d\r\n5 e\r\n1 f\r\n1 g\r\n1 h\r\n1 i\r\n1 j\r\n0 k\r\n0 "
+         "l\r\n0 m\r\n0 n\r\n0 o\r\n",
+         {},
+         "0 / 25 Punkte | 0 / 5 Punkte | 0 / 0 Punkte | 0 / 30 Punkte",
+         "0/5",
+         "0/0",
+         " o"},
+        {"missing",
+         std::nullopt,
          {{Kind::Warning, messages::kWeightingNotLoaded}},
-         "0 / 15 Punkte | 0 / 21 Punkte | 0 / 0 Punkte | 0 / 36 Punkte", "0", "0", " B5"},
+         "0 / 0 Punkte | 0 / 0 Punkte | 0 / 0 Punkte | 0 / 0 Punkte",
+         "0",
+         "0",
+         " B5"},
+        {"short",
+         "5 a\r\n5 b\r\n",
+         {{Kind::Warning, messages::kWeightingIncorrect}},
+         "0 / 0 Punkte | 0 / 0 Punkte | 0 / 0 Punkte | 0 / 0 Punkte",
+         "0",
+         "0",
+         " B5"},
+        {"letterInLine9",
+         "1 a\n2 b\n3 c\n4 d\n5 e\n6 f\n7 g\n8 h\nx i\n1 j\n1 k\n1 l\n1 m\n1 n\n1 o\n",
+         {{Kind::Warning, messages::kWeightingNotLoaded}},
+         "0 / 15 Punkte | 0 / 21 Punkte | 0 / 0 Punkte | 0 / 36 Punkte",
+         "0",
+         "0",
+         " B5"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -121,8 +139,8 @@ TEST_F(Startup, SliderWithoutAnyPictureReportsTheMissingLine)
     start();
     messages.clear();
     panel().rows[0]->slider()->setValue(2); // as the judge would
-    EXPECT_EQ(messages, (std::vector<Message>{{Kind::GeneralError,
-                                               "Listenindex überschreitet das Maximum (0)"}}));
+    EXPECT_EQ(messages, (std::vector<Message>{
+                            {Kind::GeneralError, "Listenindex überschreitet das Maximum (0)"}}));
     EXPECT_EQ(text(panel().rows[0]->valueLabel()), "2/5") << "labels already show the value";
     EXPECT_TRUE(controller->QelList.empty());
 }

@@ -32,7 +32,7 @@ TEST(JudgeName, NamesLeavingTheFolderAreRefused)
 }
 
 class RatingFiles : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         previous = std::filesystem::current_path();
@@ -51,8 +51,7 @@ protected:
 
 TEST_F(RatingFiles, SaveThenLoadRoundTripsByteForByte)
 {
-    const rating::Sheet sheet{"123456789012345-a.jpg", "000000000000000-b \xe4.jpg", "short",
-                              ""};
+    const rating::Sheet sheet{"123456789012345-a.jpg", "000000000000000-b \xe4.jpg", "short", ""};
     ASSERT_TRUE(ratingfile::save("Anna", sheet));
     EXPECT_EQ(textfile::readFile("Anna.qel"),
               "123456789012345-a.jpg\r\n000000000000000-b \xe4.jpg\r\nshort\r\n\r\n");

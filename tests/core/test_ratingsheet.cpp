@@ -13,8 +13,7 @@ struct Binding {
     int index = 0;
     int writeBacks = 0;
 
-    explicit Binding(const std::string& maxima, rating::Sheet lines = {})
-        : sheet(std::move(lines))
+    explicit Binding(const std::string& maxima, rating::Sheet lines = {}) : sheet(std::move(lines))
     {
         for (int n = 0; n < kCriterionCount; ++n)
             board.setMaximum(n, maxima[static_cast<std::size_t>(n)] - '0');
@@ -137,22 +136,23 @@ TEST_P(Refresh, SetsSlidersFromTheLineReadOnce)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, Refresh,
-    ::testing::Values(
-        RefreshCase{"allChange", "999999999999999", "123456789123456-a.jpg", "000000000000000",
-                    "123456789123456", "123456789123456-a.jpg", 15},
-        RefreshCase{"noChangeNoWrite", "999999999999999", "100000000000001-a.jpg",
-                    "100000000000001", "100000000000001", "100000000000001-a.jpg", 0},
-        RefreshCase{"overRangeKeptWhenNothingChanges", "555555555555555", "900000000000000-a.jpg",
-                    "500000000000000", "500000000000000", "900000000000000-a.jpg", 0},
-        RefreshCase{"overRangeClampedWhenSomethingChanges", "555555555555555",
-                    "900000000000001-a.jpg", "500000000000000", "500000000000001",
-                    "500000000000001-a.jpg", 1},
-        RefreshCase{"clampedThenLaterChange", "333333333333333", "910000000000000-x",
-                    "000000000000000", "310000000000000", "310000000000000-x", 2},
-        RefreshCase{"shortLineSetsTheRestToZero", "999999999999999", "12", "555555555555555",
-                    "120000000000000", "120000000000000", 15},
-        RefreshCase{"emptyLine", "999999999999999", "", "000000000000000", "000000000000000", "",
-                    0}),
+    ::testing::Values(RefreshCase{"allChange", "999999999999999", "123456789123456-a.jpg",
+                                  "000000000000000", "123456789123456", "123456789123456-a.jpg",
+                                  15},
+                      RefreshCase{"noChangeNoWrite", "999999999999999", "100000000000001-a.jpg",
+                                  "100000000000001", "100000000000001", "100000000000001-a.jpg", 0},
+                      RefreshCase{"overRangeKeptWhenNothingChanges", "555555555555555",
+                                  "900000000000000-a.jpg", "500000000000000", "500000000000000",
+                                  "900000000000000-a.jpg", 0},
+                      RefreshCase{"overRangeClampedWhenSomethingChanges", "555555555555555",
+                                  "900000000000001-a.jpg", "500000000000000", "500000000000001",
+                                  "500000000000001-a.jpg", 1},
+                      RefreshCase{"clampedThenLaterChange", "333333333333333", "910000000000000-x",
+                                  "000000000000000", "310000000000000", "310000000000000-x", 2},
+                      RefreshCase{"shortLineSetsTheRestToZero", "999999999999999", "12",
+                                  "555555555555555", "120000000000000", "120000000000000", 15},
+                      RefreshCase{"emptyLine", "999999999999999", "", "000000000000000",
+                                  "000000000000000", "", 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Refresh, MissingLineChangesNothing)
@@ -179,7 +179,9 @@ TEST(Refresh, NonDigitStopsAfterTheSlidersBeforeIt)
     } cases[] = {
         {"12x456789123456-a.jpg", "x", "120000000000000", "120000000000000-a.jpg"},
         {"00 000000000000-a.jpg", " ", "000000000000000", "00 000000000000-a.jpg"},
-        {"3\xe4" "0000000000000-a.jpg", "\xc3\xa4", "300000000000000", "300000000000000-a.jpg"},
+        {"3\xe4"
+         "0000000000000-a.jpg",
+         "\xc3\xa4", "300000000000000", "300000000000000-a.jpg"},
     };
     for (const auto& c : cases) {
         Binding b("999999999999999", {c.line});
@@ -187,7 +189,8 @@ TEST(Refresh, NonDigitStopsAfterTheSlidersBeforeIt)
             rating::QelRefresh(b.sheet, 0, b.board);
             ADD_FAILURE() << "expected a failure for " << c.line;
         } catch (const Failure& f) {
-            EXPECT_EQ(generalErrorText(f.what()), "'" + c.shown + "' ist kein gültiger Integerwert.");
+            EXPECT_EQ(generalErrorText(f.what()),
+                      "'" + c.shown + "' ist kein gültiger Integerwert.");
         }
         EXPECT_EQ(b.positions(), c.positions);
         EXPECT_EQ(b.sheet[0], c.lineAfter) << "the non-digit is gone once a slider changed";

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
-#include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -29,21 +29,19 @@ TEST_P(SplitLines, FollowsTheLineBreakRules)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, SplitLines,
-    ::testing::Values(
-        SplitCase{"empty", "", {}},
-        SplitCase{"noBreak", "abc", {"abc"}},
-        SplitCase{"crlf", "a\r\nb\r\n", {"a", "b"}},
-        SplitCase{"finalBreakAddsNoLine", "a\r\n", {"a"}},
-        SplitCase{"loneCr", "a\rb\rc", {"a", "b", "c"}},
-        SplitCase{"loneLf", "a\nb\n", {"a", "b"}},
-        SplitCase{"lfCrIsTwoBreaks", "a\n\rb", {"a", "", "b"}},
-        SplitCase{"emptyLinesKept", "\r\n\r\nx", {"", "", "x"}},
-        SplitCase{"onlyBreak", "\n", {""}},
-        SplitCase{"mixed", "a\r\nb\nc\rd", {"a", "b", "c", "d"}},
-        SplitCase{"nulEndsText", std::string("ab\ncd\0ef\ngh", 11), {"ab", "cd"}},
-        SplitCase{"nulFirst", std::string("\0abc", 4), {}},
-        SplitCase{"notTrimmed", "  a \t\r\n b ", {"  a \t", " b "}},
-        SplitCase{"highBytesKept", "\xe4\xf6\xfc\r\n", {"\xe4\xf6\xfc"}}),
+    ::testing::Values(SplitCase{"empty", "", {}}, SplitCase{"noBreak", "abc", {"abc"}},
+                      SplitCase{"crlf", "a\r\nb\r\n", {"a", "b"}},
+                      SplitCase{"finalBreakAddsNoLine", "a\r\n", {"a"}},
+                      SplitCase{"loneCr", "a\rb\rc", {"a", "b", "c"}},
+                      SplitCase{"loneLf", "a\nb\n", {"a", "b"}},
+                      SplitCase{"lfCrIsTwoBreaks", "a\n\rb", {"a", "", "b"}},
+                      SplitCase{"emptyLinesKept", "\r\n\r\nx", {"", "", "x"}},
+                      SplitCase{"onlyBreak", "\n", {""}},
+                      SplitCase{"mixed", "a\r\nb\nc\rd", {"a", "b", "c", "d"}},
+                      SplitCase{"nulEndsText", std::string("ab\ncd\0ef\ngh", 11), {"ab", "cd"}},
+                      SplitCase{"nulFirst", std::string("\0abc", 4), {}},
+                      SplitCase{"notTrimmed", "  a \t\r\n b ", {"  a \t", " b "}},
+                      SplitCase{"highBytesKept", "\xe4\xf6\xfc\r\n", {"\xe4\xf6\xfc"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SplitLines, StopsAtTheLineLimit)
@@ -67,7 +65,7 @@ TEST(JoinLines, PutsCrLfAfterEveryLine)
 }
 
 class TextFiles : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         folder = std::filesystem::temp_directory_path() /
@@ -109,7 +107,8 @@ TEST_F(TextFiles, FailedWriteKeepsThePreviousFileAndLeavesNoTemporary)
     rlimit small = previous;
     small.rlim_cur = 4096;
     ::setrlimit(RLIMIT_FSIZE, &small);
-    const bool written = textfile::writeLinesAtomically(path("keep.qel"), {std::string(10000, '1')});
+    const bool written =
+        textfile::writeLinesAtomically(path("keep.qel"), {std::string(10000, '1')});
     ::setrlimit(RLIMIT_FSIZE, &previous);
     EXPECT_FALSE(written);
     EXPECT_EQ(textfile::readFile(path("keep.qel")), "old\r\n");

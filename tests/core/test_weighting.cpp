@@ -65,9 +65,9 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Weighting, AppliesMaximaCaptionsAndHiddenRows)
 {
     std::string file;
-    const char* lines[] = {"5 Bildwirkung", "7",        "3   ",     "0 ",        "9xAbc",
-                           "2 T1",          "2 T2",     "2 T3",     "2 T4",      "2 T5",
-                           "1 B1",          "1 B2",     "1 B3",     "1 B4",      "4 B&&5"};
+    const char* lines[] = {"5 Bildwirkung", "7",    "3   ", "0 ",   "9xAbc",
+                           "2 T1",          "2 T2", "2 T3", "2 T4", "2 T5",
+                           "1 B1",          "1 B2", "1 B3", "1 B4", "4 B&&5"};
     for (const char* line : lines)
         file += std::string(line) + "\n";
     const Weighting w = parseWeighting(file);
@@ -77,8 +77,8 @@ TEST(Weighting, AppliesMaximaCaptionsAndHiddenRows)
         std::string caption;
         bool visible;
     } expected[] = {
-        {0, 5, " Bildwirkung", true}, {1, 7, " ", false},       {2, 3, "   ", true},
-        {3, 0, " ", false},           {4, 9, " Abc", true},     {14, 4, " B&&5", true},
+        {0, 5, " Bildwirkung", true}, {1, 7, " ", false},   {2, 3, "   ", true},
+        {3, 0, " ", false},           {4, 9, " Abc", true}, {14, 4, " B&&5", true},
     };
     for (const auto& e : expected) {
         SCOPED_TRACE(e.n);
