@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "QtApplication.h"
+
 #include <QApplication>
 #include <QMouseEvent>
 #include <QTemporaryDir>
@@ -18,19 +20,7 @@
 
 namespace {
 
-void ensureApplication()
-{
-    if (QApplication::instance() != nullptr) {
-        return;
-    }
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    static int argc = 1;
-    static char name[] = "test_Viewer";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-}
+void ensureApplication() { ensureQtApplication(); }
 
 // Four flat quadrants, so a pixel's colour tells which part of the picture
 // is drawn there.

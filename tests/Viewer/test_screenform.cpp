@@ -3,21 +3,15 @@
 
 #include <QAccessible>
 #include <QAccessibleValueInterface>
+#include "QtApplication.h"
+
 #include <QApplication>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-void ensureApplication()
-{
-    if (QApplication::instance() != nullptr)
-        return;
-    static int argc = 1;
-    static char name[] = "test_Viewer";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-}
+void ensureApplication() { ensureQtApplication(); }
 
 class ScreenForm : public ::testing::Test {
   protected:

@@ -5,6 +5,8 @@
 #include "app/Controller.h"
 #include "core/ViewerState.h"
 
+#include "QtApplication.h"
+
 #include <QApplication>
 #include <QImage>
 
@@ -26,16 +28,7 @@ class AppFixture : public ::testing::Test {
         bool operator==(const Message&) const = default;
     };
 
-    static QApplication& application()
-    {
-        if (!QApplication::instance()) {
-            static int argc = 1;
-            static char name[] = "test_app";
-            static char* argv[] = {name, nullptr};
-            static QApplication app(argc, argv);
-        }
-        return *static_cast<QApplication*>(QApplication::instance());
-    }
+    static QApplication& application() { return ensureQtApplication(); }
 
     void SetUp() override
     {
