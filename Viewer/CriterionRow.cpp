@@ -60,4 +60,6 @@ void CriterionRow::setCaption(const QString& text)
 {
     caption_->setCaption(text);
     setAccessibleName(caption_->accessibleName());
+    // A screen reader names the slider after its criterion.
+    slider_->setAccessibleName(caption_->accessibleName().trimmed());
 }

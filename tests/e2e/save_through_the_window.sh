@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The program as a judge meets it: started under Xvfb in a folder of its own,
 # a name typed, a slider moved with the keyboard, saved with the save button,
-# closed with X. The written file must hold exactly the expected bytes.
+# closed with X. The window is read as assistive technology reads it, and
+# the written file must hold exactly the expected bytes.
 set -euo pipefail
 program=$1
 source_dir=$2
@@ -12,9 +13,13 @@ cp "$source_dir/demo/Qel.max" "$source_dir/demo/03 Portrait im Fenster.jpg" \
    "$source_dir/demo/04 Makro Blüte.jpg" "$work/"
 cd "$work"
 
-export work program
-xvfb-run -a -s '-screen 0 1920x1080x24' bash -c '
+reader="$source_dir/tests/e2e/read_window.py"
+export work program reader
+xvfb-run -a -s '-screen 0 1920x1080x24' dbus-run-session -- bash -c '
   set -euo pipefail
+  export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+  /usr/libexec/at-spi-bus-launcher --launch-immediately 2>/dev/null & bus=$!
+  trap "kill $bus 2>/dev/null || true" EXIT
   "$program" & pid=$!
   for _ in $(seq 50); do
     xdotool search --name "Quintavo Ver 2.3" >/dev/null 2>&1 && break
@@ -29,6 +34,7 @@ xvfb-run -a -s '-screen 0 1920x1080x24' bash -c '
   xdotool mousemove $((px + 6 + 128 + 4)) $((py + 138 + 13)) click 1
   xdotool key Right Right Right
   sleep 0.3
+  /usr/bin/python3 "$reader" > window.txt
   xdotool mousemove $((px + 252 + 12)) $((py + 74 + 12)) click 1
   sleep 0.5
   # Saved, so X closes without asking.
@@ -43,6 +49,17 @@ xvfb-run -a -s '-screen 0 1920x1080x24' bash -c '
     exit 1
   fi
 '
+
+# What the window showed after the slider moved, as assistive tools read it.
+for line in "label: 3 / 17 Punkte" "label: 3 / 47 Punkte" "label: 3/5" \
+            "value Bildidee / Aussage: 3" "text Bewerter: Testjury" \
+            "label: 03 Portrait im Fenster.jpg" "push button: nächstes Bild"; do
+  if ! grep -qxF "$line" window.txt; then
+    echo "the window did not show \"$line\"; it showed:" >&2
+    cat window.txt >&2
+    exit 1
+  fi
+done
 
 expected=$'300000000000000-03 Portrait im Fenster.jpg\r\n000000000000000-04 Makro Blüte.jpg\r\n'
 if [ ! -f Testjury.qel ]; then
