@@ -2,6 +2,9 @@
 
 #include "core/Messages.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace {
 
 using Kind = messagebox::Kind;
@@ -143,6 +146,22 @@ TEST_F(Startup, SliderWithoutAnyPictureReportsTheMissingLine)
                             {Kind::GeneralError, "Listenindex überschreitet das Maximum (0)"}}));
     EXPECT_EQ(text(panel().rows[0]->valueLabel()), "2/5") << "labels already show the value";
     EXPECT_TRUE(controller->QelList.empty());
+}
+
+TEST_F(Startup, MoreThan65535PicturesAreRefusedNotWrapped)
+{
+    writeWeighting("555555555555555");
+    for (int i = 0; i <= 65535; ++i) {
+        const std::string name = "b" + std::to_string(i) + ".jpg";
+        ::close(::open(name.c_str(), O_CREAT | O_WRONLY, 0644));
+    }
+    start();
+    EXPECT_EQ(messages, (std::vector<Message>{{Kind::Warning, messages::kTooManyPictures}}));
+    EXPECT_EQ(state.PictureCount, 0);
+    EXPECT_FALSE(state.HasPictures);
+    EXPECT_TRUE(controller->QelList.empty());
+    EXPECT_EQ(arrows(), "--");
+    EXPECT_FALSE(controller->FirstPictureTimer.isActive());
 }
 
 } // namespace
