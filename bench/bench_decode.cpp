@@ -2,11 +2,11 @@
 // decode, side by side with djpeg's whole process on the same file and with
 // the same settings (float IDCT; block smoothing is libjpeg's default).
 
+#include "bench/SyntheticPhoto.h"
 #include "pictures/Picture.h"
 
 #include <algorithm>
 #include <chrono>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <spawn.h>
@@ -15,7 +15,6 @@
 #include <unistd.h>
 #include <vector>
 
-#include <jpeglib.h>
 
 extern char** environ;
 
@@ -26,55 +25,6 @@ using Clock = std::chrono::steady_clock;
 double millisecondsSince(Clock::time_point start)
 {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-// Sky, soft shapes, edges and a faint grain: compresses like a photograph.
-void writePhoto(const std::string& file, int width, int height, int quality)
-{
-    std::FILE* out = std::fopen(file.c_str(), "wb");
-    if (!out) {
-        std::perror(file.c_str());
-        std::exit(1);
-    }
-    jpeg_compress_struct info{};
-    jpeg_error_mgr error{};
-    info.err = jpeg_std_error(&error);
-    jpeg_create_compress(&info);
-    jpeg_stdio_dest(&info, out);
-    info.image_width = width;
-    info.image_height = height;
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, quality, TRUE);
-    jpeg_start_compress(&info, TRUE);
-    std::vector<JSAMPLE> row(std::size_t(width) * 3);
-    std::uint32_t grain = 12345;
-    for (int y = 0; y < height; ++y) {
-        const double fy = double(y) / height;
-        for (int x = 0; x < width; ++x) {
-            const double fx = double(x) / width;
-            const double hill = fy > 0.55 + 0.08 * std::sin(fx * 11) ? 1 : 0;
-            const double leaves = 18 * std::sin(x * 0.045 + std::sin(y * 0.03) * 3) *
-                                      std::cos(y * 0.05 + std::sin(x * 0.02) * 2) +
-                                  9 * std::sin(x * 0.31 + 2 * std::sin(y * 0.13)) *
-                                      std::sin(y * 0.27 + std::cos(x * 0.07));
-            grain = grain * 1664525u + 1013904223u;
-            const double noise = (double(grain >> 28) - 7.5) * 0.8;
-            const double r = hill ? 70 + leaves + 40 * fx : 120 + 90 * fy;
-            const double g = hill ? 110 + leaves * 1.3 + 30 * fy : 160 + 70 * fy;
-            const double b = hill ? 40 + leaves * 0.5 : 230 - 40 * fy + 20 * std::sin(fx * 5);
-            JSAMPLE* p = &row[std::size_t(x) * 3];
-            p[0] = JSAMPLE(std::clamp(r + noise, 0.0, 255.0));
-            p[1] = JSAMPLE(std::clamp(g + noise, 0.0, 255.0));
-            p[2] = JSAMPLE(std::clamp(b + noise, 0.0, 255.0));
-        }
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_write_scanlines(&info, rows, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    std::fclose(out);
 }
 
 double djpegMilliseconds(const std::string& file)
@@ -129,7 +79,7 @@ int main(int argc, char** argv)
     if (!mkdtemp(folder))
         return 1;
     const std::string file = std::string(folder) + "/photo24mp.jpg";
-    writePhoto(file, 6000, 4000, 90);
+    bench::writePhoto(file, 6000, 4000, 90);
     std::FILE* in = std::fopen(file.c_str(), "rb");
     std::fseek(in, 0, SEEK_END);
     std::printf("picture: 6000 x 4000 (24.0 MP), quality 90, 4:2:0, %.1f MB\n",

@@ -2,18 +2,17 @@
 // holders, the cost of a move between preloaded holders for 12 and 45
 // megapixels, and the time to stretch a 45-megapixel picture to the frame.
 
+#include "bench/SyntheticPhoto.h"
 #include "pictures/Picture.h"
 
 #include <algorithm>
 #include <chrono>
-#include <cmath>
 #include <cstdio>
 #include <string>
 #include <sys/resource.h>
 #include <unistd.h>
 #include <vector>
 
-#include <jpeglib.h>
 
 namespace {
 
@@ -30,49 +29,6 @@ double peakResidentBytes()
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss * 1024.0;
-}
-
-// Written row by row, so that making it takes no picture-sized memory.
-void writePhoto(const std::string& file, int width, int height, int seed)
-{
-    std::FILE* out = std::fopen(file.c_str(), "wb");
-    if (!out) {
-        std::perror(file.c_str());
-        std::exit(1);
-    }
-    jpeg_compress_struct info{};
-    jpeg_error_mgr error{};
-    info.err = jpeg_std_error(&error);
-    jpeg_create_compress(&info);
-    jpeg_stdio_dest(&info, out);
-    info.image_width = width;
-    info.image_height = height;
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 90, TRUE);
-    jpeg_start_compress(&info, TRUE);
-    std::vector<double> across(width);
-    for (int x = 0; x < width; ++x)
-        across[x] = 40 * std::sin(x * 0.013 + seed) + 12 * std::sin(x * 0.21);
-    std::vector<JSAMPLE> row(std::size_t(width) * 3);
-    std::uint32_t grain = 777u + seed;
-    for (int y = 0; y < height; ++y) {
-        const double down = 50 * std::cos(y * 0.011) + 10 * std::sin(y * 0.17 + seed);
-        for (int x = 0; x < width; ++x) {
-            grain = grain * 1664525u + 1013904223u;
-            const double v = 120 + across[x] + down + (double(grain >> 28) - 7.5) * 0.8;
-            JSAMPLE* p = &row[std::size_t(x) * 3];
-            p[0] = JSAMPLE(std::clamp(v + 30, 0.0, 255.0));
-            p[1] = JSAMPLE(std::clamp(v, 0.0, 255.0));
-            p[2] = JSAMPLE(std::clamp(255 - v, 0.0, 255.0));
-        }
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_write_scanlines(&info, rows, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    std::fclose(out);
 }
 
 struct Holders {
@@ -136,8 +92,8 @@ int main()
     for (int i = 0; i < 3; ++i) {
         big.push_back(base + "/big" + std::to_string(i) + ".jpg");
         small.push_back(base + "/small" + std::to_string(i) + ".jpg");
-        writePhoto(big.back(), kBigW, kBigH, i);
-        writePhoto(small.back(), kSmallW, kSmallH, i);
+        bench::writePhoto(big.back(), kBigW, kBigH, 90, unsigned(i));
+        bench::writePhoto(small.back(), kSmallW, kSmallH, 90, unsigned(i));
     }
     const double before = peakResidentBytes();
     const double bitmapBytes = double(kBigW) * kBigH * 3;

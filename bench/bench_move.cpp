@@ -5,6 +5,7 @@
 #include "Viewer/MessageBoxes.h"
 #include "Viewer/TScreenForm.h"
 #include "app/Controller.h"
+#include "bench/SyntheticPhoto.h"
 #include "core/ViewerState.h"
 
 #include <QApplication>
@@ -34,22 +35,6 @@ double medianMs(int runs, const std::function<void()>& step)
     }
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
-}
-
-// Smooth gradients with a little texture, like a photograph.
-void writePicture(const QString& path, int w, int h, int seed)
-{
-    QImage image(w, h, QImage::Format_RGB32);
-    for (int y = 0; y < h; ++y) {
-        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < w; ++x) {
-            const int r = (x * 255 / w + seed * 40) & 255;
-            const int g = (y * 255 / h) & 255;
-            const int b = ((x + y) * 7 / 64 + ((x * 31 + y * 17) % 5)) & 255;
-            row[x] = qRgb(r, g, b);
-        }
-    }
-    image.save(path, "JPEG", 90);
 }
 
 class Blit : public QWidget {
@@ -115,7 +100,8 @@ int main(int argc, char** argv)
     for (const auto& size : sizes) {
         QTemporaryDir folder;
         for (int i = 0; i < 3; ++i)
-            writePicture(folder.filePath(QStringLiteral("bild%1.jpg").arg(i)), size.w, size.h, i);
+            bench::writePhoto(folder.filePath(QStringLiteral("bild%1.jpg").arg(i)).toStdString(),
+                              size.w, size.h, 90, unsigned(i));
         QFile weighting(folder.filePath(QStringLiteral("Qel.max")));
         weighting.open(QIODevice::WriteOnly);
         for (int n = 0; n < 15; ++n)

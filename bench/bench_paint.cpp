@@ -3,6 +3,7 @@
 // step in the loupe against a blit of the frame's area.
 #include "Viewer/Fit.h"
 #include "Viewer/PictureFrame.h"
+#include "bench/SyntheticPhoto.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -16,7 +17,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
-#include <jpeglib.h>
 #include <string>
 #include <utility>
 #include <vector>
@@ -45,40 +45,6 @@ double medianMs(const std::function<void(int)>& step)
         times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
     }
     return median(std::move(times));
-}
-
-// A photo-like picture (smooth gradients with some texture) as a JPEG file.
-std::string writeJpeg(const QString& path, int w, int h)
-{
-    jpeg_compress_struct cinfo{};
-    jpeg_error_mgr jerr{};
-    cinfo.err = jpeg_std_error(&jerr);
-    jpeg_create_compress(&cinfo);
-    const std::string name = path.toStdString();
-    std::FILE* file = std::fopen(name.c_str(), "wb");
-    jpeg_stdio_dest(&cinfo, file);
-    cinfo.image_width = static_cast<JDIMENSION>(w);
-    cinfo.image_height = static_cast<JDIMENSION>(h);
-    cinfo.input_components = 3;
-    cinfo.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, 85, TRUE);
-    jpeg_start_compress(&cinfo, TRUE);
-    std::vector<JSAMPLE> row(static_cast<std::size_t>(w) * 3);
-    while (cinfo.next_scanline < cinfo.image_height) {
-        const int y = static_cast<int>(cinfo.next_scanline);
-        for (int x = 0; x < w; ++x) {
-            row[x * 3] = static_cast<JSAMPLE>(x * 255 / w);
-            row[x * 3 + 1] = static_cast<JSAMPLE>(y * 255 / h);
-            row[x * 3 + 2] = static_cast<JSAMPLE>(((x / 16) ^ (y / 16)) & 0xff);
-        }
-        JSAMPROW rows[] = {row.data()};
-        jpeg_write_scanlines(&cinfo, rows, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    std::fclose(file);
-    return name;
 }
 
 // Draws one ready image: the cheapest possible repaint of its area.
@@ -170,8 +136,8 @@ int main(int argc, char** argv)
 
     const Size sizes[] = {{"12 MP", 4000, 3000}, {"24 MP", 6000, 4000}, {"45 MP", 8256, 5504}};
     for (const Size& size : sizes) {
-        const std::string file =
-            writeJpeg(dir.filePath(QString("p%1.jpg").arg(size.w)), size.w, size.h);
+        const std::string file = dir.filePath(QString("p%1.jpg").arg(size.w)).toStdString();
+        bench::writePhoto(file, size.w, size.h);
         // Two holders of their own, as a move swaps the shown picture for the
         // preloaded neighbour.
         const pictures::Picture pictures[2] = {pictures::Picture::load(file),
