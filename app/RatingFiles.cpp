@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QFileDialog>
 
+#include <filesystem>
+
 void Controller::bsaveClick()
 {
     const QString judge = panel_.Bewerter->text();
@@ -48,18 +50,20 @@ bool Controller::mayClose()
 
 std::optional<std::string> runQelopen(QWidget* parent, std::string& lastChoice)
 {
-    const QString workingFolder = QDir::currentPath();
+    // Kept as bytes: a folder name that is not UTF-8 must survive the trip.
+    const std::filesystem::path workingFolder = std::filesystem::current_path();
     QFileDialog dialog(parent);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::ReadOnly);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilter(QStringLiteral("*.qel"));
-    dialog.setDirectory(workingFolder);
+    dialog.setDirectory(QDir::currentPath());
     if (!lastChoice.empty())
         dialog.selectFile(QFile::decodeName(lastChoice.c_str()));
     const bool accepted = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
-    QDir::setCurrent(workingFolder);
+    std::error_code ignored;
+    std::filesystem::current_path(workingFolder, ignored);
     if (!accepted)
         return std::nullopt;
     lastChoice = QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();
