@@ -4,6 +4,9 @@
 #include "core/Messages.h"
 #include "core/TextFile.h"
 
+#include <QFileDialog>
+#include <QTimer>
+
 namespace {
 
 using Kind = messagebox::Kind;
@@ -203,6 +206,40 @@ TEST_F(RatingFiles, CloseAsksOnlyWithUnsavedChanges)
             controller->bsaveClick();
         }
     }
+}
+
+TEST_F(RatingFiles, OpenDialogStartsHereTakesTypedNamesAndKeepsTheLastChoice)
+{
+    startWith(1);
+    const std::string here = std::filesystem::current_path().string();
+    std::string lastChoice;
+    QStringList filters;
+    QString startFolder, nameBox;
+    auto answerWith = [&](bool accept, const char* typed) {
+        QTimer::singleShot(0, [&, accept, typed] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            filters = dialog->nameFilters();
+            startFolder = dialog->directory().absolutePath();
+            nameBox = dialog->selectedFiles().value(0);
+            if (typed)
+                dialog->selectFile(QString::fromUtf8(typed));
+            QDialog* box = dialog; // accept() is public only on the base
+            accept ? box->accept() : box->reject();
+        });
+    };
+
+    answerWith(true, "Nicht da.qel");
+    const auto chosen = runQelopen(form.get(), lastChoice);
+    EXPECT_EQ(filters, QStringList{QStringLiteral("*.qel")});
+    EXPECT_EQ(startFolder.toStdString(), here);
+    EXPECT_EQ(chosen, here + "/Nicht da.qel") << "a typed name needs no file";
+    EXPECT_EQ(std::filesystem::current_path().string(), here);
+
+    answerWith(false, nullptr);
+    EXPECT_FALSE(runQelopen(form.get(), lastChoice).has_value());
+    EXPECT_EQ(nameBox.toStdString(), here + "/Nicht da.qel") << "the last choice is offered";
+    EXPECT_EQ(std::filesystem::current_path().string(), here);
 }
 
 } // namespace
