@@ -3,6 +3,8 @@
 #include "core/Failure.h"
 #include "core/Messages.h"
 
+#include <algorithm>
+
 namespace rating {
 
 namespace {
@@ -18,7 +20,12 @@ const std::string& lineAt(const Sheet& sheet, int index)
 
 std::string newLine(const std::string& fileName)
 {
-    return "000000000000000-" + fileName;
+    // A line break in a file name would split the picture's line in two on
+    // save and shift every later picture's scores; the name only informs.
+    std::string line = "000000000000000-" + fileName;
+    std::replace_if(
+        line.begin(), line.end(), [](char c) { return c == '\r' || c == '\n'; }, '?');
+    return line;
 }
 
 Sheet freshSheet(const std::vector<std::string>& pictureNames)

@@ -8,6 +8,7 @@
 // One line per picture: fifteen digits, "-", the picture's file name.
 namespace rating {
 
+// CR and LF in the name are written as "?", so one picture is one line.
 std::string newLine(const std::string& fileName);
 
 // QelList: entry i belongs to picture i by position alone.

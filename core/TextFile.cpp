@@ -1,8 +1,12 @@
 #include "core/TextFile.h"
 
+#include "core/RegularFile.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -90,45 +94,94 @@ std::string folderOf(const std::string& path)
 
 } // namespace
 
-std::optional<std::string> readFile(const std::string& path)
+std::optional<std::string> readFile(const std::string& path, std::size_t maxBytes)
 {
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.get() < 0)
-        return std::nullopt;
-    struct stat info {};
-    if (::fstat(fd.get(), &info) != 0 || S_ISDIR(info.st_mode))
-        return std::nullopt;
-
-    std::string data;
-    if (S_ISREG(info.st_mode))
-        data.reserve(static_cast<std::size_t>(info.st_size));
-    char buffer[1 << 16];
-    for (;;) {
-        const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return std::nullopt;
-        if (n == 0)
-            break;
-        data.append(buffer, static_cast<std::size_t>(n));
-    }
-    return data;
+    return regularfile::readAll(path, maxBytes);
 }
 
-std::optional<std::vector<std::string>> readLines(const std::string& path, std::size_t maxLines)
+std::optional<std::vector<std::string>> readLines(const std::string& path, std::size_t maxBytes)
 {
-    auto data = readFile(path);
+    auto data = readFile(path, maxBytes);
     if (!data)
         return std::nullopt;
-    return splitLines(*data, maxLines);
+    return splitLines(*data);
 }
+
+std::optional<std::string> readLeadingText(const std::string& path, std::size_t lineCount,
+                                           std::size_t maxBytes)
+{
+    auto reader = regularfile::Reader::open(path);
+    if (!reader)
+        return std::nullopt;
+    std::string text;
+    std::size_t lines = 0;
+    bool afterCr = false;
+    char buffer[1 << 14];
+    while (lines < lineCount) {
+        const auto got = reader->read(buffer, sizeof buffer);
+        if (!got)
+            return std::nullopt;
+        if (*got == 0)
+            break;
+        const std::string_view chunk(buffer, *got);
+        std::size_t end = 0; // up to the first NUL or the end of the last line wanted
+        for (; end < chunk.size() && chunk[end] != '\0' && lines < lineCount; ++end) {
+            if (chunk[end] == '\r' || (chunk[end] == '\n' && !afterCr))
+                ++lines;
+            afterCr = chunk[end] == '\r';
+        }
+        if (text.size() + end > maxBytes)
+            return std::nullopt;
+        text.append(chunk.substr(0, end));
+        if (end < chunk.size() && chunk[end] == '\0')
+            break;
+    }
+    return text;
+}
+
+namespace {
+
+// Temporary files are ".bildbewertung-" and six characters from mkstemp.
+constexpr char kTemporaryPrefix[] = ".bildbewertung-";
+constexpr std::size_t kTemporaryNameLength = sizeof kTemporaryPrefix - 1 + 6;
+// A save takes milliseconds; a temporary file this old is a crash's leftover.
+constexpr time_t kStaleSeconds = 60;
+
+void removeStaleTemporaries(const std::string& folder)
+{
+    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (!dir)
+        return;
+    const time_t now = ::time(nullptr);
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name(entry->d_name);
+        if (name.size() != kTemporaryNameLength || name.rfind(kTemporaryPrefix, 0) != 0)
+            continue;
+        const std::string path = folder + std::string(name);
+        struct stat info {};
+        if (::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+            now - info.st_mtime > kStaleSeconds)
+            ::unlink(path.c_str());
+    }
+    ::closedir(dir);
+}
+
+bool syncFolder(const std::string& folder)
+{
+    FileDescriptor fd(
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    return fd.get() >= 0 && ::fsync(fd.get()) == 0;
+}
+
+} // namespace
 
 bool writeLinesAtomically(const std::string& path, const std::vector<std::string>& lines)
 {
     if (path.empty() || path.back() == '/')
         return false;
-    std::string temporary = folderOf(path) + ".bildbewertung-XXXXXX";
+    const std::string folder = folderOf(path);
+    removeStaleTemporaries(folder);
+    std::string temporary = folder + kTemporaryPrefix + "XXXXXX";
     FileDescriptor fd(::mkstemp(temporary.data()));
     if (fd.get() < 0)
         return false;
@@ -151,7 +204,7 @@ bool writeLinesAtomically(const std::string& path, const std::vector<std::string
         ::unlink(temporary.c_str());
         return false;
     }
-    return true;
+    return syncFolder(folder);
 }
 
 } // namespace textfile

@@ -11,6 +11,9 @@
 namespace textfile {
 
 constexpr std::size_t kAllLines = std::numeric_limits<std::size_t>::max();
+// Far above any real weighting or rating file (100,000 rating lines take
+// about 5 MiB); a larger file is taken for something else.
+constexpr std::size_t kMaxTextFileBytes = std::size_t{64} << 20;
 
 // Splits at CR LF, a lone CR and a lone LF; a break at the very end adds no
 // empty line; the first NUL ends the text. At most maxLines lines are kept.
@@ -19,15 +22,25 @@ std::vector<std::string> splitLines(std::string_view text, std::size_t maxLines 
 // Every line followed by CR LF, the last one included.
 std::string joinLines(const std::vector<std::string>& lines);
 
-// The whole file, or nothing when it cannot be opened or read.
-std::optional<std::string> readFile(const std::string& path);
+// The whole file, or nothing when it is not a regular file, cannot be read
+// or holds more than `maxBytes`.
+std::optional<std::string> readFile(const std::string& path,
+                                    std::size_t maxBytes = kMaxTextFileBytes);
 
 std::optional<std::vector<std::string>> readLines(const std::string& path,
-                                                  std::size_t maxLines = kAllLines);
+                                                  std::size_t maxBytes = kMaxTextFileBytes);
+
+// The start of a file, read only as far as its first `lineCount` lines go (or
+// to its first NUL, or its end); nothing when the file cannot be read or
+// those lines take more than `maxBytes`.
+std::optional<std::string> readLeadingText(const std::string& path, std::size_t lineCount,
+                                           std::size_t maxBytes);
 
 // Writes into a temporary file beside the target and renames it over the
-// target only when everything is written and flushed, so a failure never
-// destroys the previous file. Returns false on any failure.
+// target only when everything is written and flushed; the folder is synced
+// too, so the save survives a power cut. A failure never destroys the
+// previous file. Temporary files a crash left behind are removed. Returns
+// false on any failure.
 bool writeLinesAtomically(const std::string& path, const std::vector<std::string>& lines);
 
 } // namespace textfile

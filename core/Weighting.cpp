@@ -58,5 +58,7 @@ Weighting parseWeighting(const std::optional<std::string>& fileContents)
 
 Weighting readWeighting(const std::string& path)
 {
-    return parseWeighting(textfile::readFile(path));
+    // Only the first sixteen lines matter, however large the file is.
+    return parseWeighting(
+        textfile::readLeadingText(path, kCriterionCount + 1, textfile::kMaxTextFileBytes));
 }

@@ -33,8 +33,9 @@ struct Binding {
 
 TEST(RatingSheet, FreshSheetHasOneZeroLinePerPicture)
 {
-    EXPECT_EQ(rating::freshSheet({"b.jpg", "a b.JPG"}),
-              (rating::Sheet{"000000000000000-b.jpg", "000000000000000-a b.JPG"}));
+    EXPECT_EQ(rating::freshSheet({"b.jpg", "a b.JPG", "nl\nin\r\nname.jpg"}),
+              (rating::Sheet{"000000000000000-b.jpg", "000000000000000-a b.JPG",
+                             "000000000000000-nl?in??name.jpg"}));
     EXPECT_TRUE(rating::freshSheet({}).empty());
 }
 

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using textfile::joinLines;
 using textfile::splitLines;
@@ -91,10 +93,45 @@ TEST_F(TextFiles, WriteThenReadGivesTheSameLines)
     EXPECT_EQ(textfile::readLines(path("x.qel")), lines);
 }
 
-TEST_F(TextFiles, MissingFileReadsAsNothing)
+TEST_F(TextFiles, OnlyRegularFilesWithinTheBoundAreRead)
 {
-    EXPECT_FALSE(textfile::readFile(path("none")).has_value());
-    EXPECT_FALSE(textfile::readFile(folder.string()).has_value()) << "a folder is not a file";
+    ::mkfifo(path("fifo").c_str(), 0600);
+    std::filesystem::create_symlink("none", path("dangling"));
+    std::filesystem::create_symlink("x", path("link"));
+    std::ofstream(path("x")) << "abc";
+    const struct {
+        std::string path;
+        std::size_t maxBytes;
+        std::optional<std::string> text;
+    } cases[] = {
+        {path("x"), 3, "abc"},           {path("link"), 3, "abc"},
+        {path("x"), 2, std::nullopt},    {path("none"), 9, std::nullopt},
+        {path("fifo"), 9, std::nullopt}, {path("dangling"), 9, std::nullopt},
+        {"/dev/zero", 9, std::nullopt},  {folder.string(), 9, std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(textfile::readFile(c.path, c.maxBytes), c.text) << c.path;
+}
+
+TEST_F(TextFiles, LeadingTextStopsAfterItsLines)
+{
+    std::ofstream(path("x")) << "1\r\n2\r3\n4";
+    std::filesystem::resize_file(path("x"), std::uintmax_t{1} << 40); // sparse: NULs follow
+    const struct {
+        std::size_t lines, maxBytes;
+        std::optional<std::string> text;
+    } cases[] = {
+        {2, 100, "1\r\n2\r"}, // a CR ends a line; the caller splits
+        {3, 100, "1\r\n2\r3\n"},
+        {9, 100, "1\r\n2\r3\n4"}, // the first NUL ends the text
+        {9, 5, std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(textfile::readLeadingText(path("x"), c.lines, c.maxBytes), c.text) << c.lines;
+    std::ofstream(path("y")) << std::string(100000, 'a') << "\n" << std::string(100000, 'b');
+    EXPECT_EQ(textfile::readLeadingText(path("y"), 1, 200000)->size(), 100001u);
+    ::mkfifo(path("fifo").c_str(), 0600);
+    EXPECT_FALSE(textfile::readLeadingText(path("fifo"), 16, 100).has_value()) << "never waits";
 }
 
 TEST_F(TextFiles, FailedWriteKeepsThePreviousFileAndLeavesNoTemporary)
@@ -113,6 +150,19 @@ TEST_F(TextFiles, FailedWriteKeepsThePreviousFileAndLeavesNoTemporary)
     EXPECT_FALSE(written);
     EXPECT_EQ(textfile::readFile(path("keep.qel")), "old\r\n");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
+}
+
+TEST_F(TextFiles, SaveRemovesOnlyStaleTemporaries)
+{
+    for (const char* name : {".bildbewertung-old123", ".bildbewertung-new123", ".bildbewertung-x"})
+        std::ofstream(path(name)) << "left by a crash";
+    const timespec anHourAgo[2] = {{::time(nullptr) - 3600, 0}, {::time(nullptr) - 3600, 0}};
+    ::utimensat(AT_FDCWD, path(".bildbewertung-old123").c_str(), anHourAgo, 0);
+    ::utimensat(AT_FDCWD, path(".bildbewertung-x").c_str(), anHourAgo, 0);
+    ASSERT_TRUE(textfile::writeLinesAtomically(path("a.qel"), {"a"}));
+    EXPECT_FALSE(std::filesystem::exists(path(".bildbewertung-old123")));
+    EXPECT_TRUE(std::filesystem::exists(path(".bildbewertung-new123"))) << "maybe a save under way";
+    EXPECT_TRUE(std::filesystem::exists(path(".bildbewertung-x"))) << "not of our naming";
 }
 
 TEST_F(TextFiles, WriteOverAFolderFailsWithoutHarm)
