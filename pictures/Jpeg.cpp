@@ -6,6 +6,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include <jerror.h>
 #include <jpeglib.h>
@@ -26,10 +27,16 @@ struct ErrorJump {
     std::jmp_buf jump;
 };
 
+struct Progress {
+    jpeg_progress_mgr manager; // first, so that libjpeg's pointer is ours too
+    int scan;
+    std::uint64_t blockVisits;
+};
+
 struct Session {
     jpeg_decompress_struct info;
     ErrorJump error;
-    jpeg_progress_mgr progress;
+    Progress progress;
 };
 
 [[noreturn]] void jumpOut(j_common_ptr info)
@@ -45,7 +52,14 @@ void printNothing(j_common_ptr) {}
 void limitScans(j_common_ptr common)
 {
     const auto* info = reinterpret_cast<j_decompress_ptr>(common);
-    if (info->input_scan_number > kMaxScans)
+    auto* progress = reinterpret_cast<Progress*>(info->progress);
+    if (info->input_scan_number != progress->scan) {
+        progress->scan = info->input_scan_number;
+        for (int i = 0; i < info->comps_in_scan; ++i)
+            progress->blockVisits += std::uint64_t{info->cur_comp_info[i]->width_in_blocks} *
+                                     info->cur_comp_info[i]->height_in_blocks;
+    }
+    if (info->input_scan_number > kMaxScans || progress->blockVisits > budget::kMaxBlockVisits)
         ERREXIT(common, JERR_BAD_PROGRESSION);
 }
 
@@ -57,7 +71,7 @@ void prepare(Session& session)
     session.error.manager.error_exit = jumpOut;
     session.error.manager.emit_message = ignoreMessage;
     session.error.manager.output_message = printNothing;
-    session.progress.progress_monitor = limitScans;
+    session.progress.manager.progress_monitor = limitScans;
 }
 
 // Destroys the decompressor however the decoding ends (also on bad_alloc).
@@ -71,7 +85,7 @@ bool openHeader(Session& session, const std::uint8_t* data, std::size_t size)
     if (setjmp(session.error.jump))
         return false;
     jpeg_create_decompress(&session.info);
-    session.info.progress = &session.progress;
+    session.info.progress = &session.progress.manager;
     jpeg_mem_src(&session.info, data, static_cast<unsigned long>(size));
     jpeg_read_header(&session.info, TRUE);
     return true;
@@ -105,6 +119,8 @@ bool startDecoding(Session& session, const std::uint8_t* data, std::size_t size)
     if (setjmp(session.error.jump))
         return false;
     configure(session.info);
+    // Beyond this libjpeg wants a backing store, which it has not: an error.
+    session.info.mem->max_memory_to_use = static_cast<long>(budget::kMaxDecodeBytes);
     jpeg_start_decompress(&session.info);
     return true;
 }
@@ -188,8 +204,25 @@ std::optional<JpegHeader> readJpegHeader(const std::uint8_t* data, std::size_t s
     SessionGuard guard{session};
     if (!openHeader(session, data, size))
         return std::nullopt;
-    return JpegHeader{static_cast<int>(session.info.image_width),
-                      static_cast<int>(session.info.image_height)};
+    const jpeg_decompress_struct& info = session.info;
+    JpegHeader header{static_cast<int>(info.image_width), static_cast<int>(info.image_height), {}};
+    budget::Cost& cost = header.cost;
+    cost.pixels = std::uint64_t{info.image_width} * info.image_height;
+    cost.bytes = cost.pixels * (info.jpeg_color_space == JCS_GRAYSCALE ? 1 : 3);
+    // Progressive and multi-scan files keep every block until the last scan.
+    const bool buffered = info.progressive_mode || info.comps_in_scan < info.num_components;
+    std::vector<budget::ComponentBlocks> components;
+    for (int i = 0; i < info.num_components; ++i) {
+        const jpeg_component_info& c = info.comp_info[i];
+        const std::uint64_t wide = c.width_in_blocks, high = c.height_in_blocks;
+        components.push_back({c.component_id, wide * high});
+        if (buffered) {
+            const std::uint64_t h = c.h_samp_factor, v = c.v_samp_factor;
+            cost.bytes += (wide + h - 1) / h * h * ((high + v - 1) / v * v) * sizeof(JBLOCK);
+        }
+    }
+    cost.blockVisits = budget::countBlockVisits(data, size, components);
+    return header;
 }
 
 DecodedJpeg decodeJpeg(const std::uint8_t* data, std::size_t size, JpegHeader fallback)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "pictures/DecodeBudget.h"
 #include "pictures/Picture.h"
 
 #include <cstddef>
@@ -11,15 +12,17 @@ namespace pictures {
 struct JpegHeader {
     int width = 0;
     int height = 0;
+    budget::Cost cost; // what decoding it would take
 };
 
-// Parses the header of the JPEG in `data` with libjpeg; nothing when
-// libjpeg does not accept it as a JPEG header.
+// Parses the header of the JPEG in `data` with libjpeg and estimates the
+// cost of decoding it; nothing when libjpeg does not accept it as a JPEG
+// header.
 std::optional<JpegHeader> readJpegHeader(const std::uint8_t* data, std::size_t size);
 
-// A progressive file with more scans than this is refused while decoding,
-// reported as libjpeg's JERR_BAD_PROGRESSION (each scan may redo the whole
-// picture, so thousands of tiny scans would take minutes).
+// A progressive file with more scans than this, or more block visits than
+// the budget allows, is refused while decoding, reported as libjpeg's
+// JERR_BAD_PROGRESSION: a backstop behind the estimate from the header.
 inline constexpr int kMaxScans = 1000;
 
 struct DecodedJpeg {

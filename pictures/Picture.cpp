@@ -1,23 +1,18 @@
 #include "pictures/Picture.h"
 
 #include "core/Messages.h"
+#include "core/RegularFile.h"
 #include "pictures/Jpeg.h"
 #include "pictures/PictureData.h"
 #include "pictures/PictureMemory.h"
 
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
-#include <sys/stat.h>
 #include <utility>
 
 namespace pictures {
 
 namespace {
-
-// More than this for the bitmap at 24 bit is taken for a decompression bomb
-// and refused before any pixel memory is taken.
-constexpr std::uint64_t kMaxBitmapBytes = std::uint64_t{1} << 30;
 
 bool hasJpegExtension(const std::string& fileName)
 {
@@ -30,21 +25,27 @@ bool hasJpegExtension(const std::string& fileName)
     return extension == ".jpg" || extension == ".jpeg";
 }
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
-// The whole file, or nothing when it cannot be read as a regular file.
+// The whole file, or nothing when it is not a regular file, too large for
+// a photograph or, unless empty, does not start like a JPEG: that is seen
+// before the rest is read.
 bool readWholeFile(const std::string& fileName, std::shared_ptr<std::uint8_t[]>& bytes,
                    std::size_t& size)
 {
-    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(fileName.c_str(), "rb"));
-    struct stat status {};
-    if (!file || fstat(fileno(file.get()), &status) != 0 || !S_ISREG(status.st_mode))
+    auto file = regularfile::Reader::open(fileName);
+    if (!file || file->size() > budget::kMaxFileBytes)
         return false;
-    size = static_cast<std::size_t>(status.st_size);
+    size = static_cast<std::size_t>(file->size());
+    if (size == 0)
+        return true;
+    constexpr std::size_t kStartLength = 2;
+    constexpr std::uint8_t kStart[kStartLength] = {0xFF, 0xD8};
+    std::uint8_t start[kStartLength] = {};
+    if (size < kStartLength || file->read(start, kStartLength) != kStartLength ||
+        !std::equal(start, start + kStartLength, kStart))
+        return false;
     bytes = allocatePixels(size); // big files: huge pages, like the bitmaps
-    return std::fread(bytes.get(), 1, size, file.get()) == size;
+    std::copy(start, start + kStartLength, bytes.get());
+    return file->read(bytes.get() + kStartLength, size - kStartLength) == size - kStartLength;
 }
 
 } // namespace
@@ -63,8 +64,7 @@ Picture Picture::load(const std::string& fileName)
         throw fail();
     if (data->size > 0) {
         const auto header = readJpegHeader(data->bytes.get(), data->size);
-        if (!header ||
-            std::uint64_t(header->width) * std::uint64_t(header->height) * 3 > kMaxBitmapBytes)
+        if (!header || !budget::affordable(header->cost))
             throw fail();
         data->width = header->width;
         data->height = header->height;
@@ -106,7 +106,7 @@ void Picture::decode() const
     if (!data_ || data_->decoded)
         return;
     DecodedJpeg decoded =
-        decodeJpeg(data_->bytes.get(), data_->size, JpegHeader{data_->width, data_->height});
+        decodeJpeg(data_->bytes.get(), data_->size, JpegHeader{data_->width, data_->height, {}});
     data_->bitmap = std::move(decoded.bitmap);
     data_->decodeError = decoded.error;
     data_->decoded = true;

@@ -25,20 +25,23 @@ struct Bitmap {
     std::size_t stride = 0;
     std::shared_ptr<std::uint8_t[]> pixels; // or a custom deleter, the owner's choice
 
-    const std::uint8_t* row(int y) const { return pixels.get() + static_cast<std::size_t>(y) * stride; }
+    const std::uint8_t* row(int y) const
+    {
+        return pixels.get() + static_cast<std::size_t>(y) * stride;
+    }
 };
 
 // A picture could not be loaded (unreadable file, no valid JPEG header, a
-// kind other than JPEG, or a bitmap too large to hold).
+// kind other than JPEG, or beyond what one decode may cost).
 class LoadFailure : public Failure {
-public:
+  public:
     using Failure::Failure;
 };
 
 // A picture holder: the file's bytes and, once decoded, its bitmap, shared
 // by all copies (copying is O(1)); the copies behave as independent values.
 class Picture {
-public:
+  public:
     Picture(); // an empty holder: 0 x 0, nothing to draw
 
     // Reads the whole file and parses its JPEG header; decoding is left for
@@ -69,7 +72,7 @@ public:
     // True when both holders share the same data (for tests and benches).
     bool sharesDataWith(const Picture& other) const;
 
-private:
+  private:
     struct Data;
     std::shared_ptr<Data> data_;
 };
