@@ -1,0 +1,90 @@
+#include "evaluation/Evaluation.h"
+
+#include "core/Failure.h"
+#include "evaluation/Texts.h"
+
+#include <unordered_map>
+
+namespace evaluation {
+
+namespace {
+
+constexpr std::size_t kNameStart = kCriterionCount + 1; // after the digits and "-"
+
+bool fifteenZeros(const std::string& line)
+{
+    return line.size() >= std::size_t(kCriterionCount) &&
+           line.find_first_not_of('0') >= std::size_t(kCriterionCount);
+}
+
+} // namespace
+
+ScoredLine scoreLine(const Maxima& maxima, const std::string& line)
+{
+    ScoreBoard board;
+    for (int n = 0; n < kCriterionCount; ++n)
+        board.setMaximum(n, maxima[std::size_t(n)]);
+    ScoredLine scored;
+    try {
+        rating::QelRefresh(rating::Sheet{line}, 0, board);
+    } catch (const Failure& failure) {
+        scored.failure = failure.what();
+        return scored;
+    }
+    scored.score = Score{board.groupSum(Group::Wirkung), board.groupSum(Group::Technik),
+                         board.groupSum(Group::Gestaltung), fifteenZeros(line)};
+    return scored;
+}
+
+std::string namedPicture(const std::string& line)
+{
+    return line.size() > kNameStart ? line.substr(kNameStart) : std::string();
+}
+
+Judge matchJudge(const std::string& judgeName, const rating::Sheet& lines,
+                 const std::vector<std::string>& pictures, const Maxima& maxima,
+                 std::vector<std::string>& problems)
+{
+    std::unordered_map<std::string, std::size_t> indexOf;
+    for (std::size_t i = 0; i < pictures.size(); ++i)
+        indexOf.emplace(pictures[i], i);
+
+    const std::string judge = displayText(judgeName);
+    Judge result{judgeName, std::vector<std::optional<Score>>(pictures.size())};
+    std::vector<std::size_t> lineOf(pictures.size(), 0); // 0: no line, else its number
+    std::vector<bool> mentioned(pictures.size(), false);
+
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::size_t number = i + 1;
+        const std::string name = namedPicture(lines[i]);
+        const auto found = indexOf.find(name);
+        if (found != indexOf.end())
+            mentioned[found->second] = true;
+        const ScoredLine scored = scoreLine(maxima, lines[i]);
+        std::string problem;
+        if (!scored.score)
+            problem = scored.failure;
+        else if (name.empty())
+            problem = texts::kNoFileName;
+        else if (found == indexOf.end())
+            problem = texts::noSuchPicture(displayText(name));
+        else if (lineOf[found->second] != 0)
+            problem = texts::alreadyRated(displayText(name), lineOf[found->second]);
+        if (!problem.empty()) {
+            problems.push_back(texts::judgeLine(judge, number) + problem + texts::kLineLeftOut);
+            continue;
+        }
+        result.scores[found->second] = scored.score;
+        lineOf[found->second] = number;
+        if (scored.score->allZero)
+            problems.push_back(texts::judgeLine(judge, number) + "'" + displayText(name) +
+                               "': " + texts::kAllZero);
+    }
+    // A picture whose only line was left out has been reported with that line.
+    for (std::size_t p = 0; p < pictures.size(); ++p)
+        if (!mentioned[p])
+            problems.push_back(texts::missingLine(judge, displayText(pictures[p])));
+    return result;
+}
+
+} // namespace evaluation

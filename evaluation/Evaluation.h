@@ -1,0 +1,52 @@
+#pragma once
+
+#include "core/Criteria.h"
+#include "core/RatingSheet.h"
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+// One judge's rating lines matched to the pictures of the folder and scored
+// with the judging program's own sliders.
+namespace evaluation {
+
+using Maxima = std::array<int, kCriterionCount>;
+
+// What the judging program shows for a line: the group sums and the total.
+struct Score {
+    int wirkung = 0;
+    int technik = 0;
+    int gestaltung = 0;
+    bool allZero = false; // the line's fifteen digits are all 0
+
+    int total() const { return wirkung + technik + gestaltung; }
+};
+
+struct ScoredLine {
+    std::optional<Score> score;
+    std::string failure; // the judging program's text for a non-digit
+};
+
+// The line as the judging program's refresh reads it: each digit clamped to
+// its criterion's maximum, hidden criteria counted.
+ScoredLine scoreLine(const Maxima& maxima, const std::string& line);
+
+// The picture a line names: everything after its sixteenth character.
+std::string namedPicture(const std::string& line);
+
+struct Judge {
+    std::string name;                         // bytes of the file name without ".qel"
+    std::vector<std::optional<Score>> scores; // per picture; nothing: "nicht bewertet"
+};
+
+// Gives each picture the first good line that names it; reports, with the
+// judge's name and the line number, lines with a non-digit, lines naming no
+// picture of the folder, repeated lines, all-zero lines and pictures left
+// without a line. Never stops.
+Judge matchJudge(const std::string& judgeName, const rating::Sheet& lines,
+                 const std::vector<std::string>& pictures, const Maxima& maxima,
+                 std::vector<std::string>& problems);
+
+} // namespace evaluation

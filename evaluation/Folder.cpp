@@ -1,0 +1,118 @@
+#include "evaluation/Folder.h"
+
+#include "core/Failure.h"
+#include "core/Messages.h"
+#include "core/RatingFile.h"
+#include "core/Weighting.h"
+#include "evaluation/Texts.h"
+#include "pictures/PictureList.h"
+
+#include <algorithm>
+#include <dirent.h>
+#include <memory>
+#include <numeric>
+#include <sys/stat.h>
+
+namespace evaluation {
+
+namespace {
+
+bool endsInQel(const std::string& name)
+{
+    constexpr std::string_view kSuffix = ratingfile::kExtension;
+    if (name.size() < kSuffix.size())
+        return false;
+    return std::equal(
+        kSuffix.begin(), kSuffix.end(), name.end() - kSuffix.size(),
+        [](char want, char c) { return want == (c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c); });
+}
+
+Weighting loadWeighting(const std::string& folder)
+{
+    const std::string path = pathIn(folder, kWeightingFileName);
+    if (!isSmallRegularFile(path, kMaxWeightingBytes))
+        return parseWeighting(std::nullopt);
+    return readWeighting(path);
+}
+
+} // namespace
+
+std::string pathIn(const std::string& folder, const std::string& name)
+{
+    return folder.empty() || folder.back() == '/' ? folder + name : folder + "/" + name;
+}
+
+bool isDirectory(const std::string& path)
+{
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool isSmallRegularFile(const std::string& path, std::size_t maxBytes)
+{
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+           std::size_t(info.st_size) <= maxBytes;
+}
+
+std::vector<std::string> ratingFileNames(const std::string& folder)
+{
+    std::vector<std::string> names;
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
+    if (!dir)
+        return names;
+    while (const dirent* entry = ::readdir(dir.get())) {
+        std::string name(entry->d_name);
+        struct stat info {};
+        if (name[0] != '.' && endsInQel(name) &&
+            ::fstatat(::dirfd(dir.get()), entry->d_name, &info, 0) == 0 && S_ISREG(info.st_mode))
+            names.push_back(std::move(name));
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+FolderResult evaluateFolder(const std::string& folder)
+{
+    FolderResult result;
+    Evaluation& evaluation = result.evaluation;
+    if (!isDirectory(folder)) {
+        result.stop = texts::missingFolder(displayText(folder));
+        return result;
+    }
+    const Weighting weighting = loadWeighting(folder);
+    if (const auto warning = weighting.warning()) {
+        result.stop = *warning;
+        return result;
+    }
+    evaluation.maxTotal = std::accumulate(weighting.maxima.begin(), weighting.maxima.end(), 0);
+
+    evaluation.pictures = pictures::listPictures(folder);
+    if (evaluation.pictures.empty()) {
+        result.stop = messages::kNoPictures;
+        return result;
+    }
+    const std::vector<std::string> files = ratingFileNames(folder);
+    if (files.empty()) {
+        result.stop = texts::kNoJudgeFiles;
+        return result;
+    }
+    for (const std::string& file : files) {
+        const std::string path = pathIn(folder, file);
+        const auto lines = isSmallRegularFile(path, kMaxRatingFileBytes)
+                               ? ratingfile::load(path)
+                               : std::optional<rating::Sheet>();
+        if (!lines) {
+            evaluation.problems.push_back(texts::unreadableJudgeFile(displayText(file)));
+            continue;
+        }
+        evaluation.judges.push_back(matchJudge(ratingfile::judgeNameFromPath(file), *lines,
+                                               evaluation.pictures, weighting.maxima,
+                                               evaluation.problems));
+    }
+    if (evaluation.judges.empty())
+        result.stop = texts::kNoJudgeReadable;
+    return result;
+}
+
+} // namespace evaluation

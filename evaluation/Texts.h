@@ -1,0 +1,95 @@
+#pragma once
+
+#include <string>
+
+// The evaluation's own texts (UTF-8), German like the judging program's.
+namespace evaluation::texts {
+
+inline constexpr char kProgram[] = "bildbewertung-auswertung";
+inline constexpr char kCsvFile[] = "Rangliste.csv";
+inline constexpr char kPdfFile[] = "Rangliste.pdf";
+
+inline constexpr char kNotRated[] = "nicht bewertet";
+inline constexpr char kAllZero[] = "alle Kriterien 0";
+inline constexpr char kDisagree[] = "Bewerter uneinig";
+inline constexpr char kLineLeftOut[] = " – Zeile nicht gewertet";
+
+inline constexpr char kNoJudgeFiles[] = "Keine Bewertungsdateien (*.qel) im Ordner!";
+inline constexpr char kNoJudgeReadable[] = "Keine der Bewertungsdateien ist lesbar!";
+
+inline constexpr char kOneFolderOnly[] = "Bitte nur einen Ordner angeben.\n";
+inline constexpr char kUsage[] = "Aufruf: bildbewertung-auswertung [--help] [--version] [ORDNER]\n";
+inline constexpr char kHelp[] =
+    "Aufruf: bildbewertung-auswertung [ORDNER]\n"
+    "\n"
+    "Liest Qel.max, die Bilder (*.jpg, *.jpeg) und alle Bewertungsdateien (*.qel)\n"
+    "des Ordners (ohne Angabe: der aktuelle Ordner), bildet die Rangliste aller\n"
+    "Bewerter und schreibt sie als Rangliste.csv und Rangliste.pdf in den Ordner.\n"
+    "Die Tabelle erscheint außerdem hier im Terminal.\n"
+    "\n"
+    "  --help      diese Hilfe zeigen\n"
+    "  --version   die Version zeigen\n"
+    "\n"
+    "Rückgabewert: 0 fertig, 1 Eingabeproblem, 2 falscher Aufruf.\n";
+
+// Headings of the outputs.
+inline constexpr char kRank[] = "Platz";
+inline constexpr char kPicture[] = "Bild";
+inline constexpr char kSum[] = "Summe";
+inline constexpr char kMean[] = "Mittelwert";
+inline constexpr char kSpread[] = "Spanne";
+inline constexpr char kWirkung[] = "Wirkung";
+inline constexpr char kTechnik[] = "Technik";
+inline constexpr char kGestaltung[] = "Gestaltung";
+inline constexpr char kHint[] = "Hinweis";
+inline constexpr char kJudge[] = "Bewerter";
+inline constexpr char kRatedPictures[] = "Bilder";
+inline constexpr char kAverage[] = "Durchschnitt";
+inline constexpr char kDeviation[] = "Abweichung";
+inline constexpr char kJudgesHeading[] = "Durchschnitt je Bewerter";
+inline constexpr char kProblemsHeading[] = "Gemeldete Probleme";
+inline constexpr char kNoProblems[] = "Keine.";
+
+inline constexpr char kRankingRule[] =
+    "Platz nach der Summe aller Bewerter; gleiche Summe, gleicher Platz. Innerhalb eines "
+    "Platzes entscheidet die Summe „Gestaltung“, dann „Wirkung“, dann die Reihenfolge der "
+    "Dateinamen. Der Mittelwert zählt nur die Bewerter, die das Bild bewertet haben. "
+    "„Bewerter uneinig“: die Punkte der Bewerter liegen um mehr als ein Viertel der "
+    "Höchstpunktzahl auseinander.";
+
+// Problems; names are already readable text.
+inline std::string judgeLine(const std::string& judge, std::size_t line)
+{
+    return judge + ", Zeile " + std::to_string(line) + ": ";
+}
+inline std::string noSuchPicture(const std::string& picture)
+{
+    return "kein Bild '" + picture + "' im Ordner";
+}
+inline constexpr char kNoFileName[] = "kein Dateiname";
+inline std::string alreadyRated(const std::string& picture, std::size_t firstLine)
+{
+    return "'" + picture + "' steht schon in Zeile " + std::to_string(firstLine);
+}
+inline std::string missingLine(const std::string& judge, const std::string& picture)
+{
+    return judge + ": keine Zeile für '" + picture + "' – " + kNotRated;
+}
+inline std::string unreadableJudgeFile(const std::string& file)
+{
+    return "Die Bewertungsdatei '" + file + "' kann nicht gelesen werden!";
+}
+inline std::string missingFolder(const std::string& folder)
+{
+    return "Den Ordner '" + folder + "' gibt es nicht!";
+}
+inline std::string cannotWrite(const std::string& file)
+{
+    return "Die Datei '" + file + "' kann nicht geschrieben werden!";
+}
+inline std::string unknownOption(const std::string& option)
+{
+    return std::string("Unbekannte Option '") + option + "'.\n";
+}
+
+} // namespace evaluation::texts
