@@ -3,11 +3,9 @@
 #include "core/Failure.h"
 #include "core/Messages.h"
 
+#include "Viewer/MessageDialog.h"
+
 #include <QApplication>
-#include <QGuiApplication>
-#include <QLabel>
-#include <QMessageBox>
-#include <QScreen>
 
 namespace messagebox {
 
@@ -19,24 +17,13 @@ Recorder& recorder()
     return instance;
 }
 
-// Centred on the screen, text wrapped at about half the screen's width;
-// Enter and Esc close it like the button.
-int run(QMessageBox::Icon icon, const QString& caption, const QString& text,
-        QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton)
+using Button = QDialogButtonBox::StandardButton;
+
+Button run(std::optional<QStyle::StandardPixmap> icon, const QString& caption, const QString& text,
+           QDialogButtonBox::StandardButtons buttons, Button defaultButton)
 {
-    QMessageBox box(icon, caption, text, buttons, QApplication::activeWindow());
-    box.setDefaultButton(defaultButton);
-    box.setEscapeButton(buttons.testFlag(QMessageBox::No) ? QMessageBox::No : QMessageBox::Ok);
-    box.setTextFormat(Qt::PlainText);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
-            label->setWordWrap(true);
-            label->setMaximumWidth(screen->geometry().width() / 2);
-        }
-        box.adjustSize();
-        box.move(screen->geometry().center() - box.rect().center());
-    }
-    return box.exec();
+    MessageDialog box(icon, caption, text, buttons, defaultButton, QApplication::activeWindow());
+    return box.run();
 }
 
 bool show(Kind kind, const QString& text)
@@ -46,18 +33,18 @@ bool show(Kind kind, const QString& text)
     const QString title = QString::fromUtf8(messages::kApplicationTitle);
     switch (kind) {
     case Kind::Warning:
-        run(QMessageBox::Warning, QString::fromUtf8(messages::kWarningCaption), text,
-            QMessageBox::Ok, QMessageBox::Ok);
+        run(QStyle::SP_MessageBoxWarning, QString::fromUtf8(messages::kWarningCaption), text,
+            Button::Ok, Button::Ok);
         return true;
     case Kind::Information:
-        run(QMessageBox::NoIcon, title, text, QMessageBox::Ok, QMessageBox::Ok);
+        run(std::nullopt, title, text, Button::Ok, Button::Ok);
         return true;
     case Kind::GeneralError:
-        run(QMessageBox::Critical, title, text, QMessageBox::Ok, QMessageBox::Ok);
+        run(QStyle::SP_MessageBoxCritical, title, text, Button::Ok, Button::Ok);
         return true;
     case Kind::Question:
-        return run(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No,
-                   QMessageBox::No) == QMessageBox::Yes;
+        return run(QStyle::SP_MessageBoxQuestion, title, text, Button::Yes | Button::No,
+                   Button::No) == Button::Yes;
     }
     return false;
 }

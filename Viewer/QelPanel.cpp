@@ -175,3 +175,13 @@ QelPanel::QelPanel(QWidget* parent) : QFrame(parent)
     TotalPkt = textPanel(this, "TotalPkt", 192, 696, 113, 25, bold11);
     separator(this, "Panel21", 723);
 }
+
+void QelPanel::setArrows(bool next, bool previous)
+{
+    // Qt would move the focus on to the grey level or a slider, which the
+    // judge's next arrow key would then change unseen.
+    if ((!next && vorButton->hasFocus()) || (!previous && zurueckButton->hasFocus()))
+        window()->setFocus(Qt::OtherFocusReason);
+    vorButton->setEnabled(next);
+    zurueckButton->setEnabled(previous);
+}

@@ -21,6 +21,10 @@ class QelPanel : public QFrame {
 
     explicit QelPanel(QWidget* parent);
 
+    // Enables the arrow buttons; a focused one that is disabled hands the
+    // focus to the window, not to the next control.
+    void setArrows(bool next, bool previous);
+
     QFrame* Buttonpanel;
     QLabel* Label6;
     QPushButton* zurueckButton;

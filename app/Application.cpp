@@ -5,13 +5,17 @@
 
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QSettings>
 #include <QTranslator>
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv)
 {
     setApplicationName(QString::fromUtf8(messages::kApplicationTitle));
-    setApplicationDisplayName(QString::fromUtf8(messages::kApplicationTitle));
-    setDesktopFileName(QStringLiteral("bildbewertung"));
+    // Window titles stay exactly the captions; task bars find the name
+    // through the window class and the desktop entry.
+    setDesktopFileName(QStringLiteral("de.jurybild.Bildbewertung"));
+
+    keepNoSettings();
 
     // Qt's own dialogs and menus speak German whatever the system's locale.
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
@@ -23,6 +27,14 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv)
         else
             delete translator;
     }
+}
+
+void keepNoSettings()
+{
+    // What Qt's own file dialog would remember (history, last folder) goes
+    // to a place that cannot be written.
+    for (const auto format : {QSettings::NativeFormat, QSettings::IniFormat})
+        QSettings::setPath(format, QSettings::UserScope, QStringLiteral("/dev/null"));
 }
 
 bool Application::notify(QObject* receiver, QEvent* event)

@@ -69,8 +69,7 @@ void Controller::showFileName()
 
 void Controller::enableArrowButtons()
 {
-    panel_.vorButton->setEnabled(state.hasNext());
-    panel_.zurueckButton->setEnabled(state.hasPrevious());
+    panel_.setArrows(state.hasNext(), state.hasPrevious());
 }
 
 void Controller::zoombuttonClick()
@@ -78,10 +77,8 @@ void Controller::zoombuttonClick()
     state.ZoomMode = !state.ZoomMode;
     Rahmen_.setZoom(state.ZoomMode);
     panel_.zoombutton->setChecked(state.ZoomMode);
-    if (state.ZoomMode) {
-        panel_.vorButton->setEnabled(false);
-        panel_.zurueckButton->setEnabled(false);
-    } else {
+    if (state.ZoomMode)
+        panel_.setArrows(false, false);
+    else
         enableArrowButtons();
-    }
 }

@@ -9,6 +9,7 @@
 
 void Controller::FirstPictureTimerTimer()
 {
+    FirstPictureTimer.stop(); // first, so that nothing below can make it fire again
     if (state.HasPictures) {
         // A move before this tick may already show its picture.
         if (bildIndex_ != state.PictureIndex) {
@@ -27,6 +28,7 @@ void Controller::FirstPictureTimerTimer()
 
 void Controller::LoadTimerTimer()
 {
+    LoadTimer.stop();
     // Freed before the next picture takes memory, so three bitmaps at most.
     released_ = {};
     if (state.LoadForward && state.hasNext())
@@ -38,9 +40,10 @@ void Controller::LoadTimerTimer()
     LoadTimer.stop();
 }
 
-// Loads picture `pictureIndex` into a cache slot. On failure the slot gets
-// the placeholder and the judge a warning, with the timer stopped first so
-// it cannot fire while the warning waits.
+// Loads and prepares picture `pictureIndex` in a cache slot. A picture that
+// cannot be loaded or decoded for any reason, out of memory included, gives
+// the slot the placeholder and the judge one warning, with the timer stopped
+// first so it cannot fire while the warning waits.
 bool Controller::loadInto(pictures::Picture& holder, int& heldIndex, int pictureIndex,
                           QTimer& timer)
 {
@@ -48,13 +51,13 @@ bool Controller::loadInto(pictures::Picture& holder, int& heldIndex, int picture
     heldIndex = pictureIndex;
     try {
         holder = pictures::Picture::load(name);
-    } catch (const pictures::LoadFailure&) {
+        prepare(holder);
+    } catch (const std::exception&) {
         timer.stop();
         holder = pictures::Picture::placeholder();
         messagebox::warning(messages::cannotOpenPicture(displayText(name)));
         return false;
     }
-    prepare(holder);
     return true;
 }
 

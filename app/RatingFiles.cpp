@@ -18,7 +18,12 @@ void Controller::bsaveClick()
         messagebox::warning(messages::kEnterJudgeName);
         return;
     }
-    if (!ratingfile::save(QFile::encodeName(judge).toStdString(), QelList)) {
+    bool saved = false;
+    try {
+        saved = ratingfile::save(QFile::encodeName(judge).toStdString(), QelList);
+    } catch (const std::exception&) { // out of memory: the old file stays
+    }
+    if (!saved) {
         messagebox::warning(messages::kCannotSave);
         return;
     }
@@ -31,10 +36,16 @@ void Controller::bloadClick()
     if (!chosen)
         return;
     const std::string judge = ratingfile::judgeNameFromPath(*chosen);
-    if (auto lines = ratingfile::load(*chosen)) {
+    std::optional<rating::Sheet> lines;
+    try {
+        lines = ratingfile::load(*chosen);
+        if (lines) // pictures beyond the file's lines get one, so their scores are kept
+            rating::extendToPictures(*lines, Playlist);
+    } catch (const std::exception&) { // out of memory: the sheet stays
+        lines.reset();
+    }
+    if (lines) {
         QelList = std::move(*lines);
-        // Pictures beyond the file's lines get a line, so their scores are kept.
-        rating::extendToPictures(QelList, Playlist);
         savedSheet_ = QelList;
     } else {
         messagebox::warning(messages::kCannotLoad);

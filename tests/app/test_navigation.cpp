@@ -22,6 +22,30 @@ class Navigation : public AppFixture {
     int shownWidth() { return form->Rahmen()->picture().width(); }
 };
 
+// A focused arrow button that a move or the loupe disables hands the focus
+// to the window, so the next arrow key changes neither the grey level nor a
+// score.
+TEST_F(Navigation, DisabledArrowLeavesNoControlFocused)
+{
+    startWith(2);
+    form->activateWindow();
+    QApplication::setActiveWindow(form.get());
+    const struct {
+        QPushButton* button;
+        void (Controller::*action)();
+    } cases[] = {
+        {panel().vorButton, &Controller::vor},
+        {panel().zurueckButton, &Controller::zurueck},
+        {panel().vorButton, &Controller::zoombuttonClick},
+    };
+    for (const auto& c : cases) {
+        c.button->setFocus();
+        ASSERT_TRUE(c.button->hasFocus());
+        (controller.get()->*c.action)();
+        EXPECT_EQ(QApplication::focusWidget(), form.get());
+    }
+}
+
 TEST_F(Navigation, ArrowButtonsAndMouseFollowTheRules)
 {
     startWith(3);

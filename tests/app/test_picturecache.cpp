@@ -2,7 +2,12 @@
 
 #include "core/Messages.h"
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <chrono>
+#include <fstream>
+#include <iterator>
 #include <thread>
 
 namespace {
@@ -45,6 +50,52 @@ TEST_F(PictureCache, FirstTickShowsTheFirstPictureAndArmsThePreload)
     EXPECT_EQ(controller->ForwardTemp.width(), 41);
     EXPECT_FALSE(state.LoadForward);
     EXPECT_FALSE(controller->LoadTimer.isActive());
+}
+
+// Memory runs out while a picture is decoded at a timer tick: the slot gets
+// the placeholder, the judge one warning, and the timer does not fire again.
+TEST_F(PictureCache, OutOfMemoryGivesThePlaceholderOnce)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "an address-space limit means nothing under AddressSanitizer";
+#endif
+    for (const bool firstTick : {true, false}) {
+        SCOPED_TRACE(firstTick ? "first tick" : "preload");
+        messages.clear();
+        startWith({"a.jpg", "b.jpg"});
+        // The file's header declares 8000 x 8000: 192 MB of bitmap.
+        const std::string name = firstTick ? "a.jpg" : "b.jpg";
+        QByteArray bytes;
+        {
+            std::ifstream in(name, std::ios::binary);
+            bytes = QByteArray::fromStdString(std::string(std::istreambuf_iterator<char>(in), {}));
+        }
+        const qsizetype frame = bytes.indexOf("\xff\xc0");
+        for (const qsizetype at : {frame + 5, frame + 7}) {
+            bytes[at] = char(8000 >> 8);
+            bytes[at + 1] = char(8000 & 0xff);
+        }
+        writeFile(name, bytes.toStdString());
+        if (!firstTick)
+            controller->FirstPictureTimerTimer();
+
+        long pages = 0;
+        std::ifstream("/proc/self/statm") >> pages;
+        rlimit previous{};
+        ::getrlimit(RLIMIT_AS, &previous);
+        rlimit tight = previous;
+        tight.rlim_cur = static_cast<rlim_t>(pages) * ::getpagesize() + (rlim_t{64} << 20);
+        ::setrlimit(RLIMIT_AS, &tight);
+        firstTick ? controller->FirstPictureTimerTimer() : controller->LoadTimerTimer();
+        ::setrlimit(RLIMIT_AS, &previous);
+
+        EXPECT_EQ(messages, (std::vector<Message>{cannotOpen(name.c_str())}));
+        EXPECT_EQ((firstTick ? controller->Bild : controller->ForwardTemp).width(), 500);
+        EXPECT_FALSE(controller->FirstPictureTimer.isActive());
+        EXPECT_EQ(controller->LoadTimer.isActive(), firstTick) << "only the first tick arms it";
+        controller.reset();
+        form.reset();
+    }
 }
 
 TEST_F(PictureCache, MovesTakeTheCachedNeighbourWithoutReading)

@@ -1,11 +1,15 @@
 #include "AppFixture.h"
 
+#include "app/Application.h"
 #include "app/Guard.h"
 #include "core/Messages.h"
 #include "core/TextFile.h"
 
 #include <QFileDialog>
+#include <QSettings>
 #include <QTimer>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -58,6 +62,7 @@ TEST_F(RatingFiles, SaveChangeSaveLoadGivesTheSameBytesAndScores)
 TEST_F(RatingFiles, WarningsOfSaving)
 {
     startWith(1);
+    const std::string tooLong(300, 'x');
     const struct {
         const char* judge;
         const char* warning; // nullptr: saved
@@ -68,6 +73,7 @@ TEST_F(RatingFiles, WarningsOfSaving)
         {" Bernd ", nullptr, " Bernd .qel"},
         {"../Bernd", messages::kCannotSave, nullptr},
         {"a/b", messages::kCannotSave, nullptr},
+        {tooLong.c_str(), messages::kCannotSave, nullptr},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.judge);
@@ -99,17 +105,24 @@ TEST_F(RatingFiles, CancelledDialogChangesNothing)
     EXPECT_TRUE(messages.empty());
 }
 
-TEST_F(RatingFiles, MissingFileWarnsAndStillTakesTheName)
+TEST_F(RatingFiles, UnreadableChoicesWarnAndStillTakeTheName)
 {
     startWith(2);
     panel().rows[0]->slider()->setValue(2);
     const auto sheet = controller->QelList;
-    chosen = std::filesystem::absolute("Getippt.qel").string();
-    controller->bloadClick();
-    EXPECT_EQ(messages, (std::vector<Message>{{Kind::Warning, messages::kCannotLoad}}));
-    EXPECT_EQ(panel().Bewerter->text().toStdString(), "Getippt");
-    EXPECT_EQ(controller->QelList, sheet);
-    EXPECT_EQ(positions(), "200000000000000");
+    ::mkfifo("Fifo.qel", 0600);
+    std::filesystem::create_directory("Ordner.qel");
+    writeFile("Riesig.qel", "100000000000000-p0.jpg\r\n");
+    std::filesystem::resize_file("Riesig.qel", std::uintmax_t{200} << 30);
+    for (const char* name : {"Getippt.qel", "Fifo.qel", "Ordner.qel", "Riesig.qel"}) {
+        messages.clear();
+        chosen = std::filesystem::absolute(name).string();
+        controller->bloadClick();
+        EXPECT_EQ(messages, (std::vector<Message>{{Kind::Warning, messages::kCannotLoad}}));
+        EXPECT_EQ(panel().Bewerter->text().toStdString() + ".qel", name);
+        EXPECT_EQ(controller->QelList, sheet);
+        EXPECT_EQ(positions(), "200000000000000");
+    }
 }
 
 TEST_F(RatingFiles, LoadedSheetsOfOtherLengths)
@@ -240,6 +253,20 @@ TEST_F(RatingFiles, OpenDialogStartsHereTakesTypedNamesAndKeepsTheLastChoice)
     EXPECT_FALSE(runQelopen(form.get(), lastChoice).has_value());
     EXPECT_EQ(nameBox.toStdString(), here + "/Nicht da.qel") << "the last choice is offered";
     EXPECT_EQ(std::filesystem::current_path().string(), here);
+}
+
+TEST_F(RatingFiles, OpenDialogWritesNoSettings)
+{
+    startWith(1);
+    // Where Qt's settings would go, kept inside this test's folder.
+    const std::string config = std::filesystem::current_path().string() + "/config";
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       QString::fromStdString(config));
+    keepNoSettings();
+    std::string lastChoice;
+    QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+    runQelopen(form.get(), lastChoice);
+    EXPECT_FALSE(std::filesystem::exists(config));
 }
 
 } // namespace
