@@ -116,8 +116,10 @@ void MessageDialog::centre()
 {
     if (const QScreen* screen = targetScreen()) {
         const QRect frame = frameGeometry();
+        const QRect area = screen->geometry();
         // For a window, move() places its frame.
-        move(screen->geometry().center() - QPoint(frame.width() / 2, frame.height() / 2));
+        move(area.x() + (area.width() - frame.width()) / 2,
+             area.y() + (area.height() - frame.height()) / 2);
     }
 }
 
