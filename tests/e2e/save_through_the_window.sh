@@ -15,7 +15,7 @@ cd "$work"
 
 reader="$source_dir/tests/e2e/read_window.py"
 export work program reader
-xvfb-run -a -s '-screen 0 1920x1080x24' dbus-run-session -- bash -c '
+"$source_dir/tests/e2e/with_xvfb.sh" 1920x1080 dbus-run-session -- bash -c '
   set -euo pipefail
   export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
   /usr/libexec/at-spi-bus-launcher --launch-immediately 2>/dev/null & bus=$!
