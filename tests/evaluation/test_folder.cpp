@@ -1,0 +1,136 @@
+#include "bench/SyntheticPhoto.h"
+#include "evaluation/Folder.h"
+#include "evaluation/GuiApplication.h"
+#include "evaluation/Run.h"
+#include "evaluation/Thumbnail.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr char kQelMax[] = "5 A\r\n5 B\r\n4 C\r\n3 D\r\n0 \r\n5 E\r\n4 F\r\n3 G\r\n3 H\r\n0 \r\n"
+                           "5 I\r\n4 J\r\n3 K\r\n3 L\r\n0 \r\n";
+
+class Folder : public ::testing::Test {
+  protected:
+    void SetUp() override
+    {
+        folder = fs::temp_directory_path() / ("bb-evaluation-" + std::to_string(::getpid()));
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+    }
+    void TearDown() override { fs::remove_all(folder); }
+
+    void write(const std::string& name, const std::string& bytes)
+    {
+        std::ofstream(folder / name, std::ios::binary) << bytes;
+    }
+    std::string read(const std::string& name)
+    {
+        std::stringstream s;
+        s << std::ifstream(folder / name, std::ios::binary).rdbuf();
+        return s.str();
+    }
+    int run(std::string& out, std::string& err)
+    {
+        ensureGuiApplication();
+        std::ostringstream o, e;
+        const int code = evaluation::evaluate(folder.string(), o, e);
+        out = o.str();
+        err = e.str();
+        return code;
+    }
+    fs::path folder;
+};
+
+TEST_F(Folder, WritesBothFilesAndReportsAPictureItCannotRead)
+{
+    write("Qel.max", kQelMax);
+    bench::writePhoto((folder / "b.jpg").string(), 2000, 1000);
+    bench::writePhoto((folder / "a.JPG").string(), 64, 48);
+    write("kaputt.jpg", "kein JPEG");
+    write("Anna.qel", "443204332043220-a.JPG\r\n999999999999999-b.jpg\r\n"
+                      "000000000000000-kaputt.jpg\r\n");
+    write("Bernd.QEL", "111111111111111-b.jpg\r\n");
+    write(".versteckt.qel", "999999999999999-a.JPG\r\n");
+    fs::create_directory(folder / "Ordner.qel");
+    ASSERT_EQ(::mkfifo((folder / "Rohr.qel").c_str(), 0600), 0); // must not hang
+
+    EXPECT_EQ(evaluation::ratingFileNames(folder.string()),
+              (std::vector<std::string>{"Anna.qel", "Bernd.QEL"}));
+    std::string out, err;
+    ASSERT_EQ(run(out, err), evaluation::kDone) << err;
+    EXPECT_EQ(read("Rangliste.csv").substr(0, 41),
+              "\xEF\xBB\xBFPlatz;Bild;Anna;Bernd;Summe;Mittelwert");
+    EXPECT_EQ(read("Rangliste.pdf").substr(0, 5), "%PDF-");
+    EXPECT_NE(
+        out.find("   1.  b.jpg         47     12     59        29,5      35  Bewerter uneinig"),
+        std::string::npos)
+        << out;
+    EXPECT_NE(err.find("Das Bild 'kaputt.jpg' kann nicht geöffnet werden! JPEG-Fehler #"),
+              std::string::npos)
+        << err;
+    EXPECT_NE(err.find("Anna, Zeile 3: 'kaputt.jpg': alle Kriterien 0"), std::string::npos) << err;
+    for (const auto& entry : fs::directory_iterator(folder))
+        EXPECT_NE(entry.path().filename().string().rfind(".bildbewertung-", 0), 0u);
+}
+
+TEST_F(Folder, InputProblemsStopWithAGermanMessage)
+{
+    const struct {
+        std::string qelMax; // empty: none
+        bool picture, judge;
+        std::string message;
+    } cases[] = {
+        {"", true, true, "Die Gewichtungsdatei Qel.max kann nicht geladen werden!"},
+        {"5 A\r\n5 B\r\n", true, true, "Die Gewichtungsdatei Qel.max ist nicht korrekt!"},
+        {kQelMax, false, true, "Keine jpg-Bilder im Zorvik-Ordner!"},
+        {kQelMax, true, false, "Keine Bewertungsdateien (*.qel) im Ordner!"},
+    };
+    for (const auto& c : cases) {
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        if (!c.qelMax.empty())
+            write("Qel.max", c.qelMax);
+        if (c.picture)
+            bench::writePhoto((folder / "a.jpg").string(), 16, 16);
+        if (c.judge)
+            write("Anna.qel", "111111111111111-a.jpg\r\n");
+        std::string out, err;
+        EXPECT_EQ(run(out, err), evaluation::kInputProblem) << c.message;
+        EXPECT_EQ(err, c.message + "\n");
+        EXPECT_FALSE(fs::exists(folder / "Rangliste.csv")) << c.message;
+    }
+    fs::remove_all(folder);
+    std::string out, err;
+    EXPECT_EQ(run(out, err), evaluation::kInputProblem);
+    EXPECT_EQ(err, "Den Ordner '" + folder.string() + "' gibt es nicht!\n");
+}
+
+TEST(Thumbnail, DctScalingIsOneEighthUnlessThePictureIsSmall)
+{
+    const std::tuple<int, int, int> cases[] = {
+        {6000, 4000, 8}, {1920, 1280, 8}, {1600, 1067, 4}, {800, 600, 2}, {200, 100, 1}};
+    for (const auto& [w, h, denominator] : cases)
+        EXPECT_EQ(evaluation::scaleDenominatorFor(w, h, 240), denominator) << w << "x" << h;
+
+    const std::string file =
+        (fs::temp_directory_path() / ("bb-thumb-" + std::to_string(::getpid()) + ".jpg")).string();
+    bench::writePhoto(file, 2000, 1000);
+    const evaluation::Thumbnail thumbnail = evaluation::readThumbnail(file, 240);
+    fs::remove(file);
+    ASSERT_TRUE(thumbnail.ok);
+    EXPECT_EQ(thumbnail.width, 250);
+    EXPECT_EQ(thumbnail.height, 125);
+    EXPECT_EQ(thumbnail.pixels.size(), 250u * 125 * 3);
+}
+
+} // namespace

@@ -1,0 +1,83 @@
+#include "evaluation/Evaluation.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using evaluation::Maxima;
+
+const Maxima kNines{9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9};
+const std::vector<std::string> kPictures{"a.jpg", "b.jpg", "c.jpg", "d.jpg"};
+
+// A line whose total is `points` (first digit), naming `name`.
+std::string line(int points, const std::string& name)
+{
+    return std::to_string(points) + "00000000000000-" + name;
+}
+
+TEST(Matching, LinesGoToThePictureTheyNameAndEverythingElseIsReported)
+{
+    constexpr int kNotRated = -1;
+    struct Case {
+        const char* what;
+        rating::Sheet lines;
+        std::vector<int> totals; // per picture
+        std::vector<std::string> problems;
+    };
+    const Case cases[] = {
+        {"shifted lines",
+         {line(4, "d.jpg"), line(1, "a.jpg"), line(3, "c.jpg"), line(2, "b.jpg")},
+         {1, 2, 3, 4},
+         {}},
+        {"missing and surplus lines",
+         {line(1, "a.jpg"), line(9, "x.jpg"), line(3, "c.jpg")},
+         {1, kNotRated, 3, kNotRated},
+         {"Jo, Zeile 2: kein Bild 'x.jpg' im Ordner – Zeile nicht gewertet",
+          "Jo: keine Zeile für 'b.jpg' – nicht bewertet",
+          "Jo: keine Zeile für 'd.jpg' – nicht bewertet"}},
+        {"renamed picture",
+         {line(1, "a.jpg"), line(2, "b-alt.jpg"), line(3, "c.jpg"), line(4, "d.jpg")},
+         {1, kNotRated, 3, 4},
+         {"Jo, Zeile 2: kein Bild 'b-alt.jpg' im Ordner – Zeile nicht gewertet",
+          "Jo: keine Zeile für 'b.jpg' – nicht bewertet"}},
+        {"letter in a line",
+         {line(1, "a.jpg"), "2x0000000000000-b.jpg", line(3, "c.jpg"), line(4, "d.jpg")},
+         {1, kNotRated, 3, 4},
+         {"Jo, Zeile 2: 'x' ist kein gültiger Integerwert – Zeile nicht gewertet"}},
+        {"repeated line, line without a name, all zeros",
+         {line(1, "a.jpg"), line(5, "a.jpg"), line(2, "b.jpg"), "300000000000000-",
+          line(0, "c.jpg"), line(4, "d.jpg")},
+         {1, 2, 0, 4},
+         {"Jo, Zeile 2: 'a.jpg' steht schon in Zeile 1 – Zeile nicht gewertet",
+          "Jo, Zeile 4: kein Dateiname – Zeile nicht gewertet",
+          "Jo, Zeile 5: 'c.jpg': alle Kriterien 0"}},
+        {"names compare byte for byte",
+         {line(1, "A.jpg"), line(2, "b.jpg "), line(3, "c.jpg"), line(4, "d.jpg")},
+         {kNotRated, kNotRated, 3, 4},
+         {"Jo, Zeile 1: kein Bild 'A.jpg' im Ordner – Zeile nicht gewertet",
+          "Jo, Zeile 2: kein Bild 'b.jpg ' im Ordner – Zeile nicht gewertet",
+          "Jo: keine Zeile für 'a.jpg' – nicht bewertet",
+          "Jo: keine Zeile für 'b.jpg' – nicht bewertet"}},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> problems;
+        const evaluation::Judge judge =
+            evaluation::matchJudge("Jo", c.lines, kPictures, kNines, problems);
+        std::vector<int> totals;
+        for (const auto& score : judge.scores)
+            totals.push_back(score ? score->total() : kNotRated);
+        EXPECT_EQ(totals, c.totals) << c.what;
+        EXPECT_EQ(problems, c.problems) << c.what;
+    }
+}
+
+TEST(Matching, ReportsShowSingleByteNamesReadably)
+{
+    std::vector<std::string> problems;
+    evaluation::matchJudge("J\xfcrgen", {line(1, "\xe4.jpg")}, {"\xe4.jpg", "b.jpg"}, kNines,
+                           problems);
+    EXPECT_EQ(problems,
+              std::vector<std::string>{"Jürgen: keine Zeile für 'b.jpg' – nicht bewertet"});
+}
+
+} // namespace

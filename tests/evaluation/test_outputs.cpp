@@ -1,0 +1,97 @@
+#include "evaluation/Csv.h"
+#include "evaluation/PdfReport.h"
+#include "evaluation/TextTable.h"
+
+#include "evaluation/GuiApplication.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+namespace {
+
+using evaluation::Score;
+
+// Two judges, one with ";" and a quote in the name; a single-byte picture
+// name; a picture one judge did not rate and one both gave all zeros.
+evaluation::Evaluation sample()
+{
+    evaluation::Evaluation e;
+    e.pictures = {"Abend.jpg", "K\xe4tzchen.jpg", "Leer.jpg"};
+    e.maxTotal = 47;
+    e.judges.push_back({"Anna", {Score{12, 10, 9}, Score{14, 12, 13}, Score{0, 0, 0, true}}});
+    e.judges.push_back({"Jo;\"B\"", {std::nullopt, Score{10, 12, 11}, Score{0, 0, 0, true}}});
+    e.problems = {"Jo;\"B\": keine Zeile für 'Abend.jpg' – nicht bewertet"};
+    return e;
+}
+
+TEST(Outputs, CsvBytesOpenInAGermanSpreadsheet)
+{
+    const auto e = sample();
+    EXPECT_EQ(evaluation::rankingCsv(e, evaluation::rankPictures(e)),
+              "\xEF\xBB\xBF"
+              "Platz;Bild;Anna;\"Jo;\"\"B\"\"\";Summe;Mittelwert;Spanne;Wirkung;Technik;"
+              "Gestaltung;Hinweis\r\n"
+              "1;Kätzchen.jpg;39;33;72;36,0;6;24;24;24;\r\n"
+              "2;Abend.jpg;31;;31;31,0;0;12;10;9;\"nicht bewertet: Jo;\"\"B\"\"\"\r\n"
+              "3;Leer.jpg;0;0;0;0,0;0;0;0;0;\"alle Kriterien 0: Anna, Jo;\"\"B\"\"\"\r\n");
+    EXPECT_EQ(evaluation::csvField("a\r\nb"), "\"a\r\nb\"");
+}
+
+TEST(Outputs, TerminalTableIsAlignedByCharactersNotBytes)
+{
+    evaluation::Evaluation e;
+    e.pictures = {"Blüte.jpg", "See.jpg"};
+    e.maxTotal = 47;
+    e.judges.push_back({"Ärger", {Score{10, 10, 10}, std::nullopt}});
+    EXPECT_EQ(evaluation::rankingTable(e, evaluation::rankPictures(e)),
+              "Platz  Bild       Ärger  Summe  Mittelwert  Spanne  Hinweis\n"
+              "-------------------------------------------------------------------------\n"
+              "   1.  Blüte.jpg     30     30        30,0       0\n"
+              "   2.  See.jpg        –      0           –       –  nicht bewertet: Ärger\n");
+}
+
+std::string pdfText(const QByteArray& pdf)
+{
+    const std::filesystem::path file =
+        std::filesystem::temp_directory_path() / ("bb-eval-" + std::to_string(::getpid()) + ".pdf");
+    std::ofstream(file, std::ios::binary).write(pdf.constData(), pdf.size());
+    const std::string command = "pdftotext -q -enc UTF-8 '" + file.string() + "' -";
+    std::string text;
+    if (std::FILE* pipe = ::popen(command.c_str(), "r")) {
+        char buffer[4096];
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+            text.append(buffer, n);
+        ::pclose(pipe);
+    }
+    std::filesystem::remove(file);
+    return text;
+}
+
+TEST(Outputs, PdfShowsTitleRowsJudgesAveragesAndProblems)
+{
+    ASSERT_EQ(std::system("command -v pdftotext >/dev/null"), 0)
+        << "pdftotext (poppler-utils) is needed; scripts/setup installs it";
+    ensureGuiApplication();
+    const auto e = sample();
+    QImage thumbnail(24, 16, QImage::Format_RGB888);
+    thumbnail.fill(Qt::darkGreen);
+    const QByteArray pdf =
+        evaluation::rankingPdf(e, evaluation::rankPictures(e), {thumbnail, QImage(), thumbnail},
+                               {"Clubabend März", "07.12.2026"});
+    ASSERT_TRUE(pdf.startsWith("%PDF-"));
+    const std::string text = pdfText(pdf);
+    for (const char* expected :
+         {"Rangliste – Clubabend März", "07.12.2026 · 3 Bilder · 2 Bewerter · höchstens 47",
+          "Kätzchen.jpg", "Abend.jpg", "Leer.jpg", "1.", "2.", "3.", "72", "36,0", "Anna",
+          "Durchschnitt je Bewerter", "alle Kriterien 0: Anna", "Gemeldete Probleme",
+          "keine Zeile für 'Abend.jpg' – nicht bewertet", "Seite 2"})
+        EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
+    EXPECT_LT(text.find("Kätzchen.jpg"), text.find("Abend.jpg")) << text;
+}
+
+} // namespace
