@@ -91,7 +91,13 @@ void Controller::FormCreate()
 
 void Controller::LoadWeighting()
 {
-    const Weighting weighting = readWeighting();
+    // Whatever goes wrong here is reported here; start-up always goes on.
+    Weighting weighting;
+    try {
+        weighting = readWeighting();
+    } catch (const std::exception&) { // out of memory: as if unreadable
+        weighting = Weighting{};
+    }
     Maxliste = weighting.lines;
     for (int n = 0; n < weighting.validMaxima; ++n) {
         board.setMaximum(n, weighting.maxima[static_cast<std::size_t>(n)]);

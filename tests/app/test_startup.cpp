@@ -1,5 +1,7 @@
 #include "AppFixture.h"
 
+#include <sys/stat.h>
+
 #include "core/Messages.h"
 
 #include <fcntl.h>
@@ -39,6 +41,8 @@ TEST_F(Startup, SumsAndMessagesFollowTheWeightingFile)
         std::vector<Message> messages;
         std::string sums;
         std::string firstLabel, lastLabel, lastCaption;
+        std::uintmax_t growTo = 0; // then made this large, sparse (NULs)
+        bool fifo = false;         // a FIFO instead of a file
     } cases[] = {
         {"valid",
          "5 a\r\n5 b\r\n5 c\r\n5 d\r\n5 e\r\n1 f\r\n1 g\r\n1 h\r\n1 i\r\n1 j\r\n0 k\r\n0 "
@@ -69,12 +73,34 @@ TEST_F(Startup, SumsAndMessagesFollowTheWeightingFile)
          "0",
          "0",
          " B5"},
+        {"validThen200GB",
+         "5 a\r\n5 b\r\n5 c\r\n5 d\r\n5 e\r\n1 f\r\n1 g\r\n1 h\r\n1 i\r\n1 j\r\n0 k\r\n0 "
+         "l\r\n0 m\r\n0 n\r\n0 o\r\n",
+         {},
+         "0 / 25 Punkte | 0 / 5 Punkte | 0 / 0 Punkte | 0 / 30 Punkte",
+         "0/5",
+         "0/0",
+         " o",
+         std::uintmax_t{200} << 30},
+        {"fifo",
+         std::nullopt,
+         {{Kind::Warning, messages::kWeightingNotLoaded}},
+         "0 / 0 Punkte | 0 / 0 Punkte | 0 / 0 Punkte | 0 / 0 Punkte",
+         "0",
+         "0",
+         " B5",
+         0,
+         true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         std::filesystem::remove("Qel.max");
         if (c.file)
             writeFile("Qel.max", *c.file);
+        if (c.growTo)
+            std::filesystem::resize_file("Qel.max", c.growTo);
+        if (c.fifo)
+            ::mkfifo("Qel.max", 0600);
         writePicture("p.jpg");
         messages.clear();
         controller.reset();
