@@ -22,18 +22,19 @@ inline std::string help(const std::string& templateFolder)
            "nach dem Ordner.\n"
            "\n"
            "In den Ordner gehören die Bilder (*.jpg), die Gewichtungsdatei Qel.max und\n"
-           "die Anleitung InfoQuintavo.pdf; Vorlagen dafür liegen in\n" +
+           "die Anleitung InfoQuintavo.pdf; dort speichert das Programm jede Bewertung\n"
+           "als <Name>.qel. Vorlagen für Qel.max und InfoQuintavo.pdf liegen in\n" +
            templateFolder +
-           ".\n"
-           "Das Programm speichert dort jede Bewertung als <Name>.qel.\n"
+           "\n"
            "\n"
            "Optionen:\n"
            "  --help     diese Hilfe zeigen\n"
            "  --version  die Version zeigen\n"
            "  --         Ende der Optionen (für Ordner, deren Name mit - beginnt)\n"
            "\n"
-           "Rückgabewert: der des Bewertungsprogramms; 1, wenn der Ordner nicht geht\n"
-           "oder das Programm nicht startet; 2 bei einem falschen Aufruf.\n";
+           "Rückgabewert: der des Bewertungsprogramms; 1, wenn es den Ordner nicht gibt,\n"
+           "er kein Ordner ist oder das Programm nicht startet; 2 bei einem falschen\n"
+           "Aufruf.\n";
 }
 
 inline std::string unknownOption(const std::string& option)

@@ -63,6 +63,9 @@ starter_version=$("$root/usr/bin/bildbewertung-starten" --version)
    $starter_version".0" == "bildbewertung-starten ${version%%-*}" ]] ||
   fail "starter says '$starter_version', package is $version"
 
+"$root/usr/bin/bildbewertung-starten" --help | grep -qxF "$root/usr/share/bildbewertung/vorlage/" ||
+  fail "starter's help does not name the installed template folder"
+
 desktop-file-validate "$root/usr/share/applications/de.jurybild.Bildbewertung.desktop" ||
   fail "desktop-file-validate"
 appstreamcli validate --no-net "$root/usr/share/metainfo/de.jurybild.Bildbewertung.metainfo.xml" ||
