@@ -9,10 +9,11 @@
 
 namespace evaluation {
 
-// Pictures above this are refused before decoding, and libjpeg may hold at
-// most kMaxDecoderBytes (a progressive file keeps all its coefficients).
+// Pictures above these are refused before decoding, and libjpeg may hold
+// at most kMaxDecoderBytes (a progressive file keeps all its coefficients).
 inline constexpr long long kMaxPixels = 400'000'000;
 inline constexpr long kMaxDecoderBytes = 1L << 30;
+inline constexpr long long kMaxFileBytes = 1LL << 30;
 
 struct Thumbnail {
     int width = 0;
