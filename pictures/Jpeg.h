@@ -1,7 +1,7 @@
 #pragma once
 
 #include "pictures/DecodeBudget.h"
-#include "pictures/Picture.h"
+#include "pictures/Bitmap.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Failure.h"
+#include "pictures/Bitmap.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -9,27 +10,6 @@
 #include <string>
 
 namespace pictures {
-
-enum class PixelFormat {
-    Rgb24,  // 3 bytes a pixel: R, G, B
-    Gray8,  // 1 byte a pixel: the grey value
-    Xrgb32, // 4 bytes a pixel as one native uint32 0xffRRGGBB (Qt's Format_RGB32)
-};
-
-// A bitmap: `height` rows of `stride` bytes, top row first. Immutable once
-// made; owns its memory.
-struct Bitmap {
-    int width = 0;
-    int height = 0;
-    PixelFormat format = PixelFormat::Rgb24;
-    std::size_t stride = 0;
-    std::shared_ptr<std::uint8_t[]> pixels; // or a custom deleter, the owner's choice
-
-    const std::uint8_t* row(int y) const
-    {
-        return pixels.get() + static_cast<std::size_t>(y) * stride;
-    }
-};
 
 // A picture could not be loaded (unreadable file, no valid JPEG header, a
 // kind other than JPEG, or beyond what one decode may cost).
