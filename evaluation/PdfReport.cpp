@@ -108,7 +108,7 @@ class Document {
     void pageNumber()
     {
         text(font(7), box(kMargin, kPageHeight - kMargin - 4, kContentWidth, 4), Qt::AlignRight,
-             QStringLiteral("Seite %1").arg(++pages_));
+             q(texts::kPage) + QString::number(++pages_));
     }
 
     QPdfWriter writer_;
@@ -147,20 +147,19 @@ void drawTableHeading(Document& doc, const Evaluation& evaluation, const Columns
     QPainter& p = doc.painter();
     const QFont bold = font(7.5, true);
     const auto cell = [&](int column, double width, const QString& s, int align) {
-        p.setFont(bold);
         doc.text(bold, Document::box(c.x(column) + 1, doc.y, width - 2, kHeaderHeight),
                  align | Qt::AlignBottom, s);
     };
     cell(0, kRankWidth, q(texts::kRank), Qt::AlignLeft);
     cell(1, kThumbWidth, q(texts::kPicture), Qt::AlignLeft);
-    cell(2, c.name, QStringLiteral("Datei"), Qt::AlignLeft);
+    cell(2, c.name, q(texts::kFile), Qt::AlignLeft);
     for (int j = 0; j < c.judges; ++j) {
         const QString name = q(displayText(evaluation.judges[std::size_t(j)].name));
         const double h = doc.paragraph(bold, name, 0, 0, c.judge - 1, 2, false);
         doc.paragraph(bold, name, c.x(3 + j) + 0.5, doc.y + kHeaderHeight - h, c.judge - 1, 2);
     }
     cell(3 + c.judges, kNumberWidth, q(texts::kSum), Qt::AlignRight);
-    cell(4 + c.judges, kNumberWidth, QStringLiteral("Mittel"), Qt::AlignRight);
+    cell(4 + c.judges, kNumberWidth, q(texts::kMeanShort), Qt::AlignRight);
     doc.y += kHeaderHeight + 1;
     p.setPen(QPen(Qt::black, Document::px(0.3)));
     p.drawLine(QPointF(Document::px(kMargin), Document::px(doc.y)),
@@ -208,11 +207,11 @@ void drawRow(Document& doc, const Evaluation& evaluation, const RankedPicture& r
     p.setPen(Qt::black);
     for (int j = 0; j < c.judges; ++j) {
         const auto& score = evaluation.judges[std::size_t(j)].scores[row.picture];
-        number(3 + j, c.judge, score ? QString::number(score->total()) : QStringLiteral("–"),
+        number(3 + j, c.judge, score ? QString::number(score->total()) : q(texts::kNoScore),
                normal);
     }
     number(3 + c.judges, kNumberWidth, QString::number(row.sum), bold);
-    number(4 + c.judges, kNumberWidth, row.rated ? q(meanText(row)) : QStringLiteral("–"), normal);
+    number(4 + c.judges, kNumberWidth, row.rated ? q(meanText(row)) : q(texts::kNoScore), normal);
     doc.y += kRowHeight;
     p.setPen(QPen(kRule, Document::px(0.2)));
     p.drawLine(QPointF(Document::px(kMargin), Document::px(doc.y)),
@@ -223,14 +222,10 @@ void drawTitle(Document& doc, const Evaluation& evaluation, const PdfHeading& he
 {
     QPainter& p = doc.painter();
     p.setPen(Qt::black);
-    doc.y += doc.paragraph(font(16, true), QStringLiteral("Rangliste – ") + q(heading.folderName),
-                           kMargin, doc.y, kContentWidth, 2);
-    const QString line = QStringLiteral("%1 · %2 Bilder · %3 Bewerter · höchstens %4 Punkte je "
-                                        "Bewerter")
-                             .arg(q(heading.date))
-                             .arg(evaluation.pictures.size())
-                             .arg(evaluation.judges.size())
-                             .arg(evaluation.maxTotal);
+    doc.y += doc.paragraph(font(16, true), q(texts::kTitle) + q(heading.folderName), kMargin, doc.y,
+                           kContentWidth, 2);
+    const QString line = q(texts::subtitle(heading.date, evaluation.pictures.size(),
+                                           evaluation.judges.size(), evaluation.maxTotal));
     doc.y += doc.paragraph(font(9), line, kMargin, doc.y + 1, kContentWidth) + 5;
 }
 
@@ -256,8 +251,8 @@ void drawLastPage(Document& doc, const Evaluation& evaluation)
     const std::vector<JudgeAverage> averages = judgeAverages(evaluation);
     for (const JudgeAverage& a : averages)
         row({q(a.name), QString::number(a.rated),
-             a.rated ? q(decimalComma(a.points, a.rated)) : QStringLiteral("–"),
-             a.rated ? q(deviationText(averages, a)) : QStringLiteral("–")},
+             a.rated ? q(decimalComma(a.points, a.rated)) : q(texts::kNoScore),
+             a.rated ? q(deviationText(averages, a)) : q(texts::kNoScore)},
             font(8.5));
     doc.y += 4;
     doc.y += doc.paragraph(font(8.5), q(texts::kRankingRule), kMargin, doc.y, kContentWidth) + 6;
@@ -286,7 +281,7 @@ QByteArray rankingPdf(const Evaluation& evaluation, const std::vector<RankedPict
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     {
-        Document doc(buffer, QStringLiteral("Rangliste – ") + q(heading.folderName));
+        Document doc(buffer, q(texts::kTitle) + q(heading.folderName));
         const Columns columns = columnsFor(int(evaluation.judges.size()));
         drawTitle(doc, evaluation, heading);
         drawTableHeading(doc, evaluation, columns);

@@ -10,7 +10,6 @@ namespace evaluation {
 namespace {
 
 constexpr char kGap[] = "  ";
-constexpr char kNoScore[] = "–";
 
 void appendCells(std::string& out, const std::vector<std::string>& cells,
                  const std::vector<std::size_t>& widths, const std::vector<bool>& right)
@@ -80,11 +79,11 @@ std::string rankingTable(const Evaluation& evaluation, const std::vector<RankedP
                                       displayText(evaluation.pictures[row.picture])};
         for (const Judge& judge : evaluation.judges) {
             const auto& score = judge.scores[row.picture];
-            line.push_back(score ? std::to_string(score->total()) : kNoScore);
+            line.push_back(score ? std::to_string(score->total()) : texts::kNoScore);
         }
         line.push_back(std::to_string(row.sum));
-        line.push_back(row.rated ? meanText(row) : kNoScore);
-        line.push_back(row.spread ? std::to_string(*row.spread) : kNoScore);
+        line.push_back(row.rated ? meanText(row) : texts::kNoScore);
+        line.push_back(row.spread ? std::to_string(*row.spread) : texts::kNoScore);
         line.push_back(hint(evaluation, row));
         cells.push_back(std::move(line));
     }
@@ -96,9 +95,10 @@ std::string judgeAveragesTable(const Evaluation& evaluation)
     const std::vector<JudgeAverage> averages = judgeAverages(evaluation);
     std::vector<std::vector<std::string>> cells;
     for (const JudgeAverage& average : averages)
-        cells.push_back({average.name, std::to_string(average.rated),
-                         average.rated ? decimalComma(average.points, average.rated) : kNoScore,
-                         average.rated ? deviationText(averages, average) : kNoScore});
+        cells.push_back(
+            {average.name, std::to_string(average.rated),
+             average.rated ? decimalComma(average.points, average.rated) : texts::kNoScore,
+             average.rated ? deviationText(averages, average) : texts::kNoScore});
     return alignedTable({texts::kJudge, texts::kRatedPictures, texts::kAverage, texts::kDeviation},
                         {false, true, true, true}, cells);
 }

@@ -46,6 +46,17 @@ inline constexpr char kJudge[] = "Bewerter";
 inline constexpr char kRatedPictures[] = "Bilder";
 inline constexpr char kAverage[] = "Durchschnitt";
 inline constexpr char kDeviation[] = "Abweichung";
+inline constexpr char kFile[] = "Datei";
+inline constexpr char kMeanShort[] = "Mittel";
+inline constexpr char kNoScore[] = "–"; // a judge who did not rate the picture
+inline constexpr char kTitle[] = "Rangliste – ";
+inline constexpr char kPage[] = "Seite ";
+inline std::string subtitle(const std::string& date, std::size_t pictures, std::size_t judges,
+                            int maxTotal)
+{
+    return date + " · " + std::to_string(pictures) + " Bilder · " + std::to_string(judges) +
+           " Bewerter · höchstens " + std::to_string(maxTotal) + " Punkte je Bewerter";
+}
 inline constexpr char kJudgesHeading[] = "Durchschnitt je Bewerter";
 inline constexpr char kProblemsHeading[] = "Gemeldete Probleme";
 inline constexpr char kNoProblems[] = "Keine.";

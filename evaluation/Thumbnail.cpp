@@ -92,8 +92,8 @@ bool readRows(Session& session, std::uint8_t* pixels, std::uint8_t* scratch)
             const std::uint8_t* p = scratch + 4 * x;
             const unsigned k = info.saw_Adobe_marker ? p[3] : 255u - p[3];
             for (int c = 0; c < 3; ++c) {
-                const unsigned ink = info.saw_Adobe_marker ? p[c] : 255u - p[c];
-                row[3 * x + c] = std::uint8_t((ink * k + 127) / 255);
+                const unsigned light = info.saw_Adobe_marker ? p[c] : 255u - p[c];
+                row[3 * x + c] = std::uint8_t((light * k + 127) / 255);
             }
         }
     }
