@@ -1,5 +1,7 @@
 #include "pictures/PictureList.h"
 
+#include "core/TextEncoding.h"
+
 #include <unicode/ucol.h>
 #include <unicode/uloc.h>
 #include <unicode/ustring.h>
@@ -19,11 +21,11 @@ namespace pictures {
 
 namespace {
 
-bool endsWithNoCase(const std::string& name, std::string_view suffix)
+bool endsWithNoCase(std::string_view name, std::string_view suffix)
 {
     if (name.size() < suffix.size())
         return false;
-    const char* tail = name.data() + name.size() - suffix.size();
+    const std::string_view tail = name.substr(name.size() - suffix.size());
     for (std::size_t i = 0; i < suffix.size(); ++i) {
         char c = tail[i];
         if (c >= 'A' && c <= 'Z')
@@ -32,11 +34,6 @@ bool endsWithNoCase(const std::string& name, std::string_view suffix)
             return false;
     }
     return true;
-}
-
-bool hasPictureName(const std::string& name)
-{
-    return name[0] != '.' && (endsWithNoCase(name, ".jpg") || endsWithNoCase(name, ".jpeg"));
 }
 
 // Only links and file systems that do not report the type cost a stat.
@@ -59,18 +56,11 @@ std::vector<std::string> pictureNames(const std::string& folder)
     const int dirFd = dirfd(dir.get());
     while (const dirent* entry = readdir(dir.get())) {
         std::string name(entry->d_name);
-        if (hasPictureName(name) && isRegularFile(dirFd, *entry))
+        if (name[0] != '.' && isPictureName(name) && isRegularFile(dirFd, *entry))
             names.push_back(std::move(name));
     }
     return names;
 }
-
-// Windows-1252 code points of the bytes 0x80..0x9F; the five unassigned
-// bytes keep their own value, as Windows' conversion does.
-constexpr char16_t kCp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 // Names are bytes; for ordering they are read as UTF-8 when they are valid
 // UTF-8, else as the single-byte text older cameras and Windows tools write.
@@ -85,10 +75,7 @@ void toUtf16(const std::string& name, std::u16string& out)
         out.resize(static_cast<std::size_t>(length));
         return;
     }
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(name[i]);
-        out[i] = (byte >= 0x80 && byte < 0xA0) ? kCp1252High[byte - 0x80] : char16_t(byte);
-    }
+    out = windows1252ToUtf16(name);
 }
 
 using Collator = std::unique_ptr<UCollator, void (*)(UCollator*)>;
@@ -163,6 +150,11 @@ SortKeys sortKeys(const UCollator* collator, const std::vector<std::string>& nam
 }
 
 } // namespace
+
+bool isPictureName(std::string_view name)
+{
+    return endsWithNoCase(name, ".jpg") || endsWithNoCase(name, ".jpeg");
+}
 
 std::vector<std::string> listPictures(const std::string& folder)
 {
