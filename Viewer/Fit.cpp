@@ -41,9 +41,9 @@ int truncated(long double value)
 FitResult fitPicture(int w, int h, int W, int H, int P)
 {
     long double scale = 1.0L;
-    if (!(h < H - 40 && w < W - 400)) {
-        const long double sH = quotient(H - 40, h);
-        const long double sW = quotient(W - P - 20, w);
+    if (!(h < H - kHeightMargin && w < W - kNaturalWidthMargin)) {
+        const long double sH = quotient(H - kHeightMargin, h);
+        const long double sW = quotient(W - P - kWidthMargin, w);
         scale = sW >= sH ? sH : sW;
     }
     FitResult result{};
@@ -51,7 +51,7 @@ FitResult fitPicture(int w, int h, int W, int H, int P)
     result.width = w == 0 ? 0 : truncated(static_cast<long double>(w) * scale);
     result.height = h == 0 ? 0 : truncated(static_cast<long double>(h) * scale);
     result.top = (H - result.height) / 2;
-    result.left = (W - result.width - P - 5) / 2;
+    result.left = (W - result.width - P - kLeftMargin) / 2;
     return result;
 }
 

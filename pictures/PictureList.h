@@ -1,9 +1,13 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace pictures {
+
+// A picture's name ends in ".jpg" or ".jpeg", in any letter case.
+bool isPictureName(std::string_view name);
 
 // The pictures of a folder, as the picture list takes them: the names
 // (without folder, bytes as on disk) of the regular files, or links to
