@@ -107,6 +107,7 @@ class Document {
   private:
     void pageNumber()
     {
+        painter_.setPen(Qt::black);
         text(font(7), box(kMargin, kPageHeight - kMargin - 4, kContentWidth, 4), Qt::AlignRight,
              q(texts::kPage) + QString::number(++pages_));
     }

@@ -52,10 +52,10 @@ std::string alignedTable(const std::vector<std::string>& headings,
 
     std::string out;
     appendCells(out, headings, widths, rightAligned);
-    std::size_t ruleWidth = 0;
-    for (const std::size_t w : widths)
-        ruleWidth += w;
-    ruleWidth += (widths.size() - 1) * (sizeof kGap - 1);
+    // Under the headings only: a long last cell need not stretch the rule.
+    std::size_t ruleWidth = displayWidth(headings.back());
+    for (std::size_t c = 0; c + 1 < widths.size(); ++c)
+        ruleWidth += widths[c] + (sizeof kGap - 1);
     out += std::string(ruleWidth, '-') + "\n";
     for (const auto& row : rows)
         appendCells(out, row, widths, rightAligned);

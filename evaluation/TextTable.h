@@ -13,7 +13,7 @@ namespace evaluation {
 std::size_t displayWidth(std::string_view utf8);
 
 // Columns padded to their widest cell, two spaces apart, a rule under the
-// heading; the last column is not padded.
+// headings; the last column is not padded.
 std::string alignedTable(const std::vector<std::string>& headings,
                          const std::vector<bool>& rightAligned,
                          const std::vector<std::vector<std::string>>& rows);

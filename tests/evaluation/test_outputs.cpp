@@ -50,7 +50,7 @@ TEST(Outputs, TerminalTableIsAlignedByCharactersNotBytes)
     e.judges.push_back({"Ärger", {Score{10, 10, 10}, std::nullopt}});
     EXPECT_EQ(evaluation::rankingTable(e, evaluation::rankPictures(e)),
               "Platz  Bild       Ärger  Summe  Mittelwert  Spanne  Hinweis\n"
-              "-------------------------------------------------------------------------\n"
+              "-----------------------------------------------------------\n"
               "   1.  Blüte.jpg     30     30        30,0       0\n"
               "   2.  See.jpg        –      0           –       –  nicht bewertet: Ärger\n");
 }
