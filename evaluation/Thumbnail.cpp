@@ -1,5 +1,7 @@
 #include "evaluation/Thumbnail.h"
 
+#include "pictures/Jpeg.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -11,6 +13,7 @@
 #include <thread>
 #include <unistd.h>
 
+#include <jerror.h>
 #include <jpeglib.h>
 
 // libjpeg reports errors through error_exit, which must not return: we
@@ -29,6 +32,7 @@ struct ErrorJump {
 struct Session {
     jpeg_decompress_struct info;
     ErrorJump error;
+    jpeg_progress_mgr progress;
 };
 
 [[noreturn]] void jumpOut(j_common_ptr info)
@@ -36,6 +40,14 @@ struct Session {
     std::longjmp(reinterpret_cast<ErrorJump*>(info->err)->jump, 1);
 }
 void ignoreMessage(j_common_ptr, int) {}
+
+// Thousands of tiny progressive scans would each redo the whole picture;
+// refused as the judging program's decoder refuses them.
+void limitScans(j_common_ptr common)
+{
+    if (reinterpret_cast<j_decompress_ptr>(common)->input_scan_number > pictures::kMaxScans)
+        ERREXIT(common, JERR_BAD_PROGRESSION);
+}
 void printNothing(j_common_ptr) {}
 
 // Header, scaling and the start of decompression; false on a libjpeg error.
@@ -45,6 +57,7 @@ bool start(Session& session, const std::vector<std::uint8_t>& bytes, int longSid
         return false;
     jpeg_decompress_struct& info = session.info;
     jpeg_create_decompress(&info);
+    info.progress = &session.progress;
     info.mem->max_memory_to_use = kMaxDecoderBytes;
     jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
     jpeg_read_header(&info, TRUE);
@@ -149,6 +162,7 @@ Thumbnail readThumbnail(const std::string& path, int longSide)
     session.error.manager.error_exit = jumpOut;
     session.error.manager.emit_message = ignoreMessage;
     session.error.manager.output_message = printNothing;
+    session.progress.progress_monitor = limitScans;
     if (start(session, bytes, longSide, thumbnail.scaleDenominator)) {
         const jpeg_decompress_struct& info = session.info;
         thumbnail.width = int(info.output_width);

@@ -12,8 +12,8 @@ namespace evaluation {
 // Pictures above these are refused before decoding, and libjpeg may hold
 // at most kMaxDecoderBytes (a progressive file keeps all its coefficients).
 inline constexpr long long kMaxPixels = 400'000'000;
-inline constexpr long kMaxDecoderBytes = 1L << 30;
-inline constexpr long long kMaxFileBytes = 1LL << 30;
+inline constexpr long kMaxDecoderBytes = 512L << 20;
+inline constexpr long long kMaxFileBytes = 256LL << 20;
 
 struct Thumbnail {
     int width = 0;
