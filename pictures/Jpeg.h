@@ -1,10 +1,12 @@
 #pragma once
 
-#include "pictures/DecodeBudget.h"
 #include "pictures/Bitmap.h"
+#include "pictures/DecodeBudget.h"
+#include "pictures/Slices.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 namespace pictures {
@@ -35,5 +37,38 @@ struct DecodedJpeg {
 // to RGB here. On an error the rows decoded so far are kept, the rest is
 // black; when nothing could be decoded the bitmap is black at `fallback`.
 DecodedJpeg decodeJpeg(const std::uint8_t* data, std::size_t size, JpegHeader fallback);
+
+struct JpegDecoderSession;
+
+// The same decode in steps of bounded work; libjpeg keeps its state between
+// them. The first steps absorb the input (all scans of a progressive file),
+// the later ones make rows. `data` must stay valid while this lives;
+// destroying it at any point releases libjpeg's state and memory.
+class JpegDecoder {
+  public:
+    JpegDecoder(const std::uint8_t* data, std::size_t size, JpegHeader fallback);
+    ~JpegDecoder();
+    JpegDecoder(const JpegDecoder&) = delete;
+    JpegDecoder& operator=(const JpegDecoder&) = delete;
+
+    // Works until `deadline` has passed, checking the clock every few rows
+    // or portion of input, but always makes some headway; true when done.
+    bool step(Deadline deadline);
+
+    // The result, once step returned true; once.
+    DecodedJpeg take();
+
+  private:
+    enum class Stage { create, header, start, allocate, rows, done };
+
+    void fail(bool rowsStarted);
+
+    std::unique_ptr<JpegDecoderSession> session_;
+    const std::uint8_t* data_;
+    std::size_t size_;
+    JpegHeader fallback_;
+    Stage stage_ = Stage::create;
+    DecodedJpeg result_;
+};
 
 } // namespace pictures

@@ -43,7 +43,7 @@ bool readWholeFile(const std::string& fileName, std::shared_ptr<std::uint8_t[]>&
     if (size < kStartLength || file->read(start, kStartLength) != kStartLength ||
         !std::equal(start, start + kStartLength, kStart))
         return false;
-    bytes = allocatePixels(size); // big files: huge pages, like the bitmaps
+    bytes = allocateBytes(size);
     std::copy(start, start + kStartLength, bytes.get());
     return file->read(bytes.get() + kStartLength, size - kStartLength) == size - kStartLength;
 }
@@ -103,16 +103,40 @@ int Picture::height() const
 
 void Picture::decode() const
 {
+    if (data_ && !data_->decoded)
+        decodeUntil(kNoDeadline);
+}
+
+bool Picture::decodeStep(std::chrono::microseconds budget) const
+{
+    return decodeUntil(deadlineAfter(budget));
+}
+
+bool Picture::isDecoded() const
+{
+    return !data_ || data_->decoded;
+}
+
+bool Picture::decodeUntil(Deadline deadline) const
+{
     if (!data_ || data_->decoded)
-        return;
-    DecodedJpeg decoded =
-        decodeJpeg(data_->bytes.get(), data_->size, JpegHeader{data_->width, data_->height, {}});
-    data_->bitmap = std::move(decoded.bitmap);
-    data_->decodeError = decoded.error;
-    data_->decoded = true;
-    // Decoding happens once; the compressed bytes are of no further use.
-    data_->bytes.reset();
-    data_->size = 0;
+        return true;
+    Data& data = *data_;
+    if (!data.decoder)
+        data.decoder = std::make_unique<JpegDecoder>(data.bytes.get(), data.size,
+                                                     JpegHeader{data.width, data.height, {}});
+    if (!data.decoder->step(deadline))
+        return false;
+    DecodedJpeg decoded = data.decoder->take();
+    data.bitmap = std::move(decoded.bitmap);
+    data.decodeError = decoded.error;
+    data.decoded = true;
+    // Decoding happens once; libjpeg's state and the compressed bytes are of
+    // no further use.
+    data.decoder.reset();
+    data.bytes.reset();
+    data.size = 0;
+    return true;
 }
 
 const Bitmap* Picture::bitmap() const
@@ -135,10 +159,42 @@ const Bitmap* Picture::stretched(int w, int h) const
     const Bitmap* source = bitmap();
     if (!source || w <= 0 || h <= 0)
         return nullptr;
-    Bitmap& cached = data_->stretched;
-    if (!cached.pixels || cached.width != w || cached.height != h)
-        cached = stretchBitmap(*source, w, h);
-    return &cached;
+    stretchUntil(w, h, kNoDeadline);
+    return &data_->stretched;
+}
+
+bool Picture::stretchStep(int w, int h, std::chrono::microseconds budget) const
+{
+    const Deadline deadline = deadlineAfter(budget);
+    if (!decodeUntil(deadline))
+        return false;
+    if (!data_ || !data_->bitmap.pixels || w <= 0 || h <= 0)
+        return true;
+    if (SliceClock::now() >= deadline && !isStretched(w, h))
+        return false; // the decode took the slice
+    return stretchUntil(w, h, deadline);
+}
+
+bool Picture::isStretched(int w, int h) const
+{
+    const Bitmap& done = data_->stretched;
+    return done.pixels && done.width == w && done.height == h;
+}
+
+bool Picture::stretchUntil(int w, int h, Deadline deadline) const
+{
+    if (isStretched(w, h))
+        return true;
+    std::unique_ptr<Stretcher>& stretcher = data_->stretcher;
+    if (stretcher && (stretcher->width() != w || stretcher->height() != h))
+        stretcher.reset();
+    if (!stretcher)
+        stretcher = std::make_unique<Stretcher>(data_->bitmap, w, h);
+    if (!stretcher->step(deadline))
+        return false;
+    data_->stretched = stretcher->take();
+    stretcher.reset();
+    return true;
 }
 
 bool Picture::sharesDataWith(const Picture& other) const

@@ -3,6 +3,7 @@
 #include "core/Failure.h"
 #include "pictures/Bitmap.h"
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -36,7 +37,19 @@ class Picture {
 
     // Decodes at full size once; every copy shares the result. Never throws:
     // a libjpeg error keeps the part decoded so far and is remembered.
+    // Finishes at once a decode under way in steps.
     void decode() const;
+
+    // Goes on with the decode for about `budget` of work (the clock is
+    // looked at every few rows or portion of input; a zero budget makes one
+    // small step), so that an event loop can decode between events. True
+    // once decoded: then bitmap() and takeDecodeError() cost nothing more.
+    // The decode's state is shared by all copies; dropping the last one
+    // drops it, however far it had got.
+    bool decodeStep(std::chrono::microseconds budget) const;
+
+    // True once decoded (also for an empty holder and the placeholder).
+    bool isDecoded() const;
 
     // The decoded bitmap (decoding first if needed); nullptr for 0 x 0.
     const Bitmap* bitmap() const;
@@ -49,11 +62,22 @@ class Picture {
     // Xrgb32; made once per size and shared by all copies.
     const Bitmap* stretched(int w, int h) const;
 
+    // decodeStep, then the stretched image for w x h made in row slices
+    // within the same kind of budget. True once stretched(w, h) is ready
+    // and costs nothing more (or is nullptr: nothing to draw). A stretch
+    // under way for another size is dropped.
+    bool stretchStep(int w, int h, std::chrono::microseconds budget) const;
+
     // True when both holders share the same data (for tests and benches).
     bool sharesDataWith(const Picture& other) const;
 
   private:
     struct Data;
+
+    bool decodeUntil(std::chrono::steady_clock::time_point deadline) const;
+    bool isStretched(int w, int h) const;
+    bool stretchUntil(int w, int h, std::chrono::steady_clock::time_point deadline) const;
+
     std::shared_ptr<Data> data_;
 };
 

@@ -1,12 +1,42 @@
 #pragma once
 
+#include "pictures/Jpeg.h"
 #include "pictures/Picture.h"
+#include "pictures/Slices.h"
 
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace pictures {
+
+// The nearest-neighbour resampling behind Picture::stretched, made in row
+// slices: source x of target x is x * source width / target width, the
+// same for y.
+class Stretcher {
+  public:
+    Stretcher(const Bitmap& source, int width, int height);
+
+    // Makes rows until `deadline` has passed (at least a few); true when all
+    // are made.
+    bool step(Deadline deadline);
+
+    // The image, once step returned true.
+    Bitmap take() { return std::move(target_); }
+
+    int width() const { return target_.width; }
+    int height() const { return target_.height; }
+
+  private:
+    Bitmap source_;
+    Bitmap target_;
+    std::vector<std::size_t> offsets_; // of each target column in a source row
+    int nextRow_ = 0;
+    int previousSourceRow_ = -1;
+};
+
+Bitmap stretchBitmap(const Bitmap& source, int width, int height);
 
 // What copies of a holder share. The file's bytes and size never change;
 // the bitmap is made once, the stretched image for the last size asked.
@@ -17,15 +47,13 @@ struct Picture::Data {
     int height = 0;
 
     bool decoded = false;
+    std::unique_ptr<JpegDecoder> decoder; // while a decode is under way
     Bitmap bitmap;
     std::optional<int> decodeError;
 
-    Bitmap stretched; // empty until asked for
+    Bitmap stretched;                     // empty until asked for
+    std::unique_ptr<Stretcher> stretcher; // while a stretch is under way
 };
-
-// The nearest-neighbour resampling behind Picture::stretched: source x of
-// target x is x * source width / target width, the same for y.
-Bitmap stretchBitmap(const Bitmap& source, int width, int height);
 
 // The placeholder's bitmap: 500 x 348, 0 or 255 per pixel.
 Bitmap drawPlaceholder();

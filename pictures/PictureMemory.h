@@ -7,8 +7,31 @@
 namespace pictures {
 
 // Uninitialised memory for a bitmap of `bytes` bytes, aligned for any
-// pixel type. Large blocks come from the kernel in huge pages, already
-// mapped, so that filling them costs no page fault per 4 KiB.
+// pixel type. A large block is a mapping of its own whose pages are faulted
+// in as they are written, or ahead with touchPixels. When its last holder
+// goes it is kept for the next bitmap that fits (a move pushes one picture
+// out, the preload decodes the next one of the same size into its pages),
+// instead of being unmapped and fresh zeroed pages faulted in again.
 std::shared_ptr<std::uint8_t[]> allocatePixels(std::size_t bytes);
+
+// Like allocatePixels, but never taken from nor given to the kept blocks,
+// and faulted in at once: for a file's bytes, read in one piece and
+// dropped once decoded.
+std::shared_ptr<std::uint8_t[]> allocateBytes(std::size_t bytes);
+
+// Faults in the pages of [at, at + bytes) with one kernel call instead of
+// one fault per page; a no-op for short ranges and pages already there.
+void touchPixels(std::uint8_t* at, std::size_t bytes);
+
+// The blocks kept for reuse: at most two, and never more than 16 MiB of them
+// while fresh memory is mapped, so that the peak stays that of the bitmaps
+// alive at once plus the stretched images.
+std::size_t keptPixelBytes();
+void releaseKeptPixels();
+
+// Huge pages cost fewer faults but the kernel may have to compact memory to
+// find them; measured on cold memory, bench_memory compares both.
+enum class PageSize { normal, huge };
+void usePageSize(PageSize size);
 
 } // namespace pictures

@@ -1,14 +1,22 @@
 #include "pictures/PictureData.h"
 #include "pictures/PictureMemory.h"
 
+#include <algorithm>
 #include <cstring>
-#include <vector>
 
 namespace pictures {
 
 namespace {
 
 constexpr std::uint32_t kOpaque = 0xff000000u;
+// A row of a frame-sized image takes microseconds: look at the clock
+// after this many.
+constexpr int kRowsPerCheck = 16;
+
+int scale(int to, int size, int from)
+{
+    return static_cast<int>(std::int64_t{to} * from / size);
+}
 
 std::uint32_t pixelAt(const std::uint8_t* p, PixelFormat format)
 {
@@ -62,37 +70,45 @@ void stretchRow(const std::uint8_t* source, const std::size_t* offsets, std::uin
 
 } // namespace
 
-Bitmap stretchBitmap(const Bitmap& source, int width, int height)
+Stretcher::Stretcher(const Bitmap& source, int width, int height) : source_(source)
 {
-    Bitmap target;
-    target.width = width;
-    target.height = height;
-    target.format = PixelFormat::Xrgb32;
-    target.stride = static_cast<std::size_t>(width) * 4;
-    target.pixels = allocatePixels(target.stride * static_cast<std::size_t>(height));
-
-    const auto scale = [](int to, int size, int from) {
-        return static_cast<int>(std::int64_t{to} * from / size);
-    };
-    std::vector<std::size_t> offsets(static_cast<std::size_t>(width));
+    target_.width = width;
+    target_.height = height;
+    target_.format = PixelFormat::Xrgb32;
+    target_.stride = static_cast<std::size_t>(width) * 4;
+    target_.pixels = allocatePixels(target_.stride * static_cast<std::size_t>(height));
+    offsets_.resize(static_cast<std::size_t>(width));
     const int step = bytesPerPixel(source.format);
     for (int x = 0; x < width; ++x)
-        offsets[x] = static_cast<std::size_t>(scale(x, width, source.width)) * step;
+        offsets_[x] = static_cast<std::size_t>(scale(x, width, source.width)) * step;
+}
 
-    int previous = -1;
-    for (int y = 0; y < height; ++y) {
-        std::uint8_t* row = target.pixels.get() + static_cast<std::size_t>(y) * target.stride;
-        const int sourceY = scale(y, height, source.height);
-        if (sourceY == previous) {
-            // Enlarging repeats rows: copy the one just made.
-            std::memcpy(row, row - target.stride, target.stride);
-            continue;
+bool Stretcher::step(Deadline deadline)
+{
+    do {
+        const int end = std::min(target_.height, nextRow_ + kRowsPerCheck);
+        std::uint8_t* rows = target_.pixels.get() + nextRow_ * target_.stride;
+        touchPixels(rows, static_cast<std::size_t>(end - nextRow_) * target_.stride);
+        for (; nextRow_ < end; ++nextRow_, rows += target_.stride) {
+            const int sourceY = scale(nextRow_, target_.height, source_.height);
+            if (sourceY == previousSourceRow_) {
+                // Enlarging repeats rows: copy the one just made.
+                std::memcpy(rows, rows - target_.stride, target_.stride);
+                continue;
+            }
+            previousSourceRow_ = sourceY;
+            stretchRow(source_.row(sourceY), offsets_.data(),
+                       reinterpret_cast<std::uint32_t*>(rows), target_.width, source_.format);
         }
-        previous = sourceY;
-        stretchRow(source.row(sourceY), offsets.data(), reinterpret_cast<std::uint32_t*>(row),
-                   width, source.format);
-    }
-    return target;
+    } while (nextRow_ < target_.height && SliceClock::now() < deadline);
+    return nextRow_ == target_.height;
+}
+
+Bitmap stretchBitmap(const Bitmap& source, int width, int height)
+{
+    Stretcher stretcher(source, width, height);
+    stretcher.step(kNoDeadline);
+    return stretcher.take();
 }
 
 } // namespace pictures

@@ -1,10 +1,12 @@
-// Decoded pixels must equal djpeg's with the same settings, byte for byte.
+// Decoded pixels must equal djpeg's with the same settings, byte for byte,
+// whether decoded in one piece or in the smallest steps.
 
 #include "pictures/JpegFixtures.h"
 #include "pictures/Picture.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <functional>
@@ -88,6 +90,26 @@ const ExactCase kCases[] = {
          }));
      },
      false},
+    // Large enough that the scans are absorbed over many steps and the
+    // quantizer's dithering runs on across many row slices.
+    {"progressiveLarge",
+     [] {
+         return makeJpeg(with([](JpegOptions& o) {
+             o.width = 800;
+             o.height = 600;
+             o.progressive = true;
+         }));
+     },
+     false},
+    {"greyLarge",
+     [] {
+         return makeJpeg(with([](JpegOptions& o) {
+             o.width = 800;
+             o.height = 600;
+             o.colours = Colours::grey;
+         }));
+     },
+     true},
     {"greyOddSize",
      [] {
          return makeJpeg(with([](JpegOptions& o) {
@@ -118,18 +140,26 @@ TEST_P(JpegExactness, EqualsDjpegByteForByte)
     ASSERT_TRUE(
         runDjpeg(c.grey ? "-dct float -colors 236 -pnm" : "-dct float -ppm", file, expected));
 
-    const Picture picture = Picture::load(file);
-    ASSERT_EQ(picture.width(), expected.width);
-    ASSERT_EQ(picture.height(), expected.height);
-    const pictures::Bitmap* bitmap = picture.bitmap();
-    ASSERT_NE(bitmap, nullptr);
-    EXPECT_FALSE(picture.takeDecodeError().has_value());
-    ASSERT_EQ(bitmap->format, c.grey ? PixelFormat::Gray8 : PixelFormat::Rgb24);
-    ASSERT_EQ(expected.channels, c.grey ? 1 : 3);
-    const std::size_t rowBytes = std::size_t(expected.width) * expected.channels;
-    for (int y = 0; y < expected.height; ++y)
-        ASSERT_EQ(std::memcmp(bitmap->row(y), expected.pixels.data() + y * rowBytes, rowBytes), 0)
-            << "row " << y;
+    const Picture whole = Picture::load(file);
+    const Picture sliced = Picture::load(file);
+    int steps = 1;
+    for (; !sliced.decodeStep(std::chrono::microseconds{0}); ++steps)
+        ASSERT_LT(steps, 100000) << "no headway";
+    EXPECT_GE(steps, (expected.height + 15) / 16) << "a step makes at most one row group";
+    for (const Picture* picture : {&whole, &sliced}) {
+        ASSERT_EQ(picture->width(), expected.width);
+        ASSERT_EQ(picture->height(), expected.height);
+        const pictures::Bitmap* bitmap = picture->bitmap();
+        ASSERT_NE(bitmap, nullptr);
+        EXPECT_FALSE(picture->takeDecodeError().has_value());
+        ASSERT_EQ(bitmap->format, c.grey ? PixelFormat::Gray8 : PixelFormat::Rgb24);
+        ASSERT_EQ(expected.channels, c.grey ? 1 : 3);
+        const std::size_t rowBytes = std::size_t(expected.width) * expected.channels;
+        for (int y = 0; y < expected.height; ++y)
+            ASSERT_EQ(std::memcmp(bitmap->row(y), expected.pixels.data() + y * rowBytes, rowBytes),
+                      0)
+                << (picture == &whole ? "whole" : "in steps") << ", row " << y;
+    }
 }
 
 TEST(JpegExactness, GreyUsesAtMost236Levels)

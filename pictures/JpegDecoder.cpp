@@ -1,0 +1,205 @@
+#include "pictures/Jpeg.h"
+
+#include "pictures/JpegSession.h"
+#include "pictures/PictureMemory.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include <jerror.h>
+
+namespace pictures {
+
+// Lives on the heap: libjpeg keeps pointers to its parts between steps.
+struct JpegDecoderSession {
+    jpeg_decompress_struct info;
+    jpeg::ErrorJump error;
+    jpeg::Progress progress;
+    SlicedSource source;
+    JSAMPARRAY scratch; // CMYK rows before conversion
+};
+
+namespace {
+
+using Session = JpegDecoderSession;
+
+// 16 rows of a 45-megapixel picture take about 1.5 ms.
+constexpr JDIMENSION kRowsPerCheck = 16;
+
+enum class Call { done, suspended, failed };
+
+Call create(Session& s, const std::uint8_t* data, std::size_t size)
+{
+    if (setjmp(s.error.jump))
+        return Call::failed;
+    jpeg_create_decompress(&s.info);
+    s.info.progress = &s.progress.manager;
+    s.progress.source = &s.source;
+    useSlicedSource(s.info, s.source, data, size);
+    return Call::done;
+}
+
+Call readHeader(Session& s)
+{
+    if (setjmp(s.error.jump))
+        return Call::failed;
+    if (jpeg_read_header(&s.info, TRUE) == JPEG_SUSPENDED)
+        return Call::suspended;
+    jpeg::configure(s.info);
+    // Beyond this libjpeg wants a backing store, which it has not: an error.
+    s.info.mem->max_memory_to_use = static_cast<long>(budget::kMaxDecodeBytes);
+    return Call::done;
+}
+
+// For a progressive or multi-scan file this absorbs all scans.
+Call start(Session& s)
+{
+    if (setjmp(s.error.jump))
+        return Call::failed;
+    if (!jpeg_start_decompress(&s.info))
+        return Call::suspended;
+    if (s.info.out_color_space == JCS_CMYK)
+        s.scratch =
+            (*s.info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&s.info), JPOOL_IMAGE,
+                                        s.info.output_width * 4, kRowsPerCheck);
+    return Call::done;
+}
+
+// libjpeg writes straight into the bitmap's rows; only CMYK goes through
+// the scratch rows. A call hands out one row group (one or two rows when
+// upsampling), so the clock is looked at every kRowsPerCheck rows; at least
+// that many are made, then more until the deadline.
+Call readRows(Session& s, std::uint8_t* pixels, std::size_t stride, Deadline deadline)
+{
+    if (setjmp(s.error.jump))
+        return Call::failed;
+    jpeg_decompress_struct& info = s.info;
+    const bool cmyk = info.out_color_space == JCS_CMYK;
+    JSAMPROW rows[kRowsPerCheck];
+    do {
+        const JDIMENSION end = std::min(info.output_height, info.output_scanline + kRowsPerCheck);
+        touchPixels(pixels + info.output_scanline * stride, (end - info.output_scanline) * stride);
+        while (info.output_scanline < end) {
+            const JDIMENSION first = info.output_scanline;
+            const JDIMENSION wanted = end - first;
+            for (JDIMENSION i = 0; i < wanted; ++i)
+                rows[i] = cmyk ? s.scratch[i] : pixels + (first + i) * stride;
+            const JDIMENSION got = jpeg_read_scanlines(&info, rows, wanted);
+            for (JDIMENSION i = 0; i < got; ++i) {
+                std::uint8_t* row = pixels + (first + i) * stride;
+                if (cmyk)
+                    jpeg::cmykToRgb(s.scratch[i], row, info.output_width, info.saw_Adobe_marker);
+                else if (info.quantize_colors)
+                    jpeg::indicesToGrey(row, info.output_width, info.colormap[0]);
+            }
+        }
+    } while (info.output_scanline < info.output_height && SliceClock::now() < deadline);
+    if (info.output_scanline < info.output_height)
+        return Call::suspended;
+    jpeg_finish_decompress(&info);
+    return Call::done;
+}
+
+Bitmap uninitialisedBitmap(int width, int height, PixelFormat format)
+{
+    Bitmap bitmap;
+    bitmap.width = width;
+    bitmap.height = height;
+    bitmap.format = format;
+    bitmap.stride = static_cast<std::size_t>(width) * (format == PixelFormat::Gray8 ? 1 : 3);
+    bitmap.pixels = allocatePixels(bitmap.stride * static_cast<std::size_t>(height));
+    return bitmap;
+}
+
+} // namespace
+
+JpegDecoder::JpegDecoder(const std::uint8_t* data, std::size_t size, JpegHeader fallback)
+    : session_(std::make_unique<Session>()), data_(data), size_(size), fallback_(fallback)
+{
+    jpeg::prepare(session_->info, session_->error, session_->progress);
+}
+
+JpegDecoder::~JpegDecoder()
+{
+    jpeg_destroy_decompress(&session_->info);
+}
+
+bool JpegDecoder::step(Deadline deadline)
+{
+    Session& s = *session_;
+    if (stage_ == Stage::create) {
+        if (size_ == 0 || create(s, data_, size_) == Call::failed) {
+            fail(false);
+            return true;
+        }
+        stage_ = Stage::header;
+    }
+    // Input comes in portions until the scans are absorbed; then the rows
+    // are the slices and all input is there.
+    beginStep(s.source, deadline, deadline != kNoDeadline && stage_ < Stage::allocate);
+    while (stage_ != Stage::done) {
+        Call call = Call::done;
+        switch (stage_) {
+        case Stage::header:
+            call = readHeader(s);
+            break;
+        case Stage::start:
+            call = start(s);
+            break;
+        case Stage::allocate: {
+            const auto format =
+                s.info.out_color_space == JCS_GRAYSCALE ? PixelFormat::Gray8 : PixelFormat::Rgb24;
+            result_.bitmap = uninitialisedBitmap(static_cast<int>(s.info.output_width),
+                                                 static_cast<int>(s.info.output_height), format);
+            beginStep(s.source, deadline, false);
+            break;
+        }
+        case Stage::rows:
+            call = readRows(s, result_.bitmap.pixels.get(), result_.bitmap.stride, deadline);
+            break;
+        case Stage::create:
+        case Stage::done:
+            break;
+        }
+        if (call == Call::suspended)
+            return false;
+        if (call == Call::failed) {
+            fail(stage_ == Stage::rows);
+            return true;
+        }
+        stage_ = static_cast<Stage>(static_cast<int>(stage_) + 1);
+        if (stage_ != Stage::done && SliceClock::now() >= deadline)
+            return false;
+    }
+    return true;
+}
+
+// Rows the library had not handed out yet may hold anything: black. When
+// no row was made, the picture is black at the header's size.
+void JpegDecoder::fail(bool rowsStarted)
+{
+    stage_ = Stage::done;
+    result_.error = size_ == 0 ? JERR_INPUT_EMPTY : session_->error.manager.msg_code;
+    Bitmap& bitmap = result_.bitmap;
+    if (!rowsStarted)
+        bitmap = uninitialisedBitmap(fallback_.width, fallback_.height, PixelFormat::Rgb24);
+    const std::size_t done =
+        rowsStarted ? std::min<std::size_t>(session_->info.output_scanline, bitmap.height) : 0;
+    const std::size_t rest = (bitmap.height - done) * bitmap.stride;
+    touchPixels(bitmap.pixels.get() + done * bitmap.stride, rest);
+    std::memset(bitmap.pixels.get() + done * bitmap.stride, 0, rest);
+}
+
+DecodedJpeg JpegDecoder::take()
+{
+    return std::move(result_);
+}
+
+DecodedJpeg decodeJpeg(const std::uint8_t* data, std::size_t size, JpegHeader fallback)
+{
+    JpegDecoder decoder(data, size, fallback);
+    decoder.step(kNoDeadline);
+    return decoder.take();
+}
+
+} // namespace pictures

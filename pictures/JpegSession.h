@@ -1,0 +1,47 @@
+#pragma once
+
+// What the header reader and the decoder share: libjpeg's error handling,
+// the scan limit and the output settings.
+
+#include "pictures/JpegSource.h"
+
+#include <csetjmp>
+#include <cstdint>
+#include <cstdio>
+
+#include <jpeglib.h>
+
+// libjpeg reports errors by calling error_exit, which must not return. We
+// longjmp back out of the C frames; every function that arms the jump keeps
+// only trivially destructible locals, so no destructor is ever skipped, and
+// exceptions are thrown only outside those frames.
+
+namespace pictures::jpeg {
+
+struct ErrorJump {
+    jpeg_error_mgr manager; // first, so that libjpeg's pointer is ours too
+    std::jmp_buf jump;
+};
+
+struct Progress {
+    jpeg_progress_mgr manager; // first, so that libjpeg's pointer is ours too
+    int scan;
+    std::uint64_t blockVisits;
+    SlicedSource* source; // while decoding in steps
+};
+
+// Errors jump to `error.jump`, warnings are ignored, the progress monitor
+// limits the scans (and ends a sliced portion when late). `info` must be
+// zero-initialised, so that destroying it is safe even when creating failed.
+void prepare(jpeg_decompress_struct& info, ErrorJump& error, Progress& progress);
+
+// Float IDCT, block smoothing, RGB out; grey through the 236-level quantizer;
+// CMYK and YCCK as CMYK, converted by cmykToRgb.
+void configure(jpeg_decompress_struct& info);
+
+void cmykToRgb(const JSAMPLE* cmyk, std::uint8_t* rgb, JDIMENSION width, bool inverted);
+
+// The quantizer gives indices; the bitmap holds the grey levels they stand for.
+void indicesToGrey(std::uint8_t* row, JDIMENSION width, const JSAMPLE* levels);
+
+} // namespace pictures::jpeg
