@@ -15,7 +15,6 @@
 #include <unistd.h>
 #include <vector>
 
-
 extern char** environ;
 
 namespace {

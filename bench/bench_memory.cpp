@@ -13,7 +13,6 @@
 #include <unistd.h>
 #include <vector>
 
-
 namespace {
 
 using Clock = std::chrono::steady_clock;
