@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-// One judge's rating lines matched to the pictures of the folder and scored
+// The judges' rating lines matched to the pictures of the folder and scored
 // with the judging program's own sliders.
 namespace evaluation {
 
@@ -39,6 +39,14 @@ std::string namedPicture(const std::string& line);
 struct Judge {
     std::string name;                         // bytes of the file name without ".qel"
     std::vector<std::optional<Score>> scores; // per picture; nothing: "nicht bewertet"
+};
+
+// Everything the outputs show, worked out once.
+struct Evaluation {
+    std::vector<std::string> pictures; // bytes, in picture-list order
+    std::vector<Judge> judges;
+    std::vector<std::string> problems; // readable text, in the order met
+    int maxTotal = 0;                  // one judge's highest possible total
 };
 
 // Gives each picture the first good line that names it; reports, with the

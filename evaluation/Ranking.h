@@ -8,14 +8,6 @@
 
 namespace evaluation {
 
-// Everything the outputs show, worked out once.
-struct Evaluation {
-    std::vector<std::string> pictures; // bytes, in picture-list order
-    std::vector<Judge> judges;
-    std::vector<std::string> problems; // readable text, in the order met
-    int maxTotal = 0;                  // one judge's highest possible total
-};
-
 struct RankedPicture {
     std::size_t picture = 0; // index into Evaluation::pictures
     int rank = 0;            // 1, 2, 2, 4: equal sums share a rank
