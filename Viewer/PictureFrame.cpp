@@ -106,7 +106,7 @@ void PictureFrame::place(const fitting::FitResult& fit)
 void PictureFrame::setPicture(const pictures::Picture& picture)
 {
     bild_->setPicture(picture);
-    if (zoom_) {
+    if (state_.ZoomMode) {
         takeNaturalSize();
     }
 }
@@ -123,9 +123,9 @@ QColor PictureFrame::frameColour() const
     return palette().color(QPalette::Window);
 }
 
-void PictureFrame::setZoom(bool on)
+void PictureFrame::applyZoom()
 {
-    zoom_ = on;
+    const bool on = state_.ZoomMode;
     bild_->setStretched(!on);
     if (on) {
         takeNaturalSize();
@@ -147,7 +147,7 @@ void PictureFrame::BildMouseMove(QPoint pos)
 {
     // Outside the loupe `Bild` is aligned to the inner area, which wins over
     // any move.
-    if (!state_.DragActive || !zoom_) {
+    if (!state_.DragActive || !state_.ZoomMode) {
         return;
     }
     const panning::PanPosition to = panning::panTo({
@@ -173,7 +173,7 @@ void PictureFrame::BildMouseUp()
 void PictureFrame::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    if (!zoom_) {
+    if (!state_.ZoomMode) {
         fillInnerArea();
     }
 }

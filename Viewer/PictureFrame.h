@@ -19,7 +19,6 @@ class PictureView : public QWidget {
     const pictures::Picture& picture() const { return picture_; }
 
     void setStretched(bool on);
-    bool isStretched() const { return stretched_; }
 
   signals:
     // A libjpeg error met while drawing; sent after the paint has finished.
@@ -53,14 +52,15 @@ class PictureFrame : public QWidget {
     void setFrameColour(const QColor& colour);
     QColor frameColour() const;
 
-    // The loupe: natural size, top-left kept, size-all cursor. Off: fills
-    // the inner area again, which also undoes any panning.
-    void setZoom(bool on);
-    bool zoom() const { return zoom_; }
+    // Shows the loupe as ViewerState's ZoomMode says: natural size, top-left
+    // kept, size-all cursor. Off: fills the inner area again, which also
+    // undoes any panning.
+    void applyZoom();
 
     PictureView* bild() const { return bild_; }
 
-    // The press of a pan (from FormMouseDown in the loupe).
+    // The press of a pan (from FormMouseDown in the loupe). The frame is the
+    // one writer of ViewerState's drag fields.
     void startPan(QPoint pos);
     // Move and release handlers of `Bild`; pos is relative to `Bild`.
     void BildMouseMove(QPoint pos);
@@ -78,5 +78,4 @@ class PictureFrame : public QWidget {
 
     ViewerState& state_;
     PictureView* bild_;
-    bool zoom_ = false;
 };

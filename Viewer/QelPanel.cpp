@@ -161,12 +161,16 @@ QelPanel::QelPanel(QWidget* parent) : QFrame(parent)
     BPkt = textPanel(this, "BPkt", 192, 502, 113, 25, bold11);
     separator(this, "Panel6", 688);
 
+    // Rows of a group stand 32 px apart below the group's heading.
     static constexpr int kGroupTops[] = {138, 334, 530};
-    for (int n = 0; n < static_cast<int>(rows.size()); ++n) {
+    static constexpr int kRowPitch = 32;
+    for (int n = 0; n < kCriterionCount; ++n) {
         auto* row = new CriterionRow(n, this);
-        row->setGeometry(6, kGroupTops[n / 5] + 32 * (n % 5), 300, 30);
+        row->setGeometry(6, kGroupTops[n / kCriteriaPerGroup] + kRowPitch * (n % kCriteriaPerGroup),
+                         300, 30);
         row->setFont(normal13);
         rows[static_cast<std::size_t>(n)] = row;
+        connect(row, &CriterionRow::operated, this, &QelPanel::criterionOperated);
     }
 
     Buttonvandaro = pushButton(this, "Buttonvandaro", QString::fromLatin1(webaddress::kHost),
@@ -174,6 +178,17 @@ QelPanel::QelPanel(QWidget* parent) : QFrame(parent)
     label(this, "Label5", QStringLiteral("Total"), 144, 701, bold13);
     TotalPkt = textPanel(this, "TotalPkt", 192, 696, 113, 25, bold11);
     separator(this, "Panel21", 723);
+
+    connect(vorButton, &QPushButton::clicked, this, &QelPanel::nextClicked);
+    connect(zurueckButton, &QPushButton::clicked, this, &QelPanel::previousClicked);
+    connect(Hintergrund, &UpDown::changed, this, &QelPanel::grayStepped);
+    connect(zoombutton, &QToolButton::clicked, this, &QelPanel::zoomClicked);
+    connect(SpeedButton2, &QToolButton::clicked, this, &QelPanel::infoClicked);
+    connect(BitBtn2, &QPushButton::clicked, this, &QelPanel::minimiseClicked);
+    connect(BitBtn1, &QPushButton::clicked, this, &QelPanel::closeClicked);
+    connect(bsave, &QToolButton::clicked, this, &QelPanel::saveClicked);
+    connect(bload, &QToolButton::clicked, this, &QelPanel::loadClicked);
+    connect(Buttonvandaro, &QPushButton::clicked, this, &QelPanel::webClicked);
 }
 
 void QelPanel::setArrows(bool next, bool previous)
@@ -184,4 +199,55 @@ void QelPanel::setArrows(bool next, bool previous)
         window()->setFocus(Qt::OtherFocusReason);
     vorButton->setEnabled(next);
     zurueckButton->setEnabled(previous);
+}
+
+void QelPanel::setZoomChecked(bool on)
+{
+    zoombutton->setChecked(on);
+}
+
+void QelPanel::setFileName(const QString& name)
+{
+    Bilddatei->setText(QStringLiteral("Bild: "));
+    FilePanel->setCaption(name);
+}
+
+QString QelPanel::judgeName() const
+{
+    return Bewerter->text();
+}
+
+void QelPanel::setJudgeName(const QString& name)
+{
+    Bewerter->setText(name);
+}
+
+void QelPanel::setCriterionRange(int n, int maximum, int position)
+{
+    rows.at(static_cast<std::size_t>(n))->setRange(maximum, position);
+}
+
+void QelPanel::setCriterionPosition(int n, int position)
+{
+    rows.at(static_cast<std::size_t>(n))->setPosition(position);
+}
+
+void QelPanel::setValueText(int n, const QString& text)
+{
+    rows.at(static_cast<std::size_t>(n))->setValueText(text);
+}
+
+void QelPanel::setCriterionCaption(int n, const QString& caption, bool visible)
+{
+    CriterionRow* row = rows.at(static_cast<std::size_t>(n));
+    row->setCaption(caption);
+    row->setVisible(visible);
+}
+
+void QelPanel::setSums(const QString& w, const QString& t, const QString& b, const QString& total)
+{
+    WPkt->setText(w);
+    TPkt->setText(t);
+    BPkt->setText(b);
+    TotalPkt->setText(total);
 }

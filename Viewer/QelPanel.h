@@ -3,6 +3,7 @@
 #include "Viewer/Caption.h"
 #include "Viewer/CriterionRow.h"
 #include "Viewer/UpDown.h"
+#include "core/Criteria.h"
 
 #include <QFrame>
 #include <QLineEdit>
@@ -12,7 +13,9 @@
 #include <array>
 
 // The rating panel at the top right of the window: command row, file name,
-// judge name, the fifteen criterion rows and the four sums.
+// judge name, the fifteen criterion rows and the four sums. It shows what
+// the handlers tell it and reports the judge's actions as signals; the
+// widgets themselves stay inside.
 class QelPanel : public QFrame {
     Q_OBJECT
   public:
@@ -24,7 +27,39 @@ class QelPanel : public QFrame {
     // Enables the arrow buttons; a focused one that is disabled hands the
     // focus to the window, not to the next control.
     void setArrows(bool next, bool previous);
+    void setZoomChecked(bool on);
 
+    // "Bild: " and the picture's file name.
+    void setFileName(const QString& name);
+
+    QString judgeName() const;
+    void setJudgeName(const QString& name);
+
+    // Criterion n: its slider's maximum and position (a programmatic set
+    // that reports nothing), value label, caption and visibility.
+    void setCriterionRange(int n, int maximum, int position);
+    void setCriterionPosition(int n, int position);
+    void setValueText(int n, const QString& text);
+    void setCriterionCaption(int n, const QString& caption, bool visible);
+
+    // The sum panels W, T, B and the total.
+    void setSums(const QString& w, const QString& t, const QString& b, const QString& total);
+
+  signals:
+    void nextClicked();
+    void previousClicked();
+    void grayStepped(int position);
+    void zoomClicked();
+    void infoClicked();
+    void minimiseClicked();
+    void closeClicked();
+    void saveClicked();
+    void loadClicked();
+    void webClicked();
+    // The judge operated the slider of criterion n (also without a change).
+    void criterionOperated(int n, int position);
+
+  private:
     QFrame* Buttonpanel;
     QLabel* Label6;
     QPushButton* zurueckButton;
@@ -45,5 +80,5 @@ class QelPanel : public QFrame {
     QLabel* BPkt;
     QLabel* TotalPkt;
     QPushButton* Buttonvandaro;
-    std::array<CriterionRow*, 15> rows{};
+    std::array<CriterionRow*, kCriterionCount> rows{};
 };

@@ -1,9 +1,10 @@
 #pragma once
 
+#include "Viewer/Fit.h"
 #include "core/Criteria.h"
 #include "core/RatingSheet.h"
 #include "core/ViewerState.h"
-#include "pictures/Picture.h"
+#include "pictures/PictureCache.h"
 
 #include <QObject>
 #include <QPoint>
@@ -20,11 +21,15 @@ class QelPanel;
 class PictureFrame;
 
 // The handlers of the window: start-up, scores, navigation, the picture
-// cache and its timers, rating files and the small commands. The window
-// shows; this decides.
+// cache's timers, rating files and the small commands. The window shows;
+// this decides. Each handler lives in the file of its kind (Startup,
+// Navigation, PictureTimers, RatingFiles, Commands).
 class Controller : public QObject {
     Q_OBJECT
   public:
+    // The interval of both one-shot timers.
+    static constexpr int kTimerIntervalMs = 100;
+
     Controller(TScreenForm& form, ViewerState& state);
 
     // Start-up, run once before the window is shown.
@@ -38,7 +43,7 @@ class Controller : public QObject {
     void zurueck();
     void FormMouseDown(Qt::MouseButton button, QPoint position);
 
-    // The picture cache.
+    // The picture cache's timers.
     void FirstPictureTimerTimer();
     void LoadTimerTimer();
 
@@ -59,20 +64,16 @@ class Controller : public QObject {
     // Asked before the window closes.
     bool mayClose();
 
-    // The file-open dialog Qelopen; returns the chosen path, or nothing when
+    // The file-open dialog Qelopen: the chosen path, or nothing when
     // cancelled. Tests replace it.
-    std::function<std::optional<std::string>()> Qelopen;
+    using FileChooser = std::function<std::optional<std::string>()>;
+    void setQelopen(FileChooser chooser) { Qelopen = std::move(chooser); }
 
-    ViewerState& state;
-    ScoreBoard board;
-    rating::Sheet QelList;
-    std::vector<std::string> Playlist;
-    std::vector<std::string> Maxliste;
-    pictures::Picture ForwardTemp;
-    pictures::Picture backTemp;
-    pictures::Picture Bild;
-    QTimer FirstPictureTimer;
-    QTimer LoadTimer;
+    // What the handlers hold, for tests and benchmarks to look at.
+    const rating::Sheet& sheet() const { return QelList; }
+    const pictures::PictureCache& cache() const { return cache_; }
+    const QTimer& firstPictureTimer() const { return FirstPictureTimer; }
+    const QTimer& loadTimer() const { return LoadTimer; }
 
   private:
     void connectControls();
@@ -80,24 +81,27 @@ class Controller : public QObject {
     void autoload();
     void QelListReset();
     void showFileName();
+    void showSums(const rating::ScoreTexts& texts);
     void enableArrowButtons();
     void startOnce(QTimer& timer);
 
-    bool loadInto(pictures::Picture& holder, int& heldIndex, int pictureIndex, QTimer& timer);
-    void prepare(const pictures::Picture& picture);
-    void show(const pictures::Picture& picture, int index);
-    void fit(const pictures::Picture& picture);
+    fitting::FitResult frameFor(const pictures::Picture& picture) const;
+    pictures::Picture loadPicture(int index) const;
+    pictures::PictureCache::FailureHandler warnStopping(QTimer& timer);
+    void showCachedPicture();
 
+    ViewerState& state;
     TScreenForm& form_;
     QelPanel& panel_;
     PictureFrame& Rahmen_;
+    ScoreBoard board;
+    rating::Sheet QelList;
     rating::Sheet savedSheet_;
-    // The picture a move pushed out of the cache: freeing a large bitmap
-    // costs time the move should not spend, so the next tick frees it.
-    pictures::Picture released_;
-    int forwardIndex_ = -1;
-    int backIndex_ = -1;
-    int bildIndex_ = -1;
+    std::vector<std::string> Playlist;
+    pictures::PictureCache cache_;
+    QTimer FirstPictureTimer;
+    QTimer LoadTimer;
+    FileChooser Qelopen;
     std::string lastChosenFile_;
 };
 

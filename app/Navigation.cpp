@@ -10,18 +10,11 @@ void Controller::vor()
     if (!state.HasPictures || !state.hasNext())
         return;
     ++state.PictureIndex;
-    released_ = std::move(backTemp);
-    backTemp = Bild;
-    backIndex_ = bildIndex_;
-    if (forwardIndex_ != state.PictureIndex) // the preload has not run yet
-        loadInto(ForwardTemp, forwardIndex_, state.PictureIndex, LoadTimer);
-    fit(ForwardTemp);
-    show(ForwardTemp, forwardIndex_);
+    const bool preloadNext = cache_.forward(warnStopping(LoadTimer));
+    showCachedPicture();
     showFileName();
-    if (state.hasNext()) {
-        state.LoadForward = true;
+    if (preloadNext)
         startOnce(LoadTimer);
-    }
     enableArrowButtons();
     rating::QelRefresh(QelList, state.PictureIndex, board);
 }
@@ -31,18 +24,11 @@ void Controller::zurueck()
     if (!state.HasPictures || !state.hasPrevious())
         return;
     --state.PictureIndex;
-    released_ = std::move(ForwardTemp);
-    ForwardTemp = Bild;
-    forwardIndex_ = bildIndex_;
-    if (backIndex_ != state.PictureIndex)
-        loadInto(backTemp, backIndex_, state.PictureIndex, LoadTimer);
-    fit(backTemp);
-    show(backTemp, backIndex_);
+    const bool preloadPrevious = cache_.back(warnStopping(LoadTimer));
+    showCachedPicture();
     showFileName();
-    if (state.hasPrevious()) {
-        state.LoadBack = true;
+    if (preloadPrevious)
         startOnce(LoadTimer);
-    }
     enableArrowButtons();
     rating::QelRefresh(QelList, state.PictureIndex, board);
 }
@@ -61,10 +47,8 @@ void Controller::FormMouseDown(Qt::MouseButton button, QPoint position)
 
 void Controller::showFileName()
 {
-    panel_.Bilddatei->setText(QStringLiteral("Bild: "));
     const bool known = state.PictureIndex < Playlist.size();
-    panel_.FilePanel->setCaption(known ? QFile::decodeName(Playlist[state.PictureIndex].c_str())
-                                       : QString());
+    panel_.setFileName(known ? QFile::decodeName(Playlist[state.PictureIndex].c_str()) : QString());
 }
 
 void Controller::enableArrowButtons()
@@ -75,8 +59,8 @@ void Controller::enableArrowButtons()
 void Controller::zoombuttonClick()
 {
     state.ZoomMode = !state.ZoomMode;
-    Rahmen_.setZoom(state.ZoomMode);
-    panel_.zoombutton->setChecked(state.ZoomMode);
+    Rahmen_.applyZoom();
+    panel_.setZoomChecked(state.ZoomMode);
     if (state.ZoomMode)
         panel_.setArrows(false, false);
     else

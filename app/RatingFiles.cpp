@@ -13,7 +13,7 @@
 
 void Controller::bsaveClick()
 {
-    const QString judge = panel_.Bewerter->text();
+    const QString judge = panel_.judgeName();
     if (judge == QString::fromUtf8(messages::kJudgePrompt)) {
         messagebox::warning(messages::kEnterJudgeName);
         return;
@@ -50,7 +50,7 @@ void Controller::bloadClick()
     } else {
         messagebox::warning(messages::kCannotLoad);
     }
-    panel_.Bewerter->setText(QFile::decodeName(judge.c_str()));
+    panel_.setJudgeName(QFile::decodeName(judge.c_str()));
     rating::QelRefresh(QelList, state.PictureIndex, board);
 }
 

@@ -9,16 +9,16 @@
 #include "core/Weighting.h"
 #include "pictures/PictureList.h"
 
-#include <QCoreApplication>
 #include <QFile>
 
 #include <limits>
 
 Controller::Controller(TScreenForm& form, ViewerState& viewerState)
-    : state(viewerState), form_(form), panel_(*form.QelPanel_()), Rahmen_(*form.Rahmen())
+    : state(viewerState), form_(form), panel_(*form.QelPanel_()), Rahmen_(*form.Rahmen()),
+      cache_(viewerState, [this](int index) { return loadPicture(index); })
 {
-    FirstPictureTimer.setInterval(100);
-    LoadTimer.setInterval(100);
+    FirstPictureTimer.setInterval(kTimerIntervalMs);
+    LoadTimer.setInterval(kTimerIntervalMs);
     board.setChangeHandler([this] { SummenClick(); });
     Qelopen = [this] { return runQelopen(&form_, lastChosenFile_); };
     connectControls();
@@ -32,22 +32,20 @@ void Controller::connectControls()
     };
     on(&FirstPictureTimer, &QTimer::timeout, &Controller::FirstPictureTimerTimer);
     on(&LoadTimer, &QTimer::timeout, &Controller::LoadTimerTimer);
-    on(panel_.vorButton, &QPushButton::clicked, &Controller::vor);
-    on(panel_.zurueckButton, &QPushButton::clicked, &Controller::zurueck);
-    on(panel_.bsave, &QToolButton::clicked, &Controller::bsaveClick);
-    on(panel_.bload, &QToolButton::clicked, &Controller::bloadClick);
-    on(panel_.zoombutton, &QToolButton::clicked, &Controller::zoombuttonClick);
-    on(panel_.SpeedButton2, &QToolButton::clicked, &Controller::SpeedButton2Click);
-    on(panel_.Buttonvandaro, &QPushButton::clicked, &Controller::ButtonvandaroClick);
-    on(panel_.BitBtn2, &QPushButton::clicked, &Controller::MinButtonClick);
-    on(panel_.BitBtn1, &QPushButton::clicked, &Controller::CloseBtnClick);
-    connect(panel_.Hintergrund, &UpDown::changed, this,
+    on(&panel_, &QelPanel::nextClicked, &Controller::vor);
+    on(&panel_, &QelPanel::previousClicked, &Controller::zurueck);
+    on(&panel_, &QelPanel::saveClicked, &Controller::bsaveClick);
+    on(&panel_, &QelPanel::loadClicked, &Controller::bloadClick);
+    on(&panel_, &QelPanel::zoomClicked, &Controller::zoombuttonClick);
+    on(&panel_, &QelPanel::infoClicked, &Controller::SpeedButton2Click);
+    on(&panel_, &QelPanel::webClicked, &Controller::ButtonvandaroClick);
+    on(&panel_, &QelPanel::minimiseClicked, &Controller::MinButtonClick);
+    on(&panel_, &QelPanel::closeClicked, &Controller::CloseBtnClick);
+    connect(&panel_, &QelPanel::grayStepped, this,
             [this](int position) { guarded([&] { HintergrundClick(position); }); });
-    for (CriterionRow* row : panel_.rows) {
-        connect(row, &CriterionRow::operated, this, [this](int criterion, int position) {
-            guarded([&] { board.operate(criterion, position); });
-        });
-    }
+    connect(&panel_, &QelPanel::criterionOperated, this, [this](int criterion, int position) {
+        guarded([&] { board.operate(criterion, position); });
+    });
     connect(form_.mouse(), &MouseRouter::pressed, this, [this](Qt::MouseButton button, QPoint at) {
         guarded([&] { FormMouseDown(button, at); });
     });
@@ -60,14 +58,11 @@ void Controller::FormCreate()
 {
     form_.setBackgroundGray(0);
     state.ZoomMode = false;
-    state.DragActive = false;
-    state.ProgramFolder =
-        QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString() + "/";
+    Rahmen_.BildMouseUp(); // no pan drag
     LoadWeighting();
     state.GrayLevel = 0;
     state.ScaleFactor = 1.0L;
-    state.LoadForward = false;
-    state.LoadBack = false;
+    cache_.clearPreloads();
     state.HasPictures = false;
     state.PictureCount = 0;
     state.PictureIndex = 0;
@@ -78,15 +73,22 @@ void Controller::FormCreate()
     if (state.HasPictures)
         startOnce(FirstPictureTimer);
     if (state.PictureCount < 2)
-        panel_.vorButton->setEnabled(false);
+        panel_.setArrows(false, false); // the layout starts "<" disabled
     state.MaxPointsW = board.groupMaximum(Group::Wirkung);
     state.MaxPointsT = board.groupMaximum(Group::Technik);
     state.MaxPointsB = board.groupMaximum(Group::Gestaltung);
     state.MaxPointsTotal = state.MaxPointsW + state.MaxPointsT + state.MaxPointsB;
-    panel_.WPkt->setText(QString::fromStdString(rating::pointsText(0, state.MaxPointsW)));
-    panel_.TPkt->setText(QString::fromStdString(rating::pointsText(0, state.MaxPointsT)));
-    panel_.BPkt->setText(QString::fromStdString(rating::pointsText(0, state.MaxPointsB)));
-    panel_.TotalPkt->setText(QString::fromStdString(rating::pointsText(0, state.MaxPointsTotal)));
+    showSums({{},
+              rating::pointsText(0, state.MaxPointsW),
+              rating::pointsText(0, state.MaxPointsT),
+              rating::pointsText(0, state.MaxPointsB),
+              rating::pointsText(0, state.MaxPointsTotal)});
+}
+
+void Controller::showSums(const rating::ScoreTexts& texts)
+{
+    const auto text = [](const std::string& s) { return QString::fromStdString(s); };
+    panel_.setSums(text(texts.W), text(texts.T), text(texts.B), text(texts.Total));
 }
 
 void Controller::LoadWeighting()
@@ -98,25 +100,21 @@ void Controller::LoadWeighting()
     } catch (const std::exception&) { // out of memory: as if unreadable
         weighting = Weighting{};
     }
-    Maxliste = weighting.lines;
     for (int n = 0; n < weighting.validMaxima; ++n) {
         board.setMaximum(n, weighting.maxima[static_cast<std::size_t>(n)]);
-        panel_.rows[static_cast<std::size_t>(n)]->setRange(board.maximum(n), board.position(n));
+        panel_.setCriterionRange(n, board.maximum(n), board.position(n));
     }
     if (const auto warning = weighting.warning()) {
         messagebox::warning(*warning);
         return;
     }
+    for (int n = 0; n < kCriterionCount; ++n)
+        panel_.setValueText(
+            n, QString::fromStdString(rating::valueLabel(board.position(n), board.maximum(n))));
     for (int n = 0; n < kCriterionCount; ++n) {
-        CriterionRow* row = panel_.rows[static_cast<std::size_t>(n)];
-        row->setValueText(
-            QString::fromStdString(rating::valueLabel(board.position(n), board.maximum(n))));
-    }
-    for (int n = 0; n < kCriterionCount; ++n) {
-        const WeightingRow& caption = weighting.rows[static_cast<std::size_t>(n)];
-        CriterionRow* row = panel_.rows[static_cast<std::size_t>(n)];
-        row->setCaption(QString::fromStdString(displayText(caption.caption)));
-        row->setVisible(caption.visible);
+        const WeightingRow& row = weighting.rows[static_cast<std::size_t>(n)];
+        panel_.setCriterionCaption(n, QString::fromStdString(displayText(row.caption)),
+                                   row.visible);
     }
 }
 
@@ -153,14 +151,11 @@ void Controller::SummenClick()
     const rating::ScoreTexts texts = rating::scoreTexts(board, state.MaxPointsW, state.MaxPointsT,
                                                         state.MaxPointsB, state.MaxPointsTotal);
     for (int n = 0; n < kCriterionCount; ++n) {
-        CriterionRow* row = panel_.rows[static_cast<std::size_t>(n)];
-        row->setPosition(board.position(n));
-        row->setValueText(QString::fromStdString(texts.valueLabels[static_cast<std::size_t>(n)]));
+        panel_.setCriterionPosition(n, board.position(n));
+        panel_.setValueText(n,
+                            QString::fromStdString(texts.valueLabels[static_cast<std::size_t>(n)]));
     }
-    panel_.WPkt->setText(QString::fromStdString(texts.W));
-    panel_.TPkt->setText(QString::fromStdString(texts.T));
-    panel_.BPkt->setText(QString::fromStdString(texts.B));
-    panel_.TotalPkt->setText(QString::fromStdString(texts.Total));
+    showSums(texts);
     rating::bewerten(QelList, state.PictureIndex, board);
 }
 

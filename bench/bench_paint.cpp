@@ -171,7 +171,7 @@ int main(int argc, char** argv)
         });
 
         state.ZoomMode = true;
-        frame->setZoom(true);
+        frame->applyZoom();
         window.repaint(); // the switch's own full paint is not a pan step
         QCoreApplication::processEvents();
         PaintedArea area;

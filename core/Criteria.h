@@ -4,19 +4,12 @@
 #include <functional>
 #include <string>
 
-// The fifteen criteria in their fixed order; line n of the weighting file and
-// digit n of a rating line belong to the n-th of them.
-enum class CriterionCode { W1, W2, W3, W4, W5, T1, T2, T3, T4, T5, B1, B2, B3, B4, B5 };
-
+// The fifteen criteria in their fixed order W1..W5, T1..T5, B1..B5; line n
+// of the weighting file and digit n of a rating line belong to the n-th.
 constexpr int kCriterionCount = 15;
 constexpr int kCriteriaPerGroup = 5;
 
 enum class Group { Wirkung, Technik, Gestaltung };
-
-constexpr Group groupOf(int criterion)
-{
-    return static_cast<Group>(criterion / kCriteriaPerGroup);
-}
 
 // " W1" ... " B5": the row captions before the weighting file is applied.
 std::string layoutCaption(int criterion);

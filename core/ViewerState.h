@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 
 // The run-time state of the window that is not kept in its controls.
 struct ViewerState {
@@ -20,7 +19,6 @@ struct ViewerState {
     std::int32_t MaxPointsT = 0;
     std::int32_t MaxPointsB = 0;
     std::int32_t MaxPointsTotal = 0;
-    std::string ProgramFolder;
 
     // Index tests widen both 16-bit values to signed 32 bits, so with no
     // pictures "not at the last one" is false.

@@ -32,13 +32,13 @@ Weighting parseWeighting(const std::optional<std::string>& fileContents)
     if (!fileContents)
         return w;
     // Nothing reads beyond the fifteenth line; one more tells "at least fifteen".
-    w.lines = textfile::splitLines(*fileContents, kCriterionCount + 1);
-    if (w.lines.size() < static_cast<std::size_t>(kCriterionCount)) {
+    const std::vector<std::string> lines = textfile::splitLines(*fileContents, kCriterionCount + 1);
+    if (lines.size() < static_cast<std::size_t>(kCriterionCount)) {
         w.outcome = Weighting::Outcome::TooShort;
         return w;
     }
     for (int n = 0; n < kCriterionCount; ++n) {
-        const std::string& line = w.lines[n];
+        const std::string& line = lines[n];
         if (line.empty() || !isDigit(line[0])) {
             w.outcome = Weighting::Outcome::BadLine;
             return w;
@@ -47,7 +47,7 @@ Weighting parseWeighting(const std::optional<std::string>& fileContents)
         w.validMaxima = n + 1;
     }
     for (int n = 0; n < kCriterionCount; ++n) {
-        const std::string& line = w.lines[n];
+        const std::string& line = lines[n];
         WeightingRow& row = w.rows[n];
         row.caption = " " + (line.size() > 2 ? line.substr(2) : std::string());
         row.visible = row.caption != " ";

@@ -20,8 +20,7 @@ struct Weighting {
     enum class Outcome { Loaded, Unreadable, TooShort, BadLine };
 
     Outcome outcome = Outcome::Unreadable;
-    std::vector<std::string> lines; // Maxliste: the lines as read (at most 16 kept)
-    int validMaxima = 0;            // maxima applied before loading stopped
+    int validMaxima = 0; // maxima applied before loading stopped
     std::array<int, kCriterionCount> maxima{};
     std::array<WeightingRow, kCriterionCount> rows{}; // only when Loaded
 

@@ -20,7 +20,10 @@
 
 namespace {
 
-void ensureApplication() { ensureQtApplication(); }
+void ensureApplication()
+{
+    ensureQtApplication();
+}
 
 // Four flat quadrants, so a pixel's colour tells which part of the picture
 // is drawn there.
@@ -119,7 +122,7 @@ struct Screen {
     void loupe(bool on)
     {
         state.ZoomMode = on;
-        frame->setZoom(on);
+        frame->applyZoom();
     }
 
     // Through the window's platform window, so Qt's own routing (implicit

@@ -1,9 +1,10 @@
 #include "Viewer/Caption.h"
 #include "Viewer/TScreenForm.h"
 
+#include "PanelWidgets.h"
+#include "QtApplication.h"
 #include <QAccessible>
 #include <QAccessibleValueInterface>
-#include "QtApplication.h"
 
 #include <QApplication>
 
@@ -11,7 +12,10 @@
 
 namespace {
 
-void ensureApplication() { ensureQtApplication(); }
+void ensureApplication()
+{
+    ensureQtApplication();
+}
 
 class ScreenForm : public ::testing::Test {
   protected:
@@ -96,7 +100,7 @@ TEST_F(ScreenForm, PanelStaysAtTheRightEdge)
 
 TEST_F(ScreenForm, TextsHintsAndEnablingOfTheLayout)
 {
-    QelPanel& panel = *form->QelPanel_();
+    const PanelWidgets panel(*form);
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Quintavo Ver 2.3"));
     EXPECT_TRUE(form->windowFlags().testFlag(Qt::FramelessWindowHint));
     EXPECT_EQ(form->font().pixelSize(), 11);
@@ -125,7 +129,7 @@ TEST_F(ScreenForm, TextsHintsAndEnablingOfTheLayout)
 
 TEST_F(ScreenForm, UpDownReportsOnlyRealSteps)
 {
-    UpDown& upDown = *form->QelPanel_()->Hintergrund;
+    UpDown& upDown = *PanelWidgets(*form).Hintergrund;
     std::vector<int> reported;
     QObject::connect(&upDown, &UpDown::changed, [&](int p) { reported.push_back(p); });
     upDown.step(-1);
@@ -160,12 +164,13 @@ TEST(Caption, AmpersandUnderlinesTheNextCharacter)
 
 TEST_F(ScreenForm, AssistiveToolsReadTextsValuesAndStates)
 {
-    QelPanel& panel = *form->QelPanel_();
-    panel.rows[2]->setRange(5, 3);
-    panel.rows[2]->setValueText(QStringLiteral("3/5"));
-    panel.rows[2]->setCaption(QStringLiteral(" Farbe && Licht"));
-    panel.FilePanel->setCaption(QStringLiteral("a&&b.jpg"));
-    panel.WPkt->setText(QStringLiteral("3 / 25 Punkte"));
+    QelPanel& shown = *form->QelPanel_();
+    shown.setCriterionRange(2, 5, 3);
+    shown.setValueText(2, QStringLiteral("3/5"));
+    shown.setCriterionCaption(2, QStringLiteral(" Farbe && Licht"), true);
+    shown.setFileName(QStringLiteral("a&&b.jpg"));
+    shown.setSums(QStringLiteral("3 / 25 Punkte"), {}, {}, {});
+    const PanelWidgets panel(*form);
     auto name = [](QWidget* widget) {
         QAccessibleInterface* a = QAccessible::queryAccessibleInterface(widget);
         return a ? a->text(QAccessible::Name) : QString();

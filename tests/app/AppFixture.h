@@ -5,6 +5,7 @@
 #include "app/Controller.h"
 #include "core/ViewerState.h"
 
+#include "PanelWidgets.h"
 #include "QtApplication.h"
 
 #include <QApplication>
@@ -86,7 +87,7 @@ class AppFixture : public ::testing::Test {
         form->show(); // as the main block does once start-up has returned
     }
 
-    QelPanel& panel() { return *form->QelPanel_(); }
+    PanelWidgets panel() { return PanelWidgets(*form); }
     std::string text(const QLabel* label) { return label->text().toStdString(); }
     std::string filePanel() { return panel().FilePanel->caption().toStdString(); }
     std::string sums()

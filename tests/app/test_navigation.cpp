@@ -116,14 +116,14 @@ TEST_F(Navigation, EveryMoveShowsThePicturesScores)
 {
     startWith(3);
     panel().rows[1]->slider()->setValue(3);
-    EXPECT_EQ(controller->QelList[0], "030000000000000-bild0.jpg");
+    EXPECT_EQ(controller->sheet()[0], "030000000000000-bild0.jpg");
     controller->vor();
     EXPECT_EQ(positions(), "000000000000000");
     panel().rows[14]->slider()->setValue(9);
     controller->zurueck();
     EXPECT_EQ(positions(), "030000000000000");
     EXPECT_EQ(text(panel().WPkt), "3 / 45 Punkte");
-    EXPECT_EQ(controller->QelList,
+    EXPECT_EQ(controller->sheet(),
               (rating::Sheet{"030000000000000-bild0.jpg", "000000000000009-bild1.jpg",
                              "000000000000000-bild2.jpg"}));
 }
@@ -131,13 +131,15 @@ TEST_F(Navigation, EveryMoveShowsThePicturesScores)
 TEST_F(Navigation, ANonDigitInTheLineReachesTheGeneralErrorBox)
 {
     startWith(2);
-    controller->QelList[1] = "12x000000000000-bild1.jpg";
+    writeFile("j.qel", "000000000000000-bild0.jpg\r\n12x000000000000-bild1.jpg\r\n");
+    controller->setQelopen([] { return std::optional<std::string>("j.qel"); });
+    controller->bloadClick();
     panel().vorButton->click();
     EXPECT_EQ(messages,
               (std::vector<Message>{{Kind::GeneralError, "'x' ist kein gültiger Integerwert."}}));
     EXPECT_EQ(state.PictureIndex, 1) << "the move itself happened";
     EXPECT_EQ(positions(), "120000000000000");
-    EXPECT_EQ(controller->QelList[1], "120000000000000-bild1.jpg");
+    EXPECT_EQ(controller->sheet()[1], "120000000000000-bild1.jpg");
 }
 
 TEST_F(Navigation, PressesOnTheRatingPanelDoNotNavigate)
@@ -148,7 +150,7 @@ TEST_F(Navigation, PressesOnTheRatingPanelDoNotNavigate)
     QMouseEvent press(QEvent::MouseButtonPress, QPointF(3, 3), QPointF(3, 3), Qt::LeftButton,
                       Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(panel().rows[0], &press);
-    QApplication::sendEvent(&panel(), &press);
+    QApplication::sendEvent(form->QelPanel_(), &press);
     EXPECT_EQ(presses, 0);
     EXPECT_EQ(state.PictureIndex, 0);
 }

@@ -23,7 +23,7 @@ class RatingFiles : public AppFixture {
         for (int i = 0; i < pictures; ++i)
             writePicture("p" + std::to_string(i) + ".jpg");
         start();
-        controller->Qelopen = [this]() -> std::optional<std::string> { return chosen; };
+        controller->setQelopen([this]() -> std::optional<std::string> { return chosen; });
     }
     void setJudge(const char* name) { panel().Bewerter->setText(QString::fromUtf8(name)); }
     std::optional<std::string> file(const char* name) { return textfile::readFile(name); }
@@ -96,10 +96,10 @@ TEST_F(RatingFiles, CancelledDialogChangesNothing)
     startWith(2);
     panel().rows[2]->slider()->setValue(5);
     setJudge("Carla");
-    const auto sheet = controller->QelList;
+    const auto sheet = controller->sheet();
     chosen.reset();
     controller->bloadClick();
-    EXPECT_EQ(controller->QelList, sheet);
+    EXPECT_EQ(controller->sheet(), sheet);
     EXPECT_EQ(panel().Bewerter->text().toStdString(), "Carla");
     EXPECT_EQ(positions(), "005000000000000");
     EXPECT_TRUE(messages.empty());
@@ -109,7 +109,7 @@ TEST_F(RatingFiles, UnreadableChoicesWarnAndStillTakeTheName)
 {
     startWith(2);
     panel().rows[0]->slider()->setValue(2);
-    const auto sheet = controller->QelList;
+    const auto sheet = controller->sheet();
     ::mkfifo("Fifo.qel", 0600);
     std::filesystem::create_directory("Ordner.qel");
     writeFile("Riesig.qel", "100000000000000-p0.jpg\r\n");
@@ -120,7 +120,7 @@ TEST_F(RatingFiles, UnreadableChoicesWarnAndStillTakeTheName)
         controller->bloadClick();
         EXPECT_EQ(messages, (std::vector<Message>{{Kind::Warning, messages::kCannotLoad}}));
         EXPECT_EQ(panel().Bewerter->text().toStdString() + ".qel", name);
-        EXPECT_EQ(controller->QelList, sheet);
+        EXPECT_EQ(controller->sheet(), sheet);
         EXPECT_EQ(positions(), "200000000000000");
     }
 }
@@ -151,7 +151,7 @@ TEST_F(RatingFiles, LoadedSheetsOfOtherLengths)
             continue;
         }
         EXPECT_TRUE(messages.empty());
-        EXPECT_EQ(controller->QelList, c.sheet);
+        EXPECT_EQ(controller->sheet(), c.sheet);
     }
 }
 
@@ -165,7 +165,7 @@ TEST_F(RatingFiles, ScoresForPicturesBeyondAShortFileAreKept)
     controller->vor();
     panel().rows[0]->slider()->setValue(6);
     EXPECT_TRUE(messages.empty());
-    EXPECT_EQ(controller->QelList.at(2), "600000000000000-p2.jpg");
+    EXPECT_EQ(controller->sheet().at(2), "600000000000000-p2.jpg");
 }
 
 TEST_F(RatingFiles, HundredThousandLinesLoad)
@@ -177,7 +177,7 @@ TEST_F(RatingFiles, HundredThousandLinesLoad)
     writeFile("gross.qel", big);
     chosen = std::filesystem::absolute("gross.qel").string();
     controller->bloadClick();
-    EXPECT_EQ(controller->QelList.size(), 100000u);
+    EXPECT_EQ(controller->sheet().size(), 100000u);
     EXPECT_EQ(positions(), "123456789012345");
     setJudge("gross");
     controller->bsaveClick();

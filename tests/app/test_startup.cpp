@@ -24,9 +24,9 @@ TEST_F(Startup, WithWeightingAndThreePictures)
     EXPECT_EQ(text(panel().Bilddatei), "Bild: ");
     EXPECT_EQ(filePanel(), "A.jpg");
     EXPECT_EQ(arrows(), "->");
-    EXPECT_EQ(controller->QelList, (rating::Sheet{"000000000000000-A.jpg", "000000000000000-b.jpg",
+    EXPECT_EQ(controller->sheet(), (rating::Sheet{"000000000000000-A.jpg", "000000000000000-b.jpg",
                                                   "000000000000000-c.JPG"}));
-    EXPECT_TRUE(controller->FirstPictureTimer.isActive());
+    EXPECT_TRUE(controller->firstPictureTimer().isActive());
     EXPECT_FALSE(form->Rahmen()->isVisibleTo(form.get())) << "hidden until the first tick";
     EXPECT_EQ(text(panel().rows[0]->valueLabel()), "0/5");
     EXPECT_EQ(panel().rows[0]->captionLabel()->caption().toStdString(), " Kriterium 1");
@@ -131,10 +131,10 @@ TEST_F(Startup, HiddenRowsAndTheirMaximaStillCount)
     writeFile("Qel.max", file);
     writePicture("p.jpg");
     start();
-    EXPECT_TRUE(panel().rows[0]->isVisibleTo(&panel()));
-    EXPECT_FALSE(panel().rows[1]->isVisibleTo(&panel()));
-    EXPECT_TRUE(panel().rows[2]->isVisibleTo(&panel())) << "a caption of three spaces shows";
-    EXPECT_FALSE(panel().rows[3]->isVisibleTo(&panel()));
+    EXPECT_TRUE(panel().rows[0]->isVisibleTo(form.get()));
+    EXPECT_FALSE(panel().rows[1]->isVisibleTo(form.get()));
+    EXPECT_TRUE(panel().rows[2]->isVisibleTo(form.get())) << "a caption of three spaces shows";
+    EXPECT_FALSE(panel().rows[3]->isVisibleTo(form.get()));
     EXPECT_EQ(text(panel().WPkt), "0 / 18 Punkte");
 }
 
@@ -156,7 +156,7 @@ TEST_F(Startup, EmptyFolderOpensWithoutPictures)
     EXPECT_EQ(filePanel(), "");
     EXPECT_EQ(sums(), "0 / 25 Punkte | 0 / 25 Punkte | 0 / 25 Punkte | 0 / 75 Punkte");
     EXPECT_EQ(arrows(), "--");
-    EXPECT_FALSE(controller->FirstPictureTimer.isActive());
+    EXPECT_FALSE(controller->firstPictureTimer().isActive());
     controller->vor();
     controller->FormMouseDown(Qt::LeftButton, {10, 10});
     EXPECT_EQ(state.PictureIndex, 0);
@@ -171,7 +171,7 @@ TEST_F(Startup, SliderWithoutAnyPictureReportsTheMissingLine)
     EXPECT_EQ(messages, (std::vector<Message>{
                             {Kind::GeneralError, "Listenindex überschreitet das Maximum (0)"}}));
     EXPECT_EQ(text(panel().rows[0]->valueLabel()), "2/5") << "labels already show the value";
-    EXPECT_TRUE(controller->QelList.empty());
+    EXPECT_TRUE(controller->sheet().empty());
 }
 
 TEST_F(Startup, MoreThan65535PicturesAreRefusedNotWrapped)
@@ -185,9 +185,9 @@ TEST_F(Startup, MoreThan65535PicturesAreRefusedNotWrapped)
     EXPECT_EQ(messages, (std::vector<Message>{{Kind::Warning, messages::kTooManyPictures}}));
     EXPECT_EQ(state.PictureCount, 0);
     EXPECT_FALSE(state.HasPictures);
-    EXPECT_TRUE(controller->QelList.empty());
+    EXPECT_TRUE(controller->sheet().empty());
     EXPECT_EQ(arrows(), "--");
-    EXPECT_FALSE(controller->FirstPictureTimer.isActive());
+    EXPECT_FALSE(controller->firstPictureTimer().isActive());
 }
 
 } // namespace

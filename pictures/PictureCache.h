@@ -1,0 +1,69 @@
+#pragma once
+
+#include "core/ViewerState.h"
+#include "pictures/Picture.h"
+
+#include <functional>
+
+namespace pictures {
+
+// The window's three picture holders and their load rules: the shown
+// picture `Bild`, the next `ForwardTemp` and the previous `backTemp`, each
+// with the index of the picture it holds. A move takes the neighbour slot
+// without reading the disk (or loads at once when that slot's preload has
+// not run yet), the preload tick refills the far side, and a picture that
+// cannot be loaded for any reason becomes the placeholder `leer`.
+//
+// The cache is the one writer of ViewerState's LoadForward and LoadBack; it
+// reads PictureIndex and PictureCount.
+class PictureCache {
+  public:
+    // Reads picture `index` and readies it for showing; throws on any failure.
+    using Loader = std::function<Picture(int index)>;
+    // Told that picture `index` was replaced by the placeholder, at once,
+    // so the caller can stop its timer before it warns the judge.
+    using FailureHandler = std::function<void(int index)>;
+
+    PictureCache(ViewerState& state, Loader loader);
+
+    const Picture& Bild() const { return shown_.picture; }
+    const Picture& ForwardTemp() const { return forward_.picture; }
+    const Picture& backTemp() const { return back_.picture; }
+
+    // True when `Bild` holds picture PictureIndex.
+    bool showsCurrent() const { return shown_.index == state_.PictureIndex; }
+
+    // Start-up: no preload pending.
+    void clearPreloads();
+
+    // The first-picture tick: picture PictureIndex into ForwardTemp and
+    // shown, unless a move already shows it. True when a preload of the
+    // next picture is wanted (its flag is then set).
+    bool showFirst(const FailureHandler& failed);
+
+    // The cache's part of a move, after PictureIndex changed by one: the old
+    // picture goes to the slot behind, the one ahead is shown. True when a
+    // preload of the new far side is wanted (its flag is then set).
+    bool forward(const FailureHandler& failed);
+    bool back(const FailureHandler& failed);
+
+    // The preload tick: refills the flagged slots, clears the flags.
+    void preload(const FailureHandler& failed);
+
+  private:
+    struct Slot {
+        Picture picture;
+        int index = -1;
+    };
+    void load(Slot& slot, int index, const FailureHandler& failed);
+    bool move(Slot& ahead, Slot& behind, int step, bool& flag, const FailureHandler& failed);
+
+    ViewerState& state_;
+    Loader loader_;
+    Slot shown_, forward_, back_;
+    // The picture a move pushed out of the cache: freeing a large bitmap
+    // costs time a move should not spend, so the next preload frees it.
+    Picture released_;
+};
+
+} // namespace pictures
