@@ -102,7 +102,7 @@ int main(int argc, char** argv)
     makeFolder(folder);
     const std::string picture = (folder / pictureName(0)).string();
     std::printf("%d pictures (hard links of one 6000 x 4000 JPEG, %.1f MB), %d judges, %u cores\n",
-                kPictures, fs::file_size(picture) / 1e6, kJudges,
+                kPictures, double(fs::file_size(picture)) / 1e6, kJudges,
                 std::thread::hardware_concurrency());
 
     // One picture: thumbnail against the judging program's full decode.
@@ -132,7 +132,8 @@ int main(int argc, char** argv)
     evaluation::parallelFor(images.size(), [&](std::size_t i) {
         const auto t = evaluation::readThumbnail((folder / pictureName(int(i))).string(),
                                                  evaluation::kThumbnailSide);
-        images[i] = QImage(t.pixels.data(), t.width, t.height, t.width * 3, QImage::Format_RGB888)
+        images[i] = QImage(t.pixels.data(), t.width, t.height, qsizetype(t.width) * 3,
+                           QImage::Format_RGB888)
                         .scaled(evaluation::kThumbnailSide, evaluation::kThumbnailSide,
                                 Qt::KeepAspectRatio, Qt::SmoothTransformation);
     });
@@ -143,7 +144,7 @@ int main(int argc, char** argv)
     const double pdfMs = millisecondsSince(start);
     std::printf("parts: reading and matching %.0f ms, %d thumbnails %.0f ms, PDF %.0f ms "
                 "(%.1f MB)\n",
-                readMs, kPictures, thumbnailsMs, pdfMs, pdf.size() / 1e6);
+                readMs, kPictures, thumbnailsMs, pdfMs, double(pdf.size()) / 1e6);
 
     // Other work on the machine stretches the wall time; the processor time
     // and the load average show how much.

@@ -94,6 +94,7 @@ std::string judgeAveragesTable(const Evaluation& evaluation)
 {
     const std::vector<JudgeAverage> averages = judgeAverages(evaluation);
     std::vector<std::vector<std::string>> cells;
+    cells.reserve(averages.size());
     for (const JudgeAverage& average : averages)
         cells.push_back(
             {average.name, std::to_string(average.rated),

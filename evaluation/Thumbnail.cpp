@@ -102,7 +102,7 @@ bool readRows(Session& session, std::uint8_t* pixels, std::uint8_t* scratch)
             break;
         // Adobe writes CMYK inverted (0 = full ink).
         for (JDIMENSION x = 0; cmyk && x < info.output_width; ++x) {
-            const std::uint8_t* p = scratch + 4 * x;
+            const std::uint8_t* p = scratch + std::size_t(4) * x;
             const unsigned k = info.saw_Adobe_marker ? p[3] : 255u - p[3];
             for (int c = 0; c < 3; ++c) {
                 const unsigned light = info.saw_Adobe_marker ? p[c] : 255u - p[c];
