@@ -1,6 +1,6 @@
 #include "evaluation/Csv.h"
 
-#include "core/Failure.h"
+#include "core/TextEncoding.h"
 #include "evaluation/Texts.h"
 
 namespace evaluation {

@@ -1,6 +1,7 @@
 #include "evaluation/Evaluation.h"
 
 #include "core/Failure.h"
+#include "core/TextEncoding.h"
 #include "evaluation/Texts.h"
 
 #include <unordered_map>

@@ -1,8 +1,8 @@
 #include "evaluation/Folder.h"
 
-#include "core/Failure.h"
 #include "core/Messages.h"
 #include "core/RatingFile.h"
+#include "core/TextEncoding.h"
 #include "core/Weighting.h"
 #include "evaluation/Texts.h"
 #include "pictures/PictureList.h"

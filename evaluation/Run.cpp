@@ -1,7 +1,7 @@
 #include "evaluation/Run.h"
 
-#include "core/Failure.h"
 #include "core/Messages.h"
+#include "core/TextEncoding.h"
 #include "evaluation/AtomicFile.h"
 #include "evaluation/Csv.h"
 #include "evaluation/Folder.h"

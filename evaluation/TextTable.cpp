@@ -1,6 +1,6 @@
 #include "evaluation/TextTable.h"
 
-#include "core/Failure.h"
+#include "core/TextEncoding.h"
 #include "evaluation/Texts.h"
 
 #include <algorithm>
