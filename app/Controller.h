@@ -22,7 +22,7 @@ class PictureFrame;
 
 // The handlers of the window: start-up, scores, navigation, the picture
 // cache's timers, rating files and the small commands. The window shows;
-// this decides. Each handler lives in the file of its kind (Startup,
+// this decides. Each handler lives in the file of its kind (Startup, Scores,
 // Navigation, PictureTimers, RatingFiles, Commands).
 class Controller : public QObject {
     Q_OBJECT

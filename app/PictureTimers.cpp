@@ -68,3 +68,10 @@ void Controller::showCachedPicture()
     Rahmen_.place(frame);
     Rahmen_.setPicture(picture);
 }
+
+void Controller::startOnce(QTimer& timer)
+{
+    // Starting a running timer does not begin a fresh interval.
+    if (!timer.isActive())
+        timer.start();
+}

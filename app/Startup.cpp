@@ -85,11 +85,6 @@ void Controller::FormCreate()
               rating::pointsText(0, state.MaxPointsTotal)});
 }
 
-void Controller::showSums(const rating::ScoreTexts& texts)
-{
-    const auto text = [](const std::string& s) { return QString::fromStdString(s); };
-    panel_.setSums(text(texts.W), text(texts.T), text(texts.B), text(texts.Total));
-}
 
 void Controller::LoadWeighting()
 {
@@ -144,24 +139,4 @@ void Controller::QelListReset()
 {
     QelList = rating::freshSheet(Playlist);
     savedSheet_ = QelList;
-}
-
-void Controller::SummenClick()
-{
-    const rating::ScoreTexts texts = rating::scoreTexts(board, state.MaxPointsW, state.MaxPointsT,
-                                                        state.MaxPointsB, state.MaxPointsTotal);
-    for (int n = 0; n < kCriterionCount; ++n) {
-        panel_.setCriterionPosition(n, board.position(n));
-        panel_.setValueText(n,
-                            QString::fromStdString(texts.valueLabels[static_cast<std::size_t>(n)]));
-    }
-    showSums(texts);
-    rating::bewerten(QelList, state.PictureIndex, board);
-}
-
-void Controller::startOnce(QTimer& timer)
-{
-    // Starting a running timer does not begin a fresh interval.
-    if (!timer.isActive())
-        timer.start();
 }
