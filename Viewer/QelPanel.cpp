@@ -1,5 +1,6 @@
 #include "Viewer/QelPanel.h"
 
+#include "Viewer/BackgroundGray.h"
 #include "Viewer/Glyphs.h"
 #include "Viewer/WebAddress.h"
 #include "core/Messages.h"
@@ -114,7 +115,8 @@ QelPanel::QelPanel(QWidget* parent) : QFrame(parent)
                            pixelFont(19, true), "nächstes Bild");
     vorButton->setAccessibleName(QStringLiteral("nächstes Bild"));
 
-    Hintergrund = place(new UpDown(16, Buttonpanel), "Hintergrund", 124, 6, 25, 25);
+    Hintergrund =
+        place(new UpDown(background::kGraySteps, Buttonpanel), "Hintergrund", 124, 6, 25, 25);
     Hintergrund->setToolTip(QStringLiteral("Hintergrund-Grauton"));
     Hintergrund->setAccessibleName(QStringLiteral("Hintergrund-Grauton"));
 

@@ -21,6 +21,8 @@ class QelPanel : public QFrame {
   public:
     static constexpr int kWidth = 313;
     static constexpr int kHeight = 733;
+    // From the window's top and right edges.
+    static constexpr int kMargin = 4;
 
     explicit QelPanel(QWidget* parent);
 

@@ -52,7 +52,7 @@ void TScreenForm::showOnWholeScreen()
 void TScreenForm::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    panel_->move(width() - 4 - panel_->width(), 4);
+    panel_->move(width() - QelPanel::kMargin - panel_->width(), QelPanel::kMargin);
 }
 
 void TScreenForm::closeEvent(QCloseEvent* event)

@@ -1,5 +1,6 @@
 #include "app/Controller.h"
 
+#include "Viewer/BackgroundGray.h"
 #include "Viewer/PictureFrame.h"
 #include "Viewer/TScreenForm.h"
 #include "Viewer/WebAddress.h"
@@ -10,7 +11,7 @@
 
 void Controller::HintergrundClick(int position)
 {
-    state.GrayLevel = static_cast<std::uint8_t>(position > 15 ? 255 : position * 16);
+    state.GrayLevel = background::grayLevel(position);
     form_.setBackgroundGray(state.GrayLevel);
     Rahmen_.setFrameColour(form_.backgroundColour());
 }

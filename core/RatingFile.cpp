@@ -8,7 +8,10 @@ std::string judgeNameFromPath(const std::string& chosenPath)
 {
     const auto slash = chosenPath.rfind('/');
     std::string name = slash == std::string::npos ? chosenPath : chosenPath.substr(slash + 1);
-    name.resize(name.size() > 4 ? name.size() - 4 : 0);
+    // The last four characters go whatever they are, as the chosen file's
+    // extension is not checked.
+    constexpr std::size_t kExtensionLength = sizeof kExtension - 1;
+    name.resize(name.size() > kExtensionLength ? name.size() - kExtensionLength : 0);
     return name;
 }
 
