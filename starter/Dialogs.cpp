@@ -64,7 +64,7 @@ std::optional<std::string> chooseFolderWithDialog(const QString& startFolder)
 
 QString picturesOrHome()
 {
-    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
     if (!pictures.isEmpty() && QFileInfo(pictures).isDir())
         return pictures;
     return QDir::homePath();

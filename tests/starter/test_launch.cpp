@@ -24,7 +24,7 @@ namespace fs = std::filesystem;
 
 fs::path scratch(const char* name)
 {
-    const fs::path root = fs::temp_directory_path() / (name + std::to_string(::getpid()));
+    fs::path root = fs::temp_directory_path() / (name + std::to_string(::getpid()));
     fs::remove_all(root);
     fs::create_directories(root);
     return root;
