@@ -34,6 +34,11 @@ QImage wrap(const pictures::Bitmap& bitmap)
 
 } // namespace
 
+QSize devicePixels(QSize logical, qreal ratio)
+{
+    return {qRound(logical.width() * ratio), qRound(logical.height() * ratio)};
+}
+
 PictureView::PictureView(QWidget* parent) : QWidget(parent)
 {
     // Every pixel is drawn by paintEvent, so nothing need be painted below.
@@ -54,24 +59,32 @@ void PictureView::setStretched(bool on)
     update();
 }
 
+// Drawn at device resolution: stretched to the device pixels of the view,
+// and in the loupe one picture pixel per device pixel.
 void PictureView::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
     const QRect exposed = event->rect();
+    const qreal ratio = devicePixelRatioF();
     const pictures::Bitmap* bitmap = nullptr;
     if (width() > 0 && height() > 0) {
-        bitmap = stretched_ ? picture_.stretched(width(), height()) : picture_.bitmap();
+        const QSize device = devicePixels(size(), ratio);
+        bitmap =
+            stretched_ ? picture_.stretched(device.width(), device.height()) : picture_.bitmap();
     }
     if (bitmap == nullptr) {
         painter.fillRect(exposed, palette().window());
     } else {
+        QImage image = wrap(*bitmap);
+        image.setDevicePixelRatio(ratio);
         // Only the exposed part: one blit of a ready image, and in the loupe
         // no work for the parts of the picture the frame hides.
-        const QRect source = exposed & QRect(0, 0, bitmap->width, bitmap->height);
-        if (source != exposed) {
+        const QRectF shown = QRectF(exposed) & QRectF(QPointF(0, 0), image.deviceIndependentSize());
+        if (shown != QRectF(exposed)) {
             painter.fillRect(exposed, palette().window());
         }
-        painter.drawImage(source.topLeft(), wrap(*bitmap), source);
+        const QRectF source(shown.topLeft() * ratio, shown.size() * ratio);
+        painter.drawImage(shown, image, source);
     }
     reportDecodeError();
 }
@@ -187,5 +200,12 @@ void PictureFrame::fillInnerArea()
 void PictureFrame::takeNaturalSize()
 {
     const pictures::Picture& picture = bild_->picture();
-    bild_->resize(picture.width(), picture.height());
+    const qreal ratio = devicePixelRatioF();
+    bild_->resize(qRound(picture.width() / ratio), qRound(picture.height() / ratio));
+}
+
+QSize PictureFrame::stretchSize(const fitting::FitResult& fit, qreal ratio)
+{
+    const QSize inner(fit.width - 2 * Border, fit.height - 2 * Border);
+    return inner.isEmpty() ? QSize() : devicePixels(inner, ratio);
 }

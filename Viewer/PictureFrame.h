@@ -8,6 +8,9 @@
 #include <QPoint>
 #include <QWidget>
 
+// The device pixels of a logical size on a screen of `ratio`.
+QSize devicePixels(QSize logical, qreal ratio);
+
 // `Bild`: draws its picture stretched to its own size, or in the loupe at
 // natural size (then the widget is as large as the picture).
 class PictureView : public QWidget {
@@ -45,6 +48,11 @@ class PictureFrame : public QWidget {
 
     // Geometry from the fitting rule.
     void place(const fitting::FitResult& fit);
+
+    // The size, in device pixels, of the stretched picture that fills the
+    // inner area of a frame placed by `fit` on a screen of `ratio` device
+    // pixels per logical pixel.
+    static QSize stretchSize(const fitting::FitResult& fit, qreal ratio);
 
     void setPicture(const pictures::Picture& picture);
     const pictures::Picture& picture() const { return bild_->picture(); }

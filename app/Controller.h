@@ -10,6 +10,7 @@
 #include <QPoint>
 #include <QTimer>
 
+#include <chrono>
 #include <functional>
 #include <optional>
 #include <string>
@@ -29,6 +30,8 @@ class Controller : public QObject {
   public:
     // The interval of both one-shot timers.
     static constexpr int kTimerIntervalMs = 100;
+    // Decoding goes on between events in slices of about this much work.
+    static constexpr std::chrono::microseconds kSliceBudget{5000};
 
     Controller(TScreenForm& form, ViewerState& state);
 
@@ -74,6 +77,12 @@ class Controller : public QObject {
     const pictures::PictureCache& cache() const { return cache_; }
     const QTimer& firstPictureTimer() const { return FirstPictureTimer; }
     const QTimer& loadTimer() const { return LoadTimer; }
+    // Runs the pending decode slices to their end at once.
+    void finishSlices()
+    {
+        while (sliceTimer_.isActive())
+            prepareSlice();
+    }
 
   private:
     void connectControls();
@@ -86,9 +95,13 @@ class Controller : public QObject {
     void startOnce(QTimer& timer);
 
     fitting::FitResult frameFor(const pictures::Picture& picture) const;
-    pictures::Picture loadPicture(int index) const;
+    pictures::Picture loadPicture(int index);
     pictures::PictureCache::FailureHandler warnStopping(QTimer& timer);
-    void showCachedPicture();
+    bool readyStep(const pictures::Picture& picture, std::chrono::microseconds budget) const;
+    void prepareSlice();
+    void scheduleSlices();
+    void startHeadStart();
+    void showCachedPicture(const pictures::PictureCache::FailureHandler& failed);
 
     ViewerState& state;
     TScreenForm& form_;
@@ -101,6 +114,14 @@ class Controller : public QObject {
     pictures::PictureCache cache_;
     QTimer FirstPictureTimer;
     QTimer LoadTimer;
+    QTimer sliceTimer_; // zero interval: the next event-loop turn
+    // The first picture, read before the first tick so its decode can start.
+    static constexpr int kNoHeadStart = -1;
+    static constexpr int kHeadStartFailed = -2;
+    struct HeadStart {
+        pictures::Picture picture;
+        int index = kNoHeadStart;
+    } headStart_;
     FileChooser Qelopen;
     std::string lastChosenFile_;
 };

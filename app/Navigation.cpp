@@ -11,7 +11,7 @@ void Controller::vor()
         return;
     ++state.PictureIndex;
     const bool preloadNext = cache_.forward(warnStopping(LoadTimer));
-    showCachedPicture();
+    showCachedPicture(warnStopping(LoadTimer));
     showFileName();
     if (preloadNext)
         startOnce(LoadTimer);
@@ -25,7 +25,7 @@ void Controller::zurueck()
         return;
     --state.PictureIndex;
     const bool preloadPrevious = cache_.back(warnStopping(LoadTimer));
-    showCachedPicture();
+    showCachedPicture(warnStopping(LoadTimer));
     showFileName();
     if (preloadPrevious)
         startOnce(LoadTimer);

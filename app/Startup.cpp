@@ -19,6 +19,7 @@ Controller::Controller(TScreenForm& form, ViewerState& viewerState)
 {
     FirstPictureTimer.setInterval(kTimerIntervalMs);
     LoadTimer.setInterval(kTimerIntervalMs);
+    sliceTimer_.setInterval(0);
     board.setChangeHandler([this] { SummenClick(); });
     Qelopen = [this] { return runQelopen(&form_, lastChosenFile_); };
     connectControls();
@@ -32,6 +33,7 @@ void Controller::connectControls()
     };
     on(&FirstPictureTimer, &QTimer::timeout, &Controller::FirstPictureTimerTimer);
     on(&LoadTimer, &QTimer::timeout, &Controller::LoadTimerTimer);
+    on(&sliceTimer_, &QTimer::timeout, &Controller::prepareSlice);
     on(&panel_, &QelPanel::nextClicked, &Controller::vor);
     on(&panel_, &QelPanel::previousClicked, &Controller::zurueck);
     on(&panel_, &QelPanel::saveClicked, &Controller::bsaveClick);
@@ -70,8 +72,10 @@ void Controller::FormCreate()
     QelListReset();
     showFileName();
     state.HasPictures = state.PictureCount != 0;
-    if (state.HasPictures)
+    if (state.HasPictures) {
         startOnce(FirstPictureTimer);
+        scheduleSlices(); // the first picture's decode starts with the event loop
+    }
     if (state.PictureCount < 2)
         panel_.setArrows(false, false); // the layout starts "<" disabled
     state.MaxPointsW = board.groupMaximum(Group::Wirkung);
@@ -84,7 +88,6 @@ void Controller::FormCreate()
               rating::pointsText(0, state.MaxPointsB),
               rating::pointsText(0, state.MaxPointsTotal)});
 }
-
 
 void Controller::LoadWeighting()
 {

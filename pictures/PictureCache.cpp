@@ -76,4 +76,30 @@ void PictureCache::preload(const FailureHandler& failed)
     clearPreloads();
 }
 
+bool PictureCache::ready(Slot& slot, const Step& step, const FailureHandler& failed)
+{
+    try {
+        return step(slot.picture);
+    } catch (const std::exception&) {
+        // Copies share the failed decode: every slot holding it gives it up.
+        const int index = slot.index;
+        for (Slot* s : {&shown_, &forward_, &back_})
+            if (s->index == index)
+                s->picture = Picture::placeholder();
+        failed(index);
+        return true;
+    }
+}
+
+bool PictureCache::prepare(const Step& step, const FailureHandler& failed)
+{
+    return ready(shown_, step, failed) && ready(forward_, step, failed) &&
+           ready(back_, step, failed);
+}
+
+void PictureCache::prepareShown(const Step& finish, const FailureHandler& failed)
+{
+    ready(shown_, finish, failed);
+}
+
 } // namespace pictures

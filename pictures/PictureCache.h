@@ -18,8 +18,11 @@ namespace pictures {
 // reads PictureIndex and PictureCount.
 class PictureCache {
   public:
-    // Reads picture `index` and readies it for showing; throws on any failure.
+    // Reads picture `index` (its file and header); throws on any failure.
     using Loader = std::function<Picture(int index)>;
+    // One bounded piece of readying a picture for showing (decoding and
+    // stretching it); true once it is ready. Throws on any failure.
+    using Step = std::function<bool(const Picture& picture)>;
     // Told that picture `index` was replaced by the placeholder, at once,
     // so the caller can stop its timer before it warns the judge.
     using FailureHandler = std::function<void(int index)>;
@@ -50,6 +53,14 @@ class PictureCache {
     // The preload tick: refills the flagged slots, clears the flags.
     void preload(const FailureHandler& failed);
 
+    // Readies the slots' pictures between events: `step` works on the shown
+    // picture, then ForwardTemp, then backTemp, as long as it reports them
+    // ready. True when all three are ready. A picture whose readying fails
+    // becomes the placeholder in every slot that holds it.
+    bool prepare(const Step& step, const FailureHandler& failed);
+    // Readies the shown picture at once (a move needs it now).
+    void prepareShown(const Step& finish, const FailureHandler& failed);
+
   private:
     struct Slot {
         Picture picture;
@@ -57,6 +68,7 @@ class PictureCache {
     };
     void load(Slot& slot, int index, const FailureHandler& failed);
     bool move(Slot& ahead, Slot& behind, int step, bool& flag, const FailureHandler& failed);
+    bool ready(Slot& slot, const Step& step, const FailureHandler& failed);
 
     ViewerState& state_;
     Loader loader_;

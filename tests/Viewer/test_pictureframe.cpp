@@ -349,3 +349,41 @@ TEST(PictureFrame, DecodeErrorIsReportedAfterThePaint)
 }
 
 } // namespace
+
+namespace {
+
+// The picture is drawn at device resolution: stretched to the inner area's
+// device pixels, and in the loupe one picture pixel per device pixel. Run
+// with QT_SCALE_FACTOR=2 by its own CTest entry; at ratio 1 the other tests
+// hold it.
+TEST(DevicePixels, PictureAndLoupeAtDeviceResolution)
+{
+    Screen s;
+    const qreal ratio = s.frame->devicePixelRatioF();
+    if (ratio == 1.0)
+        GTEST_SKIP() << "needs a device pixel ratio above 1 (QT_SCALE_FACTOR=2)";
+    const auto same = [](const QImage& shot, const pictures::Bitmap& bitmap) {
+        if (shot.size() != QSize(bitmap.width, bitmap.height))
+            return false;
+        for (int y = 0; y < bitmap.height; ++y)
+            for (int x = 0; x < bitmap.width; ++x) {
+                const std::uint8_t* p =
+                    bitmap.row(y) + x * (bitmap.format == pictures::PixelFormat::Xrgb32 ? 4 : 3);
+                const QRgb expected = bitmap.format == pictures::PixelFormat::Xrgb32
+                                          ? *reinterpret_cast<const QRgb*>(p) | 0xff000000u
+                                          : qRgb(p[0], p[1], p[2]);
+                if (shot.pixel(x, y) != expected)
+                    return false;
+            }
+        return true;
+    };
+    const QSize device = devicePixels(kInnerArea.size(), ratio);
+    const QImage fitted = s.frame->bild()->grab().toImage();
+    EXPECT_TRUE(same(fitted, *s.picture.stretched(device.width(), device.height())));
+
+    s.loupe(true);
+    const QImage loupe = s.frame->bild()->grab().toImage();
+    EXPECT_TRUE(same(loupe, *s.picture.bitmap())) << "one picture pixel per device pixel";
+}
+
+} // namespace

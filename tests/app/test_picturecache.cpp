@@ -91,6 +91,7 @@ TEST_F(PictureCache, OutOfMemoryGivesThePlaceholderOnce)
         tight.rlim_cur = static_cast<rlim_t>(pages) * ::getpagesize() + (rlim_t{64} << 20);
         ::setrlimit(RLIMIT_AS, &tight);
         firstTick ? controller->FirstPictureTimerTimer() : controller->LoadTimerTimer();
+        controller->finishSlices();
         ::setrlimit(RLIMIT_AS, &previous);
 
         EXPECT_EQ(messages, (std::vector<Message>{cannotOpen(name.c_str())}));
@@ -144,6 +145,7 @@ TEST_F(PictureCache, PreloadStretchesToTheFramesInnerSize)
     start();
     controller->FirstPictureTimerTimer();
     controller->LoadTimerTimer();
+    controller->finishSlices();
     const pictures::Picture next = controller->cache().ForwardTemp();
     const fitting::FitResult fit = fitting::fitPicture(3000, 2000, 1920, 1080, QelPanel::kWidth);
     const int border = 2 * PictureFrame::Border;
