@@ -166,12 +166,13 @@ const Bitmap* Picture::stretched(int w, int h) const
 bool Picture::stretchStep(int w, int h, std::chrono::microseconds budget) const
 {
     const Deadline deadline = deadlineAfter(budget);
+    const bool wasDecoded = isDecoded();
     if (!decodeUntil(deadline))
         return false;
     if (!data_ || !data_->bitmap.pixels || w <= 0 || h <= 0)
         return true;
-    if (SliceClock::now() >= deadline && !isStretched(w, h))
-        return false; // the decode took the slice
+    if (!wasDecoded && SliceClock::now() >= deadline && !isStretched(w, h))
+        return false; // the decode's last step took the slice
     return stretchUntil(w, h, deadline);
 }
 
