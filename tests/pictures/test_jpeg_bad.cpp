@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <functional>
 #include <jerror.h>
@@ -244,6 +245,17 @@ TEST_P(JpegBadInput, EndsAsExpected)
         EXPECT_EQ(error, c.errorCode);
     else
         EXPECT_EQ(error, std::nullopt);
+
+    // In the smallest steps: the same error and the same pixels.
+    const Picture sliced = Picture::load(file);
+    while (!sliced.decodeStep(std::chrono::microseconds{0})) {
+    }
+    EXPECT_EQ(sliced.takeDecodeError(), error);
+    const pictures::Bitmap* again = sliced.bitmap();
+    ASSERT_EQ(again == nullptr, bitmap == nullptr);
+    for (int y = 0; bitmap && y < bitmap->height; ++y)
+        ASSERT_TRUE(std::equal(bitmap->row(y), bitmap->row(y) + bitmap->stride, again->row(y)))
+            << "row " << y;
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, JpegBadInput, testing::ValuesIn(kCases),

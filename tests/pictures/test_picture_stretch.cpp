@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstring>
 
 using namespace fixtures;
@@ -80,6 +81,16 @@ TEST_P(Stretching, TakesTheNearestPixelBelow)
             const int sy = c.multiplier ? y * c.multiplier : y / c.divisorY;
             ASSERT_EQ(at(*target, x, y), sourceAt(source, sx, sy)) << x << "," << y;
         }
+    // Made in the smallest row slices: the same image.
+    const Picture again = loaded(dir, c.sourceWidth, c.sourceHeight, c.colours);
+    again.decode();
+    int steps = 1;
+    while (!again.stretchStep(c.width, c.height, std::chrono::microseconds{0}))
+        ++steps;
+    EXPECT_GE(steps, c.height / 16);
+    const Bitmap* sliced = again.stretched(c.width, c.height);
+    for (int y = 0; y < c.height; ++y)
+        ASSERT_EQ(std::memcmp(sliced->row(y), target->row(y), target->stride), 0) << y;
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, Stretching, testing::ValuesIn(kCases),
