@@ -31,7 +31,7 @@ class Controller : public QObject {
     // The interval of both one-shot timers.
     static constexpr int kTimerIntervalMs = 100;
     // Decoding goes on between events in slices of about this much work.
-    static constexpr std::chrono::microseconds kSliceBudget{5000};
+    static constexpr std::chrono::microseconds kSliceBudget{4000};
 
     Controller(TScreenForm& form, ViewerState& state);
 
@@ -77,6 +77,8 @@ class Controller : public QObject {
     const pictures::PictureCache& cache() const { return cache_; }
     const QTimer& firstPictureTimer() const { return FirstPictureTimer; }
     const QTimer& loadTimer() const { return LoadTimer; }
+    // True while decode slices are pending.
+    bool slicing() const { return sliceTimer_.isActive(); }
     // Runs the pending decode slices to their end at once.
     void finishSlices()
     {

@@ -14,9 +14,12 @@
 
 namespace bench {
 
+enum class Kind { colour, grey, progressive };
+
 // Sky, soft shapes, edges and a faint grain: compresses like a photograph.
+// A grey one is written as a one-component JPEG.
 inline void writePhoto(const std::string& file, int width, int height, int quality = 90,
-                       unsigned seed = 0)
+                       unsigned seed = 0, Kind kind = Kind::colour)
 {
     std::FILE* out = std::fopen(file.c_str(), "wb");
     if (!out) {
@@ -34,6 +37,10 @@ inline void writePhoto(const std::string& file, int width, int height, int quali
     info.in_color_space = JCS_RGB;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, quality, TRUE);
+    if (kind == Kind::grey)
+        jpeg_set_colorspace(&info, JCS_GRAYSCALE);
+    if (kind == Kind::progressive)
+        jpeg_simple_progression(&info);
     jpeg_start_compress(&info, TRUE);
     std::vector<JSAMPLE> row(std::size_t(width) * 3);
     std::uint32_t grain = 12345u + seed;
