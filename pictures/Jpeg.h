@@ -59,7 +59,7 @@ class JpegDecoder {
     DecodedJpeg take();
 
   private:
-    enum class Stage { create, header, start, allocate, rows, done };
+    enum class Stage { create, header, start, allocate, rows, finish, done };
 
     void fail(bool rowsStarted);
 

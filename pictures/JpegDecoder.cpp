@@ -76,6 +76,9 @@ Call readRows(Session& s, std::uint8_t* pixels, std::size_t stride, Deadline dea
     jpeg_decompress_struct& info = s.info;
     const bool cmyk = info.out_color_space == JCS_CMYK;
     JSAMPROW rows[kRowsPerCheck];
+    // A group that would end past the deadline waits for the next step.
+    Deadline groupStart = SliceClock::now();
+    SliceClock::duration group{};
     do {
         const JDIMENSION end = std::min(info.output_height, info.output_scanline + kRowsPerCheck);
         touchPixels(pixels + info.output_scanline * stride, (end - info.output_scanline) * stride);
@@ -93,10 +96,20 @@ Call readRows(Session& s, std::uint8_t* pixels, std::size_t stride, Deadline dea
                     jpeg::indicesToGrey(row, info.output_width, info.colormap[0]);
             }
         }
-    } while (info.output_scanline < info.output_height && SliceClock::now() < deadline);
-    if (info.output_scanline < info.output_height)
-        return Call::suspended;
-    jpeg_finish_decompress(&info);
+        const Deadline now = SliceClock::now();
+        group = now - groupStart;
+        groupStart = now;
+    } while (info.output_scanline < info.output_height && groupStart + group < deadline);
+    return info.output_scanline < info.output_height ? Call::suspended : Call::done;
+}
+
+// Reads to the end of the file and frees the image's memory (a progressive
+// file's coefficients: as much as the bitmap), a step of its own.
+Call finish(Session& s)
+{
+    if (setjmp(s.error.jump))
+        return Call::failed;
+    jpeg_finish_decompress(&s.info);
     return Call::done;
 }
 
@@ -157,6 +170,9 @@ bool JpegDecoder::step(Deadline deadline)
         case Stage::rows:
             call = readRows(s, result_.bitmap.pixels.get(), result_.bitmap.stride, deadline);
             break;
+        case Stage::finish:
+            call = finish(s);
+            break;
         case Stage::create:
         case Stage::done:
             break;
@@ -164,11 +180,13 @@ bool JpegDecoder::step(Deadline deadline)
         if (call == Call::suspended)
             return false;
         if (call == Call::failed) {
-            fail(stage_ == Stage::rows);
+            fail(stage_ >= Stage::rows);
             return true;
         }
         stage_ = static_cast<Stage>(static_cast<int>(stage_) + 1);
-        if (stage_ != Stage::done && SliceClock::now() >= deadline)
+        // The rows stop short of the deadline; finishing frees much memory.
+        const bool late = stage_ == Stage::finish || SliceClock::now() >= deadline;
+        if (stage_ != Stage::done && late && deadline != kNoDeadline)
             return false;
     }
     return true;

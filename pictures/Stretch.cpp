@@ -85,6 +85,9 @@ Stretcher::Stretcher(const Bitmap& source, int width, int height) : source_(sour
 
 bool Stretcher::step(Deadline deadline)
 {
+    // Rows that would end past the deadline wait for the next step.
+    Deadline groupStart = SliceClock::now();
+    SliceClock::duration group{};
     do {
         const int end = std::min(target_.height, nextRow_ + kRowsPerCheck);
         std::uint8_t* rows = target_.pixels.get() + nextRow_ * target_.stride;
@@ -100,7 +103,10 @@ bool Stretcher::step(Deadline deadline)
             stretchRow(source_.row(sourceY), offsets_.data(),
                        reinterpret_cast<std::uint32_t*>(rows), target_.width, source_.format);
         }
-    } while (nextRow_ < target_.height && SliceClock::now() < deadline);
+        const Deadline now = SliceClock::now();
+        group = now - groupStart;
+        groupStart = now;
+    } while (nextRow_ < target_.height && groupStart + group < deadline);
     return nextRow_ == target_.height;
 }
 
