@@ -69,6 +69,51 @@ double startToPicture(int argc, char** argv)
     return shownMs;
 }
 
+// The program's resident memory in MiB: now and at its peak.
+std::pair<double, double> residentMiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    status.open(QIODevice::ReadOnly);
+    double now = 0, peak = 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        const QList<QByteArray> parts = line.simplified().split(' ');
+        if (parts.size() >= 2 && parts[0] == "VmRSS:")
+            now = parts[1].toDouble() / 1024;
+        if (parts.size() >= 2 && parts[0] == "VmHWM:")
+            peak = parts[1].toDouble() / 1024;
+    }
+    return {now, peak};
+}
+
+// The judge moves back and forth through the folder, each move after its
+// preload has finished: the window holds three pictures and their
+// stretched images.
+void memoryOfMoves(int argc, char** argv, int pictures)
+{
+    Application application(argc, argv);
+    messagebox::setRecorder([](messagebox::Kind, const QString&) { return true; });
+    ViewerState state;
+    TScreenForm form(state);
+    Controller controller(form, state);
+    controller.FormCreate();
+    form.showOnWholeScreen();
+    QCoreApplication::processEvents();
+    controller.FirstPictureTimerTimer();
+    controller.finishSlices();
+    for (int i = 0; i < 2 * (pictures - 1); ++i) {
+        controller.LoadTimerTimer();
+        controller.finishSlices();
+        i < pictures - 1 ? controller.vor() : controller.zurueck();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+        form.repaint();
+    }
+    controller.LoadTimerTimer();
+    controller.finishSlices();
+    const auto [now, peak] = residentMiB();
+    std::printf("45 MP, %d pictures, %d moves: resident %.1f MiB, peak %.1f MiB\n", pictures,
+                2 * (pictures - 1), now, peak);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -112,5 +157,20 @@ int main(int argc, char** argv)
         }
         std::printf("\n");
     }
+
+    // Memory: three 45 MP bitmaps are 3 x 130.0 MiB; the budget is that
+    // plus 64 MiB, 454.0 MiB.
+    QTemporaryDir folder;
+    constexpr int kPictures = 5;
+    for (int i = 0; i < kPictures; ++i)
+        bench::writePhoto(folder.filePath(QStringLiteral("bild%1.jpg").arg(i)).toStdString(), 8256,
+                          5504, 90, unsigned(i));
+    const pid_t child = ::fork();
+    if (child == 0) {
+        QDir::setCurrent(folder.path());
+        memoryOfMoves(argc, argv, kPictures);
+        _exit(0);
+    }
+    ::waitpid(child, nullptr, 0);
     return 0;
 }
