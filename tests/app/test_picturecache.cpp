@@ -154,6 +154,36 @@ TEST_F(PictureCache, PreloadStretchesToTheFramesInnerSize)
     controller->vor();
     EXPECT_EQ(form->Rahmen()->bild()->size(), QSize(fit.width - border, fit.height - border));
 }
+// The preload decodes in slices between events: a move during it, and two
+// moves during one, show their pictures finished at once; closing with a
+// decode under way leaves nothing behind (the sanitizer run watches).
+TEST_F(PictureCache, MovesDuringASlicedPreload)
+{
+    writeWeighting("999999999999999");
+    for (int i = 0; i < 4; ++i)
+        writePicture("p" + std::to_string(i) + ".jpg", 1600 + i, 1200);
+    start();
+    controller->FirstPictureTimerTimer();
+    controller->finishSlices();
+    for (int moves = 1; moves <= 2; ++moves) {
+        controller->LoadTimerTimer();
+        QCoreApplication::processEvents(); // one slice
+        ASSERT_TRUE(controller->slicing()) << "the preload is still decoding";
+        for (int i = 0; i < moves; ++i)
+            controller->vor();
+        EXPECT_EQ(shown(), 1600 + state.PictureIndex);
+        EXPECT_TRUE(controller->cache().Bild().isDecoded());
+    }
+    EXPECT_EQ(state.PictureIndex, 3);
+    EXPECT_TRUE(messages.empty());
+    controller->zurueck();
+    controller->LoadTimerTimer();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(controller->slicing());
+    controller.reset();
+    form.reset();
+}
+
 TEST_F(PictureCache, EmptyFileIsAZeroSizedPicture)
 {
     writeWeighting("999999999999999");
