@@ -149,8 +149,12 @@ std::optional<JpegHeader> readJpegHeader(const std::uint8_t* data, std::size_t s
             const std::uint64_t h = c.h_samp_factor, v = c.v_samp_factor;
             cost.bytes += (wide + h - 1) / h * h * ((high + v - 1) / v * v) * sizeof(JBLOCK);
         }
+        cost.blockVisits += wide * high;
     }
-    cost.blockVisits = budget::countBlockVisits(data, size, components);
+    // A file whose first scan holds every component has no second one
+    // (libjpeg refuses it): walking its megabytes would tell nothing more.
+    if (buffered)
+        cost.blockVisits = budget::countBlockVisits(data, size, components);
     return header;
 }
 
