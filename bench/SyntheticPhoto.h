@@ -48,7 +48,7 @@ inline void writePhoto(const std::string& file, int width, int height, int quali
         const double fy = double(y) / height;
         for (int x = 0; x < width; ++x) {
             const double fx = double(x) / width + seed * 0.37;
-            const double hill = fy > 0.55 + 0.08 * std::sin(fx * 11) ? 1 : 0;
+            const bool hill = fy > 0.55 + 0.08 * std::sin(fx * 11);
             const double leaves = 18 * std::sin(x * 0.045 + std::sin(y * 0.03) * 3) *
                                       std::cos(y * 0.05 + std::sin(x * 0.02) * 2) +
                                   9 * std::sin(x * 0.31 + 2 * std::sin(y * 0.13)) *

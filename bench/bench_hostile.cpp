@@ -37,7 +37,7 @@ Bytes tinyJpeg(bool progressive, bool fullChroma)
     if (progressive)
         jpeg_simple_progression(&info);
     jpeg_start_compress(&info, TRUE);
-    std::vector<JSAMPLE> row(16 * 3, 128);
+    std::vector<JSAMPLE> row(std::size_t{16} * 3, 128);
     for (int y = 0; y < 16; ++y) {
         JSAMPROW rows[1] = {row.data()};
         jpeg_write_scanlines(&info, rows, 1);
