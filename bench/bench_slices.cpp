@@ -97,7 +97,7 @@ void check(const Picture& picture)
 
 struct Sliced {
     double load = 0, longest = 0, longestCpu = 0, total = 0;
-    int slices = 0;
+    int slices = 0, longestAt = 0;
 };
 
 // Load (one piece, as the preload tick does), then slices until the
@@ -114,6 +114,8 @@ Sliced inSlices(const std::string& file, bool stretch)
         done = stretch ? picture.stretchStep(kFrameWidth, kFrameHeight, kBudget)
                        : picture.decodeStep(kBudget);
         const double slice = msSince(start);
+        if (slice > s.longest)
+            s.longestAt = s.slices;
         s.longest = std::max(s.longest, slice);
         s.longestCpu = std::max(s.longestCpu, cpuMs() - cpu);
         s.total += slice;
@@ -165,15 +167,17 @@ int main(int argc, char** argv)
                             {"24 MP colour", mp24}};
     for (const Photo& p : sliced) {
         std::vector<double> longest, longestCpu, total, loads, slices;
+        std::printf("%-18s", p.name);
         for (int i = 0; i < rounds; ++i) {
             const Sliced s = inSlices(p.file, true);
+            std::printf(" %.1f ms at %d/%d;", s.longest, s.longestAt + 1, s.slices);
             longest.push_back(s.longest);
             longestCpu.push_back(s.longestCpu);
             total.push_back(s.total);
             loads.push_back(s.load);
             slices.push_back(s.slices);
         }
-        std::printf("%-18s longest slice %5.2f ms (processor %5.2f; target: at most 8), "
+        std::printf("\n%-18s longest slice %5.2f ms (processor %5.2f; target: at most 8), "
                     "%3.0f slices, %6.1f ms in all; load before them %5.1f ms\n",
                     p.name, *std::max_element(longest.begin(), longest.end()),
                     *std::max_element(longestCpu.begin(), longestCpu.end()), median(slices),

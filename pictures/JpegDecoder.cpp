@@ -162,6 +162,10 @@ bool JpegDecoder::step(Deadline deadline)
         case Stage::allocate: {
             const auto format =
                 s.info.out_color_space == JCS_GRAYSCALE ? PixelFormat::Gray8 : PixelFormat::Rgb24;
+            const std::size_t bytes = std::size_t{s.info.output_width} * s.info.output_height *
+                                      (format == PixelFormat::Gray8 ? 1 : 3);
+            if (!makeRoomForPixels(bytes, deadline))
+                return false;
             result_.bitmap = uninitialisedBitmap(static_cast<int>(s.info.output_width),
                                                  static_cast<int>(s.info.output_height), format);
             beginStep(s.source, deadline, false);

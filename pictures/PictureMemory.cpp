@@ -1,5 +1,6 @@
 #include "pictures/PictureMemory.h"
 
+#include <algorithm>
 #include <new>
 #include <sys/mman.h>
 
@@ -26,6 +27,7 @@ constexpr std::size_t roundUp(std::size_t n, std::size_t to)
 struct Block {
     std::uint8_t* start;
     std::size_t length; // whole pages
+    bool going;         // being let go of, piece by piece
 };
 
 // Plain data that is never destroyed: releases may come during exit.
@@ -45,7 +47,7 @@ Block mapBlock(std::size_t bytes)
         if (base == MAP_FAILED)
             throw std::bad_alloc();
         madvise(base, length, MADV_NOHUGEPAGE);
-        return {static_cast<std::uint8_t*>(base), length};
+        return {static_cast<std::uint8_t*>(base), length, false};
     }
     // Start on a huge-page boundary; only whole huge pages are advised, so
     // that the tail wastes at most one normal page.
@@ -62,7 +64,7 @@ Block mapBlock(std::size_t bytes)
         munmap(start + length, static_cast<std::size_t>(first + mapped - (start + length)));
     if (length >= kHugePage)
         madvise(start, length / kHugePage * kHugePage, MADV_HUGEPAGE);
-    return {start, length};
+    return {start, length, false};
 }
 
 void unmap(const Block& block)
@@ -88,6 +90,11 @@ void forget(int index)
     --kept.count;
 }
 
+bool fits(const Block& block, std::size_t length)
+{
+    return block.length >= length && block.length <= 2 * length;
+}
+
 // The smallest kept block that holds `bytes` without wasting more than
 // half of it; its surplus pages are given back.
 bool takeKept(std::size_t bytes, Block& block)
@@ -96,8 +103,7 @@ bool takeKept(std::size_t bytes, Block& block)
     int best = -1;
     for (int i = 0; i < kept.count; ++i) {
         const Block& b = kept.blocks[i];
-        if (b.length >= length && b.length <= 2 * length &&
-            (best < 0 || b.length < kept.blocks[best].length))
+        if (fits(b, length) && (best < 0 || b.length < kept.blocks[best].length))
             best = i;
     }
     if (best < 0)
@@ -107,16 +113,49 @@ bool takeKept(std::size_t bytes, Block& block)
     if (block.length > length)
         munmap(block.start + length, block.length - length);
     block.length = length;
+    block.going = false;
     return true;
 }
 
-void releaseLargeKept()
+// Unmapping a large block costs about a millisecond per 16 MiB: done in
+// pieces from its end, so that it can be spread over slices.
+constexpr std::size_t kReleasePiece = std::size_t{16} << 20;
+
+bool anyFits(std::size_t length)
 {
-    for (int i = kept.count - 1; i >= 0; --i)
-        if (kept.blocks[i].length > kSmallBlock) {
-            unmap(kept.blocks[i]);
-            forget(i);
-        }
+    for (int i = 0; i < kept.count; ++i)
+        if (fits(kept.blocks[i], length))
+            return true;
+    return false;
+}
+
+// Lets go of large kept blocks that a request of `bytes` cannot use, a
+// piece at a time while `more` says so; true when none is left or one of
+// them, shortened, fits.
+template <typename More> bool releaseUnfit(std::size_t bytes, More more)
+{
+    const std::size_t length = roundUp(bytes, kPage);
+    if (bytes < kMapThreshold || bytes <= kSmallBlock)
+        return true; // a small fresh block stays within the slack
+    for (bool first = true;; first = false) {
+        if (anyFits(length))
+            return true;
+        int large = -1;
+        for (int i = 0; i < kept.count; ++i)
+            if (kept.blocks[i].going || kept.blocks[i].length > kSmallBlock)
+                large = i;
+        if (large < 0)
+            return true;
+        if (!first && !more())
+            return false;
+        Block& block = kept.blocks[large];
+        block.going = true;
+        const std::size_t piece = std::min(kReleasePiece, block.length);
+        block.length -= piece;
+        munmap(block.start + block.length, piece);
+        if (block.length == 0)
+            forget(large);
+    }
 }
 
 std::shared_ptr<std::uint8_t[]> heapBlock(std::size_t bytes)
@@ -132,10 +171,16 @@ std::shared_ptr<std::uint8_t[]> allocatePixels(std::size_t bytes)
         return heapBlock(bytes);
     Block block{};
     if (!takeKept(bytes, block)) {
-        releaseLargeKept();
-        block = mapBlock(bytes);
+        releaseUnfit(bytes, [] { return true; });
+        if (!takeKept(bytes, block))
+            block = mapBlock(bytes);
     }
     return std::shared_ptr<std::uint8_t[]>(block.start, [block](std::uint8_t*) { keep(block); });
+}
+
+bool makeRoomForPixels(std::size_t bytes, Deadline deadline)
+{
+    return releaseUnfit(bytes, [deadline] { return SliceClock::now() < deadline; });
 }
 
 std::shared_ptr<std::uint8_t[]> allocateBytes(std::size_t bytes)

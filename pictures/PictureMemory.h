@@ -1,5 +1,7 @@
 #pragma once
 
+#include "pictures/Slices.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -14,6 +16,12 @@ namespace pictures {
 // instead of being unmapped and fresh zeroed pages faulted in again.
 std::shared_ptr<std::uint8_t[]> allocatePixels(std::size_t bytes);
 
+// Lets go, in pieces until `deadline` (at least one), of the kept blocks
+// that a bitmap of `bytes` could not use, which allocatePixels would
+// otherwise let go of at once (a large block costs milliseconds to unmap).
+// True when allocatePixels(bytes) has nothing more to let go of.
+bool makeRoomForPixels(std::size_t bytes, Deadline deadline);
+
 // Like allocatePixels, but never taken from nor given to the kept blocks,
 // and faulted in at once: for a file's bytes, read in one piece and
 // dropped once decoded.
@@ -24,8 +32,8 @@ std::shared_ptr<std::uint8_t[]> allocateBytes(std::size_t bytes);
 void touchPixels(std::uint8_t* at, std::size_t bytes);
 
 // The blocks kept for reuse: at most two, and never more than 16 MiB of them
-// while fresh memory is mapped, so that the peak stays that of the bitmaps
-// alive at once plus the stretched images.
+// while a fresh block larger than that is mapped, so that the peak stays
+// that of the bitmaps alive at once plus the stretched images.
 std::size_t keptPixelBytes();
 void releaseKeptPixels();
 
