@@ -152,6 +152,22 @@ TEST(PixelMemory, KeepsLittleWhileNewMemoryIsMapped)
     EXPECT_EQ(pictures::keptPixelBytes(), 0u);
 }
 
+// Unmapping a large block takes milliseconds: a decode lets go of one it
+// cannot use in pieces, one a step, until the rest fits.
+TEST(PixelMemory, UnusableBlockIsLetGoInPieces)
+{
+    pictures::releaseKeptPixels();
+    const std::uint8_t* freed = pictures::allocatePixels(100 * kMiB).get();
+    const auto noTimeLeft = std::chrono::steady_clock::now();
+    int steps = 1;
+    while (!pictures::makeRoomForPixels(30 * kMiB, noTimeLeft))
+        ++steps;
+    EXPECT_EQ(steps, 3);
+    EXPECT_EQ(pictures::keptPixelBytes(), 52 * kMiB);
+    EXPECT_EQ(pictures::allocatePixels(30 * kMiB).get(), freed);
+    pictures::releaseKeptPixels();
+}
+
 // A reused block holds the last picture's pixels: a decode that fails must
 // still leave black where it made no rows.
 TEST(PixelMemory, ReusedBlockShowsNothingOfTheLastPicture)
