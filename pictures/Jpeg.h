@@ -68,6 +68,7 @@ class JpegDecoder {
     std::size_t size_;
     JpegHeader fallback_;
     Stage stage_ = Stage::create;
+    bool freshPixels_ = false; // the bitmap's pages are new: touch them ahead
     DecodedJpeg result_;
 };
 

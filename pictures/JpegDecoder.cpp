@@ -69,7 +69,7 @@ Call start(Session& s)
 // the scratch rows. A call hands out one row group (one or two rows when
 // upsampling), so the clock is looked at every kRowsPerCheck rows; at least
 // that many are made, then more until the deadline.
-Call readRows(Session& s, std::uint8_t* pixels, std::size_t stride, Deadline deadline)
+Call readRows(Session& s, std::uint8_t* pixels, std::size_t stride, bool touch, Deadline deadline)
 {
     if (setjmp(s.error.jump))
         return Call::failed;
@@ -81,7 +81,9 @@ Call readRows(Session& s, std::uint8_t* pixels, std::size_t stride, Deadline dea
     SliceClock::duration group{};
     do {
         const JDIMENSION end = std::min(info.output_height, info.output_scanline + kRowsPerCheck);
-        touchPixels(pixels + info.output_scanline * stride, (end - info.output_scanline) * stride);
+        if (touch)
+            touchPixels(pixels + info.output_scanline * stride,
+                        (end - info.output_scanline) * stride);
         while (info.output_scanline < end) {
             const JDIMENSION first = info.output_scanline;
             const JDIMENSION wanted = end - first;
@@ -113,14 +115,14 @@ Call finish(Session& s)
     return Call::done;
 }
 
-Bitmap uninitialisedBitmap(int width, int height, PixelFormat format)
+Bitmap uninitialisedBitmap(int width, int height, PixelFormat format, bool& fresh)
 {
     Bitmap bitmap;
     bitmap.width = width;
     bitmap.height = height;
     bitmap.format = format;
     bitmap.stride = static_cast<std::size_t>(width) * (format == PixelFormat::Gray8 ? 1 : 3);
-    bitmap.pixels = allocatePixels(bitmap.stride * static_cast<std::size_t>(height));
+    bitmap.pixels = allocatePixels(bitmap.stride * static_cast<std::size_t>(height), &fresh);
     return bitmap;
 }
 
@@ -166,13 +168,15 @@ bool JpegDecoder::step(Deadline deadline)
                                       (format == PixelFormat::Gray8 ? 1 : 3);
             if (!makeRoomForPixels(bytes, deadline))
                 return false;
-            result_.bitmap = uninitialisedBitmap(static_cast<int>(s.info.output_width),
-                                                 static_cast<int>(s.info.output_height), format);
+            result_.bitmap =
+                uninitialisedBitmap(static_cast<int>(s.info.output_width),
+                                    static_cast<int>(s.info.output_height), format, freshPixels_);
             beginStep(s.source, deadline, false);
             break;
         }
         case Stage::rows:
-            call = readRows(s, result_.bitmap.pixels.get(), result_.bitmap.stride, deadline);
+            call = readRows(s, result_.bitmap.pixels.get(), result_.bitmap.stride, freshPixels_,
+                            deadline);
             break;
         case Stage::finish:
             call = finish(s);
@@ -204,11 +208,11 @@ void JpegDecoder::fail(bool rowsStarted)
     result_.error = size_ == 0 ? JERR_INPUT_EMPTY : session_->error.manager.msg_code;
     Bitmap& bitmap = result_.bitmap;
     if (!rowsStarted)
-        bitmap = uninitialisedBitmap(fallback_.width, fallback_.height, PixelFormat::Rgb24);
+        bitmap = uninitialisedBitmap(fallback_.width, fallback_.height, PixelFormat::Rgb24,
+                                     freshPixels_);
     const std::size_t done =
         rowsStarted ? std::min<std::size_t>(session_->info.output_scanline, bitmap.height) : 0;
     const std::size_t rest = (bitmap.height - done) * bitmap.stride;
-    touchPixels(bitmap.pixels.get() + done * bitmap.stride, rest);
     std::memset(bitmap.pixels.get() + done * bitmap.stride, 0, rest);
 }
 

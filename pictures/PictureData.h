@@ -32,6 +32,7 @@ class Stretcher {
     Bitmap source_;
     Bitmap target_;
     std::vector<std::size_t> offsets_; // of each target column in a source row
+    bool fresh_ = false;               // the image's pages are new: touch them ahead
     int nextRow_ = 0;
     int previousSourceRow_ = -1;
 };

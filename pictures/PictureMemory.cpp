@@ -165,15 +165,20 @@ std::shared_ptr<std::uint8_t[]> heapBlock(std::size_t bytes)
 
 } // namespace
 
-std::shared_ptr<std::uint8_t[]> allocatePixels(std::size_t bytes)
+std::shared_ptr<std::uint8_t[]> allocatePixels(std::size_t bytes, bool* fresh)
 {
+    if (fresh)
+        *fresh = false;
     if (bytes < kMapThreshold)
         return heapBlock(bytes);
     Block block{};
     if (!takeKept(bytes, block)) {
         releaseUnfit(bytes, [] { return true; });
-        if (!takeKept(bytes, block))
+        if (!takeKept(bytes, block)) {
             block = mapBlock(bytes);
+            if (fresh)
+                *fresh = true;
+        }
     }
     return std::shared_ptr<std::uint8_t[]>(block.start, [block](std::uint8_t*) { keep(block); });
 }

@@ -14,7 +14,10 @@ namespace pictures {
 // goes it is kept for the next bitmap that fits (a move pushes one picture
 // out, the preload decodes the next one of the same size into its pages),
 // instead of being unmapped and fresh zeroed pages faulted in again.
-std::shared_ptr<std::uint8_t[]> allocatePixels(std::size_t bytes);
+// `fresh`, when given, tells whether the pages are new: only those are
+// worth touching ahead (asking for pages already there costs about as
+// much as writing them).
+std::shared_ptr<std::uint8_t[]> allocatePixels(std::size_t bytes, bool* fresh = nullptr);
 
 // Lets go, in pieces until `deadline` (at least one), of the kept blocks
 // that a bitmap of `bytes` could not use, which allocatePixels would

@@ -76,7 +76,7 @@ Stretcher::Stretcher(const Bitmap& source, int width, int height) : source_(sour
     target_.height = height;
     target_.format = PixelFormat::Xrgb32;
     target_.stride = static_cast<std::size_t>(width) * 4;
-    target_.pixels = allocatePixels(target_.stride * static_cast<std::size_t>(height));
+    target_.pixels = allocatePixels(target_.stride * static_cast<std::size_t>(height), &fresh_);
     offsets_.resize(static_cast<std::size_t>(width));
     const int step = bytesPerPixel(source.format);
     for (int x = 0; x < width; ++x)
@@ -91,7 +91,8 @@ bool Stretcher::step(Deadline deadline)
     do {
         const int end = std::min(target_.height, nextRow_ + kRowsPerCheck);
         std::uint8_t* rows = target_.pixels.get() + nextRow_ * target_.stride;
-        touchPixels(rows, static_cast<std::size_t>(end - nextRow_) * target_.stride);
+        if (fresh_)
+            touchPixels(rows, static_cast<std::size_t>(end - nextRow_) * target_.stride);
         for (; nextRow_ < end; ++nextRow_, rows += target_.stride) {
             const int sourceY = scale(nextRow_, target_.height, source_.height);
             if (sourceY == previousSourceRow_) {
