@@ -13,6 +13,9 @@ namespace {
 constexpr std::size_t kMinPortion = std::size_t{2} << 10;
 constexpr std::size_t kMaxPortion = std::size_t{32} << 10;
 
+// What follows the real end, as often as it is asked for.
+const JOCTET kEndMarker[2] = {0xFF, JPEG_EOI};
+
 SlicedSource& sourceOf(j_decompress_ptr info)
 {
     return *reinterpret_cast<SlicedSource*>(info->src);
@@ -23,42 +26,54 @@ bool inData(const SlicedSource& s)
     return s.manager.next_input_byte >= s.data && s.manager.next_input_byte <= s.data + s.size;
 }
 
-// Where the reader stands; past the end while it reads the fake end marker.
+// Where the reader stands; the end while it reads an end marker.
 std::size_t position(const SlicedSource& s)
 {
     return inData(s) ? static_cast<std::size_t>(s.manager.next_input_byte - s.data) : s.size;
 }
 
+void handOut(SlicedSource& s, const JOCTET* from, const JOCTET* to)
+{
+    s.manager.next_input_byte = from;
+    s.manager.bytes_in_buffer = static_cast<std::size_t>(to - from);
+    s.bufferEnd = to;
+}
+
 void exposeUpTo(SlicedSource& s, std::size_t end)
 {
-    const std::size_t at = position(s);
     s.exposed = std::clamp(end, s.exposed, s.size);
-    s.manager.next_input_byte = s.data + at;
-    s.manager.bytes_in_buffer = s.exposed - at;
+    handOut(s, s.data + position(s), s.data + s.exposed);
 }
 
 void initSource(j_decompress_ptr) {}
 void termSource(j_decompress_ptr) {}
 
-// Called when the reader has used up what was exposed; the bytes from
+// More bytes after bufferEnd, where the reader has got to; never waits.
+void refill(j_decompress_ptr info)
+{
+    SlicedSource& s = sourceOf(info);
+    if (s.bufferEnd <= s.data + s.size && s.exposed < s.size) {
+        const std::size_t from = s.exposed;
+        s.exposed = std::min(s.size, s.exposed + s.portion);
+        s.portion = std::min(kMaxPortion, s.portion * 2);
+        handOut(s, s.data + from, s.data + s.exposed);
+    } else if (s.bufferEnd > kEndMarker && s.bufferEnd < kEndMarker + sizeof kEndMarker) {
+        handOut(s, s.bufferEnd, kEndMarker + sizeof kEndMarker); // the rest of a paused one
+    } else {
+        WARNMS(info, JWRN_JPEG_EOF);
+        handOut(s, kEndMarker, kEndMarker + sizeof kEndMarker);
+    }
+}
+
+// Called when the reader has used up what was handed out; the bytes from
 // next_input_byte on are what it backs up to if this returns FALSE.
 boolean fillInput(j_decompress_ptr info)
 {
     SlicedSource& s = sourceOf(info);
-    if (s.exposed < s.size) {
-        if (s.sliced && SliceClock::now() >= s.deadline)
-            return FALSE;
-        const std::size_t from = s.exposed;
-        s.exposed = std::min(s.size, s.exposed + s.portion);
-        s.portion = std::min(kMaxPortion, s.portion * 2);
-        s.manager.next_input_byte = s.data + from;
-        s.manager.bytes_in_buffer = s.exposed - from;
-        return TRUE;
-    }
-    static const JOCTET kEndMarker[2] = {0xFF, JPEG_EOI};
-    WARNMS(info, JWRN_JPEG_EOF);
-    s.manager.next_input_byte = kEndMarker;
-    s.manager.bytes_in_buffer = sizeof kEndMarker;
+    if (s.sliced && s.refilledThisStep && SliceClock::now() >= s.deadline)
+        return FALSE;
+    s.refilledThisStep = true;
+    refill(info);
     return TRUE;
 }
 
@@ -72,13 +87,12 @@ void skipInput(j_decompress_ptr info, long count)
     auto left = static_cast<std::size_t>(count);
     while (left > s.manager.bytes_in_buffer) {
         left -= s.manager.bytes_in_buffer;
-        if (inData(s) && s.exposed < s.size) {
-            s.manager.next_input_byte += s.manager.bytes_in_buffer;
-            s.manager.bytes_in_buffer = 0;
+        s.manager.next_input_byte += s.manager.bytes_in_buffer;
+        s.manager.bytes_in_buffer = 0;
+        if (inData(s) && s.exposed < s.size)
             exposeUpTo(s, s.exposed + std::max(left, s.portion));
-        } else {
-            fillInput(info); // the end marker again, as libjpeg's memory source does
-        }
+        else
+            refill(info);
     }
     s.manager.next_input_byte += left;
     s.manager.bytes_in_buffer -= left;
@@ -94,11 +108,10 @@ void useSlicedSource(jpeg_decompress_struct& info, SlicedSource& source, const s
     source.manager.skip_input_data = skipInput;
     source.manager.resync_to_restart = jpeg_resync_to_restart;
     source.manager.term_source = termSource;
-    source.manager.next_input_byte = data;
-    source.manager.bytes_in_buffer = 0;
     source.data = data;
     source.size = size;
     source.exposed = 0;
+    handOut(source, data, data);
     source.firstPortion = kMinPortion;
     source.stepStart = static_cast<std::size_t>(-1); // no step yet
     source.sliced = false;
@@ -111,8 +124,11 @@ void beginStep(SlicedSource& s, Deadline deadline, bool sliced)
     s.deadline = deadline;
     s.sliced = sliced;
     s.unitsThisStep = 0;
-    if (!inData(s))
-        return; // at the fake end marker: nothing left to hand out
+    s.refilledThisStep = false;
+    if (!inData(s)) { // among end markers: hand out the rest of the one begun
+        handOut(s, s.manager.next_input_byte, s.bufferEnd);
+        return;
+    }
     const std::size_t at = position(s);
     if (!sliced) {
         exposeUpTo(s, s.size);
@@ -122,14 +138,18 @@ void beginStep(SlicedSource& s, Deadline deadline, bool sliced)
     s.firstPortion = at == s.stepStart ? std::min(s.size, s.firstPortion * 2) : kMinPortion;
     s.stepStart = at;
     s.portion = s.firstPortion;
+    const std::size_t before = s.exposed;
     exposeUpTo(s, at + s.firstPortion);
+    s.refilledThisStep = s.exposed > before; // then that was the step's free one
 }
 
 void endPortionIfLate(SlicedSource& s)
 {
-    if (!s.sliced || s.unitsThisStep++ == 0 || !inData(s) || SliceClock::now() < s.deadline)
+    if (!s.sliced || s.unitsThisStep++ == 0 || SliceClock::now() < s.deadline)
         return;
-    s.exposed = position(s);
+    if (inData(s))
+        s.exposed = position(s);
+    s.bufferEnd = s.manager.next_input_byte;
     s.manager.bytes_in_buffer = 0;
 }
 

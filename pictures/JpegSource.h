@@ -14,17 +14,20 @@ namespace pictures {
 // hands them out in portions and suspends the decoder (fill_input_buffer
 // returns FALSE) once the step's deadline has passed: so absorbing the
 // scans of a progressive file spreads over many short steps. Past the real
-// end it warns and feeds an end marker, as libjpeg's memory source does, so
-// a file that ends early decodes the same.
+// end it warns and feeds end markers, as libjpeg's memory source does, so
+// a file that ends early decodes the same; the rest of such a file's scan
+// (decoded as if its data were zero) is sliced like any other.
 struct SlicedSource {
     jpeg_source_mgr manager; // first, so that libjpeg's pointer is ours too
     const std::uint8_t* data;
     std::size_t size;
     std::size_t exposed;      // the decoder may read up to here
+    const JOCTET* bufferEnd;  // the end of what was last handed out
     std::size_t portion;      // what the next refill within the step exposes
     std::size_t firstPortion; // what a step starts with
     std::size_t stepStart;    // where the reader stood when the step began
     unsigned unitsThisStep;   // progress monitor calls within the step
+    bool refilledThisStep;    // a step's first refill never waits
     bool sliced;              // false: everything is exposed, nothing suspends
     Deadline deadline;
 };
