@@ -16,15 +16,18 @@ struct JpegDecoderSession {
     jpeg::ErrorJump error;
     jpeg::Progress progress;
     SlicedSource source;
-    JSAMPARRAY scratch; // CMYK rows before conversion
+    JSAMPARRAY scratch;     // CMYK rows before conversion
+    JDIMENSION touchedRows; // fresh pages faulted in so far
 };
 
 namespace {
 
 using Session = JpegDecoderSession;
 
-// 16 rows of a 45-megapixel picture take about 1.5 ms.
-constexpr JDIMENSION kRowsPerCheck = 16;
+// What one call may hand out: the largest row group libjpeg makes.
+constexpr JDIMENSION kRowsPerCall = 16;
+// 32 rows of a 45-megapixel bitmap are 768 KiB: one call to fault them in.
+constexpr JDIMENSION kTouchRows = 32;
 
 enum class Call { done, suspended, failed };
 
@@ -59,49 +62,47 @@ Call start(Session& s)
     if (!jpeg_start_decompress(&s.info))
         return Call::suspended;
     if (s.info.out_color_space == JCS_CMYK)
-        s.scratch =
-            (*s.info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&s.info), JPOOL_IMAGE,
-                                        s.info.output_width * 4, kRowsPerCheck);
+        s.scratch = (*s.info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&s.info),
+                                                JPOOL_IMAGE, s.info.output_width * 4, kRowsPerCall);
     return Call::done;
 }
 
 // libjpeg writes straight into the bitmap's rows; only CMYK goes through
 // the scratch rows. A call hands out one row group (one or two rows when
-// upsampling), so the clock is looked at every kRowsPerCheck rows; at least
-// that many are made, then more until the deadline.
+// upsampling, up to 16 from a progressive file), and the clock is looked
+// at after each: a call that would end past the deadline waits for the
+// next step. Fresh pages are faulted in kTouchRows at a time.
 Call readRows(Session& s, std::uint8_t* pixels, std::size_t stride, bool touch, Deadline deadline)
 {
     if (setjmp(s.error.jump))
         return Call::failed;
     jpeg_decompress_struct& info = s.info;
     const bool cmyk = info.out_color_space == JCS_CMYK;
-    JSAMPROW rows[kRowsPerCheck];
-    // A group that would end past the deadline waits for the next step.
-    Deadline groupStart = SliceClock::now();
-    SliceClock::duration group{};
+    JSAMPROW rows[kRowsPerCall];
+    Deadline callStart = SliceClock::now();
+    SliceClock::duration call{};
     do {
-        const JDIMENSION end = std::min(info.output_height, info.output_scanline + kRowsPerCheck);
-        if (touch)
-            touchPixels(pixels + info.output_scanline * stride,
-                        (end - info.output_scanline) * stride);
-        while (info.output_scanline < end) {
-            const JDIMENSION first = info.output_scanline;
-            const JDIMENSION wanted = end - first;
-            for (JDIMENSION i = 0; i < wanted; ++i)
-                rows[i] = cmyk ? s.scratch[i] : pixels + (first + i) * stride;
-            const JDIMENSION got = jpeg_read_scanlines(&info, rows, wanted);
-            for (JDIMENSION i = 0; i < got; ++i) {
-                std::uint8_t* row = pixels + (first + i) * stride;
-                if (cmyk)
-                    jpeg::cmykToRgb(s.scratch[i], row, info.output_width, info.saw_Adobe_marker);
-                else if (info.quantize_colors)
-                    jpeg::indicesToGrey(row, info.output_width, info.colormap[0]);
-            }
+        const JDIMENSION first = info.output_scanline;
+        const JDIMENSION wanted = std::min(kRowsPerCall, info.output_height - first);
+        if (touch && first + wanted > s.touchedRows) {
+            const JDIMENSION end = std::min(info.output_height, first + kTouchRows);
+            touchPixels(pixels + first * stride, (end - first) * stride);
+            s.touchedRows = end;
+        }
+        for (JDIMENSION i = 0; i < wanted; ++i)
+            rows[i] = cmyk ? s.scratch[i] : pixels + (first + i) * stride;
+        const JDIMENSION got = jpeg_read_scanlines(&info, rows, wanted);
+        for (JDIMENSION i = 0; i < got; ++i) {
+            std::uint8_t* row = pixels + (first + i) * stride;
+            if (cmyk)
+                jpeg::cmykToRgb(s.scratch[i], row, info.output_width, info.saw_Adobe_marker);
+            else if (info.quantize_colors)
+                jpeg::indicesToGrey(row, info.output_width, info.colormap[0]);
         }
         const Deadline now = SliceClock::now();
-        group = now - groupStart;
-        groupStart = now;
-    } while (info.output_scanline < info.output_height && groupStart + group < deadline);
+        call = now - callStart;
+        callStart = now;
+    } while (info.output_scanline < info.output_height && callStart + call < deadline);
     return info.output_scanline < info.output_height ? Call::suspended : Call::done;
 }
 
