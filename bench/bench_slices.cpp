@@ -150,7 +150,7 @@ int main(int argc, char** argv)
         return 1;
     const std::string base = folder;
     const auto photo = [&](const char* name, int w, int h) {
-        const std::string file = base + "/" + name + ".jpg";
+        std::string file = base + "/" + name + ".jpg";
         bench::writePhoto(file, w, h, 90);
         return file;
     };

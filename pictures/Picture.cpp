@@ -4,26 +4,15 @@
 #include "core/RegularFile.h"
 #include "pictures/Jpeg.h"
 #include "pictures/PictureData.h"
+#include "pictures/PictureList.h"
 #include "pictures/PictureMemory.h"
 
 #include <algorithm>
-#include <cctype>
 #include <utility>
 
 namespace pictures {
 
 namespace {
-
-bool hasJpegExtension(const std::string& fileName)
-{
-    const auto dot = fileName.rfind('.');
-    if (dot == std::string::npos)
-        return false;
-    std::string extension = fileName.substr(dot);
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension == ".jpg" || extension == ".jpeg";
-}
 
 // The whole file, or nothing when it is not a regular file, too large for
 // a photograph or, unless empty, does not start like a JPEG: that is seen
@@ -57,7 +46,7 @@ Picture Picture::load(const std::string& fileName)
     const auto fail = [&] {
         return LoadFailure(messages::cannotOpenPicture(displayText(fileName)));
     };
-    if (!hasJpegExtension(fileName))
+    if (!isPictureName(fileName))
         throw fail();
     auto data = std::make_shared<Data>();
     if (!readWholeFile(fileName, data->bytes, data->size))

@@ -20,7 +20,10 @@ class LoadFailure : public Failure {
 };
 
 // A picture holder: the file's bytes and, once decoded, its bitmap, shared
-// by all copies (copying is O(1)); the copies behave as independent values.
+// by all copies (copying is O(1)). Copies share everything that happens to
+// the picture (its decode, its stretched image, its decode error handed out
+// once); assigning another picture to a holder leaves its former copies
+// alone.
 class Picture {
   public:
     Picture(); // an empty holder: 0 x 0, nothing to draw

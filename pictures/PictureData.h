@@ -39,8 +39,9 @@ class Stretcher {
 
 Bitmap stretchBitmap(const Bitmap& source, int width, int height);
 
-// What copies of a holder share. The file's bytes and size never change;
-// the bitmap is made once, the stretched image for the last size asked.
+// What copies of a holder share: the file's bytes (dropped once decoded),
+// the decode under way, the bitmap, made once, and the stretched image for
+// the last size asked.
 struct Picture::Data {
     std::shared_ptr<std::uint8_t[]> bytes; // dropped once decoded
     std::size_t size = 0;

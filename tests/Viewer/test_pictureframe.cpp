@@ -1,5 +1,6 @@
 #include "Viewer/MouseRouter.h"
 #include "Viewer/PictureFrame.h"
+#include "pictures/JpegFixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -47,33 +48,14 @@ std::vector<std::uint8_t> quadrantPixels(int w, int h)
 
 std::vector<std::uint8_t> compress(int w, int h, bool progressive)
 {
-    std::vector<std::uint8_t> rgb = quadrantPixels(w, h);
-    jpeg_compress_struct cinfo{};
-    jpeg_error_mgr jerr{};
-    cinfo.err = jpeg_std_error(&jerr);
-    jpeg_create_compress(&cinfo);
-    unsigned char* out = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&cinfo, &out, &size);
-    cinfo.image_width = static_cast<JDIMENSION>(w);
-    cinfo.image_height = static_cast<JDIMENSION>(h);
-    cinfo.input_components = 3;
-    cinfo.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, 95, TRUE);
-    if (progressive) {
-        jpeg_simple_progression(&cinfo);
-    }
-    jpeg_start_compress(&cinfo, TRUE);
-    while (cinfo.next_scanline < cinfo.image_height) {
-        JSAMPROW row = &rgb[static_cast<std::size_t>(cinfo.next_scanline) * w * 3];
-        jpeg_write_scanlines(&cinfo, &row, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    std::vector<std::uint8_t> bytes(out, out + size);
-    std::free(out);
-    return bytes;
+    const std::vector<std::uint8_t> rgb = quadrantPixels(w, h);
+    fixtures::JpegOptions options;
+    options.width = w;
+    options.height = h;
+    options.quality = 95;
+    options.progressive = progressive;
+    options.rgb = &rgb;
+    return fixtures::makeJpeg(options);
 }
 
 std::string writeFile(const QTemporaryDir& dir, const char* name,
@@ -96,6 +78,8 @@ bool near(QColor a, QColor b)
 // and a stand-in for the rating panel; presses start a pan in the loupe as
 // FormMouseDown does.
 struct Screen {
+    Screen(const Screen&) = delete;
+    Screen& operator=(const Screen&) = delete;
     Screen()
     {
         picture = pictures::Picture::load(writeFile(dir, "q.jpg", compress(400, 300, false)));
@@ -367,8 +351,8 @@ TEST(DevicePixels, PictureAndLoupeAtDeviceResolution)
             return false;
         for (int y = 0; y < bitmap.height; ++y)
             for (int x = 0; x < bitmap.width; ++x) {
-                const std::uint8_t* p =
-                    bitmap.row(y) + x * (bitmap.format == pictures::PixelFormat::Xrgb32 ? 4 : 3);
+                const std::size_t bytes = bitmap.format == pictures::PixelFormat::Xrgb32 ? 4 : 3;
+                const std::uint8_t* p = bitmap.row(y) + static_cast<std::size_t>(x) * bytes;
                 const QRgb expected = bitmap.format == pictures::PixelFormat::Xrgb32
                                           ? *reinterpret_cast<const QRgb*>(p) | 0xff000000u
                                           : qRgb(p[0], p[1], p[2]);

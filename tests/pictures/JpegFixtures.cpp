@@ -82,7 +82,10 @@ Bytes makeJpeg(const JpegOptions& o)
         const int y = static_cast<int>(info.next_scanline);
         for (int x = 0; x < o.width; ++x)
             for (int c = 0; c < info.input_components; ++c)
-                row[x * info.input_components + c] = ink ? o.ink[c] : sample(x, y, c, o);
+                row[static_cast<std::size_t>(x) * info.input_components + c] =
+                    ink     ? o.ink[c]
+                    : o.rgb ? (*o.rgb)[(static_cast<std::size_t>(y) * o.width + x) * 3 + c]
+                            : sample(x, y, c, o);
         JSAMPROW rows[1] = {row.data()};
         jpeg_write_scanlines(&info, rows, 1);
     }
@@ -117,7 +120,7 @@ TempDir::~TempDir()
 
 std::string TempDir::write(const std::string& name, const Bytes& bytes) const
 {
-    const std::string file = (path_ / name).string();
+    std::string file = (path_ / name).string();
     std::ofstream out(file, std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
     return file;

@@ -26,6 +26,8 @@ struct JpegOptions {
     int restartRows = 0;      // a restart marker every this many MCU rows
     bool adobeMarker = true;  // for CMYK: write the Adobe marker
     std::uint8_t ink[4] = {}; // for CMYK: the one colour of the whole picture
+    // RGB pixels row by row, width x height x 3, instead of the made-up picture.
+    const std::vector<std::uint8_t>* rgb = nullptr;
 };
 
 // A picture with smooth gradients and some edges (not noise).

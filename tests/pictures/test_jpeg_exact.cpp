@@ -36,7 +36,7 @@ struct ExactCase {
     bool grey;
 };
 
-JpegOptions with(std::function<void(JpegOptions&)> change)
+JpegOptions with(const std::function<void(JpegOptions&)>& change)
 {
     JpegOptions options;
     options.width = 97;

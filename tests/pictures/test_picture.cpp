@@ -207,7 +207,7 @@ TEST_P(CmykPictures, BecomeRgb)
     ASSERT_NE(bitmap, nullptr);
     EXPECT_EQ(picture.takeDecodeError(), std::nullopt);
     ASSERT_EQ(bitmap->format, PixelFormat::Rgb24);
-    const std::uint8_t* pixel = bitmap->row(8) + 8 * 3;
+    const std::uint8_t* pixel = bitmap->row(8) + std::size_t{8} * 3;
     for (int i = 0; i < 3; ++i)
         EXPECT_NEAR(pixel[i], c.rgb[i], 3) << "channel " << i;
 }

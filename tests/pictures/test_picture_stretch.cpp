@@ -27,7 +27,7 @@ Picture loaded(const TempDir& dir, int width, int height, Colours colours = Colo
 std::uint32_t at(const Bitmap& bitmap, int x, int y)
 {
     std::uint32_t value;
-    std::memcpy(&value, bitmap.row(y) + x * 4, 4);
+    std::memcpy(&value, bitmap.row(y) + static_cast<std::size_t>(x) * 4, 4);
     return value;
 }
 
@@ -35,7 +35,7 @@ std::uint32_t sourceAt(const Bitmap& bitmap, int x, int y)
 {
     if (bitmap.format == PixelFormat::Gray8)
         return 0xff000000u | bitmap.row(y)[x] * 0x010101u;
-    const std::uint8_t* p = bitmap.row(y) + x * 3;
+    const std::uint8_t* p = bitmap.row(y) + static_cast<std::size_t>(x) * 3;
     return 0xff000000u | p[0] << 16 | p[1] << 8 | p[2];
 }
 

@@ -114,6 +114,7 @@ TEST(Cache, MovesShareTheHolders)
 {
     const TempDir dir;
     std::vector<std::string> files;
+    files.reserve(3);
     for (int i = 0; i < 3; ++i)
         files.push_back(dir.write(std::to_string(i) + ".jpg", makeJpeg({})));
     ViewerState state;
