@@ -92,10 +92,8 @@ QelPanel::QelPanel(QWidget* parent) : QFrame(parent)
     face.setColor(QPalette::Window, QColor(0xd4, 0xd0, 0xc8));
     face.setColor(QPalette::WindowText, Qt::black);
     setPalette(face);
-    const QFont bold13 = pixelFont(13, true);
-    const QFont normal13 = pixelFont(13);
-    const QFont bold11 = pixelFont(11, true);
 
+    // The command row.
     Buttonpanel = place(new QFrame(this), "Buttonpanel", 6, 4, 299, 37);
     Buttonpanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     Buttonpanel->setAutoFillBackground(true);
@@ -135,6 +133,17 @@ QelPanel::QelPanel(QWidget* parent) : QFrame(parent)
                          pixelFont(13, true), "Programm beenden");
     BitBtn1->setAccessibleName(QStringLiteral("Programm beenden"));
     BitBtn1->setFocusPolicy(Qt::ClickFocus);
+
+    buildRatingArea();
+    connectSignals();
+}
+
+// The file name, the judge name, the three groups of criteria and the sums.
+void QelPanel::buildRatingArea()
+{
+    const QFont bold13 = pixelFont(13, true);
+    const QFont normal13 = pixelFont(13);
+    const QFont bold11 = pixelFont(11, true);
 
     Bilddatei = label(this, "Bilddatei", QStringLiteral("Bild:"), 6, 50, normal13);
     FilePanel = place(new caption::Label(this), "FilePanel", 80, 45, 225, 26);
@@ -180,7 +189,10 @@ QelPanel::QelPanel(QWidget* parent) : QFrame(parent)
     label(this, "Label5", QStringLiteral("Total"), 144, 701, bold13);
     TotalPkt = textPanel(this, "TotalPkt", 192, 696, 113, 25, bold11);
     separator(this, "Panel21", 723);
+}
 
+void QelPanel::connectSignals()
+{
     connect(vorButton, &QPushButton::clicked, this, &QelPanel::nextClicked);
     connect(zurueckButton, &QPushButton::clicked, this, &QelPanel::previousClicked);
     connect(Hintergrund, &UpDown::changed, this, &QelPanel::grayStepped);

@@ -62,6 +62,9 @@ class QelPanel : public QFrame {
     void criterionOperated(int n, int position);
 
   private:
+    void buildRatingArea();
+    void connectSignals();
+
     QFrame* Buttonpanel;
     QLabel* Label6;
     QPushButton* zurueckButton;
