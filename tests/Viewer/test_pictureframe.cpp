@@ -61,7 +61,7 @@ std::vector<std::uint8_t> compress(int w, int h, bool progressive)
 std::string writeFile(const QTemporaryDir& dir, const char* name,
                       const std::vector<std::uint8_t>& bytes)
 {
-    const std::string path = dir.filePath(name).toStdString();
+    std::string path = dir.filePath(name).toStdString();
     std::FILE* file = std::fopen(path.c_str(), "wb");
     std::fwrite(bytes.data(), 1, bytes.size(), file);
     std::fclose(file);

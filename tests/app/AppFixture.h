@@ -2,6 +2,7 @@
 
 #include "Viewer/MessageBoxes.h"
 #include "Viewer/TScreenForm.h"
+#include "app/Application.h"
 #include "app/Controller.h"
 #include "core/ViewerState.h"
 
@@ -34,6 +35,7 @@ class AppFixture : public ::testing::Test {
     void SetUp() override
     {
         application();
+        keepNoSettings(); // the file dialog would write into the home folder
         previous_ = std::filesystem::current_path();
         folder_ = std::filesystem::temp_directory_path() /
                   ("bb-app-" + std::to_string(::getpid()) + "-" +

@@ -126,7 +126,7 @@ TEST(PixelMemory, FreedBlocksAreReusedWhenTheyFit)
         const std::uint8_t* freed = pictures::allocatePixels(c.freed).get();
         EXPECT_EQ(pictures::keptPixelBytes(), c.freed);
         const auto block = pictures::allocatePixels(c.wanted);
-        block[c.wanted - 1] = 1; // all of it is there
+        block[static_cast<std::ptrdiff_t>(c.wanted - 1)] = 1; // all of it is there
         EXPECT_EQ(block.get() == freed, c.reused) << c.freed << " " << c.wanted;
     }
     pictures::releaseKeptPixels();
