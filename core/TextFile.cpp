@@ -72,7 +72,7 @@ class FileDescriptor {
     int fd_;
 };
 
-bool writeAll(int fd, const std::string& data)
+bool writeAll(int fd, std::string_view data)
 {
     std::size_t done = 0;
     while (done < data.size()) {
@@ -177,6 +177,11 @@ bool syncFolder(const std::string& folder)
 
 bool writeLinesAtomically(const std::string& path, const std::vector<std::string>& lines)
 {
+    return writeAtomically(path, joinLines(lines));
+}
+
+bool writeAtomically(const std::string& path, std::string_view bytes)
+{
     if (path.empty() || path.back() == '/')
         return false;
     const std::string folder = folderOf(path);
@@ -197,8 +202,8 @@ bool writeLinesAtomically(const std::string& path, const std::vector<std::string
         mode &= ~mask;
     }
 
-    const bool written = ::fchmod(fd.get(), mode) == 0 && writeAll(fd.get(), joinLines(lines)) &&
-                         ::fsync(fd.get()) == 0;
+    const bool written =
+        ::fchmod(fd.get(), mode) == 0 && writeAll(fd.get(), bytes) && ::fsync(fd.get()) == 0;
     const bool closed = fd.close();
     if (!written || !closed || ::rename(temporary.c_str(), path.c_str()) != 0) {
         ::unlink(temporary.c_str());

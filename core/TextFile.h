@@ -4,6 +4,7 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Line-based single-byte text files. Bytes are kept as they are: no
@@ -42,5 +43,8 @@ std::optional<std::string> readLeadingText(const std::string& path, std::size_t 
 // previous file. Temporary files a crash left behind are removed. Returns
 // false on any failure.
 bool writeLinesAtomically(const std::string& path, const std::vector<std::string>& lines);
+
+// The same for exact bytes.
+bool writeAtomically(const std::string& path, std::string_view bytes);
 
 } // namespace textfile

@@ -2,7 +2,7 @@
 
 #include "core/Messages.h"
 #include "core/TextEncoding.h"
-#include "evaluation/AtomicFile.h"
+#include "core/TextFile.h"
 #include "evaluation/Csv.h"
 #include "evaluation/Folder.h"
 #include "evaluation/PdfReport.h"
@@ -66,7 +66,7 @@ std::string folderName(const std::string& folder)
 
 bool write(const std::string& folder, const char* file, std::string_view bytes, std::ostream& err)
 {
-    if (writeFileAtomically(pathIn(folder, file), bytes))
+    if (textfile::writeAtomically(pathIn(folder, file), bytes))
         return true;
     err << texts::cannotWrite(displayText(pathIn(folder, file))) << "\n";
     return false;

@@ -1,17 +1,14 @@
 #include "evaluation/Thumbnail.h"
 
+#include "core/RegularFile.h"
 #include "pictures/Jpeg.h"
 
 #include <algorithm>
 #include <atomic>
-#include <cerrno>
 #include <csetjmp>
 #include <exception>
-#include <fcntl.h>
 #include <mutex>
-#include <sys/stat.h>
 #include <thread>
-#include <unistd.h>
 
 #include <jerror.h>
 #include <jpeglib.h>
@@ -115,28 +112,15 @@ bool readRows(Session& session, std::uint8_t* pixels, std::uint8_t* scratch)
 }
 
 // The whole file into `bytes`, when it is a regular file of at most
-// kMaxFileBytes; O_NONBLOCK keeps a pipe from blocking the open. Decoding
-// from memory saves libjpeg a read call per 4 KiB.
+// kMaxFileBytes (a pipe is refused, never waited for). Decoding from memory
+// saves libjpeg a read call per 4 KiB.
 bool readPicture(const std::string& path, std::vector<std::uint8_t>& bytes)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
+    auto file = regularfile::Reader::open(path);
+    if (!file || file->size() > std::uint64_t(kMaxFileBytes))
         return false;
-    struct stat info {};
-    bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= kMaxFileBytes;
-    if (ok) {
-        bytes.resize(std::size_t(info.st_size));
-        std::size_t done = 0;
-        while (ok && done < bytes.size()) {
-            const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
-            if (n < 0 && errno == EINTR)
-                continue;
-            ok = n > 0;
-            done += ok ? std::size_t(n) : 0;
-        }
-    }
-    ::close(fd);
-    return ok;
+    bytes.resize(std::size_t(file->size()));
+    return file->read(bytes.data(), bytes.size()) == bytes.size();
 }
 
 } // namespace
