@@ -2,8 +2,7 @@
 
 #include "core/Failure.h"
 #include "core/Messages.h"
-
-#include <algorithm>
+#include "core/PictureNames.h"
 
 namespace rating {
 
@@ -21,11 +20,8 @@ const std::string& lineAt(const Sheet& sheet, int index)
 std::string newLine(const std::string& fileName)
 {
     // A line break in a file name would split the picture's line in two on
-    // save and shift every later picture's scores; the name only informs.
-    std::string line = "000000000000000-" + fileName;
-    std::replace_if(
-        line.begin(), line.end(), [](char c) { return c == '\r' || c == '\n'; }, '?');
-    return line;
+    // save and shift every later picture's scores.
+    return "000000000000000-" + writtenName(fileName);
 }
 
 Sheet freshSheet(const std::vector<std::string>& pictureNames)
