@@ -26,7 +26,9 @@ std::uint64_t countBlockVisits(const std::uint8_t* data, std::size_t size,
 {
     std::uint64_t visits = 0;
     std::size_t pos = 2; // after the start marker
-    while (pos + 4 <= size) {
+    // Every read stays inside [data, data + size): a marker cut by the end of
+    // the file ends the walk, as it ends libjpeg's reading.
+    while (pos + 1 < size) {
         const std::uint8_t marker = data[pos + 1];
         if (data[pos] != 0xFF || marker == 0xFF) { // junk or fill bytes
             ++pos;
@@ -38,8 +40,12 @@ std::uint64_t countBlockVisits(const std::uint8_t* data, std::size_t size,
             pos += 2;
             continue;
         }
+        if (size - pos < 4)
+            break;
         const std::size_t length = std::size_t{data[pos + 2]} << 8 | data[pos + 3];
         if (marker == kSos) {
+            if (size - pos < 5)
+                break;
             const std::size_t count = data[pos + 4];
             for (std::size_t i = 0; i < count && pos + 5 + 2 * i < size; ++i)
                 visits += blocksOf(data[pos + 5 + 2 * i], components);

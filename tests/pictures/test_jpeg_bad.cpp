@@ -1,6 +1,7 @@
 // Broken and hostile files: each is refused at loading, ends in libjpeg's
 // error code while decoding, or decodes; none may crash.
 
+#include "pictures/Jpeg.h"
 #include "pictures/JpegFixtures.h"
 #include "pictures/Picture.h"
 
@@ -11,7 +12,9 @@
 #include <functional>
 #include <jerror.h>
 #include <jpeglib.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace fixtures;
 using pictures::LoadFailure;
@@ -343,6 +346,61 @@ TEST(JpegBadInput, OddFilesAreRefusedWithoutReadingThem)
     std::filesystem::resize_file(text, std::uintmax_t{400} << 20);
     for (const std::string& file : {fifo, huge, text})
         EXPECT_THROW(Picture::load(file), LoadFailure) << file;
+}
+
+// The file's last byte lies right before a page that cannot be read, so a
+// read past its end faults in every build, not only under the sanitizer.
+class GuardedBytes {
+  public:
+    explicit GuardedBytes(const Bytes& bytes) : size_(bytes.size())
+    {
+        const std::size_t page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+        inside_ = (size_ + page - 1) / page * page;
+        base_ = static_cast<std::uint8_t*>(::mmap(nullptr, inside_ + page, PROT_READ | PROT_WRITE,
+                                                  MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
+        ::mprotect(base_ + inside_, page, PROT_NONE);
+        std::copy(bytes.begin(), bytes.end(), data());
+        length_ = inside_ + page;
+    }
+    ~GuardedBytes() { ::munmap(base_, length_); }
+    GuardedBytes(const GuardedBytes&) = delete;
+    GuardedBytes& operator=(const GuardedBytes&) = delete;
+    std::uint8_t* data() const { return base_ + inside_ - size_; }
+    std::size_t size() const { return size_; }
+
+  private:
+    std::uint8_t* base_ = nullptr;
+    std::size_t size_, inside_ = 0, length_ = 0;
+};
+
+// A progressive file that ends in a scan header cut after `tail` bytes,
+// padded with zeros before it to `total` bytes when that is larger.
+Bytes endingInCutScanHeader(std::size_t tail, std::size_t total)
+{
+    JpegOptions o;
+    o.width = o.height = 16;
+    o.progressive = true;
+    Bytes jpeg = makeJpeg(o);
+    jpeg.resize(jpeg.size() - 2); // no end marker
+    const Bytes header = {0xFF, 0xDA, 0x00, 0x08, 0x01, 0x01, 0x00};
+    if (total > jpeg.size() + tail)
+        jpeg.resize(total - tail, 0);
+    jpeg.insert(jpeg.end(), header.begin(), header.begin() + std::ptrdiff_t(tail));
+    return jpeg;
+}
+
+TEST(JpegBadInput, MarkerWalkStaysInsideTheFile)
+{
+    constexpr std::size_t kEightMiB = std::size_t{8} << 20;
+    const struct {
+        std::size_t tail, total;
+    } cases[] = {{4, kEightMiB}, {1, 0}, {2, 0}, {3, 0}, {4, 0}, {5, 0}, {6, 0}};
+    for (const auto& c : cases) {
+        const GuardedBytes file(endingInCutScanHeader(c.tail, c.total));
+        const auto header = pictures::readJpegHeader(file.data(), file.size());
+        ASSERT_TRUE(header.has_value()) << c.tail << " " << c.total;
+        EXPECT_EQ(header->width, 16);
+    }
 }
 
 // An error after the last row keeps the whole picture.
