@@ -112,6 +112,9 @@ class Controller : public QObject {
     ScoreBoard board;
     rating::Sheet QelList;
     rating::Sheet savedSheet_;
+    // The file this sheet was loaded from or saved to (a fileIdentity): saving
+    // there again asks nothing.
+    std::string sheetFile_;
     std::vector<std::string> Playlist;
     pictures::PictureCache cache_;
     QTimer FirstPictureTimer;

@@ -18,9 +18,15 @@ void Controller::bsaveClick()
         messagebox::warning(messages::kEnterJudgeName);
         return;
     }
+    const std::string judgeBytes = QFile::encodeName(judge).toStdString();
+    const std::optional<std::string> fileName = ratingfile::fileNameForJudge(judgeBytes);
+    if (fileName && ratingfile::asksBeforeOverwriting(*fileName, sheetFile_) &&
+        !messagebox::question(messages::overwriteQuestion(
+            (judge + QString::fromLatin1(ratingfile::kExtension)).toStdString())))
+        return;
     bool saved = false;
     try {
-        saved = ratingfile::save(QFile::encodeName(judge).toStdString(), QelList);
+        saved = ratingfile::save(judgeBytes, QelList);
     } catch (const std::exception&) { // out of memory: the old file stays
     }
     if (!saved) {
@@ -28,6 +34,7 @@ void Controller::bsaveClick()
         return;
     }
     savedSheet_ = QelList;
+    sheetFile_ = ratingfile::fileIdentity(*fileName);
 }
 
 void Controller::bloadClick()
@@ -47,6 +54,7 @@ void Controller::bloadClick()
     if (lines) {
         QelList = std::move(*lines);
         savedSheet_ = QelList;
+        sheetFile_ = ratingfile::fileIdentity(*chosen);
     } else {
         messagebox::warning(messages::kCannotLoad);
     }

@@ -41,6 +41,11 @@ inline std::string notAnInteger(const std::string& characterUtf8)
     return "'" + characterUtf8 + "' ist kein gültiger Integerwert";
 }
 
+inline std::string overwriteQuestion(const std::string& fileNameUtf8)
+{
+    return "Die Bewertung '" + fileNameUtf8 + "' gibt es schon. Überschreiben?";
+}
+
 inline std::string jpegError(int messageCode)
 {
     return "JPEG-Fehler #" + std::to_string(messageCode);

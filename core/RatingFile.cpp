@@ -2,6 +2,8 @@
 
 #include "core/TextFile.h"
 
+#include <filesystem>
+
 namespace ratingfile {
 
 std::string judgeNameFromPath(const std::string& chosenPath)
@@ -20,6 +22,22 @@ std::optional<std::string> fileNameForJudge(const std::string& judgeName)
     if (judgeName.find('/') != std::string::npos || judgeName.find('\0') != std::string::npos)
         return std::nullopt;
     return judgeName + kExtension;
+}
+
+std::string fileIdentity(const std::string& path)
+{
+    std::error_code error;
+    const auto identity =
+        std::filesystem::weakly_canonical(std::filesystem::absolute(path, error), error);
+    return error ? std::string() : identity.string();
+}
+
+bool asksBeforeOverwriting(const std::string& fileName, const std::string& sheetFile)
+{
+    std::error_code error;
+    if (!std::filesystem::exists(std::filesystem::symlink_status(fileName, error)))
+        return false;
+    return sheetFile.empty() || fileIdentity(fileName) != sheetFile;
 }
 
 bool save(const std::string& judgeName, const rating::Sheet& sheet)

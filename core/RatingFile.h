@@ -18,6 +18,14 @@ std::string judgeNameFromPath(const std::string& chosenPath);
 // the working folder. The name is used unchanged otherwise.
 std::optional<std::string> fileNameForJudge(const std::string& judgeName);
 
+// The file a path stands for, however it is spelt (absolute, links
+// resolved); empty when that cannot be worked out.
+std::string fileIdentity(const std::string& path);
+
+// Saving to `fileName` asks first when the file exists and is not the one
+// this sheet was loaded from or saved to (`sheetFile`, a fileIdentity).
+bool asksBeforeOverwriting(const std::string& fileName, const std::string& sheetFile);
+
 // Writes the sheet without ever destroying the previous file. False on failure.
 bool save(const std::string& judgeName, const rating::Sheet& sheet);
 

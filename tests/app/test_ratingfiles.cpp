@@ -59,6 +59,52 @@ TEST_F(RatingFiles, SaveChangeSaveLoadGivesTheSameBytesAndScores)
     EXPECT_TRUE(messages.empty());
 }
 
+TEST_F(RatingFiles, SavingOverAnotherSheetAsksFirst)
+{
+    startWith(1);
+    const std::string anna = "900000000000000-p0.jpg\r\n";
+    const std::string zeros = "000000000000000-p0.jpg\r\n";
+    writeFile("Anna.qel", anna);
+    writeFile("Bernd.qel", "100000000000000-p0.jpg\r\n");
+    const struct {
+        const char* load; // chosen in the dialog first, if any
+        const char* judge;
+        bool answer;
+        bool asked;
+        const char* file;
+        std::string bytes; // that file's bytes afterwards
+    } steps[] = {
+        {nullptr, "Anna", false, true, "Anna.qel", anna},
+        {nullptr, "Anna", true, true, "Anna.qel", zeros},
+        {nullptr, "Anna", false, false, "Anna.qel", zeros}, // saved to it: no question
+        {nullptr, "Neu", false, false, "Neu.qel", zeros},
+        {"Bernd.qel", "Bernd", false, false, "Bernd.qel", "100000000000000-p0.jpg\r\n"},
+        {nullptr, "Neu", false, true, "Neu.qel", zeros},
+    };
+    for (const auto& s : steps) {
+        SCOPED_TRACE(std::string(s.judge) + (s.load ? " after loading" : ""));
+        if (s.load) {
+            chosen = std::filesystem::absolute(s.load).string();
+            controller->bloadClick();
+        }
+        messages.clear();
+        answer = s.answer;
+        setJudge(s.judge);
+        const bool unsaved = controller->hasUnsavedChanges();
+        controller->bsaveClick();
+        if (s.asked)
+            EXPECT_EQ(messages,
+                      (std::vector<Message>{{Kind::Question, messages::overwriteQuestion(
+                                                                 std::string(s.judge) + ".qel")}}));
+        else
+            EXPECT_TRUE(messages.empty());
+        EXPECT_EQ(file(s.file), s.bytes);
+        if (s.asked && !s.answer) {
+            EXPECT_EQ(controller->hasUnsavedChanges(), unsaved) << "Nein changes nothing";
+        }
+    }
+}
+
 TEST_F(RatingFiles, WarningsOfSaving)
 {
     startWith(1);

@@ -80,6 +80,29 @@ TEST_F(RatingFiles, EmptyNameSavesDotQelAndSlashIsRefused)
     EXPECT_FALSE(std::filesystem::exists("sub"));
 }
 
+TEST_F(RatingFiles, OverwritingAnotherFileAsksFirst)
+{
+    ASSERT_TRUE(ratingfile::save("Anna", {"x"}));
+    std::filesystem::create_symlink("Anna.qel", "Link.qel");
+    const std::string anna = ratingfile::fileIdentity((folder / "Anna.qel").string());
+    const struct {
+        const char* file;
+        std::string sheetFile;
+        bool asks;
+    } cases[] = {
+        {"Neu.qel", "", false},
+        {"Neu.qel", anna, false},
+        {"Anna.qel", "", true},
+        {"Anna.qel", anna, false},
+        {"./Anna.qel", anna, false},
+        {"Link.qel", anna, false}, // the same file under another name
+        {"Anna.qel", ratingfile::fileIdentity("Bernd.qel"), true},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ratingfile::asksBeforeOverwriting(c.file, c.sheetFile), c.asks)
+            << c.file << " / " << c.sheetFile;
+}
+
 TEST_F(RatingFiles, MissingFileDoesNotLoad)
 {
     EXPECT_FALSE(ratingfile::load("missing.qel").has_value());
