@@ -139,8 +139,8 @@ int main(int argc, char** argv)
     });
     const double thumbnailsMs = millisecondsSince(start);
     start = Clock::now();
-    const QByteArray pdf = evaluation::rankingPdf(
-        result.evaluation, evaluation::rankPictures(result.evaluation), images, {"Bench", "heute"});
+    const QByteArray pdf = evaluation::rankingPdf(evaluation::buildReport(result.evaluation),
+                                                  images, {"Bench", "heute"});
     const double pdfMs = millisecondsSince(start);
     std::printf("parts: reading and matching %.0f ms, %d thumbnails %.0f ms, PDF %.0f ms "
                 "(%.1f MB)\n",

@@ -1,6 +1,5 @@
 #include "evaluation/Csv.h"
 
-#include "core/TextEncoding.h"
 #include "evaluation/Texts.h"
 
 namespace evaluation {
@@ -26,30 +25,21 @@ std::string csvField(const std::string& text)
     return quoted + "\"";
 }
 
-std::string rankingCsv(const Evaluation& evaluation, const std::vector<RankedPicture>& rows)
+std::string rankingCsv(const Report& report)
 {
     std::string out = "\xEF\xBB\xBF";
     std::vector<std::string> fields{texts::kRank, texts::kPicture};
-    for (const Judge& judge : evaluation.judges)
-        fields.push_back(displayText(judge.name));
-    for (const char* heading : {texts::kSum, texts::kMean, texts::kSpread, texts::kWirkung,
+    fields.insert(fields.end(), report.judges.begin(), report.judges.end());
+    for (const char* heading : {texts::kMean, texts::kSum, texts::kSpread, texts::kWirkung,
                                 texts::kTechnik, texts::kGestaltung, texts::kHint})
         fields.emplace_back(heading);
     appendRow(out, fields);
 
-    for (const RankedPicture& row : rows) {
-        fields = {std::to_string(row.rank), displayText(evaluation.pictures[row.picture])};
-        for (const Judge& judge : evaluation.judges) {
-            const auto& score = judge.scores[row.picture];
-            fields.push_back(score ? std::to_string(score->total()) : std::string());
-        }
-        fields.push_back(std::to_string(row.sum));
-        fields.push_back(meanText(row));
-        fields.push_back(row.spread ? std::to_string(*row.spread) : std::string());
-        fields.push_back(std::to_string(row.wirkung));
-        fields.push_back(std::to_string(row.technik));
-        fields.push_back(std::to_string(row.gestaltung));
-        fields.push_back(hint(evaluation, row));
+    for (const ReportRow& row : report.rows) {
+        fields = {std::to_string(row.place), row.fileName};
+        fields.insert(fields.end(), row.judgeCells.begin(), row.judgeCells.end());
+        fields.insert(fields.end(), {row.mean, row.sum, row.spread, row.wirkung, row.technik,
+                                     row.gestaltung, row.hint});
         appendRow(out, fields);
     }
     return out;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "evaluation/Ranking.h"
+#include "evaluation/Report.h"
 
 #include <string>
 #include <vector>
@@ -13,7 +13,8 @@ std::string csvField(const std::string& text);
 
 // Rangliste.csv: UTF-8 with byte-order mark, ";" between fields, decimal
 // comma, every row followed by CR LF. A judge who did not rate a picture
-// leaves the cell empty, so the spreadsheet's own sums stay right.
-std::string rankingCsv(const Evaluation& evaluation, const std::vector<RankedPicture>& rows);
+// leaves the cell empty, so the spreadsheet's own sums stay right. The
+// picture is named by its file name.
+std::string rankingCsv(const Report& report);
 
 } // namespace evaluation

@@ -1,6 +1,7 @@
 #include "evaluation/Evaluation.h"
 
 #include "core/Failure.h"
+#include "core/Messages.h"
 #include "core/TextEncoding.h"
 #include "evaluation/Texts.h"
 
@@ -42,9 +43,17 @@ std::string namedPicture(const std::string& line)
     return line.size() > kNameStart ? line.substr(kNameStart) : std::string();
 }
 
+Problem unreadablePicture(const std::string& picture, int jpegError)
+{
+    const std::string name = displayText(picture);
+    return {ProblemKind::PictureUnreadable, std::string(), 0, name,
+            messages::cannotOpenPicture(name) +
+                (jpegError ? " " + messages::jpegError(jpegError) : std::string())};
+}
+
 Judge matchJudge(const std::string& judgeName, const rating::Sheet& lines,
                  const std::vector<std::string>& pictures, const Maxima& maxima,
-                 std::vector<std::string>& problems)
+                 std::vector<Problem>& problems)
 {
     std::unordered_map<std::string, std::size_t> indexOf;
     for (std::size_t i = 0; i < pictures.size(); ++i)
@@ -72,19 +81,22 @@ Judge matchJudge(const std::string& judgeName, const rating::Sheet& lines,
         else if (lineOf[found->second] != 0)
             problem = texts::alreadyRated(displayText(name), lineOf[found->second]);
         if (!problem.empty()) {
-            problems.push_back(texts::judgeLine(judge, number) + problem + texts::kLineLeftOut);
+            problems.push_back({ProblemKind::LineLeftOut, judge, number, displayText(name),
+                                texts::judgeLine(judge, number) + problem + texts::kLineLeftOut});
             continue;
         }
         result.scores[found->second] = scored.score;
         lineOf[found->second] = number;
         if (scored.score->allZero)
-            problems.push_back(texts::judgeLine(judge, number) + "'" + displayText(name) +
-                               "': " + texts::kAllZero);
+            problems.push_back({ProblemKind::AllZero, judge, number, displayText(name),
+                                texts::judgeLine(judge, number) + "'" + displayText(name) +
+                                    "': " + texts::kAllZero + texts::kCountsAsNotRated});
     }
     // A picture whose only line was left out has been reported with that line.
     for (std::size_t p = 0; p < pictures.size(); ++p)
         if (!mentioned[p])
-            problems.push_back(texts::missingLine(judge, displayText(pictures[p])));
+            problems.push_back({ProblemKind::NoLine, judge, 0, displayText(pictures[p]),
+                                texts::missingLine(judge, displayText(pictures[p]))});
     return result;
 }
 

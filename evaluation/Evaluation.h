@@ -19,10 +19,37 @@ struct Score {
     int wirkung = 0;
     int technik = 0;
     int gestaltung = 0;
-    bool allZero = false; // the line's fifteen digits are all 0
+    bool allZero = false; // the line's fifteen digits are all 0: counts as not rated
 
     int total() const { return wirkung + technik + gestaltung; }
 };
+
+// A judge's rating of a picture that counts: a line was matched and it is
+// not all zeros (the judging program starts every picture at zero).
+inline bool counts(const std::optional<Score>& score)
+{
+    return score && !score->allZero;
+}
+
+enum class ProblemKind {
+    JudgeFileUnreadable, // the whole file left out
+    LineLeftOut,         // a non-digit, no such picture, no name, a repeated line
+    AllZero,             // the line counts as not rated
+    NoLine,              // the judge has no line for a picture
+    PictureUnreadable,   // its thumbnail could not be decoded
+};
+
+// Something the organiser should know; never stops the evaluation.
+struct Problem {
+    ProblemKind kind = ProblemKind::LineLeftOut;
+    std::string judge;    // readable; empty when no judge is concerned
+    std::size_t line = 0; // in the judge's file, from 1; 0 when no line is concerned
+    std::string picture;  // readable file name; empty when no picture is concerned
+    std::string text;     // the whole report line, as every view prints it
+};
+
+// The problem for a picture whose thumbnail failed; jpegError 0: not libjpeg's.
+Problem unreadablePicture(const std::string& picture, int jpegError);
 
 struct ScoredLine {
     std::optional<Score> score;
@@ -45,8 +72,8 @@ struct Judge {
 struct Evaluation {
     std::vector<std::string> pictures; // bytes, in picture-list order
     std::vector<Judge> judges;
-    std::vector<std::string> problems; // readable text, in the order met
-    int maxTotal = 0;                  // one judge's highest possible total
+    std::vector<Problem> problems; // in the order met
+    int maxTotal = 0;              // one judge's highest possible total
 };
 
 // Gives each picture the first good line that names it; reports, with the
@@ -55,6 +82,6 @@ struct Evaluation {
 // without a line. Never stops.
 Judge matchJudge(const std::string& judgeName, const rating::Sheet& lines,
                  const std::vector<std::string>& pictures, const Maxima& maxima,
-                 std::vector<std::string>& problems);
+                 std::vector<Problem>& problems);
 
 } // namespace evaluation

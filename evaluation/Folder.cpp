@@ -103,7 +103,9 @@ FolderResult evaluateFolder(const std::string& folder)
                                ? ratingfile::load(path)
                                : std::optional<rating::Sheet>();
         if (!lines) {
-            evaluation.problems.push_back(texts::unreadableJudgeFile(displayText(file)));
+            evaluation.problems.push_back(
+                {ProblemKind::JudgeFileUnreadable, displayText(ratingfile::judgeNameFromPath(file)),
+                 0, std::string(), texts::unreadableJudgeFile(displayText(file))});
             continue;
         }
         evaluation.judges.push_back(matchJudge(ratingfile::judgeNameFromPath(file), *lines,

@@ -19,9 +19,11 @@ constexpr int kDpi = 300;
 constexpr double kPageWidth = 210, kPageHeight = 297, kMargin = 15;
 constexpr double kContentWidth = kPageWidth - 2 * kMargin;
 constexpr double kBottom = kPageHeight - kMargin - 6; // room for the page number
-constexpr double kRowHeight = 21, kHeaderHeight = 9;
+constexpr double kRowHeight = 18, kHeaderHeight = 9;
 constexpr double kRankWidth = 12, kThumbWidth = 33, kNumberWidth = 14, kMinNameWidth = 30;
-constexpr double kThumbBoxWidth = 30, kThumbBoxHeight = 19;
+constexpr double kThumbBoxWidth = 28, kThumbBoxHeight = 16;
+// The provisional note lists this many missing parts, then says how many more.
+constexpr std::size_t kNoteItems = 5;
 const QColor kRule(0xBB, 0xBB, 0xBB), kHintColour(0x66, 0x66, 0x66);
 const QColor kDisagreementFill(0xFC, 0xE6, 0xCF);
 
@@ -143,7 +145,7 @@ Columns columnsFor(int judges)
     return columns;
 }
 
-void drawTableHeading(Document& doc, const Evaluation& evaluation, const Columns& c)
+void drawTableHeading(Document& doc, const Report& report, const Columns& c)
 {
     QPainter& p = doc.painter();
     const QFont bold = font(7.5, true);
@@ -153,14 +155,14 @@ void drawTableHeading(Document& doc, const Evaluation& evaluation, const Columns
     };
     cell(0, kRankWidth, q(texts::kRank), Qt::AlignLeft);
     cell(1, kThumbWidth, q(texts::kPicture), Qt::AlignLeft);
-    cell(2, c.name, q(texts::kFile), Qt::AlignLeft);
+    cell(2, c.name, q(texts::kTitleHeading), Qt::AlignLeft);
     for (int j = 0; j < c.judges; ++j) {
-        const QString name = q(displayText(evaluation.judges[std::size_t(j)].name));
+        const QString name = q(report.judges[std::size_t(j)]);
         const double h = doc.paragraph(bold, name, 0, 0, c.judge - 1, 2, false);
         doc.paragraph(bold, name, c.x(3 + j) + 0.5, doc.y + kHeaderHeight - h, c.judge - 1, 2);
     }
-    cell(3 + c.judges, kNumberWidth, q(texts::kSum), Qt::AlignRight);
-    cell(4 + c.judges, kNumberWidth, q(texts::kMeanShort), Qt::AlignRight);
+    cell(3 + c.judges, kNumberWidth, q(texts::kMeanShort), Qt::AlignRight);
+    cell(4 + c.judges, kNumberWidth, q(texts::kSum), Qt::AlignRight);
     doc.y += kHeaderHeight + 1;
     p.setPen(QPen(Qt::black, Document::px(0.3)));
     p.drawLine(QPointF(Document::px(kMargin), Document::px(doc.y)),
@@ -183,58 +185,97 @@ void drawThumbnail(QPainter& p, const QImage& image, const QRectF& cell)
     p.drawImage(target, image);
 }
 
-void drawRow(Document& doc, const Evaluation& evaluation, const RankedPicture& row,
-             const QImage& thumbnail, const Columns& c)
+void drawRow(Document& doc, const ReportRow& row, const QImage& thumbnail, const Columns& c)
 {
     QPainter& p = doc.painter();
     const double top = doc.y;
     if (row.disagreement)
         p.fillRect(Document::box(kMargin, top, kContentWidth, kRowHeight), kDisagreementFill);
     const QFont normal = font(8), bold = font(8, true), small = font(6.5);
-    const auto number = [&](int column, double width, const QString& s, const QFont& f) {
-        doc.text(f, Document::box(c.x(column), top + 1, width - 1, 5), Qt::AlignRight, s);
+    const auto number = [&](int column, double width, const std::string& s, const QFont& f) {
+        doc.text(f, Document::box(c.x(column), top + 1, width - 1, 5), Qt::AlignRight,
+                 q(s.empty() ? texts::kNoScore : s));
     };
     p.setPen(Qt::black);
     doc.text(bold, Document::box(c.x(0) + 1, top + 1, kRankWidth - 1, 5), Qt::AlignLeft,
-             q(rankText(row.rank)));
+             q(row.rank));
     drawThumbnail(p, thumbnail,
                   Document::box(c.x(1) + 1, top + 1, kThumbBoxWidth, kThumbBoxHeight));
     p.setPen(Qt::black);
-    const double nameHeight =
-        doc.paragraph(normal, q(displayText(evaluation.pictures[row.picture])), c.x(2) + 1, top + 1,
-                      c.name - 2, 3);
+    const double titleHeight =
+        doc.paragraph(normal, q(row.title), c.x(2) + 1, top + 1, c.name - 2, 2);
     p.setPen(kHintColour);
-    doc.paragraph(small, q(hint(evaluation, row)), c.x(2) + 1, top + 2 + nameHeight, c.name - 2, 4);
+    doc.paragraph(small, q(row.hint), c.x(2) + 1, top + 2 + titleHeight, c.name - 2, 3);
     p.setPen(Qt::black);
-    for (int j = 0; j < c.judges; ++j) {
-        const auto& score = evaluation.judges[std::size_t(j)].scores[row.picture];
-        number(3 + j, c.judge, score ? QString::number(score->total()) : q(texts::kNoScore),
-               normal);
-    }
-    number(3 + c.judges, kNumberWidth, QString::number(row.sum), bold);
-    number(4 + c.judges, kNumberWidth, row.rated ? q(meanText(row)) : q(texts::kNoScore), normal);
+    for (int j = 0; j < c.judges; ++j)
+        number(3 + j, c.judge, row.judgeCells[std::size_t(j)], normal);
+    number(3 + c.judges, kNumberWidth, row.mean, bold);
+    number(4 + c.judges, kNumberWidth, row.sum, normal);
     doc.y += kRowHeight;
     p.setPen(QPen(kRule, Document::px(0.2)));
     p.drawLine(QPointF(Document::px(kMargin), Document::px(doc.y)),
                QPointF(Document::px(kMargin + kContentWidth), Document::px(doc.y)));
 }
 
-void drawTitle(Document& doc, const Evaluation& evaluation, const PdfHeading& heading)
+// The provisional note: the first missing parts and how many more there are.
+QString noteText(const Report& report)
+{
+    QString text = q(texts::kProvisional);
+    for (std::size_t i = 0; i < report.missing.size() && i < kNoteItems; ++i)
+        text += QString(QChar::LineSeparator) + QStringLiteral("• ") + q(report.missing[i]);
+    if (report.missing.size() > kNoteItems)
+        text += QString(QChar::LineSeparator) +
+                q(texts::moreMissing(report.missing.size() - kNoteItems));
+    return text;
+}
+
+void drawTitle(Document& doc, const Report& report, const Heading& heading)
 {
     QPainter& p = doc.painter();
     p.setPen(Qt::black);
     doc.y += doc.paragraph(font(16, true), q(texts::kTitle) + q(heading.folderName), kMargin, doc.y,
                            kContentWidth, 2);
-    const QString line = q(texts::subtitle(heading.date, evaluation.pictures.size(),
-                                           evaluation.judges.size(), evaluation.maxTotal));
-    doc.y += doc.paragraph(font(9), line, kMargin, doc.y + 1, kContentWidth) + 5;
+    const QString line = q(
+        texts::subtitle(heading.date, report.pictureCount, report.judges.size(), report.maxTotal));
+    doc.y += doc.paragraph(font(9), line, kMargin, doc.y + 1, kContentWidth) + 4;
+    if (report.provisional()) {
+        const QString note = noteText(report);
+        const double h = doc.paragraph(font(8.5), note, 0, 0, kContentWidth - 4, -1, false);
+        p.fillRect(Document::box(kMargin, doc.y, kContentWidth, h + 3), kDisagreementFill);
+        doc.paragraph(font(8.5), note, kMargin + 2, doc.y + 1.5, kContentWidth - 4);
+        doc.y += h + 6;
+    }
 }
 
-void drawLastPage(Document& doc, const Evaluation& evaluation)
+// How many rows each page takes: as many as fit, but never a last page with
+// a single row (the page before gives one up).
+std::vector<std::size_t> rowsPerPage(std::size_t rows, double firstPageSpace)
 {
-    doc.newPage();
-    QPainter& p = doc.painter();
-    p.setPen(Qt::black);
+    const auto fitting = [](double space) {
+        return std::max<std::size_t>(2, std::size_t((space - kHeaderHeight - 1) / kRowHeight));
+    };
+    std::vector<std::size_t> pages;
+    for (std::size_t left = rows; left > 0;) {
+        const std::size_t take =
+            std::min(left, fitting(pages.empty() ? firstPageSpace : kBottom - kMargin));
+        pages.push_back(take);
+        left -= take;
+    }
+    if (pages.size() > 1 && pages.back() == 1) {
+        --pages[pages.size() - 2];
+        ++pages.back();
+    }
+    return pages;
+}
+
+void drawJudgeAverages(Document& doc, const Report& report)
+{
+    const double height = 12 + 5.5 * double(report.judgeAverages.size() + 1) + 20;
+    if (doc.y + 8 + height > kBottom)
+        doc.newPage();
+    else
+        doc.y += 8;
+    doc.painter().setPen(Qt::black);
     doc.y +=
         doc.paragraph(font(12, true), q(texts::kJudgesHeading), kMargin, doc.y, kContentWidth) + 2;
     const double widths[] = {kContentWidth - 3 * 30, 30, 30, 30};
@@ -249,22 +290,26 @@ void drawLastPage(Document& doc, const Evaluation& evaluation)
     };
     row({q(texts::kJudge), q(texts::kRatedPictures), q(texts::kAverage), q(texts::kDeviation)},
         font(8.5, true));
-    const std::vector<JudgeAverage> averages = judgeAverages(evaluation);
-    for (const JudgeAverage& a : averages)
-        row({q(a.name), QString::number(a.rated),
-             a.rated ? q(decimalComma(a.points, a.rated)) : q(texts::kNoScore),
-             a.rated ? q(deviationText(averages, a)) : q(texts::kNoScore)},
-            font(8.5));
+    const auto dash = [](const std::string& s) { return q(s.empty() ? texts::kNoScore : s); };
+    for (const JudgeRow& judge : report.judgeAverages)
+        row({q(judge.name), q(judge.rated), dash(judge.average), dash(judge.deviation)}, font(8.5));
     doc.y += 4;
-    doc.y += doc.paragraph(font(8.5), q(texts::kRankingRule), kMargin, doc.y, kContentWidth) + 6;
+    doc.y += doc.paragraph(font(8.5), q(texts::kRankingRule), kMargin, doc.y, kContentWidth);
+}
 
+// For the organiser only: a page of its own, so the ranking pages can hang on the wall.
+void drawProblems(Document& doc, const Report& report)
+{
+    if (report.problems.empty())
+        return;
+    doc.newPage();
+    QPainter& p = doc.painter();
+    p.setPen(Qt::black);
     doc.y +=
         doc.paragraph(font(12, true), q(texts::kProblemsHeading), kMargin, doc.y, kContentWidth) +
         2;
-    if (evaluation.problems.empty())
-        doc.y += doc.paragraph(font(8.5), q(texts::kNoProblems), kMargin, doc.y, kContentWidth);
-    for (const std::string& problem : evaluation.problems) {
-        const QString text = QStringLiteral("• ") + q(problem);
+    for (const Problem& problem : report.problems) {
+        const QString text = QStringLiteral("• ") + q(problem.text);
         const double h = doc.paragraph(font(8.5), text, 0, 0, kContentWidth, -1, false);
         if (doc.y + h > kBottom)
             doc.newPage();
@@ -275,27 +320,30 @@ void drawLastPage(Document& doc, const Evaluation& evaluation)
 
 } // namespace
 
-QByteArray rankingPdf(const Evaluation& evaluation, const std::vector<RankedPicture>& rows,
-                      const std::vector<QImage>& thumbnails, const PdfHeading& heading)
+QByteArray rankingPdf(const Report& report, const std::vector<QImage>& thumbnails,
+                      const Heading& heading)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     {
         Document doc(buffer, q(texts::kTitle) + q(heading.folderName));
-        const Columns columns = columnsFor(int(evaluation.judges.size()));
-        drawTitle(doc, evaluation, heading);
-        drawTableHeading(doc, evaluation, columns);
-        for (const RankedPicture& row : rows) {
-            if (doc.y + kRowHeight > kBottom) {
+        const Columns columns = columnsFor(int(report.judges.size()));
+        drawTitle(doc, report, heading);
+        std::size_t next = 0;
+        for (const std::size_t count : rowsPerPage(report.rows.size(), kBottom - doc.y)) {
+            if (next > 0)
                 doc.newPage();
-                drawTableHeading(doc, evaluation, columns);
+            drawTableHeading(doc, report, columns);
+            for (const std::size_t end = next + count; next < end; ++next) {
+                const ReportRow& row = report.rows[next];
+                const QImage none;
+                drawRow(doc, row, row.picture < thumbnails.size() ? thumbnails[row.picture] : none,
+                        columns);
             }
-            const QImage none;
-            drawRow(doc, evaluation, row,
-                    row.picture < thumbnails.size() ? thumbnails[row.picture] : none, columns);
         }
-        drawLastPage(doc, evaluation);
+        drawJudgeAverages(doc, report);
+        drawProblems(doc, report);
         doc.finish();
     }
     return bytes;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "evaluation/Ranking.h"
+#include "evaluation/Report.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -13,16 +13,14 @@ namespace evaluation {
 // Longer side of a thumbnail in pixels: about 200 dpi in its cell.
 inline constexpr int kThumbnailSide = 240;
 
-struct PdfHeading {
-    std::string folderName; // readable
-    std::string date;       // as printed, e.g. "07.12.2025"
-};
-
-// Rangliste.pdf: A4, a row per picture with rank, thumbnail, file name (and
-// its hint), each judge's points, sum and mean; a last page with each
-// judge's average, the ranking rule and every reported problem. A null
-// thumbnail draws a placeholder cell. Needs a QGuiApplication.
-QByteArray rankingPdf(const Evaluation& evaluation, const std::vector<RankedPicture>& rows,
-                      const std::vector<QImage>& thumbnails, const PdfHeading& heading);
+// Rangliste.pdf: A4; the public part first: the title, the provisional note
+// when it applies, a row per picture (rank, thumbnail, title and its hint,
+// each judge's points, mean and sum; never a page with a single row), each
+// judge's average and the ranking rule; then, only when there are any, the
+// problems on a page of their own ("Hinweise für die Auswertung").
+// thumbnails[i] belongs to picture i in file order; a null or missing one
+// draws a placeholder cell. Needs a QGuiApplication.
+QByteArray rankingPdf(const Report& report, const std::vector<QImage>& thumbnails,
+                      const Heading& heading);
 
 } // namespace evaluation

@@ -9,6 +9,35 @@
 
 namespace evaluation {
 
+namespace {
+
+// a's part per judge against b's: negative, zero or positive, exact in integers.
+long long compareMeans(long long aPoints, int aRated, long long bPoints, int bRated)
+{
+    return aPoints * bRated - bPoints * aRated;
+}
+
+// Higher mean first; a picture nobody rated after every rated one.
+long long compareMean(const RankedPicture& a, const RankedPicture& b)
+{
+    if (a.rated == 0 || b.rated == 0)
+        return (a.rated > 0) - (b.rated > 0);
+    return compareMeans(a.sum, a.rated, b.sum, b.rated);
+}
+
+bool rankedBefore(const RankedPicture& a, const RankedPicture& b)
+{
+    if (const long long byMean = compareMean(a, b))
+        return byMean > 0;
+    if (a.rated == 0)
+        return false;
+    if (const long long byGestaltung = compareMeans(a.gestaltung, a.rated, b.gestaltung, b.rated))
+        return byGestaltung > 0;
+    return compareMeans(a.wirkung, a.rated, b.wirkung, b.rated) > 0;
+}
+
+} // namespace
+
 std::vector<RankedPicture> rankPictures(const Evaluation& evaluation)
 {
     std::vector<RankedPicture> rows(evaluation.pictures.size());
@@ -18,7 +47,7 @@ std::vector<RankedPicture> rankPictures(const Evaluation& evaluation)
         int low = 0, high = 0;
         for (const Judge& judge : evaluation.judges) {
             const auto& score = judge.scores[p];
-            if (!score)
+            if (!counts(score))
                 continue;
             const int total = score->total();
             low = row.rated == 0 ? total : std::min(low, total);
@@ -33,11 +62,10 @@ std::vector<RankedPicture> rankPictures(const Evaluation& evaluation)
             row.spread = high - low;
         row.disagreement = row.rated > 1 && 4 * (high - low) > evaluation.maxTotal;
     }
-    std::stable_sort(rows.begin(), rows.end(), [](const RankedPicture& a, const RankedPicture& b) {
-        return std::tie(b.sum, b.gestaltung, b.wirkung) < std::tie(a.sum, a.gestaltung, a.wirkung);
-    });
+    std::stable_sort(rows.begin(), rows.end(), rankedBefore);
     for (std::size_t i = 0; i < rows.size(); ++i)
-        rows[i].rank = i > 0 && rows[i].sum == rows[i - 1].sum ? rows[i - 1].rank : int(i) + 1;
+        rows[i].rank =
+            i > 0 && compareMean(rows[i], rows[i - 1]) == 0 ? rows[i - 1].rank : int(i) + 1;
     return rows;
 }
 
@@ -73,7 +101,7 @@ std::vector<JudgeAverage> judgeAverages(const Evaluation& evaluation)
     for (const Judge& judge : evaluation.judges) {
         JudgeAverage average{displayText(judge.name)};
         for (const auto& score : judge.scores)
-            if (score) {
+            if (counts(score)) {
                 ++average.rated;
                 average.points += score->total();
             }

@@ -10,18 +10,20 @@ namespace evaluation {
 
 struct RankedPicture {
     std::size_t picture = 0; // index into Evaluation::pictures
-    int rank = 0;            // 1, 2, 2, 4: equal sums share a rank
-    int sum = 0;
+    int rank = 0;            // 1, 2, 2, 4: equal means share a rank
+    int sum = 0;             // over the judges whose rating counts
     int wirkung = 0;
     int technik = 0;
     int gestaltung = 0;
-    int rated = 0;             // judges who rated it
+    int rated = 0;             // judges whose rating counts (not all zeros)
     std::optional<int> spread; // highest minus lowest judge total
     bool disagreement = false; // spread above a quarter of maxTotal
 };
 
-// Highest sum first; within equal sums by Gestaltung, then Wirkung (higher
-// first), then picture-list order.
+// Highest mean over the judges who rated first, so a picture one judge
+// missed is not pushed down; within an equal mean by the mean in
+// Gestaltung, then Wirkung (higher first), then picture-list order.
+// Pictures nobody rated come last.
 std::vector<RankedPicture> rankPictures(const Evaluation& evaluation);
 
 // The "Hinweis" of a picture: who did not rate it, who gave all zeros,

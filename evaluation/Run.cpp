@@ -1,6 +1,5 @@
 #include "evaluation/Run.h"
 
-#include "core/Messages.h"
 #include "core/TextEncoding.h"
 #include "core/TextFile.h"
 #include "evaluation/Csv.h"
@@ -46,9 +45,7 @@ std::vector<QImage> makeThumbnails(const std::string& folder, Evaluation& evalua
     });
     for (std::size_t i = 0; i < images.size(); ++i)
         if (errors[i])
-            evaluation.problems.push_back(
-                messages::cannotOpenPicture(displayText(evaluation.pictures[i])) +
-                (*errors[i] ? " " + messages::jpegError(*errors[i]) : std::string()));
+            evaluation.problems.push_back(unreadablePicture(evaluation.pictures[i], *errors[i]));
     return images;
 }
 
@@ -79,28 +76,28 @@ int evaluate(const std::string& folder, std::ostream& out, std::ostream& err)
     FolderResult result = evaluateFolder(folder);
     Evaluation& evaluation = result.evaluation;
     if (!result.stop.empty()) {
-        for (const std::string& problem : evaluation.problems)
-            err << problem << "\n";
+        for (const Problem& problem : evaluation.problems)
+            err << problem.text << "\n";
         err << result.stop << "\n";
         return kInputProblem;
     }
-    const std::vector<RankedPicture> rows = rankPictures(evaluation);
     const std::vector<QImage> thumbnails = makeThumbnails(folder, evaluation);
+    const Report report = buildReport(evaluation);
 
-    const PdfHeading heading{
+    const Heading heading{
         folderName(folder),
         QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")).toStdString()};
-    const QByteArray pdf = rankingPdf(evaluation, rows, thumbnails, heading);
+    const QByteArray pdf = rankingPdf(report, thumbnails, heading);
     const bool written =
-        write(folder, texts::kCsvFile, rankingCsv(evaluation, rows), err) &&
+        write(folder, texts::kCsvFile, rankingCsv(report), err) &&
         write(folder, texts::kPdfFile, {pdf.constData(), std::size_t(pdf.size())}, err);
 
-    out << rankingTable(evaluation, rows) << "\n" << judgeAveragesTable(evaluation);
+    out << rankingTable(report) << "\n" << judgeAveragesTable(report);
     if (written)
         out << "\n" << texts::kCsvFile << " und " << texts::kPdfFile << " geschrieben.\n";
     out.flush();
-    for (const std::string& problem : evaluation.problems)
-        err << problem << "\n";
+    for (const Problem& problem : report.problems)
+        err << problem.text << "\n";
     return written ? kDone : kInputProblem;
 }
 

@@ -1,6 +1,5 @@
 #include "evaluation/TextTable.h"
 
-#include "core/TextEncoding.h"
 #include "evaluation/Texts.h"
 
 #include <algorithm>
@@ -62,44 +61,44 @@ std::string alignedTable(const std::vector<std::string>& headings,
     return out;
 }
 
-std::string rankingTable(const Evaluation& evaluation, const std::vector<RankedPicture>& rows)
+namespace {
+
+const std::string& orDash(const std::string& cell)
+{
+    static const std::string dash = texts::kNoScore;
+    return cell.empty() ? dash : cell;
+}
+
+} // namespace
+
+std::string rankingTable(const Report& report)
 {
     std::vector<std::string> headings{texts::kRank, texts::kPicture};
     std::vector<bool> right{true, false};
-    for (const Judge& judge : evaluation.judges) {
-        headings.push_back(displayText(judge.name));
+    for (const std::string& judge : report.judges) {
+        headings.push_back(judge);
         right.push_back(true);
     }
-    headings.insert(headings.end(), {texts::kSum, texts::kMean, texts::kSpread, texts::kHint});
+    headings.insert(headings.end(), {texts::kMean, texts::kSum, texts::kSpread, texts::kHint});
     right.insert(right.end(), {true, true, true, false});
 
     std::vector<std::vector<std::string>> cells;
-    for (const RankedPicture& row : rows) {
-        std::vector<std::string> line{rankText(row.rank),
-                                      displayText(evaluation.pictures[row.picture])};
-        for (const Judge& judge : evaluation.judges) {
-            const auto& score = judge.scores[row.picture];
-            line.push_back(score ? std::to_string(score->total()) : texts::kNoScore);
-        }
-        line.push_back(std::to_string(row.sum));
-        line.push_back(row.rated ? meanText(row) : texts::kNoScore);
-        line.push_back(row.spread ? std::to_string(*row.spread) : texts::kNoScore);
-        line.push_back(hint(evaluation, row));
+    for (const ReportRow& row : report.rows) {
+        std::vector<std::string> line{row.rank, row.title};
+        for (const std::string& cell : row.judgeCells)
+            line.push_back(orDash(cell));
+        line.insert(line.end(), {orDash(row.mean), row.sum, orDash(row.spread), row.hint});
         cells.push_back(std::move(line));
     }
     return alignedTable(headings, right, cells);
 }
 
-std::string judgeAveragesTable(const Evaluation& evaluation)
+std::string judgeAveragesTable(const Report& report)
 {
-    const std::vector<JudgeAverage> averages = judgeAverages(evaluation);
     std::vector<std::vector<std::string>> cells;
-    cells.reserve(averages.size());
-    for (const JudgeAverage& average : averages)
-        cells.push_back(
-            {average.name, std::to_string(average.rated),
-             average.rated ? decimalComma(average.points, average.rated) : texts::kNoScore,
-             average.rated ? deviationText(averages, average) : texts::kNoScore});
+    cells.reserve(report.judgeAverages.size());
+    for (const JudgeRow& judge : report.judgeAverages)
+        cells.push_back({judge.name, judge.rated, orDash(judge.average), orDash(judge.deviation)});
     return alignedTable({texts::kJudge, texts::kRatedPictures, texts::kAverage, texts::kDeviation},
                         {false, true, true, true}, cells);
 }

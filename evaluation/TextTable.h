@@ -1,6 +1,6 @@
 #pragma once
 
-#include "evaluation/Ranking.h"
+#include "evaluation/Report.h"
 
 #include <string>
 #include <string_view>
@@ -18,11 +18,11 @@ std::string alignedTable(const std::vector<std::string>& headings,
                          const std::vector<bool>& rightAligned,
                          const std::vector<std::vector<std::string>>& rows);
 
-// The ranking for the terminal: Platz, Bild, each judge, Summe, Mittelwert,
-// Spanne, Hinweis; a judge who did not rate a picture shows "–".
-std::string rankingTable(const Evaluation& evaluation, const std::vector<RankedPicture>& rows);
+// The ranking for the terminal: Platz, Bild (the title), each judge,
+// Mittelwert, Summe, Spanne, Hinweis; an empty cell shows "–".
+std::string rankingTable(const Report& report);
 
 // Each judge's average over the pictures they rated.
-std::string judgeAveragesTable(const Evaluation& evaluation);
+std::string judgeAveragesTable(const Report& report);
 
 } // namespace evaluation

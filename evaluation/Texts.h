@@ -8,11 +8,13 @@ namespace evaluation::texts {
 inline constexpr char kProgram[] = "bildbewertung-auswertung";
 inline constexpr char kCsvFile[] = "Rangliste.csv";
 inline constexpr char kPdfFile[] = "Rangliste.pdf";
+inline constexpr char kHtmlFile[] = "Rangliste.html";
 
 inline constexpr char kNotRated[] = "nicht bewertet";
 inline constexpr char kAllZero[] = "alle Kriterien 0";
 inline constexpr char kDisagree[] = "Bewerter uneinig";
 inline constexpr char kLineLeftOut[] = " – Zeile nicht gewertet";
+inline constexpr char kCountsAsNotRated[] = " – zählt als nicht bewertet";
 
 inline constexpr char kNoJudgeFiles[] = "Keine Bewertungsdateien (*.qel) im Ordner!";
 inline constexpr char kNoJudgeReadable[] = "Keine der Bewertungsdateien ist lesbar!";
@@ -58,15 +60,31 @@ inline std::string subtitle(const std::string& date, std::size_t pictures, std::
            " Bewerter · höchstens " + std::to_string(maxTotal) + " Punkte je Bewerter";
 }
 inline constexpr char kJudgesHeading[] = "Durchschnitt je Bewerter";
-inline constexpr char kProblemsHeading[] = "Gemeldete Probleme";
-inline constexpr char kNoProblems[] = "Keine.";
+inline constexpr char kProblemsHeading[] = "Hinweise für die Auswertung";
+inline constexpr char kTitleHeading[] = "Titel";
 
 inline constexpr char kRankingRule[] =
-    "Platz nach der Summe aller Bewerter; gleiche Summe, gleicher Platz. Innerhalb eines "
-    "Platzes entscheidet die Summe „Gestaltung“, dann „Wirkung“, dann die Reihenfolge der "
-    "Dateinamen. Der Mittelwert zählt nur die Bewerter, die das Bild bewertet haben. "
-    "„Bewerter uneinig“: die Punkte der Bewerter liegen um mehr als ein Viertel der "
-    "Höchstpunktzahl auseinander.";
+    "Platz nach dem Mittelwert der Bewerter, die das Bild bewertet haben; gleicher "
+    "Mittelwert, gleicher Platz. Innerhalb eines Platzes entscheidet der Mittelwert "
+    "„Gestaltung“, dann „Wirkung“, dann die Reihenfolge der Dateinamen. Eine Zeile mit "
+    "lauter Nullen zählt als nicht bewertet. „Bewerter uneinig“: die Punkte der Bewerter "
+    "liegen um mehr als ein Viertel der Höchstpunktzahl auseinander.";
+
+// The ranking is provisional while something is missing.
+inline constexpr char kProvisional[] = "Vorläufige Rangliste – es fehlt noch:";
+inline std::string judgeShort(const std::string& judge, int rated, std::size_t pictures)
+{
+    return "Bewerter '" + judge + "' hat " + std::to_string(rated) + " von " +
+           std::to_string(pictures) + " Bildern bewertet";
+}
+inline std::string moreMissing(std::size_t count)
+{
+    return "… und " + std::to_string(count) + " weitere (siehe „Hinweise für die Auswertung“)";
+}
+inline std::string pictureShort(const std::string& picture, int rated, std::size_t judges)
+{
+    return picture + ": " + std::to_string(rated) + " von " + std::to_string(judges) + " Bewertern";
+}
 
 // Problems; names are already readable text.
 inline std::string judgeLine(const std::string& judge, std::size_t line)

@@ -69,16 +69,17 @@ TEST_F(Folder, WritesBothFilesAndReportsAPictureItCannotRead)
     std::string out, err;
     ASSERT_EQ(run(out, err), evaluation::kDone) << err;
     EXPECT_EQ(read("Rangliste.csv").substr(0, 41),
-              "\xEF\xBB\xBFPlatz;Bild;Anna;Bernd;Summe;Mittelwert");
+              "\xEF\xBB\xBFPlatz;Bild;Anna;Bernd;Mittelwert;Summe");
     EXPECT_EQ(read("Rangliste.pdf").substr(0, 5), "%PDF-");
-    EXPECT_NE(
-        out.find("   1.  b.jpg         47     12     59        29,5      35  Bewerter uneinig"),
-        std::string::npos)
+    EXPECT_NE(out.find("   2.  b         47     12        29,5     59      35  Bewerter uneinig"),
+              std::string::npos)
         << out;
     EXPECT_NE(err.find("Das Bild 'kaputt.jpg' kann nicht geöffnet werden! JPEG-Fehler #"),
               std::string::npos)
         << err;
-    EXPECT_NE(err.find("Anna, Zeile 3: 'kaputt.jpg': alle Kriterien 0"), std::string::npos) << err;
+    EXPECT_NE(err.find("Anna, Zeile 3: 'kaputt.jpg': alle Kriterien 0 – zählt als nicht bewertet"),
+              std::string::npos)
+        << err;
     for (const auto& entry : fs::directory_iterator(folder))
         EXPECT_NE(entry.path().filename().string().rfind(".bildbewertung-", 0), 0u);
 }

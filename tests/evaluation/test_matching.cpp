@@ -50,7 +50,7 @@ TEST(Matching, LinesGoToThePictureTheyNameAndEverythingElseIsReported)
          {1, 2, 0, 4},
          {"Jo, Zeile 2: 'a.jpg' steht schon in Zeile 1 – Zeile nicht gewertet",
           "Jo, Zeile 4: kein Dateiname – Zeile nicht gewertet",
-          "Jo, Zeile 5: 'c.jpg': alle Kriterien 0"}},
+          "Jo, Zeile 5: 'c.jpg': alle Kriterien 0 – zählt als nicht bewertet"}},
         {"names compare byte for byte",
          {line(1, "A.jpg"), line(2, "b.jpg "), line(3, "c.jpg"), line(4, "d.jpg")},
          {kNotRated, kNotRated, 3, 4},
@@ -60,9 +60,12 @@ TEST(Matching, LinesGoToThePictureTheyNameAndEverythingElseIsReported)
           "Jo: keine Zeile für 'b.jpg' – nicht bewertet"}},
     };
     for (const Case& c : cases) {
-        std::vector<std::string> problems;
+        std::vector<evaluation::Problem> found;
         const evaluation::Judge judge =
-            evaluation::matchJudge("Jo", c.lines, kPictures, kNines, problems);
+            evaluation::matchJudge("Jo", c.lines, kPictures, kNines, found);
+        std::vector<std::string> problems;
+        for (const auto& problem : found)
+            problems.push_back(problem.text);
         std::vector<int> totals;
         for (const auto& score : judge.scores)
             totals.push_back(score ? score->total() : kNotRated);
@@ -71,13 +74,25 @@ TEST(Matching, LinesGoToThePictureTheyNameAndEverythingElseIsReported)
     }
 }
 
-TEST(Matching, ReportsShowSingleByteNamesReadably)
+TEST(Matching, ProblemsNameJudgeLineAndPictureReadably)
 {
-    std::vector<std::string> problems;
-    evaluation::matchJudge("J\xfcrgen", {line(1, "\xe4.jpg")}, {"\xe4.jpg", "b.jpg"}, kNines,
-                           problems);
-    EXPECT_EQ(problems,
-              std::vector<std::string>{"Jürgen: keine Zeile für 'b.jpg' – nicht bewertet"});
+    using evaluation::ProblemKind;
+    std::vector<evaluation::Problem> problems;
+    evaluation::matchJudge("J\xfcrgen", {line(1, "\xe4.jpg"), line(0, "\xe4.jpg"), "1x"},
+                           {"\xe4.jpg", "b.jpg"}, kNines, problems);
+    ASSERT_EQ(problems.size(), 3u);
+    const std::tuple<ProblemKind, std::size_t, std::string> expected[] = {
+        {ProblemKind::LineLeftOut, 2, "ä.jpg"},
+        {ProblemKind::LineLeftOut, 3, ""},
+        {ProblemKind::NoLine, 0, "b.jpg"}};
+    for (std::size_t i = 0; i < problems.size(); ++i) {
+        EXPECT_EQ(problems[i].judge, "Jürgen") << i;
+        EXPECT_EQ(
+            std::tie(problems[i].kind, problems[i].line, problems[i].picture),
+            std::tie(std::get<0>(expected[i]), std::get<1>(expected[i]), std::get<2>(expected[i])))
+            << i << ": " << problems[i].text;
+    }
+    EXPECT_EQ(problems[2].text, "Jürgen: keine Zeile für 'b.jpg' – nicht bewertet");
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "evaluation/Csv.h"
 #include "evaluation/PdfReport.h"
+#include "evaluation/Report.h"
 #include "evaluation/TextTable.h"
 
 #include "evaluation/GuiApplication.h"
@@ -25,20 +26,20 @@ evaluation::Evaluation sample()
     e.maxTotal = 47;
     e.judges.push_back({"Anna", {Score{12, 10, 9}, Score{14, 12, 13}, Score{0, 0, 0, true}}});
     e.judges.push_back({"Jo;\"B\"", {std::nullopt, Score{10, 12, 11}, Score{0, 0, 0, true}}});
-    e.problems = {"Jo;\"B\": keine Zeile für 'Abend.jpg' – nicht bewertet"};
+    e.problems = {{evaluation::ProblemKind::NoLine, "Jo;\"B\"", 0, "Abend.jpg",
+                   "Jo;\"B\": keine Zeile für 'Abend.jpg' – nicht bewertet"}};
     return e;
 }
 
 TEST(Outputs, CsvBytesOpenInAGermanSpreadsheet)
 {
-    const auto e = sample();
-    EXPECT_EQ(evaluation::rankingCsv(e, evaluation::rankPictures(e)),
+    EXPECT_EQ(evaluation::rankingCsv(evaluation::buildReport(sample())),
               "\xEF\xBB\xBF"
-              "Platz;Bild;Anna;\"Jo;\"\"B\"\"\";Summe;Mittelwert;Spanne;Wirkung;Technik;"
+              "Platz;Bild;Anna;\"Jo;\"\"B\"\"\";Mittelwert;Summe;Spanne;Wirkung;Technik;"
               "Gestaltung;Hinweis\r\n"
-              "1;Kätzchen.jpg;39;33;72;36,0;6;24;24;24;\r\n"
-              "2;Abend.jpg;31;;31;31,0;0;12;10;9;\"nicht bewertet: Jo;\"\"B\"\"\"\r\n"
-              "3;Leer.jpg;0;0;0;0,0;0;0;0;0;\"alle Kriterien 0: Anna, Jo;\"\"B\"\"\"\r\n");
+              "1;Kätzchen.jpg;39;33;36,0;72;6;24;24;24;\r\n"
+              "2;Abend.jpg;31;;31,0;31;0;12;10;9;\"nicht bewertet: Jo;\"\"B\"\"\"\r\n"
+              "3;Leer.jpg;;;;0;;0;0;0;\"alle Kriterien 0: Anna, Jo;\"\"B\"\"\"\r\n");
     EXPECT_EQ(evaluation::csvField("a\r\nb"), "\"a\r\nb\"");
 }
 
@@ -48,11 +49,11 @@ TEST(Outputs, TerminalTableIsAlignedByCharactersNotBytes)
     e.pictures = {"Blüte.jpg", "See.jpg"};
     e.maxTotal = 47;
     e.judges.push_back({"Ärger", {Score{10, 10, 10}, std::nullopt}});
-    EXPECT_EQ(evaluation::rankingTable(e, evaluation::rankPictures(e)),
-              "Platz  Bild       Ärger  Summe  Mittelwert  Spanne  Hinweis\n"
-              "-----------------------------------------------------------\n"
-              "   1.  Blüte.jpg     30     30        30,0       0\n"
-              "   2.  See.jpg        –      0           –       –  nicht bewertet: Ärger\n");
+    EXPECT_EQ(evaluation::rankingTable(evaluation::buildReport(e)),
+              "Platz  Bild   Ärger  Mittelwert  Summe  Spanne  Hinweis\n"
+              "-------------------------------------------------------\n"
+              "   1.  Blüte     30        30,0     30       0\n"
+              "   2.  See        –           –      0       –  nicht bewertet: Ärger\n");
 }
 
 std::string pdfText(const QByteArray& pdf)
@@ -77,21 +78,22 @@ TEST(Outputs, PdfShowsTitleRowsJudgesAveragesAndProblems)
     ASSERT_EQ(std::system("command -v pdftotext >/dev/null"), 0)
         << "pdftotext (poppler-utils) is needed; scripts/setup installs it";
     ensureGuiApplication();
-    const auto e = sample();
     QImage thumbnail(24, 16, QImage::Format_RGB888);
     thumbnail.fill(Qt::darkGreen);
     const QByteArray pdf =
-        evaluation::rankingPdf(e, evaluation::rankPictures(e), {thumbnail, QImage(), thumbnail},
+        evaluation::rankingPdf(evaluation::buildReport(sample()), {thumbnail, QImage(), thumbnail},
                                {"Clubabend März", "07.12.2026"});
     ASSERT_TRUE(pdf.startsWith("%PDF-"));
     const std::string text = pdfText(pdf);
     for (const char* expected :
          {"Rangliste – Clubabend März", "07.12.2026 · 3 Bilder · 2 Bewerter · höchstens 47",
-          "Kätzchen.jpg", "Abend.jpg", "Leer.jpg", "1.", "2.", "3.", "72", "36,0", "Anna",
-          "Durchschnitt je Bewerter", "alle Kriterien 0: Anna", "Gemeldete Probleme",
+          "Rangliste – es fehlt noch:", "Abend.jpg: 1 von 2 Bewertern", "Kätzchen", "Abend", "Leer",
+          "1.", "2.", "3.", "72", "36,0", "Anna", "Durchschnitt je Bewerter",
+          "alle Kriterien 0: Anna", "Hinweise für die Auswertung",
           "keine Zeile für 'Abend.jpg' – nicht bewertet", "Seite 2"})
         EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
-    EXPECT_LT(text.find("Kätzchen.jpg"), text.find("Abend.jpg")) << text;
+    EXPECT_LT(text.find("Kätzchen"), text.find("Abend\n")) << text;
+    EXPECT_EQ(text.find("Kätzchen.jpg"), std::string::npos) << text;
 }
 
 } // namespace

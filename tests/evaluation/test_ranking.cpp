@@ -1,4 +1,5 @@
 #include "evaluation/Ranking.h"
+#include "evaluation/Report.h"
 
 #include <gtest/gtest.h>
 
@@ -18,19 +19,68 @@ Evaluation withJudges(std::vector<std::vector<std::optional<Score>>> judges, int
     return e;
 }
 
-TEST(Ranking, EqualSumsShareARankAndAreOrderedByGestaltungWirkungAndListOrder)
+TEST(Ranking, FairRankingByTheMeanOfTheJudgesWhoRated)
 {
-    // Sums 10, 12, 10, 10, 8, 10: four pictures share rank 2.
-    const Evaluation e = withJudges({{Score{4, 3, 3}, Score{4, 4, 4}, Score{2, 3, 5},
-                                      Score{5, 2, 3}, Score{3, 3, 2}, Score{4, 3, 3}}},
-                                    6);
-    std::vector<std::string> order, ranks;
-    for (const auto& row : evaluation::rankPictures(e)) {
-        order.push_back(e.pictures[row.picture]);
-        ranks.push_back(evaluation::rankText(row.rank));
+    const auto S = [](int w, int t, int b) { return std::optional<Score>(Score{w, t, b}); };
+    const std::optional<Score> none, zeros = Score{0, 0, 0, true};
+    struct Case {
+        const char* what;
+        std::vector<std::string> judges;
+        std::vector<std::vector<std::optional<Score>>> scores; // per judge, per picture
+        std::vector<std::string> rows; // rank, title, judge cells, mean, sum, hint
+        std::vector<std::string> missing;
+    };
+    const Case cases[] = {
+        {"ties: shared places, then Gestaltung, Wirkung, file order",
+         {"J1", "J2"},
+         {{S(4, 3, 3), S(3, 3, 4), S(5, 5, 5), S(4, 3, 3), S(2, 3, 3)},
+          {S(4, 3, 3), S(3, 3, 4), S(5, 5, 5), S(4, 3, 3), S(2, 3, 3)}},
+         {"1.|c|15|15|15,0|30|", "2.|b|10|10|10,0|20|", "2.|a|10|10|10,0|20|",
+          "2.|d|10|10|10,0|20|", "5.|e|8|8|8,0|16|"},
+         {}},
+        {"a missing judge pushes nothing down",
+         {"J1", "J2", "J3"},
+         {{S(5, 3, 2), S(4, 4, 4), S(4, 4, 3)},
+          {S(5, 3, 2), S(4, 4, 4), S(4, 4, 3)},
+          {S(5, 3, 2), none, S(4, 4, 3)}},
+         {"1.|b|12|12||12,0|24|nicht bewertet: J3", "2.|c|11|11|11|11,0|33|",
+          "3.|a|10|10|10|10,0|30|"},
+         {"Bewerter 'J3' hat 2 von 3 Bildern bewertet", "b.jpg: 2 von 3 Bewertern"}},
+        {"an all-zero line counts as not rated",
+         {"J1", "J2"},
+         {{zeros, S(3, 3, 3)}, {S(4, 3, 3), S(3, 3, 3)}},
+         {"1.|a||10|10,0|10|alle Kriterien 0: J1", "2.|b|9|9|9,0|18|"},
+         {"Bewerter 'J1' hat 1 von 2 Bildern bewertet", "a.jpg: 1 von 2 Bewertern"}},
+        {"a partial second file of a judge; a picture nobody rated comes last",
+         {"Anna", "Anna B", "Bernd"},
+         {{S(3, 3, 3), none, S(1, 1, 1)}, {none, none, S(9, 9, 9)}, {S(3, 3, 3), none, none}},
+         {"1.|c|3|27||15,0|30|nicht bewertet: Bernd", "2.|a|9||9|9,0|18|nicht bewertet: Anna B",
+          "3.|b||||||nicht bewertet: Anna, Anna B, Bernd"},
+         {"Bewerter 'Anna' hat 2 von 3 Bildern bewertet",
+          "Bewerter 'Anna B' hat 1 von 3 Bildern bewertet",
+          "Bewerter 'Bernd' hat 1 von 3 Bildern bewertet", "a.jpg: 2 von 3 Bewertern",
+          "b.jpg: 0 von 3 Bewertern", "c.jpg: 2 von 3 Bewertern"}},
+    };
+    for (const Case& c : cases) {
+        Evaluation e;
+        e.maxTotal = 100;
+        for (std::size_t p = 0; p < c.scores[0].size(); ++p)
+            e.pictures.push_back(std::string(1, char('a' + p)) + ".jpg");
+        for (std::size_t j = 0; j < c.judges.size(); ++j)
+            e.judges.push_back({c.judges[j], c.scores[j]});
+        const evaluation::Report report = evaluation::buildReport(e);
+        std::vector<std::string> rows;
+        for (const auto& row : report.rows) {
+            std::string text = row.rank + "|" + row.title;
+            for (const auto& cell : row.judgeCells)
+                text += "|" + cell;
+            rows.push_back(text + "|" + row.mean + "|" + (row.mean.empty() ? "" : row.sum) + "|" +
+                           row.hint);
+        }
+        EXPECT_EQ(rows, c.rows) << c.what;
+        EXPECT_EQ(report.missing, c.missing) << c.what;
+        EXPECT_EQ(report.provisional(), !c.missing.empty()) << c.what;
     }
-    EXPECT_EQ(order, (std::vector<std::string>{"p1", "p2", "p3", "p0", "p5", "p4"}));
-    EXPECT_EQ(ranks, (std::vector<std::string>{"1.", "2.", "2.", "2.", "2.", "6."}));
 }
 
 TEST(Ranking, MeanSpreadAndDisagreementCountOnlyTheJudgesWhoRated)
