@@ -1,6 +1,7 @@
 #include "pictures/Jpeg.h"
 
 #include "pictures/JpegSession.h"
+#include "pictures/Orientation.h"
 
 #include <vector>
 
@@ -34,7 +35,8 @@ void limitScans(j_common_ptr common)
             progress->blockVisits += std::uint64_t{info->cur_comp_info[i]->width_in_blocks} *
                                      info->cur_comp_info[i]->height_in_blocks;
     }
-    if (info->input_scan_number > kMaxScans || progress->blockVisits > budget::kMaxBlockVisits)
+    if (info->input_scan_number > tunables::kMaxScans ||
+        progress->blockVisits > tunables::kMaxBlockVisits)
         ERREXIT(common, JERR_BAD_PROGRESSION);
     if (progress->source)
         endPortionIfLate(*progress->source);
@@ -155,6 +157,7 @@ std::optional<JpegHeader> readJpegHeader(const std::uint8_t* data, std::size_t s
     // (libjpeg refuses it): walking its megabytes would tell nothing more.
     if (buffered)
         cost.blockVisits = budget::countBlockVisits(data, size, components);
+    header.orientation = exifOrientation(data, size);
     return header;
 }
 

@@ -14,7 +14,8 @@ namespace pictures {
 struct JpegHeader {
     int width = 0;
     int height = 0;
-    budget::Cost cost; // what decoding it would take
+    budget::Cost cost;   // what decoding it would take
+    int orientation = 1; // EXIF: how the stored pixels stand upright
 };
 
 // Parses the header of the JPEG in `data` with libjpeg and estimates the
@@ -22,10 +23,11 @@ struct JpegHeader {
 // header.
 std::optional<JpegHeader> readJpegHeader(const std::uint8_t* data, std::size_t size);
 
-// A progressive file with more scans than this, or more block visits than
-// the budget allows, is refused while decoding, reported as libjpeg's
-// JERR_BAD_PROGRESSION: a backstop behind the estimate from the header.
-inline constexpr int kMaxScans = 1000;
+// A progressive file with more scans than tunables::kMaxScans, or more
+// block visits than the budget allows, is refused while decoding, reported
+// as libjpeg's JERR_BAD_PROGRESSION: a backstop behind the estimate from
+// the header.
+inline constexpr int kMaxScans = tunables::kMaxScans; // until the evaluation decodes through here
 
 struct DecodedJpeg {
     Bitmap bitmap;            // Rgb24, or Gray8 for a grayscale file
@@ -40,13 +42,20 @@ DecodedJpeg decodeJpeg(const std::uint8_t* data, std::size_t size, JpegHeader fa
 
 struct JpegDecoderSession;
 
+// Where a decoder takes its bitmap's memory: the judging program's pool of
+// kept blocks (one thread), or plain heap memory (any thread).
+enum class PixelPool { shared, own };
+
 // The same decode in steps of bounded work; libjpeg keeps its state between
 // them. The first steps absorb the input (all scans of a progressive file),
 // the later ones make rows. `data` must stay valid while this lives;
 // destroying it at any point releases libjpeg's state and memory.
 class JpegDecoder {
   public:
-    JpegDecoder(const std::uint8_t* data, std::size_t size, JpegHeader fallback);
+    // `scaleDenominator`: libjpeg's DCT scaling (1, 2, 4, 8); `fallback` is
+    // the size at that scale.
+    JpegDecoder(const std::uint8_t* data, std::size_t size, JpegHeader fallback,
+                int scaleDenominator = 1, PixelPool pool = PixelPool::shared);
     ~JpegDecoder();
     JpegDecoder(const JpegDecoder&) = delete;
     JpegDecoder& operator=(const JpegDecoder&) = delete;
@@ -67,6 +76,8 @@ class JpegDecoder {
     const std::uint8_t* data_;
     std::size_t size_;
     JpegHeader fallback_;
+    int scaleDenominator_;
+    PixelPool pool_;
     Stage stage_ = Stage::create;
     bool freshPixels_ = false; // the bitmap's pages are new: touch them ahead
     DecodedJpeg result_;

@@ -42,15 +42,17 @@ Call create(Session& s, const std::uint8_t* data, std::size_t size)
     return Call::done;
 }
 
-Call readHeader(Session& s)
+Call readHeader(Session& s, int scaleDenominator)
 {
     if (setjmp(s.error.jump))
         return Call::failed;
     if (jpeg_read_header(&s.info, TRUE) == JPEG_SUSPENDED)
         return Call::suspended;
     jpeg::configure(s.info);
+    s.info.scale_num = 1;
+    s.info.scale_denom = static_cast<unsigned>(scaleDenominator);
     // Beyond this libjpeg wants a backing store, which it has not: an error.
-    s.info.mem->max_memory_to_use = static_cast<long>(budget::kMaxDecodeBytes);
+    s.info.mem->max_memory_to_use = static_cast<long>(tunables::kMaxDecodeBytes);
     return Call::done;
 }
 
@@ -116,21 +118,29 @@ Call finish(Session& s)
     return Call::done;
 }
 
-Bitmap uninitialisedBitmap(int width, int height, PixelFormat format, bool& fresh)
+Bitmap uninitialisedBitmap(int width, int height, PixelFormat format, PixelPool pool, bool& fresh)
 {
     Bitmap bitmap;
     bitmap.width = width;
     bitmap.height = height;
     bitmap.format = format;
     bitmap.stride = static_cast<std::size_t>(width) * (format == PixelFormat::Gray8 ? 1 : 3);
-    bitmap.pixels = allocatePixels(bitmap.stride * static_cast<std::size_t>(height), &fresh);
+    const std::size_t bytes = bitmap.stride * static_cast<std::size_t>(height);
+    if (pool == PixelPool::shared) {
+        bitmap.pixels = allocatePixels(bytes, &fresh);
+    } else {
+        bitmap.pixels = std::shared_ptr<std::uint8_t[]>(new std::uint8_t[bytes]);
+        fresh = false;
+    }
     return bitmap;
 }
 
 } // namespace
 
-JpegDecoder::JpegDecoder(const std::uint8_t* data, std::size_t size, JpegHeader fallback)
-    : session_(std::make_unique<Session>()), data_(data), size_(size), fallback_(fallback)
+JpegDecoder::JpegDecoder(const std::uint8_t* data, std::size_t size, JpegHeader fallback,
+                         int scaleDenominator, PixelPool pool)
+    : session_(std::make_unique<Session>()), data_(data), size_(size), fallback_(fallback),
+      scaleDenominator_(scaleDenominator), pool_(pool)
 {
     jpeg::prepare(session_->info, session_->error, session_->progress);
 }
@@ -157,7 +167,7 @@ bool JpegDecoder::step(Deadline deadline)
         Call call = Call::done;
         switch (stage_) {
         case Stage::header:
-            call = readHeader(s);
+            call = readHeader(s, scaleDenominator_);
             break;
         case Stage::start:
             call = start(s);
@@ -167,11 +177,11 @@ bool JpegDecoder::step(Deadline deadline)
                 s.info.out_color_space == JCS_GRAYSCALE ? PixelFormat::Gray8 : PixelFormat::Rgb24;
             const std::size_t bytes = std::size_t{s.info.output_width} * s.info.output_height *
                                       (format == PixelFormat::Gray8 ? 1 : 3);
-            if (!makeRoomForPixels(bytes, deadline))
+            if (pool_ == PixelPool::shared && !makeRoomForPixels(bytes, deadline))
                 return false;
-            result_.bitmap =
-                uninitialisedBitmap(static_cast<int>(s.info.output_width),
-                                    static_cast<int>(s.info.output_height), format, freshPixels_);
+            result_.bitmap = uninitialisedBitmap(static_cast<int>(s.info.output_width),
+                                                 static_cast<int>(s.info.output_height), format,
+                                                 pool_, freshPixels_);
             beginStep(s.source, deadline, false);
             break;
         }
@@ -209,7 +219,7 @@ void JpegDecoder::fail(bool rowsStarted)
     result_.error = size_ == 0 ? JERR_INPUT_EMPTY : session_->error.manager.msg_code;
     Bitmap& bitmap = result_.bitmap;
     if (!rowsStarted)
-        bitmap = uninitialisedBitmap(fallback_.width, fallback_.height, PixelFormat::Rgb24,
+        bitmap = uninitialisedBitmap(fallback_.width, fallback_.height, PixelFormat::Rgb24, pool_,
                                      freshPixels_);
     const std::size_t done =
         rowsStarted ? std::min<std::size_t>(session_->info.output_scanline, bitmap.height) : 0;

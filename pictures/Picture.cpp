@@ -21,7 +21,7 @@ bool readWholeFile(const std::string& fileName, std::shared_ptr<std::uint8_t[]>&
                    std::size_t& size)
 {
     auto file = regularfile::Reader::open(fileName);
-    if (!file || file->size() > budget::kMaxFileBytes)
+    if (!file || file->size() > tunables::kMaxPictureFileBytes)
         return false;
     size = static_cast<std::size_t>(file->size());
     if (size == 0)

@@ -1,0 +1,44 @@
+#include "pictures/ScaledDecode.h"
+
+#include "pictures/Jpeg.h"
+#include "pictures/Orientation.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace pictures {
+
+int scaleDenominatorFor(int width, int height, int longSide)
+{
+    const int longer = std::max(width, height);
+    for (const int denominator : {8, 4, 2})
+        if (longSide > 0 && (longer + denominator - 1) / denominator >= longSide)
+            return denominator;
+    return 1;
+}
+
+ScaledPicture decodeScaled(const std::uint8_t* data, std::size_t size, int longSide)
+{
+    ScaledPicture result;
+    const auto header = size > 0 ? readJpegHeader(data, size) : std::nullopt;
+    if (!header || !budget::affordable(header->cost)) {
+        result.refused = true;
+        return result;
+    }
+    const Orientation orientation = Orientation::fromExif(header->orientation);
+    result.width = orientation.transpose ? header->height : header->width;
+    result.height = orientation.transpose ? header->width : header->height;
+    const int denominator = scaleDenominatorFor(header->width, header->height, longSide);
+    result.scaleDenominator = denominator;
+    JpegHeader scaled = *header;
+    scaled.width = (header->width + denominator - 1) / denominator;
+    scaled.height = (header->height + denominator - 1) / denominator;
+    JpegDecoder decoder(data, size, scaled, denominator, PixelPool::own);
+    decoder.step(kNoDeadline);
+    DecodedJpeg decoded = decoder.take();
+    result.error = decoded.error;
+    result.bitmap = uprightBitmap(decoded.bitmap, orientation);
+    return result;
+}
+
+} // namespace pictures
