@@ -3,6 +3,7 @@
 #include "Viewer/MessageBoxes.h"
 #include "Viewer/TScreenForm.h"
 #include "core/Messages.h"
+#include "core/PlaceByName.h"
 #include "core/RatingFile.h"
 
 #include <QDir>
@@ -44,21 +45,33 @@ void Controller::bloadClick()
         return;
     const std::string judge = ratingfile::judgeNameFromPath(*chosen);
     std::optional<rating::Sheet> lines;
+    std::optional<rating::Placement> placement;
     try {
         lines = ratingfile::load(*chosen);
-        if (lines) // pictures beyond the file's lines get one, so their scores are kept
+        if (lines)
+            placement = rating::placeByName(*lines, Playlist);
+        if (lines && !placement) // pictures beyond the file's lines get one
             rating::extendToPictures(*lines, Playlist);
     } catch (const std::exception&) { // out of memory: the sheet stays
         lines.reset();
+        placement.reset();
     }
     if (lines) {
-        QelList = std::move(*lines);
-        savedSheet_ = QelList;
+        if (placement) {
+            savedSheet_ = std::move(*lines); // the file holds the lines as they were
+            QelList = std::move(placement->sheet);
+        } else {
+            QelList = std::move(*lines);
+            savedSheet_ = QelList;
+        }
         sheetFile_ = ratingfile::fileIdentity(*chosen);
     } else {
         messagebox::warning(messages::kCannotLoad);
     }
     panel_.setJudgeName(QFile::decodeName(judge.c_str()));
+    if (placement)
+        messagebox::information(
+            messages::placedByName(placement->moved, placement->kept, placement->added));
     rating::QelRefresh(QelList, state.PictureIndex, board);
 }
 

@@ -26,6 +26,7 @@ inline constexpr char kUnsavedQuestion[] =
 
 } // namespace messages
 
+#include <cstddef>
 #include <string>
 
 namespace messages {
@@ -44,6 +45,27 @@ inline std::string notAnInteger(const std::string& characterUtf8)
 inline std::string overwriteQuestion(const std::string& fileNameUtf8)
 {
     return "Die Bewertung '" + fileNameUtf8 + "' gibt es schon. Überschreiben?";
+}
+
+// A loaded rating file whose lines were placed at the pictures they name.
+inline std::string placedByName(std::size_t moved, std::size_t kept, std::size_t added)
+{
+    const auto count = [](std::size_t n, const char* one, const char* many) {
+        return std::to_string(n) + " " + (n == 1 ? one : many);
+    };
+    std::string parts;
+    const auto add = [&parts](const std::string& part) {
+        parts += (parts.empty() ? "" : ", ") + part;
+    };
+    if (moved > 0)
+        add(count(moved, "Zeile verschoben", "Zeilen verschoben"));
+    if (kept > 0)
+        add(count(kept, "Zeile ohne passendes Bild behalten",
+                  "Zeilen ohne passendes Bild behalten"));
+    if (added > 0)
+        add(count(added, "leere Zeile für ein Bild ohne Zeile angelegt",
+                  "leere Zeilen für Bilder ohne Zeile angelegt"));
+    return "Die Bewertung wurde den Bildern nach Dateinamen zugeordnet: " + parts + ".";
 }
 
 inline std::string jpegError(int messageCode)

@@ -180,8 +180,8 @@ TEST_F(RatingFiles, LoadedSheetsOfOtherLengths)
         rating::Sheet sheet;
     } cases[] = {
         {"shorter",
-         "111111111111111-x.jpg\n",
-         {"111111111111111-x.jpg", "000000000000000-p1.jpg", "000000000000000-p2.jpg"}},
+         "111111111111111-p0.jpg\n",
+         {"111111111111111-p0.jpg", "000000000000000-p1.jpg", "000000000000000-p2.jpg"}},
         {"longer", "1\r2\r3\r4\r5\r", {"100000000000000", "2", "3", "4", "5"}},
         {"binary", std::string("\x01\x02\r\n\x03\0zzz", 8), {}},
     };
@@ -214,12 +214,32 @@ TEST_F(RatingFiles, ScoresForPicturesBeyondAShortFileAreKept)
     EXPECT_EQ(controller->sheet().at(2), "600000000000000-p2.jpg");
 }
 
+TEST_F(RatingFiles, LinesGoToThePictureTheyNameAndAreSavedAgain)
+{
+    startWith(3); // p1.jpg came late: the file knows p0, p2 and a picture since removed
+    writeFile("Eva.qel", "300000000000000-p0.jpg\r\n500000000000000-p2.jpg\r\n"
+                         "700000000000000-weg.jpg\r\n");
+    chosen = std::filesystem::absolute("Eva.qel").string();
+    controller->bloadClick();
+    EXPECT_EQ(messages,
+              (std::vector<Message>{{Kind::Information, messages::placedByName(1, 1, 1)}}));
+    EXPECT_TRUE(controller->hasUnsavedChanges()) << "the file still holds the old order";
+    std::string shown;
+    for (int i = 0; i < 3; ++i, controller->vor())
+        shown += positions().substr(0, 1);
+    EXPECT_EQ(shown, "305");
+    controller->bsaveClick();
+    EXPECT_EQ(file("Eva.qel"), "300000000000000-p0.jpg\r\n000000000000000-p1.jpg\r\n"
+                               "500000000000000-p2.jpg\r\n700000000000000-weg.jpg\r\n");
+    EXPECT_EQ(messages.size(), 1u) << "its own file: no question";
+}
+
 TEST_F(RatingFiles, HundredThousandLinesLoad)
 {
     startWith(1);
     std::string big;
-    for (int i = 0; i < 100000; ++i)
-        big += "123456789012345-bild" + std::to_string(i) + ".jpg\r\n";
+    for (int i = 0; i < 100000; ++i) // the first names p0.jpg, the others no picture
+        big += "123456789012345-" + (i ? "bild" + std::to_string(i) : "p0") + ".jpg\r\n";
     writeFile("gross.qel", big);
     chosen = std::filesystem::absolute("gross.qel").string();
     controller->bloadClick();
