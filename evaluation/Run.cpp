@@ -7,7 +7,7 @@
 #include "evaluation/PdfReport.h"
 #include "evaluation/TextTable.h"
 #include "evaluation/Texts.h"
-#include "evaluation/Thumbnail.h"
+#include "evaluation/ThumbnailImage.h"
 
 #include <QDate>
 
@@ -17,37 +17,6 @@
 namespace evaluation {
 
 namespace {
-
-QImage toImage(const Thumbnail& thumbnail)
-{
-    const QImage view(thumbnail.pixels.data(), thumbnail.width, thumbnail.height,
-                      qsizetype(thumbnail.width) * thumbnail.channels,
-                      thumbnail.channels == 1 ? QImage::Format_Grayscale8 : QImage::Format_RGB888);
-    if (std::max(thumbnail.width, thumbnail.height) <= kThumbnailSide)
-        return view.copy();
-    return view.scaled(kThumbnailSide, kThumbnailSide, Qt::KeepAspectRatio,
-                       Qt::SmoothTransformation);
-}
-
-// One thumbnail per picture, on all cores; a picture that cannot be read
-// leaves a null image and a reported problem.
-std::vector<QImage> makeThumbnails(const std::string& folder, Evaluation& evaluation)
-{
-    std::vector<QImage> images(evaluation.pictures.size());
-    std::vector<std::optional<int>> errors(images.size());
-    parallelFor(images.size(), [&](std::size_t i) {
-        const Thumbnail thumbnail =
-            readThumbnail(pathIn(folder, evaluation.pictures[i]), kThumbnailSide);
-        if (thumbnail.ok)
-            images[i] = toImage(thumbnail);
-        else
-            errors[i] = thumbnail.jpegError.value_or(0);
-    });
-    for (std::size_t i = 0; i < images.size(); ++i)
-        if (errors[i])
-            evaluation.problems.push_back(unreadablePicture(evaluation.pictures[i], *errors[i]));
-    return images;
-}
 
 // The folder's own name, for the title ("." becomes the real name).
 std::string folderName(const std::string& folder)
@@ -81,8 +50,11 @@ int evaluate(const std::string& folder, std::ostream& out, std::ostream& err)
         err << result.stop << "\n";
         return kInputProblem;
     }
-    const std::vector<QImage> thumbnails = makeThumbnails(folder, evaluation);
+    ThumbnailStore store;
+    store.update(folder, evaluation.pictures);
+    store.addProblems(evaluation);
     const Report report = buildReport(evaluation);
+    const std::vector<QImage> thumbnails = thumbnailImages(store, evaluation.pictures);
 
     const Heading heading{
         folderName(folder),

@@ -3,11 +3,14 @@
 #include "evaluation/GuiApplication.h"
 #include "evaluation/Run.h"
 #include "evaluation/Thumbnail.h"
+#include "evaluation/Thumbnails.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -132,6 +135,62 @@ TEST(Thumbnail, DctScalingIsOneEighthUnlessThePictureIsSmall)
     EXPECT_EQ(thumbnail.width, 250);
     EXPECT_EQ(thumbnail.height, 125);
     EXPECT_EQ(thumbnail.pixels.size(), 250u * 125 * 3);
+}
+
+TEST_F(Folder, ThumbnailStoreDecodesOnlyNewOrChangedPictures)
+{
+    bench::writePhoto((folder / "a.jpg").string(), 2000, 1000);
+    bench::writePhoto((folder / "b.jpg").string(), 64, 48);
+    write("c.jpg", "kein JPEG");
+    evaluation::ThumbnailStore store;
+    std::size_t decoded = 0;
+    const auto count = [&decoded](std::size_t, std::size_t) { ++decoded; };
+    const struct {
+        const char* what;
+        std::function<void()> change;
+        std::vector<std::string> pictures;
+        std::size_t decoded;
+    } steps[] = {
+        {"first", [] {}, {"a.jpg", "b.jpg", "c.jpg"}, 3},
+        {"nothing changed", [] {}, {"a.jpg", "b.jpg", "c.jpg"}, 0},
+        {"b rewritten",
+         [&] { bench::writePhoto((folder / "b.jpg").string(), 80, 60); },
+         {"a.jpg", "b.jpg", "c.jpg"},
+         1},
+        {"c gone", [] {}, {"a.jpg", "b.jpg"}, 0},
+        {"c back", [] {}, {"a.jpg", "b.jpg", "c.jpg"}, 1},
+    };
+    for (const auto& step : steps) {
+        step.change();
+        decoded = 0;
+        EXPECT_TRUE(store.update(folder.string(), step.pictures, count)) << step.what;
+        EXPECT_EQ(decoded, step.decoded) << step.what;
+    }
+    ASSERT_TRUE(store.find("a.jpg"));
+    EXPECT_EQ(std::make_pair(store.find("a.jpg")->width, store.find("a.jpg")->height),
+              std::make_pair(240, 120));
+    EXPECT_EQ(store.find("b.jpg")->width, 80);
+    EXPECT_FALSE(store.find("c.jpg"));
+    evaluation::Evaluation e;
+    e.pictures = {"a.jpg", "b.jpg", "c.jpg"};
+    store.addProblems(e);
+    ASSERT_EQ(e.problems.size(), 1u);
+    EXPECT_EQ(e.problems[0].picture, "c.jpg");
+    EXPECT_EQ(e.problems[0].kind, evaluation::ProblemKind::PictureUnreadable);
+
+    std::atomic<bool> cancel{true};
+    evaluation::ThumbnailStore cancelled;
+    EXPECT_FALSE(cancelled.update(folder.string(), e.pictures, {}, &cancel));
+    EXPECT_FALSE(cancelled.find("a.jpg"));
+}
+
+TEST(Thumbnail, ShrinkAveragesTheCoveredPixels)
+{
+    evaluation::Thumbnail grey{4, 2, 1, {0, 100, 200, 40, 20, 60, 0, 80}, 1, true, {}};
+    const evaluation::Thumbnail half = evaluation::shrink(grey, 2);
+    EXPECT_EQ(std::make_pair(half.width, half.height), std::make_pair(2, 1));
+    EXPECT_EQ(half.pixels, (std::vector<std::uint8_t>{45, 80}));
+    EXPECT_EQ(evaluation::shrink(grey, 4).pixels, grey.pixels);
 }
 
 } // namespace

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "evaluation/Evaluation.h"
+#include "evaluation/Thumbnail.h"
+
+#include <atomic>
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace evaluation {
+
+// The thumbnails of a folder's pictures, kept between evaluations: update()
+// decodes only pictures that are new or changed (size or modification time),
+// so a re-evaluation after a .qel changed decodes nothing. Plain C++; the
+// window keeps one and calls update() off its GUI thread.
+class ThumbnailStore {
+  public:
+    // done pictures of total; called from the decoding threads, one call at a time.
+    using Progress = std::function<void(std::size_t done, std::size_t total)>;
+
+    // Brings the store to `pictures` (file names in `folder`): drops pictures
+    // that are gone, decodes new or changed ones on all cores. A set `cancel`
+    // stops before the next picture (those not decoded stay missing and are
+    // decoded by the next update). Returns false when cancelled.
+    bool update(const std::string& folder, const std::vector<std::string>& pictures,
+                const Progress& progress = {}, const std::atomic<bool>* cancel = nullptr);
+
+    // The thumbnail of a picture (longer side at most kStoredSide), or nullptr
+    // when it is not decoded yet or could not be read.
+    const Thumbnail* find(const std::string& picture) const;
+
+    // One "cannot be opened" problem per picture of the evaluation whose
+    // thumbnail failed, in picture order.
+    void addProblems(Evaluation& evaluation) const;
+
+  private:
+    struct Entry {
+        long long size = -1;
+        long long modified = 0; // nanoseconds
+        Thumbnail thumbnail;
+    };
+    std::unordered_map<std::string, Entry> entries_;
+};
+
+// Longer side of a stored thumbnail: enough for the PDF (about 200 dpi in
+// its cell), the page and the window.
+inline constexpr int kStoredSide = 240;
+
+// The picture shrunk so that its longer side is at most `side`, by averaging
+// the source pixels each target pixel covers; smaller pictures are kept.
+Thumbnail shrink(const Thumbnail& source, int side);
+
+} // namespace evaluation
