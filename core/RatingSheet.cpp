@@ -4,6 +4,8 @@
 #include "core/Messages.h"
 #include "core/PictureNames.h"
 
+#include <optional>
+
 namespace rating {
 
 namespace {
@@ -49,20 +51,46 @@ void bewerten(Sheet& sheet, int index, const ScoreBoard& board)
     sheet[static_cast<std::size_t>(index)] = std::move(line);
 }
 
-void QelRefresh(const Sheet& sheet, int index, ScoreBoard& board)
+namespace {
+
+// Every slider from its digit, 0 where there is none; a Failure afterwards
+// for the first non-digit.
+void setSliders(const std::string& line, ScoreBoard& board)
 {
-    // A copy: every slider that changes writes the sheet back meanwhile.
-    const std::string line = lineAt(sheet, index);
+    std::optional<char> bad;
     for (int n = 0; n < kCriterionCount; ++n) {
         int value = 0;
-        if (static_cast<std::size_t>(n) < line.size()) {
+        if (static_cast<std::size_t>(n) < line.size() && !bad) {
             const char c = line[static_cast<std::size_t>(n)];
-            if (c < '0' || c > '9')
-                throw Failure(messages::notAnInteger(displayText(std::string(1, c))));
-            value = c - '0';
+            if (c >= '0' && c <= '9')
+                value = c - '0';
+            else
+                bad = c;
         }
         board.setPosition(n, value);
     }
+    if (bad)
+        throw Failure(messages::notAnInteger(displayText(std::string(1, *bad))));
+}
+
+} // namespace
+
+void QelRefresh(Sheet& sheet, int index, ScoreBoard& board)
+{
+    // A copy: every slider that changes writes the sheet back meanwhile.
+    const std::string line = lineAt(sheet, index);
+    try {
+        setSliders(line, board);
+    } catch (const Failure&) {
+        // Scores the judge gave are not rewritten by a character nobody can read.
+        sheet[static_cast<std::size_t>(index)] = line;
+        throw;
+    }
+}
+
+void QelRefresh(const Sheet& sheet, int index, ScoreBoard& board)
+{
+    setSliders(lineAt(sheet, index), board);
 }
 
 std::string valueLabel(int position, int maximum)

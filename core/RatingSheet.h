@@ -28,7 +28,11 @@ void bewerten(Sheet& sheet, int index, const ScoreBoard& board);
 
 // QelRefresh: sets the sliders from line `index`, read once beforehand. A
 // slider without a digit in a short line is set to 0. Throws Failure for a
-// missing line or a non-digit (the sliders before it stay set).
+// missing line (no slider touched) or for a non-digit: the sliders before it
+// are set, the others show 0, and the line stays as stored, whatever the
+// sliders' changes wrote back, until the judge moves a slider.
+void QelRefresh(Sheet& sheet, int index, ScoreBoard& board);
+// The same for a sheet the sliders do not write back into.
 void QelRefresh(const Sheet& sheet, int index, ScoreBoard& board);
 
 // Texts of the rating panel.

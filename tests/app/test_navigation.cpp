@@ -139,7 +139,10 @@ TEST_F(Navigation, ANonDigitInTheLineReachesTheGeneralErrorBox)
               (std::vector<Message>{{Kind::GeneralError, "'x' ist kein gültiger Integerwert."}}));
     EXPECT_EQ(state.PictureIndex, 1) << "the move itself happened";
     EXPECT_EQ(positions(), "120000000000000");
-    EXPECT_EQ(controller->sheet()[1], "120000000000000-bild1.jpg");
+    EXPECT_EQ(controller->sheet()[1], "12x000000000000-bild1.jpg") << "kept as stored";
+    EXPECT_FALSE(controller->hasUnsavedChanges());
+    panel().rows[4]->slider()->setValue(7);
+    EXPECT_EQ(controller->sheet()[1], "120070000000000-bild1.jpg");
 }
 
 TEST_F(Navigation, PressesOnTheRatingPanelDoNotNavigate)

@@ -170,22 +170,25 @@ TEST(Refresh, MissingLineChangesNothing)
     EXPECT_EQ(b.writeBacks, 0);
 }
 
-TEST(Refresh, NonDigitStopsAfterTheSlidersBeforeIt)
+TEST(Refresh, NonDigitShowsZeroFromItOnAndKeepsTheLineAsStored)
 {
     const struct {
         std::string line;
         std::string shown;
         std::string positions;
-        std::string lineAfter;
     } cases[] = {
-        {"12x456789123456-a.jpg", "x", "120000000000000", "120000000000000-a.jpg"},
-        {"00 000000000000-a.jpg", " ", "000000000000000", "00 000000000000-a.jpg"},
+        {"12x456789123456-a.jpg", "x", "120000000000000"},
+        {"00 000000000000-a.jpg", " ", "000000000000000"},
+        {"40O001300030000-b.jpg", "O", "400000000000000"},
         {"3\xe4"
          "0000000000000-a.jpg",
-         "\xc3\xa4", "300000000000000", "300000000000000-a.jpg"},
+         "\xc3\xa4", "300000000000000"},
     };
     for (const auto& c : cases) {
         Binding b("999999999999999", {c.line});
+        for (int n = 0; n < kCriterionCount; ++n)
+            b.board.setPosition(n, 5); // the previous picture's values
+        b.sheet[0] = c.line;
         try {
             rating::QelRefresh(b.sheet, 0, b.board);
             ADD_FAILURE() << "expected a failure for " << c.line;
@@ -194,7 +197,11 @@ TEST(Refresh, NonDigitStopsAfterTheSlidersBeforeIt)
                       "'" + c.shown + "' ist kein gültiger Integerwert.");
         }
         EXPECT_EQ(b.positions(), c.positions);
-        EXPECT_EQ(b.sheet[0], c.lineAfter) << "the non-digit is gone once a slider changed";
+        EXPECT_EQ(b.sheet[0], c.line);
+        b.board.operate(3, 2);
+        EXPECT_EQ(b.sheet[0],
+                  c.positions.substr(0, 3) + "2" + c.positions.substr(4) + c.line.substr(15))
+            << "the judge's move writes the sliders";
     }
 }
 
