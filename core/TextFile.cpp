@@ -166,14 +166,32 @@ void removeStaleTemporaries(const std::string& folder)
     ::closedir(dir);
 }
 
+FolderSync& folderSync()
+{
+    static FolderSync sync = ::fsync;
+    return sync;
+}
+
+// After the rename the new file is in place; only a sync that should have
+// worked and did not (an I/O error) fails the save.
 bool syncFolder(const std::string& folder)
 {
     FileDescriptor fd(
         ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    return fd.get() >= 0 && ::fsync(fd.get()) == 0;
+    if (fd.get() < 0)
+        return errno == EACCES || errno == EPERM; // a folder we may write but not open
+    if (folderSync()(fd.get()) == 0)
+        return true;
+    const int error = errno;
+    return error == EINVAL || error == ENOTSUP || error == EROFS;
 }
 
 } // namespace
+
+void setFolderSync(FolderSync sync)
+{
+    folderSync() = sync ? sync : ::fsync;
+}
 
 bool writeLinesAtomically(const std::string& path, const std::vector<std::string>& lines)
 {

@@ -39,12 +39,18 @@ std::optional<std::string> readLeadingText(const std::string& path, std::size_t 
 
 // Writes into a temporary file beside the target and renames it over the
 // target only when everything is written and flushed; the folder is synced
-// too, so the save survives a power cut. A failure never destroys the
+// too, so the save survives a power cut (where the file system cannot sync
+// a folder, the file in place is still saved). A failure never destroys the
 // previous file. Temporary files a crash left behind are removed. Returns
 // false on any failure.
 bool writeLinesAtomically(const std::string& path, const std::vector<std::string>& lines);
 
 // The same for exact bytes.
 bool writeAtomically(const std::string& path, std::string_view bytes);
+
+// The sync of the folder after the rename (::fsync unless replaced); tests
+// replace it to see how its failures are taken. Nothing restores ::fsync.
+using FolderSync = int (*)(int fd);
+void setFolderSync(FolderSync sync);
 
 } // namespace textfile

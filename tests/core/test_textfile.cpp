@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
@@ -150,6 +152,29 @@ TEST_F(TextFiles, FailedWriteKeepsThePreviousFileAndLeavesNoTemporary)
     EXPECT_FALSE(written);
     EXPECT_EQ(textfile::readFile(path("keep.qel")), "old\r\n");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
+}
+
+int syncError = 0;
+int failingSync(int)
+{
+    errno = syncError;
+    return -1;
+}
+
+TEST_F(TextFiles, AFolderSyncTheFileSystemLacksIsNoFailure)
+{
+    const std::pair<int, bool> cases[] = {
+        {EINVAL, true}, {ENOTSUP, true}, {EROFS, true}, {EIO, false}, {ENOSPC, false}};
+    textfile::setFolderSync(failingSync);
+    for (const auto& [error, saved] : cases) {
+        syncError = error;
+        EXPECT_EQ(textfile::writeLinesAtomically(path("s.qel"), {std::to_string(error)}), saved)
+            << std::strerror(error);
+        EXPECT_EQ(textfile::readFile(path("s.qel")), std::to_string(error) + "\r\n")
+            << "the file is in place either way";
+    }
+    textfile::setFolderSync(nullptr);
+    EXPECT_TRUE(textfile::writeLinesAtomically(path("s.qel"), {"x"}));
 }
 
 TEST_F(TextFiles, SaveRemovesOnlyStaleTemporaries)
