@@ -17,16 +17,6 @@ namespace evaluation {
 
 namespace {
 
-bool endsInQel(const std::string& name)
-{
-    constexpr std::string_view kSuffix = ratingfile::kExtension;
-    if (name.size() < kSuffix.size())
-        return false;
-    return std::equal(
-        kSuffix.begin(), kSuffix.end(), name.end() - kSuffix.size(),
-        [](char want, char c) { return want == (c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c); });
-}
-
 Weighting loadWeighting(const std::string& folder)
 {
     const std::string path = pathIn(folder, kWeightingFileName);
@@ -36,6 +26,16 @@ Weighting loadWeighting(const std::string& folder)
 }
 
 } // namespace
+
+bool isRatingFileName(std::string_view name)
+{
+    constexpr std::string_view kSuffix = ratingfile::kExtension;
+    if (name.size() < kSuffix.size())
+        return false;
+    return std::equal(
+        kSuffix.begin(), kSuffix.end(), name.end() - kSuffix.size(),
+        [](char want, char c) { return want == (c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c); });
+}
 
 std::string pathIn(const std::string& folder, const std::string& name)
 {
@@ -64,7 +64,7 @@ std::vector<std::string> ratingFileNames(const std::string& folder)
     while (const dirent* entry = ::readdir(dir.get())) {
         std::string name(entry->d_name);
         struct stat info {};
-        if (name[0] != '.' && endsInQel(name) &&
+        if (name[0] != '.' && isRatingFileName(name) &&
             ::fstatat(::dirfd(dir.get()), entry->d_name, &info, 0) == 0 && S_ISREG(info.st_mode))
             names.push_back(std::move(name));
     }

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Reading a competition folder with the judging program's own readers.
@@ -21,6 +22,9 @@ bool isDirectory(const std::string& path);
 // A regular file (links followed) of at most maxBytes; a pipe or device is
 // never opened, so it cannot hang the evaluation.
 bool isSmallRegularFile(const std::string& path, std::size_t maxBytes);
+
+// A rating file's name ends in ".qel", in any letter case.
+bool isRatingFileName(std::string_view name);
 
 // The rating files: regular files whose names end in ".qel" in any letter
 // case, hidden files excluded, in byte order of their names.

@@ -30,15 +30,26 @@ std::string folderName(const std::string& folder)
                                                                       : path.substr(slash + 1));
 }
 
-bool write(const std::string& folder, const char* file, std::string_view bytes, std::ostream& err)
+OutputFile write(const std::string& folder, const char* file, std::string_view bytes)
 {
-    if (textfile::writeAtomically(pathIn(folder, file), bytes))
-        return true;
-    err << texts::cannotWrite(displayText(pathIn(folder, file))) << "\n";
-    return false;
+    OutputFile output{pathIn(folder, file), {}};
+    if (!textfile::writeAtomically(output.path, bytes))
+        output.failure = texts::cannotWrite(displayText(output.path));
+    return output;
 }
 
 } // namespace
+
+std::vector<OutputFile> writeOutputs(const std::string& folder, const Report& report,
+                                     const std::vector<QImage>& thumbnails)
+{
+    const Heading heading{
+        folderName(folder),
+        QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")).toStdString()};
+    const QByteArray pdf = rankingPdf(report, thumbnails, heading);
+    return {write(folder, texts::kCsvFile, rankingCsv(report)),
+            write(folder, texts::kPdfFile, {pdf.constData(), std::size_t(pdf.size())})};
+}
 
 int evaluate(const std::string& folder, std::ostream& out, std::ostream& err)
 {
@@ -56,13 +67,12 @@ int evaluate(const std::string& folder, std::ostream& out, std::ostream& err)
     const Report report = buildReport(evaluation);
     const std::vector<QImage> thumbnails = thumbnailImages(store, evaluation.pictures);
 
-    const Heading heading{
-        folderName(folder),
-        QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")).toStdString()};
-    const QByteArray pdf = rankingPdf(report, thumbnails, heading);
-    const bool written =
-        write(folder, texts::kCsvFile, rankingCsv(report), err) &&
-        write(folder, texts::kPdfFile, {pdf.constData(), std::size_t(pdf.size())}, err);
+    bool written = true;
+    for (const OutputFile& output : writeOutputs(folder, report, thumbnails))
+        if (!output.failure.empty()) {
+            err << output.failure << "\n";
+            written = false;
+        }
 
     out << rankingTable(report) << "\n" << judgeAveragesTable(report);
     if (written)

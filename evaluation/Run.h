@@ -1,7 +1,12 @@
 #pragma once
 
+#include "evaluation/Report.h"
+
+#include <QImage>
+
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace evaluation {
 
@@ -11,5 +16,15 @@ enum ExitCode { kDone = 0, kInputProblem = 1, kUsage = 2 };
 // Rangliste.pdf into it, prints the table to `out` and every problem and
 // stop message to `err`. Needs a QGuiApplication.
 int evaluate(const std::string& folder, std::ostream& out, std::ostream& err);
+
+struct OutputFile {
+    std::string path;
+    std::string failure; // the message when it could not be written
+};
+
+// Rangliste.csv and Rangliste.pdf, each written atomically. Safe on any
+// thread while a QGuiApplication exists.
+std::vector<OutputFile> writeOutputs(const std::string& folder, const Report& report,
+                                     const std::vector<QImage>& thumbnails);
 
 } // namespace evaluation

@@ -8,13 +8,6 @@
 
 namespace evaluation {
 
-namespace {
-
-struct FileStamp {
-    long long size = -1;
-    long long modified = 0;
-};
-
 FileStamp stampOf(const std::string& path)
 {
     struct stat info {};
@@ -23,8 +16,6 @@ FileStamp stampOf(const std::string& path)
     return {static_cast<long long>(info.st_size),
             static_cast<long long>(info.st_mtim.tv_sec) * 1'000'000'000LL + info.st_mtim.tv_nsec};
 }
-
-} // namespace
 
 Thumbnail shrink(const Thumbnail& source, int side)
 {

@@ -12,6 +12,16 @@
 
 namespace evaluation {
 
+// A file's size and modification time (nanoseconds): saving it changes one
+// of them. Size -1: there is no such file.
+struct FileStamp {
+    long long size = -1;
+    long long modified = 0;
+
+    bool operator==(const FileStamp&) const = default;
+};
+FileStamp stampOf(const std::string& path);
+
 // The thumbnails of a folder's pictures, kept between evaluations: update()
 // decodes only pictures that are new or changed (size or modification time),
 // so a re-evaluation after a .qel changed decodes nothing. Plain C++; the

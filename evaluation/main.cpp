@@ -1,17 +1,43 @@
 #include "evaluation/Run.h"
 #include "evaluation/Texts.h"
+#include "evaluation/Window.h"
+#include "evaluation/WindowTexts.h"
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QFileDialog>
 
 #include <iostream>
 
-// bildbewertung-auswertung [FOLDER]: the club's ranking from every judge's
-// rating file in the folder.
+namespace {
+
+// The folder the organiser picks; empty when the chooser was closed.
+QString chooseFolder()
+{
+    return QFileDialog::getExistingDirectory(
+        nullptr, QString::fromUtf8(evaluation::windowtexts::kChooserCaption), QString(),
+        QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+}
+
+int runWindow(int argc, char* argv[], const std::string& folderArgument, bool folderGiven)
+{
+    QApplication application(argc, argv);
+    const QString folder = folderGiven ? QFile::decodeName(folderArgument.c_str()) : chooseFolder();
+    if (folder.isEmpty())
+        return evaluation::kDone;
+    evaluation::EvaluationWindow window(folder);
+    window.show();
+    return application.exec();
+}
+
+} // namespace
+
+// bildbewertung-auswertung [--window] [FOLDER]: the club's ranking from
+// every judge's rating file in the folder, on the terminal or in a window.
 int main(int argc, char* argv[])
 {
     using namespace evaluation;
     std::string folder = ".";
-    bool folderGiven = false, optionsEnded = false;
+    bool folderGiven = false, optionsEnded = false, window = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
@@ -22,6 +48,10 @@ int main(int argc, char* argv[])
             if (arg == "--version") {
                 std::cout << texts::kProgram << " " << BB_VERSION << "\n";
                 return kDone;
+            }
+            if (arg == "--window") {
+                window = true;
+                continue;
             }
             if (arg == "--") {
                 optionsEnded = true;
@@ -37,6 +67,8 @@ int main(int argc, char* argv[])
         folder = arg;
         folderGiven = true;
     }
+    if (window)
+        return runWindow(argc, argv, folder, folderGiven);
 
     // The program draws only into a PDF: it needs no display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

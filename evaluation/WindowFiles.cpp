@@ -1,0 +1,50 @@
+#include "evaluation/WindowFiles.h"
+
+#include "core/Weighting.h"
+#include "evaluation/Folder.h"
+#include "pictures/PictureList.h"
+
+#include <algorithm>
+#include <dirent.h>
+#include <memory>
+#include <set>
+
+namespace evaluation {
+
+std::vector<InputFile> rankingInputs(const std::string& folder)
+{
+    std::vector<InputFile> inputs;
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
+    if (!dir)
+        return inputs;
+    while (const dirent* entry = ::readdir(dir.get())) {
+        std::string name(entry->d_name);
+        if (name[0] != '.' &&
+            (pictures::isPictureName(name) || isRatingFileName(name) || name == kWeightingFileName))
+            inputs.push_back({name, stampOf(pathIn(folder, name))});
+    }
+    std::sort(inputs.begin(), inputs.end(),
+              [](const InputFile& a, const InputFile& b) { return a.name < b.name; });
+    return inputs;
+}
+
+QImage TableThumbnails::get(const std::string& folder, const std::string& name, const QImage& image)
+{
+    const FileStamp stamp = stampOf(pathIn(folder, name));
+    const auto found = entries_.find(name);
+    if (found != entries_.end() && found->second.stamp == stamp)
+        return found->second.small;
+    QImage small = image.isNull() ? QImage()
+                                  : image.scaled(kTableThumbnailSide, kTableThumbnailSide,
+                                                 Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    entries_.insert_or_assign(name, Entry{stamp, small});
+    return small;
+}
+
+void TableThumbnails::keepOnly(const std::vector<std::string>& names)
+{
+    const std::set<std::string> kept(names.begin(), names.end());
+    std::erase_if(entries_, [&](const auto& entry) { return !kept.contains(entry.first); });
+}
+
+} // namespace evaluation

@@ -1,0 +1,53 @@
+#include "evaluation/WindowWatcher.h"
+
+#include "evaluation/Folder.h"
+
+#include <QFile>
+
+namespace evaluation {
+
+FolderWatcher::FolderWatcher(QObject* parent) : QObject(parent)
+{
+    settle_.setSingleShot(true);
+    settle_.setInterval(kSettleMs);
+    connect(&settle_, &QTimer::timeout, this, &FolderWatcher::settled);
+    // The directory tells of files added, removed and renamed over; the
+    // files themselves of changes written in place.
+    connect(&watcher_, &QFileSystemWatcher::directoryChanged, &settle_,
+            qOverload<>(&QTimer::start));
+    connect(&watcher_, &QFileSystemWatcher::fileChanged, &settle_, qOverload<>(&QTimer::start));
+}
+
+void FolderWatcher::watch(const QString& folder)
+{
+    if (!watcher_.directories().isEmpty())
+        watcher_.removePaths(watcher_.directories());
+    folder_ = folder;
+    watcher_.addPath(folder);
+    seen_ = rankingInputs(QFile::encodeName(folder_).toStdString());
+    watchFiles();
+}
+
+void FolderWatcher::settled()
+{
+    std::vector<InputFile> now = rankingInputs(QFile::encodeName(folder_).toStdString());
+    if (now == seen_)
+        return;
+    seen_ = std::move(now);
+    watchFiles();
+    emit inputsChanged();
+}
+
+void FolderWatcher::watchFiles()
+{
+    if (!watcher_.files().isEmpty())
+        watcher_.removePaths(watcher_.files());
+    QStringList paths;
+    const std::string folder = QFile::encodeName(folder_).toStdString();
+    for (const InputFile& input : seen_)
+        paths << QFile::decodeName(pathIn(folder, input.name).c_str());
+    if (!paths.isEmpty())
+        watcher_.addPaths(paths);
+}
+
+} // namespace evaluation

@@ -1,0 +1,122 @@
+#include "bench/SyntheticPhoto.h"
+#include "evaluation/GuiApplication.h"
+#include "evaluation/Window.h"
+
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTest>
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr char kQelMax[] = "5 A\r\n5 B\r\n4 C\r\n3 D\r\n0 \r\n5 E\r\n4 F\r\n3 G\r\n3 H\r\n0 \r\n"
+                           "5 I\r\n4 J\r\n3 K\r\n3 L\r\n0 \r\n";
+constexpr int kWaitMs = 20'000; // a loaded machine; the window answers well within it
+
+class Window : public ::testing::Test {
+  protected:
+    void SetUp() override
+    {
+        ensureGuiApplication();
+        folder = fs::temp_directory_path() / ("bb-window-" + std::to_string(::getpid()));
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        std::ofstream(folder / "Qel.max", std::ios::binary) << kQelMax;
+    }
+    void TearDown() override { fs::remove_all(folder); }
+
+    // As the judging program saves: a new file renamed over the old one.
+    void save(const std::string& name, const std::string& bytes)
+    {
+        std::ofstream(folder / ".neu", std::ios::binary) << bytes;
+        fs::rename(folder / ".neu", folder / name);
+    }
+    static QString header(const QTableView* table, int column)
+    {
+        return table->model()->headerData(column, Qt::Horizontal).toString();
+    }
+    static QString cell(const QTableView* table, int row, int column)
+    {
+        return table->model()->index(row, column).data().toString();
+    }
+    std::set<std::string> files() const
+    {
+        std::set<std::string> names;
+        for (const auto& entry : fs::directory_iterator(folder))
+            names.insert(entry.path().filename().string());
+        return names;
+    }
+
+    fs::path folder;
+};
+
+TEST_F(Window, ShowsTheRankingAndFollowsASavedRatingFile)
+{
+    bench::writePhoto((folder / "Abend.jpg").string(), 300, 200);
+    bench::writePhoto((folder / "Brücke.JPEG").string(), 200, 300);
+    save("Anna.qel", "443204332043220-Abend.jpg\r\n222202222022220-Brücke.JPEG\r\n");
+    save("Bert.qel", "333303333033330-Abend.jpg\r\n");
+    // The PDF cannot replace a folder: the window says so.
+    fs::create_directory(folder / "Rangliste.pdf");
+
+    evaluation::EvaluationWindow window(QString::fromStdString(folder.string()));
+    QSignalSpy finished(&window, &evaluation::EvaluationWindow::readingFinished);
+    window.show();
+    ASSERT_TRUE(finished.wait(kWaitMs));
+    const auto* table = window.findChild<QTableView*>(QStringLiteral("Rangliste"));
+    ASSERT_NE(table, nullptr);
+    QStringList headers;
+    for (int c = 0; c < table->model()->columnCount(); ++c)
+        headers << header(table, c);
+    EXPECT_EQ(headers.join(','), "Platz,Bild,Titel,Anna,Bert,Mittelwert,Summe,Spanne,Hinweis");
+    EXPECT_EQ(cell(table, 0, 2), "Abend");
+    EXPECT_EQ(cell(table, 0, 6), "72");
+    EXPECT_FALSE(table->model()->index(0, 1).data(Qt::DecorationRole).value<QImage>().isNull());
+    EXPECT_TRUE(fs::exists(folder / "Rangliste.csv"));
+    const auto labels = window.findChildren<QLabel*>();
+    EXPECT_TRUE(std::any_of(labels.begin(), labels.end(), [&](const QLabel* label) {
+        return label->isVisible() &&
+               label->text().contains("Rangliste.pdf' kann nicht geschrieben werden!");
+    }));
+
+    save("Carla.qel", "111101111011110-Brücke.JPEG\r\n");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return header(table, 5) == "Carla"; }, kWaitMs));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            std::ifstream csv(folder / "Rangliste.csv");
+            return std::string(std::istreambuf_iterator<char>(csv), {}).find("Carla") !=
+                   std::string::npos;
+        },
+        kWaitMs));
+}
+
+TEST_F(Window, CancelledWhileReadingWritesNothing)
+{
+    for (int i = 0; i < 24; ++i)
+        bench::writePhoto((folder / ("Bild" + std::to_string(i) + ".jpg")).string(), 1200, 800);
+    save("Anna.qel", "443204332043220-Bild0.jpg\r\n");
+    const std::set<std::string> before = files();
+
+    evaluation::EvaluationWindow window(QString::fromStdString(folder.string()));
+    QSignalSpy finished(&window, &evaluation::EvaluationWindow::readingFinished);
+    auto* cancel = window.findChild<QPushButton*>(QStringLiteral("Abbrechen"));
+    auto* progress = window.findChild<QProgressBar*>();
+    ASSERT_TRUE(cancel && progress);
+    // At the first count of pictures read, as soon as the organiser can.
+    QObject::connect(progress, &QProgressBar::valueChanged, cancel, &QPushButton::click);
+    ASSERT_TRUE(finished.wait(kWaitMs));
+    EXPECT_EQ(files(), before);
+}
+
+} // namespace
