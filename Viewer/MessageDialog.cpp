@@ -1,7 +1,11 @@
 #include "Viewer/MessageDialog.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
+#include <QClipboard>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
@@ -14,6 +18,28 @@
 namespace {
 
 constexpr int kIconSize = 32;
+
+// The buttons' own texts, whether or not Qt's German catalogue is installed.
+const char* germanText(QDialogButtonBox::StandardButton button)
+{
+    switch (button) {
+    case QDialogButtonBox::Yes:
+        return "&Ja";
+    case QDialogButtonBox::No:
+        return "&Nein";
+    default:
+        return nullptr;
+    }
+}
+
+// Assistive technology announces the box as an alert, as it does Qt's own.
+QAccessibleInterface* alertFactory(const QString& className, QObject* object)
+{
+    if (className == QLatin1String(MessageDialog::staticMetaObject.className()) &&
+        object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::AlertMessage);
+    return nullptr;
+}
 
 } // namespace
 
@@ -62,9 +88,12 @@ void BreakingLabel::paintEvent(QPaintEvent*)
 MessageDialog::MessageDialog(std::optional<QStyle::StandardPixmap> icon, const QString& caption,
                              const QString& text, QDialogButtonBox::StandardButtons buttons,
                              QDialogButtonBox::StandardButton defaultButton, QWidget* parent)
-    : QDialog(parent), escape_(defaultButton), result_(defaultButton)
+    : QDialog(parent), text_(text), escape_(defaultButton), result_(defaultButton)
 {
+    static const bool alertInstalled = (QAccessible::installFactory(alertFactory), true);
+    Q_UNUSED(alertInstalled);
     setWindowTitle(caption);
+    setAccessibleDescription(text);
     setModal(true);
     auto* row = new QHBoxLayout;
     if (icon) {
@@ -78,8 +107,11 @@ MessageDialog::MessageDialog(std::optional<QStyle::StandardPixmap> icon, const Q
     row->addWidget(new BreakingLabel(text, halfScreen, this), 1, Qt::AlignVCenter);
 
     auto* box = new QDialogButtonBox(buttons, this);
+    buttons_ = box;
     for (QAbstractButton* button : box->buttons()) {
         const auto which = box->standardButton(button);
+        if (const char* german = germanText(which))
+            button->setText(QString::fromUtf8(german));
         escape_ = which; // the last one: "OK" alone, or "Nein" after "Ja"
         auto* push = qobject_cast<QPushButton*>(button);
         if (push && which == defaultButton) {
@@ -123,9 +155,39 @@ void MessageDialog::centre()
     }
 }
 
+QString MessageDialog::copyText() const
+{
+    const QString rule = QStringLiteral("---------------------------\n");
+    QStringList answers;
+    for (const QAbstractButton* button : buttons_->buttons())
+        answers << button->text().remove(QLatin1Char('&'));
+    return rule + windowTitle() + QLatin1Char('\n') + rule + text_ + QLatin1Char('\n') + rule +
+           answers.join(QStringLiteral("   ")) + QLatin1Char('\n') + rule;
+}
+
+void MessageDialog::keyPressEvent(QKeyEvent* event)
+{
+    if (event->matches(QKeySequence::Copy)) {
+        QGuiApplication::clipboard()->setText(copyText());
+        return;
+    }
+    if (!(event->modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier))) {
+        for (QAbstractButton* button : buttons_->buttons()) {
+            const QKeySequence mnemonic = QKeySequence::mnemonic(button->text());
+            if (!mnemonic.isEmpty() && mnemonic[0].key() == event->key()) {
+                button->animateClick();
+                return;
+            }
+        }
+    }
+    QDialog::keyPressEvent(event);
+}
+
 void MessageDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
+    QAccessibleEvent alert(this, QAccessible::Alert);
+    QAccessible::updateAccessibility(&alert);
     centre();
     // A window manager adds its frame only once the box is mapped.
     QTimer::singleShot(0, this, &MessageDialog::centre);

@@ -36,13 +36,21 @@ class MessageDialog : public QDialog {
     // The button that closed the box; Esc counts as the last of `buttons`.
     QDialogButtonBox::StandardButton run();
 
+    // What Ctrl+C puts on the clipboard: caption, text and buttons, framed
+    // by dashed lines as in Qt's own boxes.
+    QString copyText() const;
+
   protected:
     void showEvent(QShowEvent* event) override;
+    // As in Qt's own boxes: an underlined letter answers without Alt, Ctrl+C copies.
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     QScreen* targetScreen() const;
     void centre();
 
+    QString text_;
+    QDialogButtonBox* buttons_;
     QDialogButtonBox::StandardButton escape_;
     QDialogButtonBox::StandardButton result_;
 };

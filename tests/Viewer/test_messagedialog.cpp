@@ -2,6 +2,9 @@
 
 #include "QtApplication.h"
 
+#include <QAccessible>
+#include <QClipboard>
+#include <QKeyEvent>
 #include <QScreen>
 #include <QTimer>
 
@@ -35,6 +38,58 @@ TEST(MessageDialog, CentredWrappedAtHalfTheScreenNothingCut)
         EXPECT_EQ(shown.x(), (screen.width() - shown.width()) / 2);
         EXPECT_EQ(shown.y(), (screen.height() - shown.height()) / 2);
         EXPECT_EQ(box.windowTitle(), QStringLiteral("Warnung"));
+    }
+}
+
+// Keys answer as in Qt's own boxes: the underlined letter without Alt,
+// Enter the default ("Nein"), Esc "Nein"; Ctrl+C copies and answers nothing.
+TEST(MessageDialog, KeysAnswerAndCopyAndTheBoxIsAnAlert)
+{
+    ensureQtApplication();
+    using Button = QDialogButtonBox::StandardButton;
+    const struct {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        Button answer;
+    } cases[] = {
+        {Qt::Key_J, Qt::NoModifier, Button::Yes},
+        {Qt::Key_N, Qt::NoModifier, Button::No},
+        {Qt::Key_J, Qt::ShiftModifier, Button::Yes},
+        {Qt::Key_Return, Qt::NoModifier, Button::No},
+        {Qt::Key_Escape, Qt::NoModifier, Button::No},
+        {Qt::Key_C, Qt::ControlModifier, Button::NoButton}, // still open afterwards
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.key);
+        MessageDialog box(QStyle::SP_MessageBoxQuestion, QStringLiteral("Bildbewertung"),
+                          QStringLiteral("Überschreiben?"), Button::Yes | Button::No, Button::No,
+                          nullptr);
+        QGuiApplication::clipboard()->clear();
+        bool stillOpen = false;
+        QTimer::singleShot(0, &box, [&] {
+            QWidget* focus = QApplication::focusWidget();
+            QKeyEvent press(QEvent::KeyPress, c.key, c.modifiers);
+            QApplication::sendEvent(focus ? focus : &box, &press);
+            QTimer::singleShot(300, &box, [&] {
+                stillOpen = box.isVisible();
+                box.done(0);
+            });
+        });
+        const Button answer = box.run();
+        if (c.answer == Button::NoButton) {
+            EXPECT_TRUE(stillOpen);
+            EXPECT_EQ(QGuiApplication::clipboard()->text(), box.copyText());
+            EXPECT_EQ(box.copyText(), "---------------------------\nBildbewertung\n"
+                                      "---------------------------\nÜberschreiben?\n"
+                                      "---------------------------\nJa   Nein\n"
+                                      "---------------------------\n");
+        } else {
+            EXPECT_EQ(answer, c.answer);
+        }
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&box);
+        ASSERT_NE(accessible, nullptr);
+        EXPECT_EQ(accessible->role(), QAccessible::AlertMessage);
+        EXPECT_EQ(accessible->text(QAccessible::Description), QStringLiteral("Überschreiben?"));
     }
 }
 
