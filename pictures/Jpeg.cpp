@@ -17,7 +17,7 @@ constexpr int kGreyLevels = 236;
 
 [[noreturn]] void jumpOut(j_common_ptr info)
 {
-    std::longjmp(reinterpret_cast<ErrorJump*>(info->err)->jump, 1);
+    std::longjmp(reinterpret_cast<ErrorJump*>(info->err)->jump, kFailedJump);
 }
 
 // Warnings (a file that ends early, corrupt data the library skips) are
@@ -40,6 +40,9 @@ void limitScans(j_common_ptr common)
         ERREXIT(common, JERR_BAD_PROGRESSION);
     if (progress->source)
         endPortionIfLate(*progress->source);
+    if (progress->pauseWhenLate && progress->unitsThisStep++ > 0 &&
+        SliceClock::now() >= progress->deadline)
+        std::longjmp(reinterpret_cast<ErrorJump*>(common->err)->jump, kPausedJump);
 }
 
 } // namespace

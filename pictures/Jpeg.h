@@ -71,6 +71,7 @@ class JpegDecoder {
     enum class Stage { create, header, start, allocate, rows, finish, done };
 
     void fail(bool rowsStarted);
+    bool arithmetic() const; // known once the header is read
 
     std::unique_ptr<JpegDecoderSession> session_;
     const std::uint8_t* data_;

@@ -57,12 +57,23 @@ Call readHeader(Session& s, int scaleDenominator)
 }
 
 // For a progressive or multi-scan file this absorbs all scans.
-Call start(Session& s)
+Call start(Session& s, Deadline deadline)
 {
-    if (setjmp(s.error.jump))
+    s.progress.pauseWhenLate = s.info.arith_code && deadline != kNoDeadline;
+    s.progress.unitsThisStep = 0;
+    s.progress.deadline = deadline;
+    switch (setjmp(s.error.jump)) {
+    case 0:
+        break;
+    case jpeg::kPausedJump:
+        s.progress.pauseWhenLate = false;
+        return Call::suspended;
+    default:
         return Call::failed;
+    }
     if (!jpeg_start_decompress(&s.info))
         return Call::suspended;
+    s.progress.pauseWhenLate = false;
     if (s.info.out_color_space == JCS_CMYK)
         s.scratch = (*s.info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&s.info),
                                                 JPOOL_IMAGE, s.info.output_width * 4, kRowsPerCall);
@@ -161,8 +172,10 @@ bool JpegDecoder::step(Deadline deadline)
         stage_ = Stage::header;
     }
     // Input comes in portions until the scans are absorbed; then the rows
-    // are the slices and all input is there.
-    beginStep(s.source, deadline, deadline != kNoDeadline && stage_ < Stage::allocate);
+    // are the slices and all input is there. Arithmetic-coded scans get all
+    // input at once and pause between rows of blocks instead.
+    beginStep(s.source, deadline,
+              deadline != kNoDeadline && stage_ < Stage::allocate && !arithmetic());
     while (stage_ != Stage::done) {
         Call call = Call::done;
         switch (stage_) {
@@ -170,7 +183,7 @@ bool JpegDecoder::step(Deadline deadline)
             call = readHeader(s, scaleDenominator_);
             break;
         case Stage::start:
-            call = start(s);
+            call = start(s, deadline);
             break;
         case Stage::allocate: {
             const auto format =
@@ -203,12 +216,19 @@ bool JpegDecoder::step(Deadline deadline)
             return true;
         }
         stage_ = static_cast<Stage>(static_cast<int>(stage_) + 1);
+        if (stage_ == Stage::start && arithmetic())
+            beginStep(s.source, deadline, false);
         // The rows stop short of the deadline; finishing frees much memory.
         const bool late = stage_ == Stage::finish || SliceClock::now() >= deadline;
         if (stage_ != Stage::done && late && deadline != kNoDeadline)
             return false;
     }
     return true;
+}
+
+bool JpegDecoder::arithmetic() const
+{
+    return stage_ > Stage::header && session_->info.arith_code;
 }
 
 // Rows the library had not handed out yet may hold anything: black. When

@@ -23,11 +23,22 @@ struct ErrorJump {
     std::jmp_buf jump;
 };
 
+// What error.jump is given: libjpeg failed, or the monitor paused.
+inline constexpr int kFailedJump = 1, kPausedJump = 2;
+
 struct Progress {
     jpeg_progress_mgr manager; // first, so that libjpeg's pointer is ours too
     int scan;
     std::uint64_t blockVisits;
     SlicedSource* source; // while decoding in steps
+    // An arithmetic-coded file cannot suspend inside a scan (its decoder
+    // fails instead): it gets all input at once, and while its scans are
+    // absorbed the monitor, called between rows of blocks, jumps out once
+    // `deadline` has passed, after the step's first row. libjpeg's state is
+    // whole there; jpeg_start_decompress goes on where it stood.
+    bool pauseWhenLate;
+    unsigned unitsThisStep;
+    Deadline deadline;
 };
 
 // Errors jump to `error.jump`, warnings are ignored, the progress monitor

@@ -66,11 +66,13 @@ void refill(j_decompress_ptr info)
 }
 
 // Called when the reader has used up what was handed out; the bytes from
-// next_input_byte on are what it backs up to if this returns FALSE.
+// next_input_byte on are what it backs up to if this returns FALSE. Past
+// the real end it never waits: a marker that runs past the end backs up to
+// its start, and the end markers one step hands out might never hold it.
 boolean fillInput(j_decompress_ptr info)
 {
     SlicedSource& s = sourceOf(info);
-    if (s.sliced && s.refilledThisStep && SliceClock::now() >= s.deadline)
+    if (s.sliced && s.refilledThisStep && s.exposed < s.size && SliceClock::now() >= s.deadline)
         return FALSE;
     s.refilledThisStep = true;
     refill(info);

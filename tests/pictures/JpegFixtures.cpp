@@ -155,4 +155,16 @@ bool runDjpeg(const std::string& arguments, const std::string& jpegFile, Pnm& re
     return ran && readPnm(out, result);
 }
 
+Bytes recode(const std::string& arguments, const Bytes& jpeg)
+{
+    const TempDir dir;
+    const std::string in = dir.write("in.jpg", jpeg), out = (dir.path() / "out.jpg").string();
+    const std::string command =
+        std::string(kJpegtran) + " " + arguments + " -outfile '" + out + "' '" + in + "'";
+    if (std::system(command.c_str()) != 0)
+        return {};
+    std::ifstream file(out, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(file), {});
+}
+
 } // namespace fixtures

@@ -58,8 +58,13 @@ struct Pnm {
 };
 
 inline constexpr char kDjpeg[] = "/usr/bin/djpeg";
+inline constexpr char kJpegtran[] = "/usr/bin/jpegtran";
 
 // Runs djpeg with `arguments` on `jpegFile`; false when it failed.
 bool runDjpeg(const std::string& arguments, const std::string& jpegFile, Pnm& result);
+
+// `jpeg` re-coded by jpegtran with `arguments` (e.g. "-arithmetic -progressive");
+// empty when jpegtran failed.
+Bytes recode(const std::string& arguments, const Bytes& jpeg);
 
 } // namespace fixtures

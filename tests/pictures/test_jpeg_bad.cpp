@@ -211,6 +211,18 @@ const BadCase kCases[] = {
          return withSize(makeJpeg(o), 49157, 27397);
      },
      Outcome::loadFails},
+    // A table that runs past the end, after the scans: steps must not wait
+    // for bytes that never come.
+    {"tableCutByTheEnd", "a.jpg",
+     [] {
+         JpegOptions o;
+         o.width = o.height = 8;
+         o.progressive = true;
+         Bytes b = makeJpeg(o);
+         b.resize(b.size() - 2);
+         return inserted(b, b.size(), {0xFF, 0xC4, 0x01, 0x00, 0x10, 0x01, 0, 0, 0, 0, 0, 0, 0});
+     },
+     Outcome::decodeError, JERR_BAD_HUFF_TABLE},
     {"thousandScans", "a.jpg", [] { return withScans(1000); }, Outcome::decodes},
     {"thousandAndOneScans", "a.jpg", [] { return withScans(1001); }, Outcome::decodeError,
      JERR_BAD_PROGRESSION},
@@ -249,16 +261,21 @@ TEST_P(JpegBadInput, EndsAsExpected)
     else
         EXPECT_EQ(error, std::nullopt);
 
-    // In the smallest steps: the same error and the same pixels.
-    const Picture sliced = Picture::load(file);
-    while (!sliced.decodeStep(std::chrono::microseconds{0})) {
+    // In the smallest steps, or finishing at once after a few: the same
+    // error and the same pixels; every step makes headway.
+    for (const int finishAfter : {-1, 1, 4}) {
+        const Picture sliced = Picture::load(file);
+        for (int steps = 0;
+             steps != finishAfter && !sliced.decodeStep(std::chrono::microseconds{0});)
+            ASSERT_LT(++steps, 100000) << "no headway";
+        sliced.decode();
+        EXPECT_EQ(sliced.takeDecodeError(), error) << finishAfter;
+        const pictures::Bitmap* again = sliced.bitmap();
+        ASSERT_EQ(again == nullptr, bitmap == nullptr);
+        for (int y = 0; bitmap && y < bitmap->height; ++y)
+            ASSERT_TRUE(std::equal(bitmap->row(y), bitmap->row(y) + bitmap->stride, again->row(y)))
+                << "row " << y << ", finished after " << finishAfter;
     }
-    EXPECT_EQ(sliced.takeDecodeError(), error);
-    const pictures::Bitmap* again = sliced.bitmap();
-    ASSERT_EQ(again == nullptr, bitmap == nullptr);
-    for (int y = 0; bitmap && y < bitmap->height; ++y)
-        ASSERT_TRUE(std::equal(bitmap->row(y), bitmap->row(y) + bitmap->stride, again->row(y)))
-            << "row " << y;
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, JpegBadInput, testing::ValuesIn(kCases),
