@@ -10,7 +10,10 @@ TScreenForm::TScreenForm(ViewerState& state, QWidget* parent)
     : QWidget(parent, Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("ScreenForm"));
-    setWindowTitle(QString::fromUtf8(messages::kWindowCaption));
+    // Task bars show the window title: the application title. The old
+    // caption stays readable to assistive technology.
+    setWindowTitle(QString::fromUtf8(messages::kApplicationTitle));
+    setAccessibleDescription(QString::fromUtf8(messages::kWindowCaption));
     setAutoFillBackground(true);
 
     QFont font(QStringLiteral("sans-serif"));

@@ -101,7 +101,8 @@ TEST_F(ScreenForm, PanelStaysAtTheRightEdge)
 TEST_F(ScreenForm, TextsHintsAndEnablingOfTheLayout)
 {
     const PanelWidgets panel(*form);
-    EXPECT_EQ(form->windowTitle(), QStringLiteral("Quintavo Ver 2.3"));
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Bildbewertung"));
+    EXPECT_EQ(form->accessibleDescription(), QStringLiteral("Quintavo Ver 2.3"));
     EXPECT_TRUE(form->windowFlags().testFlag(Qt::FramelessWindowHint));
     EXPECT_EQ(form->font().pixelSize(), 11);
     EXPECT_FALSE(panel.zurueckButton->isEnabled());

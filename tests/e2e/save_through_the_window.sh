@@ -22,10 +22,13 @@ export work program reader
   trap "kill $bus 2>/dev/null || true" EXIT
   "$program" & pid=$!
   for _ in $(seq 50); do
-    xdotool search --name "Quintavo Ver 2.3" >/dev/null 2>&1 && break
+    xdotool search --name "^Bildbewertung\$" >/dev/null 2>&1 && break
     sleep 0.2
   done
   sleep 1
+  # The task bar shows the application title.
+  window=$(xdotool search --name "^Bildbewertung\$" | head -1)
+  xprop -id "$window" WM_NAME _NET_WM_NAME > title.txt
   # The rating panel stands 4 px from the top right corner and is 313 px wide.
   px=$((1920 - 4 - 313)); py=4
   xdotool mousemove $((px + 160)) $((py + 87)) click --repeat 3 --delay 80 1
@@ -57,6 +60,14 @@ for line in "label: 3 / 17 Punkte" "label: 3 / 47 Punkte" "label: 3/5" \
   if ! grep -qxF "$line" window.txt; then
     echo "the window did not show \"$line\"; it showed:" >&2
     cat window.txt >&2
+    exit 1
+  fi
+done
+
+for line in 'WM_NAME(STRING) = "Bildbewertung"' '_NET_WM_NAME(UTF8_STRING) = "Bildbewertung"'; do
+  if ! grep -qxF "$line" title.txt; then
+    echo "the window's title is not \"Bildbewertung\":" >&2
+    cat title.txt >&2
     exit 1
   fi
 done
