@@ -198,16 +198,20 @@ bool writeLinesAtomically(const std::string& path, const std::vector<std::string
     return writeAtomically(path, joinLines(lines));
 }
 
-bool writeAtomically(const std::string& path, std::string_view bytes)
+namespace {
+
+// The bytes in a flushed temporary file beside `path`, with the permissions
+// the file there has (or the usual ones); its name, or nothing on failure.
+std::optional<std::string> writeTemporary(const std::string& path, std::string_view bytes)
 {
     if (path.empty() || path.back() == '/')
-        return false;
+        return std::nullopt;
     const std::string folder = folderOf(path);
     removeStaleTemporaries(folder);
     std::string temporary = folder + kTemporaryPrefix + "XXXXXX";
     FileDescriptor fd(::mkstemp(temporary.data()));
     if (fd.get() < 0)
-        return false;
+        return std::nullopt;
 
     // Keep the permissions an existing file had; a new one gets the usual ones.
     struct stat previous {};
@@ -222,12 +226,44 @@ bool writeAtomically(const std::string& path, std::string_view bytes)
 
     const bool written =
         ::fchmod(fd.get(), mode) == 0 && writeAll(fd.get(), bytes) && ::fsync(fd.get()) == 0;
-    const bool closed = fd.close();
-    if (!written || !closed || ::rename(temporary.c_str(), path.c_str()) != 0) {
+    if (!fd.close() || !written) {
         ::unlink(temporary.c_str());
-        return false;
+        return std::nullopt;
     }
-    return syncFolder(folder);
+    return temporary;
+}
+
+} // namespace
+
+bool writeAtomically(const std::string& path, std::string_view bytes)
+{
+    return !writeAllAtomically({{path, bytes}});
+}
+
+std::optional<std::size_t> writeAllAtomically(const std::vector<FileContents>& files)
+{
+    std::vector<std::string> temporaries;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        auto temporary = writeTemporary(files[i].path, files[i].bytes);
+        if (!temporary) {
+            for (const std::string& written : temporaries)
+                ::unlink(written.c_str());
+            return i;
+        }
+        temporaries.push_back(std::move(*temporary));
+    }
+    std::optional<std::size_t> failed;
+    bool renaming = true;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        if (!renaming || ::rename(temporaries[i].c_str(), files[i].path.c_str()) != 0) {
+            ::unlink(temporaries[i].c_str());
+            renaming = false;
+            failed = failed.value_or(i);
+        } else if (!syncFolder(folderOf(files[i].path))) {
+            failed = failed.value_or(i);
+        }
+    }
+    return failed;
 }
 
 } // namespace textfile

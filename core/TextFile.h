@@ -53,4 +53,15 @@ bool writeAtomically(const std::string& path, std::string_view bytes);
 using FolderSync = int (*)(int fd);
 void setFolderSync(FolderSync sync);
 
+struct FileContents {
+    std::string path;
+    std::string_view bytes;
+};
+
+// Several files that belong together: each is written to a temporary file
+// first, and they are renamed over their targets only when every one was
+// written, so a full disk leaves all old files or (bar a failing rename) all
+// new ones. Returns the position of the first file that failed, or nothing.
+std::optional<std::size_t> writeAllAtomically(const std::vector<FileContents>& files);
+
 } // namespace textfile

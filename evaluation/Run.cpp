@@ -4,6 +4,7 @@
 #include "core/TextFile.h"
 #include "evaluation/Csv.h"
 #include "evaluation/Folder.h"
+#include "evaluation/HtmlReport.h"
 #include "evaluation/PdfReport.h"
 #include "evaluation/TextTable.h"
 #include "evaluation/Texts.h"
@@ -30,14 +31,6 @@ std::string folderName(const std::string& folder)
                                                                       : path.substr(slash + 1));
 }
 
-OutputFile write(const std::string& folder, const char* file, std::string_view bytes)
-{
-    OutputFile output{pathIn(folder, file), {}};
-    if (!textfile::writeAtomically(output.path, bytes))
-        output.failure = texts::cannotWrite(displayText(output.path));
-    return output;
-}
-
 } // namespace
 
 std::vector<OutputFile> writeOutputs(const std::string& folder, const Report& report,
@@ -46,9 +39,22 @@ std::vector<OutputFile> writeOutputs(const std::string& folder, const Report& re
     const Heading heading{
         folderName(folder),
         QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")).toStdString()};
+    const std::string csv = rankingCsv(report);
     const QByteArray pdf = rankingPdf(report, thumbnails, heading);
-    return {write(folder, texts::kCsvFile, rankingCsv(report)),
-            write(folder, texts::kPdfFile, {pdf.constData(), std::size_t(pdf.size())})};
+    const std::string html = rankingHtml(report, thumbnails, heading);
+    const std::vector<textfile::FileContents> files{
+        {pathIn(folder, texts::kCsvFile), csv},
+        {pathIn(folder, texts::kPdfFile), {pdf.constData(), std::size_t(pdf.size())}},
+        {pathIn(folder, texts::kHtmlFile), html}};
+    std::vector<OutputFile> outputs;
+    const auto failed = textfile::writeAllAtomically(files);
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const std::string shown = displayText(files[i].path);
+        outputs.push_back({files[i].path, !failed        ? std::string()
+                                          : *failed == i ? texts::cannotWrite(shown)
+                                                         : texts::keptAsItWas(shown)});
+    }
+    return outputs;
 }
 
 int evaluate(const std::string& folder, std::ostream& out, std::ostream& err)
@@ -76,7 +82,7 @@ int evaluate(const std::string& folder, std::ostream& out, std::ostream& err)
 
     out << rankingTable(report) << "\n" << judgeAveragesTable(report);
     if (written)
-        out << "\n" << texts::kCsvFile << " und " << texts::kPdfFile << " geschrieben.\n";
+        out << "\n" << texts::kWritten << "\n";
     out.flush();
     for (const Problem& problem : report.problems)
         err << problem.text << "\n";

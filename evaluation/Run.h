@@ -12,9 +12,8 @@ namespace evaluation {
 
 enum ExitCode { kDone = 0, kInputProblem = 1, kUsage = 2 };
 
-// The whole evaluation of a folder: reads it, writes Rangliste.csv and
-// Rangliste.pdf into it, prints the table to `out` and every problem and
-// stop message to `err`. Needs a QGuiApplication.
+// The whole evaluation of a folder: reads it, writes the three files into it, prints the table to
+// `out` and every problem and stop message to `err`. Needs a QGuiApplication.
 int evaluate(const std::string& folder, std::ostream& out, std::ostream& err);
 
 struct OutputFile {
@@ -22,8 +21,11 @@ struct OutputFile {
     std::string failure; // the message when it could not be written
 };
 
-// Rangliste.csv and Rangliste.pdf, each written atomically. Safe on any
-// thread while a QGuiApplication exists.
+// Rangliste.csv, Rangliste.pdf and Rangliste.html, written together: all
+// three are renamed into place only when each was written, so on a failure
+// every one carries a failure text (the one that failed, the others kept
+// as they were). thumbnails[i] belongs to picture i in file order. Safe on
+// any thread while a QGuiApplication exists.
 std::vector<OutputFile> writeOutputs(const std::string& folder, const Report& report,
                                      const std::vector<QImage>& thumbnails);
 

@@ -9,6 +9,7 @@ inline constexpr char kProgram[] = "bildbewertung-auswertung";
 inline constexpr char kCsvFile[] = "Rangliste.csv";
 inline constexpr char kPdfFile[] = "Rangliste.pdf";
 inline constexpr char kHtmlFile[] = "Rangliste.html";
+inline constexpr char kWritten[] = "Rangliste.csv, Rangliste.pdf und Rangliste.html geschrieben.";
 
 inline constexpr char kNotRated[] = "nicht bewertet";
 inline constexpr char kAllZero[] = "alle Kriterien 0";
@@ -26,7 +27,8 @@ inline constexpr char kHelp[] =
     "\n"
     "Liest Qel.max, die Bilder (*.jpg, *.jpeg) und alle Bewertungsdateien (*.qel)\n"
     "des Ordners (ohne Angabe: der aktuelle Ordner), bildet die Rangliste aller\n"
-    "Bewerter und schreibt sie als Rangliste.csv und Rangliste.pdf in den Ordner.\n"
+    "Bewerter und schreibt sie als Rangliste.csv, Rangliste.pdf und Rangliste.html\n"
+    "in den Ordner.\n"
     "Die Tabelle erscheint außerdem hier im Terminal.\n"
     "\n"
     "  --help      diese Hilfe zeigen\n"
@@ -62,6 +64,8 @@ inline std::string subtitle(const std::string& date, std::size_t pictures, std::
 inline constexpr char kJudgesHeading[] = "Durchschnitt je Bewerter";
 inline constexpr char kProblemsHeading[] = "Hinweise für die Auswertung";
 inline constexpr char kTitleHeading[] = "Titel";
+inline constexpr char kRankingCaption[] = "Rangliste";
+inline constexpr char kNoPicture[] = "kein Bild"; // a picture that cannot be read
 
 inline constexpr char kRankingRule[] =
     "Platz nach dem Mittelwert der Bewerter, die das Bild bewertet haben; gleicher "
@@ -115,6 +119,10 @@ inline std::string missingFolder(const std::string& folder)
 inline std::string cannotWrite(const std::string& file)
 {
     return "Die Datei '" + file + "' kann nicht geschrieben werden!";
+}
+inline std::string keptAsItWas(const std::string& file)
+{
+    return "Die Datei '" + file + "' bleibt, wie sie war.";
 }
 inline std::string unknownOption(const std::string& option)
 {

@@ -136,9 +136,10 @@ TEST_F(TextFiles, LeadingTextStopsAfterItsLines)
     EXPECT_FALSE(textfile::readLeadingText(path("fifo"), 16, 100).has_value()) << "never waits";
 }
 
-TEST_F(TextFiles, FailedWriteKeepsThePreviousFileAndLeavesNoTemporary)
+TEST_F(TextFiles, FailedWriteKeepsThePreviousFilesAndLeavesNoTemporary)
 {
     ASSERT_TRUE(textfile::writeLinesAtomically(path("keep.qel"), {"old"}));
+    ASSERT_FALSE(textfile::writeAllAtomically({{path("a.csv"), "old"}, {path("b.pdf"), "old"}}));
     // A full disk, as far as this process can tell: writes past 4 KiB fail.
     std::signal(SIGXFSZ, SIG_IGN);
     rlimit previous{};
@@ -148,10 +149,17 @@ TEST_F(TextFiles, FailedWriteKeepsThePreviousFileAndLeavesNoTemporary)
     ::setrlimit(RLIMIT_FSIZE, &small);
     const bool written =
         textfile::writeLinesAtomically(path("keep.qel"), {std::string(10000, '1')});
+    // The first of a pair fits, the second does not: both stay old.
+    const std::string large(10000, '1');
+    const auto failed =
+        textfile::writeAllAtomically({{path("a.csv"), "new"}, {path("b.pdf"), large}});
     ::setrlimit(RLIMIT_FSIZE, &previous);
     EXPECT_FALSE(written);
     EXPECT_EQ(textfile::readFile(path("keep.qel")), "old\r\n");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
+    EXPECT_EQ(failed, std::optional<std::size_t>(1));
+    EXPECT_EQ(textfile::readFile(path("a.csv")), "old");
+    EXPECT_EQ(textfile::readFile(path("b.pdf")), "old");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 3);
 }
 
 int syncError = 0;

@@ -54,7 +54,7 @@ class Folder : public ::testing::Test {
     fs::path folder;
 };
 
-TEST_F(Folder, WritesBothFilesAndReportsAPictureItCannotRead)
+TEST_F(Folder, WritesTheThreeFilesAndReportsAPictureItCannotRead)
 {
     write("Qel.max", kQelMax);
     bench::writePhoto((folder / "b.jpg").string(), 2000, 1000);
@@ -74,6 +74,7 @@ TEST_F(Folder, WritesBothFilesAndReportsAPictureItCannotRead)
     EXPECT_EQ(read("Rangliste.csv").substr(0, 41),
               "\xEF\xBB\xBFPlatz;Bild;Anna;Bernd;Mittelwert;Summe");
     EXPECT_EQ(read("Rangliste.pdf").substr(0, 5), "%PDF-");
+    EXPECT_EQ(read("Rangliste.html").substr(0, 15), "<!DOCTYPE html>");
     EXPECT_NE(out.find("   2.  b         47     12        29,5     59      35  Bewerter uneinig"),
               std::string::npos)
         << out;

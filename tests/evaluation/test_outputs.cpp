@@ -4,6 +4,7 @@
 #include "evaluation/TextTable.h"
 
 #include "evaluation/GuiApplication.h"
+#include "evaluation/HtmlReport.h"
 
 #include <gtest/gtest.h>
 
@@ -94,6 +95,28 @@ TEST(Outputs, PdfShowsTitleRowsJudgesAveragesAndProblems)
         EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
     EXPECT_LT(text.find("Kätzchen"), text.find("Abend\n")) << text;
     EXPECT_EQ(text.find("Kätzchen.jpg"), std::string::npos) << text;
+}
+
+TEST(Outputs, PageIsSelfContainedAndNamesEveryImage)
+{
+    ensureGuiApplication();
+    QImage thumbnail(24, 16, QImage::Format_RGB888);
+    thumbnail.fill(Qt::darkGreen);
+    auto e = sample();
+    e.pictures[0] = "<Abend> & \"Nacht\".jpg";
+    const std::string html =
+        evaluation::rankingHtml(evaluation::buildReport(e), {thumbnail, QImage(), thumbnail},
+                                {"Clubabend März", "07.12.2026"});
+    for (const char* expected :
+         {"<html lang=\"de\">", "<title>Rangliste – Clubabend März</title>",
+          "<th scope=\"col\">Platz</th>", "<th scope=\"col\" class=\"zahl\">Jo;&quot;B&quot;</th>",
+          "<th scope=\"row\">&lt;Abend&gt; &amp; &quot;Nacht&quot;</th>",
+          "alt=\"&lt;Abend&gt; &amp; &quot;Nacht&quot;\"", "src=\"data:image/jpeg;base64,",
+          "<span class=\"kein-bild\">kein Bild</span>",
+          "Vorläufige Rangliste – es fehlt noch:", "<li>Leer.jpg: 0 von 2 Bewertern</li>", "36,0"})
+        EXPECT_NE(html.find(expected), std::string::npos) << expected;
+    for (const char* absent : {"<script", "http:", "https:", "url(", "@import", ".jpg\""})
+        EXPECT_EQ(html.find(absent), std::string::npos) << absent;
 }
 
 } // namespace

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Rangliste.html of a provisional evaluation with five judges (one of them a
+# partial second file, one with a long name), a long title and an unreadable
+# picture, checked in headless Chromium by check_page.mjs.
+# Usage: check_page.sh EVALUATION_PROGRAM SOURCE_DIR WORK_DIR
+set -euo pipefail
+program=$1 source=$2 work=$3
+here=$(cd "$(dirname "$0")" && pwd)
+
+rm -rf "$work/folder"
+mkdir -p "$work/folder"
+folder=$work/folder
+cp "$source"/demo/*.jpg "$source/demo/Qel.max" "$source"/demo/*.qel "$folder/"
+long="Sonnenuntergang_über_dem_Wattenmeer_bei_Ebbe_mit_Prielen_und_Möwen.jpg"
+cp "$folder/01 Abendlicht am See.jpg" "$folder/$long"
+printf 'kein JPEG' > "$folder/06 kaputt.jpg"
+first=$(head -n 1 "$folder/Anna Berger.qel" | tr -d '\r')
+printf '%s\r\n' "$first" > "$folder/Anna Berger B.qel"
+for judge in "Maximiliane von Hohenzollern-Sigmaringen" "Bernd"; do
+  : > "$folder/$judge.qel"
+  for picture in "$folder"/*.jpg; do
+    printf '443204332043220-%s\r\n' "$(basename "$picture")" >> "$folder/$judge.qel"
+  done
+done
+
+"$program" "$folder" > "$work/out.txt" 2> "$work/err.txt" || true
+test -s "$folder/Rangliste.html" || { echo "no Rangliste.html"; cat "$work/err.txt"; exit 1; }
+
+# The pinned packages, installed beside the build, never into the sources.
+cp "$here/package.json" "$here/package-lock.json" "$here/check_page.mjs" "$work/"
+(cd "$work" && npm ci --no-audit --no-fund --ignore-scripts --loglevel=error)
+node "$work/check_page.mjs" "$folder/Rangliste.html" "$work"
