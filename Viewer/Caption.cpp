@@ -1,5 +1,7 @@
 #include "Viewer/Caption.h"
 
+#include <QEvent>
+
 namespace caption {
 
 namespace {
@@ -60,6 +62,30 @@ void Label::setCaption(const QString& text)
     caption_ = text;
     setText(toRichText(text));
     setAccessibleName(toPlainText(text));
+    updateToolTip();
+}
+
+bool Label::clipped() const
+{
+    return fontMetrics().horizontalAdvance(toPlainText(caption_)) > contentsRect().width();
+}
+
+void Label::resizeEvent(QResizeEvent* event)
+{
+    QLabel::resizeEvent(event);
+    updateToolTip();
+}
+
+void Label::changeEvent(QEvent* event)
+{
+    QLabel::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        updateToolTip();
+}
+
+void Label::updateToolTip()
+{
+    setToolTip(clipped() ? toPlainText(caption_).trimmed() : QString());
 }
 
 } // namespace caption

@@ -10,14 +10,24 @@ namespace caption {
 QString toRichText(const QString& text);
 QString toPlainText(const QString& text);
 
-// A label showing such a caption; assistive tools read the plain text.
+// A label showing such a caption; assistive tools read the plain text. A
+// caption wider than the label is clipped and shows its whole text as a
+// tooltip.
 class Label : public QLabel {
   public:
     explicit Label(QWidget* parent = nullptr);
     void setCaption(const QString& text);
     QString caption() const { return caption_; }
+    // True when the caption is wider than the room it is drawn in.
+    bool clipped() const;
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
+    void updateToolTip();
+
     QString caption_;
 };
 

@@ -1,5 +1,7 @@
 #include "Viewer/Caption.h"
 #include "Viewer/TScreenForm.h"
+#include "core/TextEncoding.h"
+#include "core/Weighting.h"
 
 #include "PanelWidgets.h"
 #include "QtApplication.h"
@@ -161,6 +163,31 @@ TEST(Caption, AmpersandUnderlinesTheNextCharacter)
         EXPECT_TRUE(caption::toRichText(text).contains(QString::fromUtf8(c.html)))
             << c.text << " -> " << caption::toRichText(text).toStdString();
     }
+}
+
+// The template's captions fit beside their sliders in the panel's font; a
+// caption that does not shows its whole text as a tooltip.
+TEST_F(ScreenForm, TheTemplatesCaptionsFitAndAClippedOneShowsItsText)
+{
+    const Weighting weighting = readWeighting(BB_SOURCE_DIR "/packaging/vorlage/Qel.max");
+    ASSERT_EQ(weighting.outcome, Weighting::Outcome::Loaded);
+    QelPanel& shown = *form->QelPanel_();
+    const PanelWidgets panel(*form);
+    for (int n = 0; n < kCriterionCount; ++n) {
+        const WeightingRow& row = weighting.rows[static_cast<std::size_t>(n)];
+        const QString text = QString::fromStdString(displayText(row.caption));
+        shown.setCriterionCaption(n, text, row.visible);
+        const caption::Label* label = panel.rows[static_cast<std::size_t>(n)]->captionLabel();
+        EXPECT_FALSE(label->clipped())
+            << text.toStdString() << ": " << label->fontMetrics().horizontalAdvance(text)
+            << " px in " << label->contentsRect().width() << " px of "
+            << label->font().family().toStdString();
+        EXPECT_TRUE(label->toolTip().isEmpty());
+    }
+    const QString tooLong = QStringLiteral(" Stimmung / Emotion und &Ausdruck");
+    shown.setCriterionCaption(0, tooLong, true);
+    EXPECT_EQ(panel.rows[0]->captionLabel()->toolTip(),
+              QStringLiteral("Stimmung / Emotion und Ausdruck"));
 }
 
 TEST_F(ScreenForm, AssistiveToolsReadTextsValuesAndStates)
