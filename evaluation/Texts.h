@@ -21,9 +21,9 @@ inline constexpr char kNoJudgeFiles[] = "Keine Bewertungsdateien (*.qel) im Ordn
 inline constexpr char kNoJudgeReadable[] = "Keine der Bewertungsdateien ist lesbar!";
 
 inline constexpr char kOneFolderOnly[] = "Bitte nur einen Ordner angeben.\n";
-inline constexpr char kUsage[] = "Aufruf: bildbewertung-auswertung [--help] [--version] [ORDNER]\n";
+inline constexpr char kUsage[] = "Aufruf: bildbewertung-auswertung [--help] [--version] [--window] [ORDNER]\n";
 inline constexpr char kHelp[] =
-    "Aufruf: bildbewertung-auswertung [ORDNER]\n"
+    "Aufruf: bildbewertung-auswertung [--window] [ORDNER]\n"
     "\n"
     "Liest Qel.max, die Bilder (*.jpg, *.jpeg) und alle Bewertungsdateien (*.qel)\n"
     "des Ordners (ohne Angabe: der aktuelle Ordner), bildet die Rangliste aller\n"
@@ -33,6 +33,8 @@ inline constexpr char kHelp[] =
     "\n"
     "  --help      diese Hilfe zeigen\n"
     "  --version   die Version zeigen\n"
+    "  --window    die Rangliste in einem Fenster zeigen, das dem Ordner folgt\n"
+    "              (ohne ORDNER: die Frage nach dem Ordner)\n"
     "\n"
     "Rückgabewert: 0 fertig, 1 Eingabeproblem, 2 falscher Aufruf.\n";
 

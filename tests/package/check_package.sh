@@ -27,6 +27,7 @@ dpkg-deb -x "$deb" "$root"
 
 expected=(/usr/bin/bildbewertung /usr/bin/bildbewertung-starten
   /usr/share/applications/de.jurybild.Bildbewertung.desktop
+  /usr/share/applications/de.jurybild.Bildbewertung.Auswertung.desktop
   /usr/share/metainfo/de.jurybild.Bildbewertung.metainfo.xml
   /usr/share/icons/hicolor/scalable/apps/bildbewertung.svg
   /usr/share/man/man1/bildbewertung.1.gz /usr/share/man/man1/bildbewertung-starten.1.gz
@@ -66,7 +67,7 @@ starter_version=$("$root/usr/bin/bildbewertung-starten" --version)
 "$root/usr/bin/bildbewertung-starten" --help | grep -qxF "$root/usr/share/bildbewertung/vorlage/" ||
   fail "starter's help does not name the installed template folder"
 
-desktop-file-validate "$root/usr/share/applications/de.jurybild.Bildbewertung.desktop" ||
+desktop-file-validate "$root"/usr/share/applications/de.jurybild.Bildbewertung*.desktop ||
   fail "desktop-file-validate"
 appstreamcli validate --no-net "$root/usr/share/metainfo/de.jurybild.Bildbewertung.metainfo.xml" ||
   fail "appstreamcli validate"
