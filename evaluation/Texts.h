@@ -21,7 +21,8 @@ inline constexpr char kNoJudgeFiles[] = "Keine Bewertungsdateien (*.qel) im Ordn
 inline constexpr char kNoJudgeReadable[] = "Keine der Bewertungsdateien ist lesbar!";
 
 inline constexpr char kOneFolderOnly[] = "Bitte nur einen Ordner angeben.\n";
-inline constexpr char kUsage[] = "Aufruf: bildbewertung-auswertung [--help] [--version] [--window] [ORDNER]\n";
+inline constexpr char kUsage[] =
+    "Aufruf: bildbewertung-auswertung [--help] [--version] [--window] [ORDNER]\n";
 inline constexpr char kHelp[] =
     "Aufruf: bildbewertung-auswertung [--window] [ORDNER]\n"
     "\n"

@@ -26,7 +26,9 @@ Thumbnail shrink(const Thumbnail& source, int side)
     target.width = wide ? side : std::max(1, int(long(source.width) * side / source.height));
     target.height = wide ? std::max(1, int(long(source.height) * side / source.width)) : side;
     const int channels = source.channels;
-    target.pixels.assign(std::size_t(target.width) * target.height * channels, 0);
+    // A fresh buffer: assign() would keep the source's capacity, a full
+    // decode's worth of memory for every stored thumbnail.
+    target.pixels = std::vector<std::uint8_t>(std::size_t(target.width) * target.height * channels);
     std::vector<unsigned> sums(std::size_t(target.width) * channels);
     for (int ty = 0; ty < target.height; ++ty) {
         const int y0 = int(long(ty) * source.height / target.height);

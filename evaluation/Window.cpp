@@ -70,8 +70,9 @@ EvaluationWindow::EvaluationWindow(const QString& folder, QWidget* parent)
 
 void EvaluationWindow::buildControls()
 {
-    note_ = new QLabel(this);
+    note_ = new QLabel(text(windowtexts::kReadingScores), this);
     note_->setWordWrap(true);
+    note_->setStyleSheet(QStringLiteral("font-weight: bold"));
     note_->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     progress_ = new QProgressBar(this);
@@ -80,6 +81,8 @@ void EvaluationWindow::buildControls()
     cancel_ = new QPushButton(text(windowtexts::kCancel), this);
     cancel_->setObjectName(cancel_->text());
     connect(cancel_, &QPushButton::clicked, &reading_, &FolderReading::cancel);
+    progress_->hide();
+    cancel_->hide();
     auto* progressRow = new QHBoxLayout;
     progressRow->addWidget(progress_, 1);
     progressRow->addWidget(cancel_);
