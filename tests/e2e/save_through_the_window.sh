@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The program as a judge meets it: started under Xvfb in a folder of its own,
-# a name typed, a slider moved with the keyboard, saved with the save button,
-# closed with X. The window is read as assistive technology reads it, and
+# a name typed, a slider moved with the keyboard, saved with the save button
+# over an older file of that name (the question answered with "J"), closed
+# with X. The window is read as assistive technology reads it, and
 # the written file must hold exactly the expected bytes.
 set -euo pipefail
 program=$1
@@ -12,6 +13,8 @@ trap 'rm -rf "$work"' EXIT
 cp "$source_dir/demo/Qel.max" "$source_dir/demo/03 Portrait im Fenster.jpg" \
    "$source_dir/demo/04 Makro Blüte.jpg" "$work/"
 cd "$work"
+# Another judge's file of the same name: saving asks first.
+printf '9\r\n' > Testjury.qel
 
 reader="$source_dir/tests/e2e/read_window.py"
 export work program reader
@@ -39,6 +42,10 @@ export work program reader
   sleep 0.3
   /usr/bin/python3 "$reader" > window.txt
   xdotool mousemove $((px + 252 + 12)) $((py + 74 + 12)) click 1
+  sleep 0.5
+  # The question holds the save until "J" (no Alt) answers it.
+  cp Testjury.qel asked.qel
+  xdotool key j
   sleep 0.5
   # Saved, so X closes without asking.
   xdotool mousemove $((px + 6 + 269 + 12)) $((py + 4 + 6 + 12)) click 1
@@ -71,6 +78,11 @@ for line in 'WM_NAME(STRING) = "Bildbewertung"' '_NET_WM_NAME(UTF8_STRING) = "Bi
     exit 1
   fi
 done
+
+if [ "$(cat asked.qel)" != $'9\r' ]; then
+  echo "the file was overwritten before the question was answered" >&2
+  exit 1
+fi
 
 expected=$'300000000000000-03 Portrait im Fenster.jpg\r\n000000000000000-04 Makro Blüte.jpg\r\n'
 if [ ! -f Testjury.qel ]; then
