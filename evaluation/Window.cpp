@@ -137,7 +137,7 @@ QWidget* EvaluationWindow::buildOutputRow()
     layout->addWidget(written_, 1);
     const std::pair<const char*, const char*> outputs[] = {
         {windowtexts::kOpenPdf, texts::kPdfFile},
-        {windowtexts::kOpenPage, windowtexts::kPageFile},
+        {windowtexts::kOpenPage, texts::kHtmlFile},
         {windowtexts::kOpenTable, texts::kCsvFile},
         {windowtexts::kOpenFolder, ""}};
     for (const auto& [caption, file] : outputs) {

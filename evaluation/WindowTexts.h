@@ -15,6 +15,5 @@ inline constexpr char kOpenPage[] = "Webseite öffnen";
 inline constexpr char kOpenTable[] = "Tabelle öffnen";
 inline constexpr char kOpenFolder[] = "Ordner öffnen";
 inline constexpr char kRankingName[] = "Rangliste";
-inline constexpr char kPageFile[] = "Rangliste.html";
 
 } // namespace evaluation::windowtexts
