@@ -193,8 +193,10 @@ void EvaluationWindow::showEnd(const ReadingEnd& end)
         failures_->setText(end.failures.join(QLatin1Char('\n')));
         failures_->setVisible(!end.failures.isEmpty());
     }
-    for (const auto& [button, file] : openButtons_)
-        button->setEnabled(QFileInfo::exists(QDir(folder_).filePath(QString::fromUtf8(file))));
+    for (const auto& [button, file] : openButtons_) {
+        const QFileInfo output(QDir(folder_).filePath(QString::fromUtf8(file)));
+        button->setEnabled(*file ? output.isFile() : output.isDir());
+    }
     emit readingFinished();
 }
 

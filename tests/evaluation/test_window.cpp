@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -81,6 +82,16 @@ TEST_F(Window, ShowsTheRankingAndFollowsASavedRatingFile)
         headers << header(table, c);
     EXPECT_EQ(headers.join(','), "Platz,Bild,Titel,Anna,Bert,Mittelwert,Summe,Spanne,Hinweis");
     EXPECT_EQ(cell(table, 0, 2), "Abend");
+    // Assistive technology reads a cell with its column's header.
+    QAccessibleInterface* access =
+        QAccessible::queryAccessibleInterface(const_cast<QTableView*>(table));
+    ASSERT_TRUE(access && access->tableInterface());
+    QAccessibleInterface* title = access->tableInterface()->cellAt(0, 2);
+    ASSERT_TRUE(title && title->tableCellInterface());
+    EXPECT_EQ(title->text(QAccessible::Name), "Abend");
+    const auto headerCells = title->tableCellInterface()->columnHeaderCells();
+    ASSERT_EQ(headerCells.size(), 1);
+    EXPECT_EQ(headerCells[0]->text(QAccessible::Name), "Titel");
     EXPECT_EQ(cell(table, 0, 6), "72");
     EXPECT_FALSE(table->model()->index(0, 1).data(Qt::DecorationRole).value<QImage>().isNull());
     EXPECT_TRUE(fs::exists(folder / "Rangliste.csv"));
