@@ -9,20 +9,24 @@
 
 namespace tunables {
 
-// What one picture may cost. A small file can declare a huge picture or
-// thousands of scans; such files are refused from their header, before any
-// memory is taken. Real photographs up to 100 megapixels stay inside.
+// What one picture may cost: within 2 s of work and 1.6 GB at the peak (with
+// the neighbours' bitmaps) on a small two-core machine, measured by
+// bench_hostile at the edge of each limit. A small file can declare a huge
+// picture or thousands of scans; such files are refused from their header,
+// before any memory is taken. Real photographs up to 150 megapixels stay
+// inside (progressive 4:4:4 ones up to 100).
 
 // A picture file larger than this is not a photograph.
 inline constexpr std::uint64_t kMaxPictureFileBytes = std::uint64_t{512} << 20;
-// Decoding time grows with the pixels.
-inline constexpr std::uint64_t kMaxPixels = 200'000'000;
+// The output pass costs most per pixel (grey: the quantizer's dithering;
+// progressive: block smoothing).
+inline constexpr std::uint64_t kMaxPixels = 160'000'000;
 // The bitmap plus libjpeg's whole-picture coefficient buffers (progressive
 // and multi-scan files keep every block of every component).
-inline constexpr std::uint64_t kMaxDecodeBytes = std::uint64_t{3} << 29; // 1.5 GiB
+inline constexpr std::uint64_t kMaxDecodeBytes = std::uint64_t{1} << 30;
 // Blocks read over all scans: each scan visits every block of its
 // components, so empty scans repeated a thousand times cost seconds.
-inline constexpr std::uint64_t kMaxBlockVisits = 100'000'000;
+inline constexpr std::uint64_t kMaxBlockVisits = 40'000'000;
 // A backstop behind the block visits, counted while decoding.
 inline constexpr int kMaxScans = 1000;
 

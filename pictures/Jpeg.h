@@ -68,7 +68,7 @@ class JpegDecoder {
     DecodedJpeg take();
 
   private:
-    enum class Stage { create, header, start, allocate, rows, finish, done };
+    enum class Stage { create, header, start, allocate, rows, release, finish, done };
 
     void fail(bool rowsStarted);
     bool arithmetic() const; // known once the header is read

@@ -7,6 +7,10 @@
 #include <cstring>
 
 #include <jerror.h>
+// The coefficient arrays of a progressive or multi-scan file, to give their
+// pages back in steps.
+#include <jpegint.h>
+#include <sys/mman.h>
 
 namespace pictures {
 
@@ -18,6 +22,8 @@ struct JpegDecoderSession {
     SlicedSource source;
     JSAMPARRAY scratch;     // CMYK rows before conversion
     JDIMENSION touchedRows; // fresh pages faulted in so far
+    int releasedComponent;  // coefficients given back so far: component,
+    JDIMENSION releasedRow; // and block row within it
 };
 
 namespace {
@@ -59,7 +65,7 @@ Call readHeader(Session& s, int scaleDenominator)
 // For a progressive or multi-scan file this absorbs all scans.
 Call start(Session& s, Deadline deadline)
 {
-    s.progress.pauseWhenLate = s.info.arith_code && deadline != kNoDeadline;
+    s.progress.pauseWhenLate = deadline != kNoDeadline;
     s.progress.unitsThisStep = 0;
     s.progress.deadline = deadline;
     switch (setjmp(s.error.jump)) {
@@ -117,6 +123,71 @@ Call readRows(Session& s, std::uint8_t* pixels, std::size_t stride, bool touch, 
         callStart = now;
     } while (info.output_scanline < info.output_height && callStart + call < deadline);
     return info.output_scanline < info.output_height ? Call::suspended : Call::done;
+}
+
+constexpr std::uintptr_t kPage = 4096;
+// Given back in pieces of this, the clock looked at after each.
+constexpr std::size_t kReleasePiece = std::size_t{2} << 20;
+
+std::uintptr_t address(const void* p)
+{
+    return reinterpret_cast<std::uintptr_t>(p);
+}
+
+// Gives back the pages of [from, to) that lie wholly inside it.
+void releasePages(std::uintptr_t from, std::uintptr_t to)
+{
+    const std::uintptr_t start = (from + kPage - 1) & ~(kPage - 1), end = to & ~(kPage - 1);
+    if (start < end)
+        madvise(reinterpret_cast<void*>(start), end - start, MADV_DONTNEED);
+}
+
+// After the last row a progressive or multi-scan file's coefficients (as
+// large as the bitmap, or larger) are of no more use, but freeing them at
+// once costs hundreds of milliseconds for a large picture. Their pages go
+// back in pieces until the deadline; freeing them then only unmaps empty
+// address space. Adjacent block rows are given back together.
+Call releaseCoefficients(Session& s, Deadline deadline)
+{
+    if (setjmp(s.error.jump))
+        return Call::failed;
+    jpeg_decompress_struct& info = s.info;
+    jvirt_barray_ptr* arrays = info.coef ? info.coef->coef_arrays : nullptr;
+    std::uintptr_t runStart = 0, runEnd = 0;
+    while (arrays && s.releasedComponent < info.num_components) {
+        const jpeg_component_info& c = info.comp_info[s.releasedComponent];
+        const auto v = static_cast<JDIMENSION>(c.v_samp_factor);
+        const auto h = static_cast<JDIMENSION>(c.h_samp_factor);
+        const JDIMENSION rows = (c.height_in_blocks + v - 1) / v * v;
+        const std::size_t rowBytes =
+            std::size_t{(c.width_in_blocks + h - 1) / h * h} * sizeof(JBLOCK);
+        if (s.releasedRow >= rows) {
+            ++s.releasedComponent;
+            s.releasedRow = 0;
+            continue;
+        }
+        JBLOCKARRAY blocks =
+            (*info.mem->access_virt_barray)(reinterpret_cast<j_common_ptr>(&info),
+                                            arrays[s.releasedComponent], s.releasedRow, v, FALSE);
+        s.releasedRow += v;
+        bool released = false;
+        for (JDIMENSION i = 0; i < v; ++i) {
+            const std::uintptr_t row = address(blocks[i]);
+            if (row != runEnd) {
+                releasePages(runStart, runEnd);
+                runStart = row;
+            } else if (runEnd - runStart >= kReleasePiece) {
+                releasePages(runStart, runEnd);
+                runStart = runEnd & ~(kPage - 1); // the next piece begins where this one ended
+                released = true;
+            }
+            runEnd = row + rowBytes;
+        }
+        if (released && SliceClock::now() >= deadline)
+            break;
+    }
+    releasePages(runStart, runEnd);
+    return arrays && s.releasedComponent < info.num_components ? Call::suspended : Call::done;
 }
 
 // Reads to the end of the file and frees the image's memory (a progressive
@@ -201,6 +272,9 @@ bool JpegDecoder::step(Deadline deadline)
         case Stage::rows:
             call = readRows(s, result_.bitmap.pixels.get(), result_.bitmap.stride, freshPixels_,
                             deadline);
+            break;
+        case Stage::release:
+            call = releaseCoefficients(s, deadline);
             break;
         case Stage::finish:
             call = finish(s);

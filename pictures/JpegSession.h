@@ -31,11 +31,12 @@ struct Progress {
     int scan;
     std::uint64_t blockVisits;
     SlicedSource* source; // while decoding in steps
-    // An arithmetic-coded file cannot suspend inside a scan (its decoder
-    // fails instead): it gets all input at once, and while its scans are
-    // absorbed the monitor, called between rows of blocks, jumps out once
-    // `deadline` has passed, after the step's first row. libjpeg's state is
-    // whole there; jpeg_start_decompress goes on where it stood.
+    // While the scans are absorbed, the monitor (called between rows of
+    // blocks) jumps out once `deadline` has passed, after the step's first
+    // row; libjpeg's state is whole there, and jpeg_start_decompress goes on
+    // where it stood. Suspending the input is not enough: a scan whose data
+    // ran out goes on without reading, and an arithmetic-coded one cannot
+    // suspend at all (it gets all input at once).
     bool pauseWhenLate;
     unsigned unitsThisStep;
     Deadline deadline;

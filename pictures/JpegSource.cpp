@@ -13,8 +13,23 @@ namespace {
 constexpr std::size_t kMinPortion = std::size_t{2} << 10;
 constexpr std::size_t kMaxPortion = std::size_t{32} << 10;
 
-// What follows the real end, as often as it is asked for.
-const JOCTET kEndMarker[2] = {0xFF, JPEG_EOI};
+// What follows the real end, as often as it is asked for: end markers, as
+// many as the longest marker segment (64 KiB), so that one refill a step
+// always completes a segment that runs past the end (libjpeg backs up to
+// its start when it suspends).
+struct EndMarkers {
+    JOCTET bytes[std::size_t{64} << 10];
+};
+constexpr EndMarkers endMarkers()
+{
+    EndMarkers markers{};
+    for (std::size_t i = 0; i < sizeof markers.bytes; ++i)
+        markers.bytes[i] = i % 2 == 0 ? 0xFF : JPEG_EOI;
+    return markers;
+}
+constexpr EndMarkers kEndMarkers = endMarkers();
+const JOCTET* const kEndMarker = kEndMarkers.bytes;
+const JOCTET* const kEndMarkerEnd = kEndMarker + sizeof kEndMarkers.bytes;
 
 SlicedSource& sourceOf(j_decompress_ptr info)
 {
@@ -57,22 +72,20 @@ void refill(j_decompress_ptr info)
         s.exposed = std::min(s.size, s.exposed + s.portion);
         s.portion = std::min(kMaxPortion, s.portion * 2);
         handOut(s, s.data + from, s.data + s.exposed);
-    } else if (s.bufferEnd > kEndMarker && s.bufferEnd < kEndMarker + sizeof kEndMarker) {
-        handOut(s, s.bufferEnd, kEndMarker + sizeof kEndMarker); // the rest of a paused one
+    } else if (s.bufferEnd > kEndMarker && s.bufferEnd < kEndMarkerEnd) {
+        handOut(s, s.bufferEnd, kEndMarkerEnd); // the rest of a paused one
     } else {
         WARNMS(info, JWRN_JPEG_EOF);
-        handOut(s, kEndMarker, kEndMarker + sizeof kEndMarker);
+        handOut(s, kEndMarker, kEndMarkerEnd);
     }
 }
 
 // Called when the reader has used up what was handed out; the bytes from
-// next_input_byte on are what it backs up to if this returns FALSE. Past
-// the real end it never waits: a marker that runs past the end backs up to
-// its start, and the end markers one step hands out might never hold it.
+// next_input_byte on are what it backs up to if this returns FALSE.
 boolean fillInput(j_decompress_ptr info)
 {
     SlicedSource& s = sourceOf(info);
-    if (s.sliced && s.refilledThisStep && s.exposed < s.size && SliceClock::now() >= s.deadline)
+    if (s.sliced && s.refilledThisStep && SliceClock::now() >= s.deadline)
         return FALSE;
     s.refilledThisStep = true;
     refill(info);
