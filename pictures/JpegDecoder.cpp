@@ -159,8 +159,8 @@ Call releaseCoefficients(Session& s, Deadline deadline)
         const auto v = static_cast<JDIMENSION>(c.v_samp_factor);
         const auto h = static_cast<JDIMENSION>(c.h_samp_factor);
         const JDIMENSION rows = (c.height_in_blocks + v - 1) / v * v;
-        const std::size_t rowBytes =
-            std::size_t{(c.width_in_blocks + h - 1) / h * h} * sizeof(JBLOCK);
+        const JDIMENSION wide = (c.width_in_blocks + h - 1) / h * h;
+        const std::size_t rowBytes = std::size_t{wide} * sizeof(JBLOCK);
         if (s.releasedRow >= rows) {
             ++s.releasedComponent;
             s.releasedRow = 0;

@@ -123,8 +123,9 @@ Bitmap uprightBitmap(const Bitmap& stored, Orientation orientation)
         for (int x = 0; x < upright.width; ++x) {
             const int mx = orientation.mirrorX ? upright.width - 1 - x : x;
             const int sx = orientation.transpose ? my : mx, sy = orientation.transpose ? mx : my;
-            std::memcpy(row + x * pixel, stored.row(sy) + sx * pixel,
-                        static_cast<std::size_t>(pixel));
+            const auto bytes = static_cast<std::size_t>(pixel);
+            std::memcpy(row + static_cast<std::size_t>(x) * bytes,
+                        stored.row(sy) + static_cast<std::size_t>(sx) * bytes, bytes);
         }
     }
     return upright;

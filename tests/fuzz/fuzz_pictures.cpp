@@ -16,7 +16,7 @@
 namespace {
 
 // Larger pictures only make the runs slow; the budget is what guards them.
-constexpr std::uint64_t kMaxFuzzPixels = 512 * 512;
+constexpr std::uint64_t kMaxFuzzPixels = std::uint64_t{512} * 512;
 constexpr std::uint64_t kMaxFuzzBlockVisits = 100'000;
 constexpr int kMaxSteps = 1'000'000;
 

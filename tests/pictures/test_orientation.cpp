@@ -102,7 +102,7 @@ Bytes quadrants()
 
 char colourAt(const Bitmap& bitmap, int x, int y)
 {
-    const std::uint8_t* p = bitmap.row(y) + x * 3;
+    const std::uint8_t* p = bitmap.row(y) + static_cast<std::size_t>(x) * 3;
     const bool r = p[0] > 128, g = p[1] > 128, b = p[2] > 128;
     return r && g && b ? 'W' : r ? 'R' : g ? 'G' : b ? 'B' : '?';
 }
