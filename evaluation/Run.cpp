@@ -14,6 +14,7 @@
 
 #include <climits>
 #include <cstdlib>
+#include <future>
 
 namespace evaluation {
 
@@ -39,9 +40,12 @@ std::vector<OutputFile> writeOutputs(const std::string& folder, const Report& re
     const Heading heading{
         folderName(folder),
         QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")).toStdString()};
+    // The page encodes every thumbnail again, as the PDF does: side by side.
+    auto page =
+        std::async(std::launch::async, [&] { return rankingHtml(report, thumbnails, heading); });
     const std::string csv = rankingCsv(report);
     const QByteArray pdf = rankingPdf(report, thumbnails, heading);
-    const std::string html = rankingHtml(report, thumbnails, heading);
+    const std::string html = page.get();
     const std::vector<textfile::FileContents> files{
         {pathIn(folder, texts::kCsvFile), csv},
         {pathIn(folder, texts::kPdfFile), {pdf.constData(), std::size_t(pdf.size())}},

@@ -3,6 +3,7 @@
 #include "evaluation/Folder.h"
 
 #include <QFile>
+#include <QSet>
 
 namespace evaluation {
 
@@ -38,16 +39,21 @@ void FolderWatcher::settled()
     emit inputsChanged();
 }
 
+// Brings the file watches up to the inputs: a file renamed over one that
+// was watched lost its watch with the old file, a new file has none yet.
 void FolderWatcher::watchFiles()
 {
-    if (!watcher_.files().isEmpty())
-        watcher_.removePaths(watcher_.files());
-    QStringList paths;
+    const QStringList watched = watcher_.files();
+    const QSet<QString> before(watched.begin(), watched.end());
+    QSet<QString> wanted;
     const std::string folder = QFile::encodeName(folder_).toStdString();
     for (const InputFile& input : seen_)
-        paths << QFile::decodeName(pathIn(folder, input.name).c_str());
-    if (!paths.isEmpty())
-        watcher_.addPaths(paths);
+        wanted.insert(QFile::decodeName(pathIn(folder, input.name).c_str()));
+    const QSet<QString> gone = before - wanted, added = wanted - before;
+    if (!gone.isEmpty())
+        watcher_.removePaths(gone.values());
+    if (!added.isEmpty())
+        watcher_.addPaths(added.values());
 }
 
 } // namespace evaluation
