@@ -38,20 +38,24 @@ int truncated(long double value)
 
 } // namespace
 
-FitResult fitPicture(int w, int h, int W, int H, int P)
+FitResult fitPicture(Size picture, Size window, int panelWidth)
 {
     long double scale = 1.0L;
-    if (!(h < H - kHeightMargin && w < W - kNaturalWidthMargin)) {
-        const long double sH = quotient(H - kHeightMargin, h);
-        const long double sW = quotient(W - P - kWidthMargin, w);
-        scale = sW >= sH ? sH : sW;
+    if (!(picture.height < window.height - kHeightMargin &&
+          picture.width < window.width - kNaturalWidthMargin)) {
+        const long double byHeight = quotient(window.height - kHeightMargin, picture.height);
+        const long double byWidth =
+            quotient(window.width - panelWidth - kWidthMargin, picture.width);
+        scale = byWidth >= byHeight ? byHeight : byWidth;
     }
     FitResult result{};
     result.scale = scale;
-    result.width = w == 0 ? 0 : truncated(static_cast<long double>(w) * scale);
-    result.height = h == 0 ? 0 : truncated(static_cast<long double>(h) * scale);
-    result.top = (H - result.height) / 2;
-    result.left = (W - result.width - P - kLeftMargin) / 2;
+    result.width =
+        picture.width == 0 ? 0 : truncated(static_cast<long double>(picture.width) * scale);
+    result.height =
+        picture.height == 0 ? 0 : truncated(static_cast<long double>(picture.height) * scale);
+    result.top = (window.height - result.height) / 2;
+    result.left = (window.width - result.width - panelWidth - kLeftMargin) / 2;
     return result;
 }
 

@@ -10,6 +10,12 @@ inline constexpr int kNaturalWidthMargin = 400; // narrower than W - 400 (and lo
 inline constexpr int kWidthMargin = 20;         // else at most W - P - 20 wide
 inline constexpr int kLeftMargin = 5;           // left = (W - frame width - P - 5) / 2
 
+// A size in pixels.
+struct Size {
+    int width;
+    int height;
+};
+
 struct FitResult {
     long double scale; // the ScaleFactor, 80-bit like the rest of the rule
     int left;
@@ -18,8 +24,8 @@ struct FitResult {
     int height;
 };
 
-// Frame for a w x h picture in a W x H window whose rating panel is P wide.
+// Frame for a picture in a window whose rating panel is `panelWidth` wide.
 // A 0 x 0 picture gives a 0 x 0 frame.
-FitResult fitPicture(int w, int h, int W, int H, int P);
+FitResult fitPicture(Size picture, Size window, int panelWidth);
 
 } // namespace fitting

@@ -26,8 +26,20 @@ Button run(std::optional<QStyle::StandardPixmap> icon, const QString& caption, c
     return box.run();
 }
 
+int& openBoxes()
+{
+    static int count = 0;
+    return count;
+}
+
 bool show(Kind kind, const QString& text)
 {
+    struct Open {
+        Open() { ++openBoxes(); }
+        ~Open() { --openBoxes(); }
+        Open(const Open&) = delete;
+        Open& operator=(const Open&) = delete;
+    } open;
     if (recorder())
         return recorder()(kind, text);
     const QString title = QString::fromUtf8(messages::kApplicationTitle);
@@ -74,6 +86,11 @@ void generalError(const std::string& failureTextUtf8)
 bool question(const std::string& textUtf8)
 {
     return show(Kind::Question, QString::fromStdString(textUtf8));
+}
+
+bool isOpen()
+{
+    return openBoxes() > 0;
 }
 
 } // namespace messagebox

@@ -24,4 +24,8 @@ void information(const std::string& textUtf8);
 void generalError(const std::string& failureTextUtf8);
 bool question(const std::string& textUtf8);
 
+// True while a box (or the recorder standing in for one) waits for the
+// judge: timers that fire in its event loop leave the screen alone.
+bool isOpen();
+
 } // namespace messagebox

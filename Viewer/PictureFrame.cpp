@@ -3,7 +3,6 @@
 #include "Viewer/Pan.h"
 
 #include <QImage>
-#include <QMetaObject>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPalette>
@@ -67,7 +66,7 @@ void PictureView::paintEvent(QPaintEvent* event)
     const QRect exposed = event->rect();
     const qreal ratio = devicePixelRatioF();
     const pictures::Bitmap* bitmap = nullptr;
-    if (width() > 0 && height() > 0) {
+    if (width() > 0 && height() > 0 && picture_.isDecoded()) {
         const QSize device = devicePixels(size(), ratio);
         bitmap =
             stretched_ ? picture_.stretched(device.width(), device.height()) : picture_.bitmap();
@@ -86,20 +85,6 @@ void PictureView::paintEvent(QPaintEvent* event)
         const QRectF source(shown.topLeft() * ratio, shown.size() * ratio);
         painter.drawImage(shown, image, source);
     }
-    reportDecodeError();
-}
-
-void PictureView::reportDecodeError()
-{
-    const std::optional<int> code = picture_.takeDecodeError();
-    if (!code) {
-        return;
-    }
-    // A message box opened inside a paint event would paint into a half-done
-    // frame; the box is shown once this paint is over.
-    const int value = *code;
-    QMetaObject::invokeMethod(
-        this, [this, value] { emit decodeError(value); }, Qt::QueuedConnection);
 }
 
 PictureFrame::PictureFrame(ViewerState& state, QWidget* parent)
@@ -107,7 +92,6 @@ PictureFrame::PictureFrame(ViewerState& state, QWidget* parent)
 {
     setAutoFillBackground(true);
     setFrameColour(Qt::black);
-    connect(bild_, &PictureView::decodeError, this, &PictureFrame::decodeError);
     fillInnerArea();
 }
 

@@ -12,7 +12,8 @@
 QSize devicePixels(QSize logical, qreal ratio);
 
 // `Bild`: draws its picture stretched to its own size, or in the loupe at
-// natural size (then the widget is as large as the picture).
+// natural size (then the widget is as large as the picture). It draws only
+// a decoded picture: the caller readies it; a paint never decodes.
 class PictureView : public QWidget {
     Q_OBJECT
   public:
@@ -23,16 +24,10 @@ class PictureView : public QWidget {
 
     void setStretched(bool on);
 
-  signals:
-    // A libjpeg error met while drawing; sent after the paint has finished.
-    void decodeError(int code);
-
   protected:
     void paintEvent(QPaintEvent* event) override;
 
   private:
-    void reportDecodeError();
-
     pictures::Picture picture_;
     bool stretched_ = true;
 };
@@ -73,9 +68,6 @@ class PictureFrame : public QWidget {
     // Move and release handlers of `Bild`; pos is relative to `Bild`.
     void BildMouseMove(QPoint pos);
     void BildMouseUp();
-
-  signals:
-    void decodeError(int code);
 
   protected:
     void resizeEvent(QResizeEvent* event) override;

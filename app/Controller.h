@@ -1,38 +1,30 @@
 #pragma once
 
-#include "Viewer/Fit.h"
+#include "app/PictureShow.h"
+#include "app/Qelopen.h"
 #include "core/Criteria.h"
 #include "core/RatingSheet.h"
 #include "core/ViewerState.h"
-#include "pictures/PictureCache.h"
 
 #include <QObject>
 #include <QPoint>
-#include <QTimer>
 
-#include <chrono>
 #include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
-class QWidget;
 class TScreenForm;
 class QelPanel;
 class PictureFrame;
 
-// The handlers of the window: start-up, scores, navigation, the picture
-// cache's timers, rating files and the small commands. The window shows;
-// this decides. Each handler lives in the file of its kind (Startup, Scores,
-// Navigation, PictureTimers, RatingFiles, Commands).
+// The handlers of the window: start-up, scores, navigation, rating files
+// and the small commands. The window shows; this decides; the picture show
+// puts the pictures on screen. Each handler lives in the file of its kind
+// (Startup, Scores, Navigation, RatingFiles, Commands).
 class Controller : public QObject {
     Q_OBJECT
   public:
-    // The interval of both one-shot timers.
-    static constexpr int kTimerIntervalMs = 100;
-    // Decoding goes on between events in slices of about this much work.
-    static constexpr std::chrono::microseconds kSliceBudget{4000};
-
     Controller(TScreenForm& form, ViewerState& state);
 
     // Start-up, run once before the window is shown.
@@ -45,10 +37,6 @@ class Controller : public QObject {
     void vor();
     void zurueck();
     void FormMouseDown(Qt::MouseButton button, QPoint position);
-
-    // The picture cache's timers.
-    void FirstPictureTimerTimer();
-    void LoadTimerTimer();
 
     // Rating files.
     void bsaveClick();
@@ -72,66 +60,31 @@ class Controller : public QObject {
     using FileChooser = std::function<std::optional<std::string>()>;
     void setQelopen(FileChooser chooser) { Qelopen = std::move(chooser); }
 
-    // What the handlers hold, for tests and benchmarks to look at.
+    // What the handlers hold, for tests and benchmarks to look at and tick.
     const rating::Sheet& sheet() const { return QelList; }
-    const pictures::PictureCache& cache() const { return cache_; }
-    const QTimer& firstPictureTimer() const { return FirstPictureTimer; }
-    const QTimer& loadTimer() const { return LoadTimer; }
-    // True while decode slices are pending.
-    bool slicing() const { return sliceTimer_.isActive(); }
-    // Runs the pending decode slices to their end at once.
-    void finishSlices()
-    {
-        while (sliceTimer_.isActive())
-            prepareSlice();
-    }
+    PictureShow& pictureShow() { return show_; }
 
   private:
     void connectControls();
     void LoadWeighting();
-    void autoload();
     void QelListReset();
     void showFileName();
-    void showSums(const rating::ScoreTexts& texts);
-    void enableArrowButtons();
-    void startOnce(QTimer& timer);
-
-    fitting::FitResult frameFor(const pictures::Picture& picture) const;
-    pictures::Picture loadPicture(int index);
-    pictures::PictureCache::FailureHandler warnStopping(QTimer& timer);
-    bool readyStep(const pictures::Picture& picture, std::chrono::microseconds budget) const;
-    void prepareSlice();
-    void scheduleSlices();
-    void startHeadStart();
-    void showCachedPicture(const pictures::PictureCache::FailureHandler& failed);
+    void updateArrows();
+    void move(int step);
 
     ViewerState& state;
     TScreenForm& form_;
     QelPanel& panel_;
     PictureFrame& Rahmen_;
+    PictureShow show_;
+    // The show's picture list, under its defined name.
+    const std::vector<std::string>& Playlist;
     ScoreBoard board;
     rating::Sheet QelList;
     rating::Sheet savedSheet_;
     // The file this sheet was loaded from or saved to (a fileIdentity): saving
     // there again asks nothing.
     std::string sheetFile_;
-    std::vector<std::string> Playlist;
-    pictures::PictureCache cache_;
-    QTimer FirstPictureTimer;
-    QTimer LoadTimer;
-    QTimer sliceTimer_; // zero interval: the next event-loop turn
-    // The first picture, read before the first tick so its decode can start.
-    static constexpr int kNoHeadStart = -1;
-    static constexpr int kHeadStartFailed = -2;
-    struct HeadStart {
-        pictures::Picture picture;
-        int index = kNoHeadStart;
-    } headStart_;
     FileChooser Qelopen;
     std::string lastChosenFile_;
 };
-
-// The dialog Qelopen as the judge meets it: one "*.qel" filter, starting in
-// the working folder with the last choice in its name box, no check that a
-// typed file exists. The working folder stays the current directory.
-std::optional<std::string> runQelopen(QWidget* parent, std::string& lastChoice);

@@ -7,29 +7,20 @@
 
 void Controller::vor()
 {
-    if (!state.HasPictures || !state.hasNext())
-        return;
-    ++state.PictureIndex;
-    const bool preloadNext = cache_.forward(warnStopping(LoadTimer));
-    showCachedPicture(warnStopping(LoadTimer));
-    showFileName();
-    if (preloadNext)
-        startOnce(LoadTimer);
-    enableArrowButtons();
-    rating::QelRefresh(QelList, state.PictureIndex, board);
+    move(+1);
 }
 
 void Controller::zurueck()
 {
-    if (!state.HasPictures || !state.hasPrevious())
+    move(-1);
+}
+
+// One step either way: the picture and its name, the arrows, the sliders.
+void Controller::move(int step)
+{
+    if (!show_.move(step))
         return;
-    --state.PictureIndex;
-    const bool preloadPrevious = cache_.back(warnStopping(LoadTimer));
-    showCachedPicture(warnStopping(LoadTimer));
-    showFileName();
-    if (preloadPrevious)
-        startOnce(LoadTimer);
-    enableArrowButtons();
+    updateArrows();
     rating::QelRefresh(QelList, state.PictureIndex, board);
 }
 
@@ -51,9 +42,11 @@ void Controller::showFileName()
     panel_.setFileName(known ? QFile::decodeName(Playlist[state.PictureIndex].c_str()) : QString());
 }
 
-void Controller::enableArrowButtons()
+// The loupe disables both arrows; otherwise each says whether there is a
+// picture its way.
+void Controller::updateArrows()
 {
-    panel_.setArrows(state.hasNext(), state.hasPrevious());
+    panel_.setArrows(!state.ZoomMode && state.hasNext(), !state.ZoomMode && state.hasPrevious());
 }
 
 void Controller::zoombuttonClick()
@@ -61,8 +54,5 @@ void Controller::zoombuttonClick()
     state.ZoomMode = !state.ZoomMode;
     Rahmen_.applyZoom();
     panel_.setZoomChecked(state.ZoomMode);
-    if (state.ZoomMode)
-        panel_.setArrows(false, false);
-    else
-        enableArrowButtons();
+    updateArrows();
 }

@@ -12,12 +12,7 @@ void Controller::SummenClick()
         panel_.setValueText(n,
                             QString::fromStdString(texts.valueLabels[static_cast<std::size_t>(n)]));
     }
-    showSums(texts);
-    rating::bewerten(QelList, state.PictureIndex, board);
-}
-
-void Controller::showSums(const rating::ScoreTexts& texts)
-{
     const auto text = [](const std::string& s) { return QString::fromStdString(s); };
     panel_.setSums(text(texts.W), text(texts.T), text(texts.B), text(texts.Total));
+    rating::bewerten(QelList, state.PictureIndex, board);
 }

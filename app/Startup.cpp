@@ -7,19 +7,11 @@
 #include "core/Failure.h"
 #include "core/Messages.h"
 #include "core/Weighting.h"
-#include "pictures/PictureList.h"
-
-#include <QFile>
-
-#include <limits>
 
 Controller::Controller(TScreenForm& form, ViewerState& viewerState)
     : state(viewerState), form_(form), panel_(*form.QelPanel_()), Rahmen_(*form.Rahmen()),
-      cache_(viewerState, [this](int index) { return loadPicture(index); })
+      show_(form, viewerState), Playlist(show_.playlist())
 {
-    FirstPictureTimer.setInterval(kTimerIntervalMs);
-    LoadTimer.setInterval(kTimerIntervalMs);
-    sliceTimer_.setInterval(0);
     board.setChangeHandler([this] { SummenClick(); });
     Qelopen = [this] { return runQelopen(&form_, lastChosenFile_); };
     connectControls();
@@ -31,9 +23,6 @@ void Controller::connectControls()
     auto on = [this](auto* sender, auto signal, void (Controller::*handler)()) {
         connect(sender, signal, this, [this, handler] { guarded([&] { (this->*handler)(); }); });
     };
-    on(&FirstPictureTimer, &QTimer::timeout, &Controller::FirstPictureTimerTimer);
-    on(&LoadTimer, &QTimer::timeout, &Controller::LoadTimerTimer);
-    on(&sliceTimer_, &QTimer::timeout, &Controller::prepareSlice);
     on(&panel_, &QelPanel::nextClicked, &Controller::vor);
     on(&panel_, &QelPanel::previousClicked, &Controller::zurueck);
     on(&panel_, &QelPanel::saveClicked, &Controller::bsaveClick);
@@ -43,6 +32,7 @@ void Controller::connectControls()
     on(&panel_, &QelPanel::webClicked, &Controller::ButtonvandaroClick);
     on(&panel_, &QelPanel::minimiseClicked, &Controller::MinButtonClick);
     on(&panel_, &QelPanel::closeClicked, &Controller::CloseBtnClick);
+    on(&show_, &PictureShow::pictureShown, &Controller::showFileName);
     connect(&panel_, &QelPanel::grayStepped, this,
             [this](int position) { guarded([&] { HintergrundClick(position); }); });
     connect(&panel_, &QelPanel::criterionOperated, this, [this](int criterion, int position) {
@@ -51,7 +41,11 @@ void Controller::connectControls()
     connect(form_.mouse(), &MouseRouter::pressed, this, [this](Qt::MouseButton button, QPoint at) {
         guarded([&] { FormMouseDown(button, at); });
     });
-    connect(&Rahmen_, &PictureFrame::decodeError, this,
+    connect(&show_, &PictureShow::pictureFailed, this, [this](int index) {
+        const std::string& name = Playlist.at(static_cast<std::size_t>(index));
+        messagebox::warning(messages::cannotOpenPicture(displayText(name)));
+    });
+    connect(&show_, &PictureShow::decodeFailed, this,
             [](int code) { messagebox::generalError(messages::jpegError(code)); });
     form_.setCloseGuard([this] { return mayClose(); });
 }
@@ -63,30 +57,19 @@ void Controller::FormCreate()
     Rahmen_.BildMouseUp(); // no pan drag
     LoadWeighting();
     state.GrayLevel = 0;
-    state.ScaleFactor = 1.0L;
-    cache_.clearPreloads();
-    state.HasPictures = false;
-    state.PictureCount = 0;
-    state.PictureIndex = 0;
-    autoload();
+    show_.autoload(); // the picture state, the list, and the first picture's timer
     QelListReset();
     showFileName();
-    state.HasPictures = state.PictureCount != 0;
-    if (state.HasPictures) {
-        startOnce(FirstPictureTimer);
-        scheduleSlices(); // the first picture's decode starts with the event loop
-    }
-    if (state.PictureCount < 2)
-        panel_.setArrows(false, false); // the layout starts "<" disabled
+    updateArrows();
     state.MaxPointsW = board.groupMaximum(Group::Wirkung);
     state.MaxPointsT = board.groupMaximum(Group::Technik);
     state.MaxPointsB = board.groupMaximum(Group::Gestaltung);
     state.MaxPointsTotal = state.MaxPointsW + state.MaxPointsT + state.MaxPointsB;
-    showSums({{},
-              rating::pointsText(0, state.MaxPointsW),
-              rating::pointsText(0, state.MaxPointsT),
-              rating::pointsText(0, state.MaxPointsB),
-              rating::pointsText(0, state.MaxPointsTotal)});
+    const auto text = [](int maximum) {
+        return QString::fromStdString(rating::pointsText(0, maximum));
+    };
+    panel_.setSums(text(state.MaxPointsW), text(state.MaxPointsT), text(state.MaxPointsB),
+                   text(state.MaxPointsTotal));
 }
 
 void Controller::LoadWeighting()
@@ -114,28 +97,6 @@ void Controller::LoadWeighting()
         panel_.setCriterionCaption(n, QString::fromStdString(displayText(row.caption)),
                                    row.visible);
     }
-}
-
-void Controller::autoload()
-{
-    std::vector<std::string> listing = pictures::listPictures(".");
-    if (listing.size() > std::numeric_limits<std::uint16_t>::max()) {
-        // The index is 16 bits wide: refuse rather than wrap.
-        Playlist.clear();
-        messagebox::warning(messages::kTooManyPictures);
-        return;
-    }
-    if (!listing.empty()) {
-        Playlist = std::move(listing);
-        state.PictureCount = static_cast<std::uint16_t>(Playlist.size());
-        state.PictureIndex = 0;
-        state.HasPictures = true;
-        startOnce(FirstPictureTimer);
-    } else {
-        Playlist.clear();
-    }
-    if (Playlist.empty())
-        messagebox::information(messages::kNoPictures);
 }
 
 void Controller::QelListReset()

@@ -123,8 +123,8 @@ int main(int argc, char** argv)
         controller.FormCreate();
         form.setGeometry(0, 0, 1920, 1080);
         showExposed(form);
-        controller.FirstPictureTimerTimer();
-        controller.finishSlices();
+        controller.pictureShow().FirstPictureTimerTimer();
+        controller.pictureShow().finishSlices();
         form.repaint();
 
         // Forward and back between pictures 0 and 1, each move after its
@@ -137,11 +137,11 @@ int main(int argc, char** argv)
         for (int i = 0; i < 12; ++i) {
             QElapsedTimer tick;
             tick.start();
-            controller.LoadTimerTimer();
+            controller.pictureShow().LoadTimerTimer();
             ticks.push_back(static_cast<double>(tick.nsecsElapsed()) / 1e6);
             // The decode goes on between events: each turn of the loop is
             // the longest an input event could wait.
-            while (controller.slicing()) {
+            while (controller.pictureShow().slicing()) {
                 QElapsedTimer turn;
                 turn.start();
                 QCoreApplication::processEvents();

@@ -143,7 +143,7 @@ int main(int argc, char** argv)
         const pictures::Picture pictures[2] = {pictures::Picture::load(file),
                                                pictures::Picture::load(file)};
         const fitting::FitResult fit =
-            fitting::fitPicture(size.w, size.h, kScreenW, kScreenH, kPanelW);
+            fitting::fitPicture({size.w, size.h}, {kScreenW, kScreenH}, kPanelW);
         const int innerW = fit.width - 2 * PictureFrame::Border;
         const int innerH = fit.height - 2 * PictureFrame::Border;
         for (const pictures::Picture& p : pictures) {

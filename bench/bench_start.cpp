@@ -98,17 +98,17 @@ void memoryOfMoves(int argc, char** argv, int pictures)
     controller.FormCreate();
     form.showOnWholeScreen();
     QCoreApplication::processEvents();
-    controller.FirstPictureTimerTimer();
-    controller.finishSlices();
+    controller.pictureShow().FirstPictureTimerTimer();
+    controller.pictureShow().finishSlices();
     for (int i = 0; i < 2 * (pictures - 1); ++i) {
-        controller.LoadTimerTimer();
-        controller.finishSlices();
+        controller.pictureShow().LoadTimerTimer();
+        controller.pictureShow().finishSlices();
         i < pictures - 1 ? controller.vor() : controller.zurueck();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
         form.repaint();
     }
-    controller.LoadTimerTimer();
-    controller.finishSlices();
+    controller.pictureShow().LoadTimerTimer();
+    controller.pictureShow().finishSlices();
     const auto [now, peak] = residentMiB();
     std::printf("45 MP, %d pictures, %d moves: resident %.1f MiB, peak %.1f MiB\n", pictures,
                 2 * (pictures - 1), now, peak);

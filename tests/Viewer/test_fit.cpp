@@ -41,7 +41,7 @@ TEST(FitPicture, FollowsTheFourSteps)
     };
     for (const FitCase& c : cases) {
         SCOPED_TRACE(c.name);
-        const fitting::FitResult r = fitting::fitPicture(c.w, c.h, c.W, c.H, c.P);
+        const fitting::FitResult r = fitting::fitPicture({c.w, c.h}, {c.W, c.H}, c.P);
         if (c.scale) {
             EXPECT_EQ(r.scale, *c.scale);
         }

@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -79,7 +80,8 @@ class AppFixture : public ::testing::Test {
         ASSERT_TRUE(image.save(QString::fromStdString(name), "JPEG"));
     }
 
-    // Creates the window and runs start-up, as the main block does.
+    // Creates the window and runs start-up, as the main block does, until
+    // the window's first paint.
     void start()
     {
         form = std::make_unique<TScreenForm>(state);
@@ -87,7 +89,11 @@ class AppFixture : public ::testing::Test {
         controller = std::make_unique<Controller>(*form, state);
         controller->FormCreate();
         form->show(); // as the main block does once start-up has returned
+        for (int i = 0; i < 100 && !form->windowHandle()->isExposed(); ++i)
+            QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
     }
+    PictureShow& show() { return controller->pictureShow(); }
 
     PanelWidgets panel() { return PanelWidgets(*form); }
     std::string text(const QLabel* label) { return label->text().toStdString(); }

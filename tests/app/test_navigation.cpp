@@ -16,8 +16,8 @@ class Navigation : public AppFixture {
         for (int i = 0; i < pictures; ++i)
             writePicture("bild" + std::to_string(i) + ".jpg", 40 + i, 30);
         start();
-        controller->FirstPictureTimerTimer();
-        controller->LoadTimerTimer();
+        show().FirstPictureTimerTimer();
+        show().LoadTimerTimer();
     }
     int shownWidth() { return form->Rahmen()->picture().width(); }
 };
@@ -81,7 +81,7 @@ TEST_F(Navigation, ArrowButtonsAndMouseFollowTheRules)
             controller->zoombuttonClick();
             break;
         }
-        controller->LoadTimerTimer();
+        show().LoadTimerTimer();
         SCOPED_TRACE(testing::Message() << "step to " << step.index);
         EXPECT_EQ(state.PictureIndex, step.index);
         EXPECT_EQ(arrows(), step.arrows);

@@ -42,18 +42,17 @@ TEST_F(PictureCache, FirstTickShowsTheFirstPictureAndArmsThePreload)
 {
     startWith({"a.jpg", "b.jpg", "c.jpg"});
     EXPECT_EQ(shown(), 0) << "nothing before the first tick";
-    controller->FirstPictureTimerTimer();
+    show().FirstPictureTimerTimer();
     EXPECT_EQ(shown(), 40);
     EXPECT_TRUE(form->Rahmen()->isVisibleTo(form.get()));
-    EXPECT_FALSE(controller->firstPictureTimer().isActive());
+    EXPECT_FALSE(show().firstPictureTimer().isActive());
     EXPECT_TRUE(state.LoadForward);
-    EXPECT_TRUE(controller->loadTimer().isActive());
-    EXPECT_EQ(controller->cache().ForwardTemp().width(), 40)
-        << "the same picture until the preload";
-    controller->LoadTimerTimer();
-    EXPECT_EQ(controller->cache().ForwardTemp().width(), 41);
+    EXPECT_TRUE(show().loadTimer().isActive());
+    EXPECT_EQ(show().cache().ForwardTemp().width(), 40) << "the same picture until the preload";
+    show().LoadTimerTimer();
+    EXPECT_EQ(show().cache().ForwardTemp().width(), 41);
     EXPECT_FALSE(state.LoadForward);
-    EXPECT_FALSE(controller->loadTimer().isActive());
+    EXPECT_FALSE(show().loadTimer().isActive());
 }
 
 // Memory runs out while a picture is decoded at a timer tick: the slot gets
@@ -66,7 +65,9 @@ TEST_F(PictureCache, OutOfMemoryGivesThePlaceholderOnce)
     for (const bool firstTick : {true, false}) {
         SCOPED_TRACE(firstTick ? "first tick" : "preload");
         messages.clear();
-        startWith({"a.jpg", "b.jpg"});
+        writeWeighting("999999999999999");
+        writePicture("a.jpg", 40, 30);
+        writePicture("b.jpg", 41, 30);
         // The file's header declares 8000 x 8000: 192 MB of bitmap.
         const std::string name = firstTick ? "a.jpg" : "b.jpg";
         QByteArray bytes;
@@ -80,26 +81,31 @@ TEST_F(PictureCache, OutOfMemoryGivesThePlaceholderOnce)
             bytes[at + 1] = char(8000 & 0xff);
         }
         writeFile(name, bytes.toStdString());
-        if (!firstTick)
-            controller->FirstPictureTimerTimer();
-
-        long pages = 0;
-        std::ifstream("/proc/self/statm") >> pages;
         rlimit previous{};
         ::getrlimit(RLIMIT_AS, &previous);
-        rlimit tight = previous;
-        tight.rlim_cur = static_cast<rlim_t>(pages) * ::getpagesize() + (rlim_t{64} << 20);
-        ::setrlimit(RLIMIT_AS, &tight);
-        firstTick ? controller->FirstPictureTimerTimer() : controller->LoadTimerTimer();
-        controller->finishSlices();
+        const auto tighten = [&] {
+            long pages = 0;
+            std::ifstream("/proc/self/statm") >> pages;
+            rlimit tight = previous;
+            tight.rlim_cur = static_cast<rlim_t>(pages) * ::getpagesize() + (rlim_t{64} << 20);
+            ::setrlimit(RLIMIT_AS, &tight);
+        };
+        if (firstTick) {
+            tighten(); // the first picture's read starts with the window
+            start();
+        } else {
+            start();
+            show().FirstPictureTimerTimer();
+            tighten();
+        }
+        firstTick ? show().FirstPictureTimerTimer() : show().LoadTimerTimer();
+        show().finishSlices();
         ::setrlimit(RLIMIT_AS, &previous);
 
         EXPECT_EQ(messages, (std::vector<Message>{cannotOpen(name.c_str())}));
-        EXPECT_EQ(
-            (firstTick ? controller->cache().Bild() : controller->cache().ForwardTemp()).width(),
-            500);
-        EXPECT_FALSE(controller->firstPictureTimer().isActive());
-        EXPECT_EQ(controller->loadTimer().isActive(), firstTick) << "only the first tick arms it";
+        EXPECT_EQ((firstTick ? show().cache().Bild() : show().cache().ForwardTemp()).width(), 500);
+        EXPECT_FALSE(show().firstPictureTimer().isActive());
+        EXPECT_EQ(show().loadTimer().isActive(), firstTick) << "only the first tick arms it";
         controller.reset();
         form.reset();
     }
@@ -108,14 +114,14 @@ TEST_F(PictureCache, OutOfMemoryGivesThePlaceholderOnce)
 TEST_F(PictureCache, UnreadableFirstPictureShowsThePlaceholder)
 {
     startWith({"a.jpg", "b.jpg"}, "a.jpg");
-    controller->FirstPictureTimerTimer();
+    show().FirstPictureTimerTimer();
     EXPECT_EQ(messages, (std::vector<Message>{cannotOpen("a.jpg")}));
     EXPECT_EQ(shown(), 500);
     EXPECT_EQ(form->Rahmen()->picture().height(), 348);
-    EXPECT_FALSE(controller->firstPictureTimer().isActive());
-    EXPECT_TRUE(controller->loadTimer().isActive()) << "picture 1 is still preloaded";
-    controller->LoadTimerTimer();
-    EXPECT_EQ(controller->cache().ForwardTemp().width(), 41);
+    EXPECT_FALSE(show().firstPictureTimer().isActive());
+    EXPECT_TRUE(show().loadTimer().isActive()) << "picture 1 is still preloaded";
+    show().LoadTimerTimer();
+    EXPECT_EQ(show().cache().ForwardTemp().width(), 41);
 }
 
 // The placeholder shows under its picture's name and uses its line; the
@@ -123,10 +129,10 @@ TEST_F(PictureCache, UnreadableFirstPictureShowsThePlaceholder)
 TEST_F(PictureCache, PlaceholderShowsUnderItsNameWithItsLine)
 {
     startWith({"a.jpg", "b.jpg", "c.jpg"}, "b.jpg");
-    controller->FirstPictureTimerTimer();
-    controller->LoadTimerTimer();
+    show().FirstPictureTimerTimer();
+    show().LoadTimerTimer();
     EXPECT_EQ(messages, (std::vector<Message>{cannotOpen("b.jpg")}));
-    EXPECT_FALSE(controller->loadTimer().isActive());
+    EXPECT_FALSE(show().loadTimer().isActive());
     controller->vor();
     EXPECT_EQ(shown(), 500);
     EXPECT_EQ(filePanel(), "b.jpg");
@@ -143,11 +149,12 @@ TEST_F(PictureCache, PreloadStretchesToTheFramesInnerSize)
     writePicture("a.jpg");
     writePicture("b.jpg", 3000, 2000);
     start();
-    controller->FirstPictureTimerTimer();
-    controller->LoadTimerTimer();
-    controller->finishSlices();
-    const pictures::Picture next = controller->cache().ForwardTemp();
-    const fitting::FitResult fit = fitting::fitPicture(3000, 2000, 1920, 1080, QelPanel::kWidth);
+    show().FirstPictureTimerTimer();
+    show().LoadTimerTimer();
+    show().finishSlices();
+    const pictures::Picture next = show().cache().ForwardTemp();
+    const fitting::FitResult fit =
+        fitting::fitPicture({3000, 2000}, {1920, 1080}, QelPanel::kWidth);
     const int border = 2 * PictureFrame::Border;
     EXPECT_TRUE(next.stretchStep(fit.width - border, fit.height - border, {}))
         << "ready, nothing left to do";
@@ -163,23 +170,23 @@ TEST_F(PictureCache, MovesDuringASlicedPreload)
     for (int i = 0; i < 4; ++i)
         writePicture("p" + std::to_string(i) + ".jpg", 1600 + i, 1200);
     start();
-    controller->FirstPictureTimerTimer();
-    controller->finishSlices();
+    show().FirstPictureTimerTimer();
+    show().finishSlices();
     for (int moves = 1; moves <= 2; ++moves) {
-        controller->LoadTimerTimer();
+        show().LoadTimerTimer();
         QCoreApplication::processEvents(); // one slice
-        ASSERT_TRUE(controller->slicing()) << "the preload is still decoding";
+        ASSERT_TRUE(show().slicing()) << "the preload is still decoding";
         for (int i = 0; i < moves; ++i)
             controller->vor();
         EXPECT_EQ(shown(), 1600 + state.PictureIndex);
-        EXPECT_TRUE(controller->cache().Bild().isDecoded());
+        EXPECT_TRUE(show().cache().Bild().isDecoded());
     }
     EXPECT_EQ(state.PictureIndex, 3);
     EXPECT_TRUE(messages.empty());
     controller->zurueck();
-    controller->LoadTimerTimer();
+    show().LoadTimerTimer();
     QCoreApplication::processEvents();
-    ASSERT_TRUE(controller->slicing());
+    ASSERT_TRUE(show().slicing());
     controller.reset();
     form.reset();
 }
@@ -189,7 +196,7 @@ TEST_F(PictureCache, EmptyFileIsAZeroSizedPicture)
     writeWeighting("999999999999999");
     writeFile("leer.jpg", "");
     start();
-    controller->FirstPictureTimerTimer();
+    show().FirstPictureTimerTimer();
     EXPECT_TRUE(messages.empty());
     EXPECT_EQ(form->Rahmen()->size(), QSize(0, 0));
 }
@@ -197,14 +204,14 @@ TEST_F(PictureCache, EmptyFileIsAZeroSizedPicture)
 TEST_F(PictureCache, RunningTimerIsNotRestarted)
 {
     startWith({"a.jpg", "b.jpg", "c.jpg"});
-    controller->FirstPictureTimerTimer();
-    ASSERT_TRUE(controller->loadTimer().isActive());
+    show().FirstPictureTimerTimer();
+    ASSERT_TRUE(show().loadTimer().isActive());
     // Half the interval gone: a restart would show a full interval again.
-    const int half = Controller::kTimerIntervalMs / 2;
-    while (controller->loadTimer().remainingTime() > half)
+    const int half = PictureShow::kTimerIntervalMs / 2;
+    while (show().loadTimer().remainingTime() > half)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     controller->vor(); // asks for the running timer again
-    EXPECT_LE(controller->loadTimer().remainingTime(), half);
+    EXPECT_LE(show().loadTimer().remainingTime(), half);
 }
 
 } // namespace

@@ -26,7 +26,7 @@ TEST_F(Startup, WithWeightingAndThreePictures)
     EXPECT_EQ(arrows(), "->");
     EXPECT_EQ(controller->sheet(), (rating::Sheet{"000000000000000-A.jpg", "000000000000000-b.jpg",
                                                   "000000000000000-c.JPG"}));
-    EXPECT_TRUE(controller->firstPictureTimer().isActive());
+    EXPECT_TRUE(show().firstPictureTimer().isActive());
     EXPECT_FALSE(form->Rahmen()->isVisibleTo(form.get())) << "hidden until the first tick";
     EXPECT_EQ(text(panel().rows[0]->valueLabel()), "0/5");
     EXPECT_EQ(panel().rows[0]->captionLabel()->caption().toStdString(), " Kriterium 1");
@@ -156,7 +156,7 @@ TEST_F(Startup, EmptyFolderOpensWithoutPictures)
     EXPECT_EQ(filePanel(), "");
     EXPECT_EQ(sums(), "0 / 25 Punkte | 0 / 25 Punkte | 0 / 25 Punkte | 0 / 75 Punkte");
     EXPECT_EQ(arrows(), "--");
-    EXPECT_FALSE(controller->firstPictureTimer().isActive());
+    EXPECT_FALSE(show().firstPictureTimer().isActive());
     controller->vor();
     controller->FormMouseDown(Qt::LeftButton, {10, 10});
     EXPECT_EQ(state.PictureIndex, 0);
@@ -187,7 +187,7 @@ TEST_F(Startup, MoreThan65535PicturesAreRefusedNotWrapped)
     EXPECT_FALSE(state.HasPictures);
     EXPECT_TRUE(controller->sheet().empty());
     EXPECT_EQ(arrows(), "--");
-    EXPECT_FALSE(controller->firstPictureTimer().isActive());
+    EXPECT_FALSE(show().firstPictureTimer().isActive());
 }
 
 } // namespace
