@@ -5,12 +5,20 @@
 #include "Viewer/QelPanel.h"
 #include "core/Messages.h"
 
+#include <QBuffer>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QImageWriter>
+#include <QTimer>
+
 #include <sys/resource.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <jerror.h>
 #include <thread>
 
 namespace {
@@ -124,21 +132,44 @@ TEST_F(PictureCache, UnreadableFirstPictureShowsThePlaceholder)
     EXPECT_EQ(show().cache().ForwardTemp().width(), 41);
 }
 
-// The placeholder shows under its picture's name and uses its line; the
-// load rules themselves are the cache's own tests.
+// The placeholder shows under its picture's name and uses its line, also
+// when the move comes before the first tick and the warning about the
+// picture waits in its own event loop while the timers come due: they
+// change nothing on screen until the judge has answered. The load rules
+// themselves are the cache's own tests.
 TEST_F(PictureCache, PlaceholderShowsUnderItsNameWithItsLine)
 {
-    startWith({"a.jpg", "b.jpg", "c.jpg"}, "b.jpg");
-    show().FirstPictureTimerTimer();
-    show().LoadTimerTimer();
-    EXPECT_EQ(messages, (std::vector<Message>{cannotOpen("b.jpg")}));
-    EXPECT_FALSE(show().loadTimer().isActive());
-    controller->vor();
-    EXPECT_EQ(shown(), 500);
-    EXPECT_EQ(filePanel(), "b.jpg");
-    panel().rows[0]->slider()->setValue(4);
-    EXPECT_EQ(controller->sheet()[1], "400000000000000-b.jpg");
-    EXPECT_EQ(messages.size(), 1u) << "shown from the cache, not read again";
+    for (const bool beforeTheFirstTick : {false, true}) {
+        SCOPED_TRACE(beforeTheFirstTick ? "move before the first tick" : "after the preload");
+        messages.clear();
+        startWith({"a.jpg", "b.jpg", "c.jpg"}, "b.jpg");
+        messagebox::setRecorder([this](messagebox::Kind kind, const QString& text) {
+            messages.push_back({kind, text.toStdString()});
+            QEventLoop waiting; // the judge reads the box for three timer intervals
+            QTimer::singleShot(3 * PictureShow::kTimerIntervalMs, &waiting, &QEventLoop::quit);
+            waiting.exec();
+            return true;
+        });
+        if (!beforeTheFirstTick) {
+            show().FirstPictureTimerTimer();
+            show().LoadTimerTimer();
+            EXPECT_FALSE(show().loadTimer().isActive());
+        }
+        controller->vor();
+        QElapsedTimer clock; // the timers' ticks and the slices after the box
+        clock.start();
+        while (clock.elapsed() < 3 * PictureShow::kTimerIntervalMs)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        EXPECT_EQ(messages, (std::vector<Message>{cannotOpen("b.jpg")}));
+        EXPECT_EQ(shown(), 500);
+        EXPECT_EQ(filePanel(), "b.jpg");
+        EXPECT_TRUE(form->Rahmen()->isVisibleTo(form.get()));
+        panel().rows[0]->slider()->setValue(4);
+        EXPECT_EQ(controller->sheet()[1], "400000000000000-b.jpg");
+        EXPECT_EQ(messages.size(), 1u) << "shown from the cache, not read again";
+        controller.reset();
+        form.reset();
+    }
 }
 
 // The preload readies the picture for the frame it will be shown in: the
@@ -199,6 +230,45 @@ TEST_F(PictureCache, EmptyFileIsAZeroSizedPicture)
     show().FirstPictureTimerTimer();
     EXPECT_TRUE(messages.empty());
     EXPECT_EQ(form->Rahmen()->size(), QSize(0, 0));
+}
+
+// A libjpeg error inside the pixels (a progressive file whose third table
+// has a broken length) reaches the general error box once, after the
+// frame has painted what was decoded; showing the picture again is quiet.
+TEST_F(PictureCache, DecodeErrorIsToldOnceAfterThePaint)
+{
+    writeWeighting("999999999999999");
+    {
+        QImage image(64, 48, QImage::Format_RGB32);
+        image.fill(QColor(90, 140, 200));
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        QImageWriter writer(&buffer, "JPEG");
+        writer.setProgressiveScanWrite(true);
+        ASSERT_TRUE(writer.write(image));
+        QByteArray bytes = buffer.data();
+        int tables = 0;
+        for (qsizetype i = 0; i + 3 < bytes.size(); ++i)
+            if (bytes[i] == char(0xff) && bytes[i + 1] == char(0xc4) && ++tables == 3) {
+                bytes[i + 2] = 0;
+                bytes[i + 3] = 1;
+                break;
+            }
+        ASSERT_EQ(tables, 3);
+        writeFile("a.jpg", bytes.toStdString());
+    }
+    writePicture("b.jpg");
+    start();
+    show().FirstPictureTimerTimer();
+    EXPECT_TRUE(messages.empty()) << "not before the paint";
+    QCoreApplication::processEvents();
+    EXPECT_EQ(messages, (std::vector<Message>{
+                            {Kind::GeneralError, messages::jpegError(JERR_BAD_LENGTH) + "."}}));
+    show().LoadTimerTimer();
+    controller->vor();
+    controller->zurueck();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(messages.size(), 1u);
 }
 
 TEST_F(PictureCache, RunningTimerIsNotRestarted)

@@ -1,8 +1,11 @@
 #include "AppFixture.h"
 
+#include <sys/inotify.h>
 #include <sys/stat.h>
 
 #include "core/Messages.h"
+
+#include <QElapsedTimer>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -31,6 +34,47 @@ TEST_F(Startup, WithWeightingAndThreePictures)
     EXPECT_EQ(text(panel().rows[0]->valueLabel()), "0/5");
     EXPECT_EQ(panel().rows[0]->captionLabel()->caption().toStdString(), " Kriterium 1");
     EXPECT_EQ(state.MaxPointsTotal, 45);
+}
+
+// The window and its panel are painted before the first picture's file is
+// opened: from a slow stick the judge still sees the window at once.
+TEST_F(Startup, NoPictureIsReadBeforeTheFirstPaint)
+{
+    writeWeighting("555555555555555");
+    writePicture("a.jpg");
+    writePicture("b.jpg");
+    const int watch = ::inotify_init1(IN_NONBLOCK);
+    ASSERT_GE(watch, 0);
+    for (const char* name : {"a.jpg", "b.jpg"})
+        ASSERT_GE(::inotify_add_watch(watch, name, IN_OPEN), 0);
+    const auto opened = [watch] {
+        alignas(inotify_event) char events[4096];
+        return ::read(watch, events, sizeof events) > 0;
+    };
+    struct FirstPaint : QObject {
+        std::function<void()> seen;
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            if (event->type() == QEvent::Paint && seen)
+                std::exchange(seen, nullptr)();
+            return false;
+        }
+    } firstPaint;
+    std::optional<bool> openedBeforePaint;
+    firstPaint.seen = [&] { openedBeforePaint = opened(); };
+    form = std::make_unique<TScreenForm>(state);
+    form->QelPanel_()->installEventFilter(&firstPaint); // the panel paints after the window
+    form->resize(1920, 1080);
+    controller = std::make_unique<Controller>(*form, state);
+    controller->FormCreate();
+    form->show();
+    QElapsedTimer clock;
+    clock.start();
+    while (form->Rahmen()->picture().width() == 0 && clock.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    EXPECT_EQ(openedBeforePaint, false);
+    EXPECT_TRUE(opened()) << "the first picture was read afterwards";
+    ::close(watch);
 }
 
 TEST_F(Startup, SumsAndMessagesFollowTheWeightingFile)
