@@ -5,6 +5,7 @@
 #include "Viewer/TScreenForm.h"
 #include "app/Guard.h"
 #include "core/Messages.h"
+#include "core/Tunables.h"
 #include "pictures/PictureList.h"
 
 #include <QEvent>
@@ -28,8 +29,8 @@ PictureShow::PictureShow(TScreenForm& form, ViewerState& viewerState)
     : state(viewerState), form_(form), Rahmen_(*form.Rahmen()),
       cache_(viewerState, [this](int index) { return loadPicture(index); })
 {
-    FirstPictureTimer.setInterval(kTimerIntervalMs);
-    LoadTimer.setInterval(kTimerIntervalMs);
+    FirstPictureTimer.setInterval(tunables::kPreloadTimerInterval);
+    LoadTimer.setInterval(tunables::kPreloadTimerInterval);
     sliceTimer_.setInterval(0);
     // Every tick runs guarded: what escapes goes to the general error box.
     const auto on = [this](QTimer& timer, void (PictureShow::*handler)()) {
@@ -84,7 +85,7 @@ bool PictureShow::waitsForTheWindow(QTimer& timer)
 {
     if (painted_ && !messagebox::isOpen())
         return false;
-    timer.start(kTimerIntervalMs);
+    timer.start(tunables::kPreloadTimerInterval);
     return true;
 }
 
@@ -176,14 +177,14 @@ bool PictureShow::readyStep(const pictures::Picture& picture,
 }
 
 // The next slice of decoding, one event-loop timer event after another,
-// each about kSliceBudget long, until the cached pictures are ready.
+// each about tunables::kSliceBudget long, until the cached pictures are ready.
 void PictureShow::prepareSlice()
 {
     if (waitsForTheWindow(sliceTimer_))
         return;
     sliceTimer_.stop();
     sliceTimer_.setInterval(0);
-    const auto deadline = std::chrono::steady_clock::now() + kSliceBudget;
+    const auto deadline = std::chrono::steady_clock::now() + tunables::kSliceBudget;
     const auto left = [deadline] {
         return std::max(std::chrono::microseconds(0),
                         std::chrono::duration_cast<std::chrono::microseconds>(

@@ -22,11 +22,6 @@ class PictureFrame;
 class PictureShow : public QObject {
     Q_OBJECT
   public:
-    // The interval of both one-shot timers.
-    static constexpr int kTimerIntervalMs = 100;
-    // Decoding goes on between events in slices of about this much work.
-    static constexpr std::chrono::microseconds kSliceBudget{4000};
-
     PictureShow(TScreenForm& form, ViewerState& state);
 
     // Start-up: lists the folder's pictures and arms the first-picture

@@ -4,6 +4,7 @@
 #include "Viewer/PictureFrame.h"
 #include "Viewer/QelPanel.h"
 #include "core/Messages.h"
+#include "core/Tunables.h"
 
 #include <QBuffer>
 #include <QElapsedTimer>
@@ -146,7 +147,7 @@ TEST_F(PictureCache, PlaceholderShowsUnderItsNameWithItsLine)
         messagebox::setRecorder([this](messagebox::Kind kind, const QString& text) {
             messages.push_back({kind, text.toStdString()});
             QEventLoop waiting; // the judge reads the box for three timer intervals
-            QTimer::singleShot(3 * PictureShow::kTimerIntervalMs, &waiting, &QEventLoop::quit);
+            QTimer::singleShot(3 * tunables::kPreloadTimerInterval, &waiting, &QEventLoop::quit);
             waiting.exec();
             return true;
         });
@@ -158,7 +159,7 @@ TEST_F(PictureCache, PlaceholderShowsUnderItsNameWithItsLine)
         controller->vor();
         QElapsedTimer clock; // the timers' ticks and the slices after the box
         clock.start();
-        while (clock.elapsed() < 3 * PictureShow::kTimerIntervalMs)
+        while (clock.elapsed() < 3 * tunables::kPreloadTimerInterval.count())
             QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         EXPECT_EQ(messages, (std::vector<Message>{cannotOpen("b.jpg")}));
         EXPECT_EQ(shown(), 500);
@@ -277,7 +278,7 @@ TEST_F(PictureCache, RunningTimerIsNotRestarted)
     show().FirstPictureTimerTimer();
     ASSERT_TRUE(show().loadTimer().isActive());
     // Half the interval gone: a restart would show a full interval again.
-    const int half = PictureShow::kTimerIntervalMs / 2;
+    const int half = static_cast<int>(tunables::kPreloadTimerInterval.count() / 2);
     while (show().loadTimer().remainingTime() > half)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     controller->vor(); // asks for the running timer again
