@@ -140,8 +140,9 @@ QWidget* EvaluationWindow::buildOutputRow()
         {windowtexts::kOpenPage, texts::kHtmlFile},
         {windowtexts::kOpenTable, texts::kCsvFile},
         {windowtexts::kOpenFolder, ""}};
-    for (const auto& [caption, file] : outputs) {
-        auto* button = new QPushButton(text(caption), row);
+    for (const auto& output : outputs) {
+        const char* file = output.second;
+        auto* button = new QPushButton(text(output.first), row);
         button->setObjectName(button->text());
         button->setEnabled(false);
         connect(button, &QPushButton::clicked, this, [this, file] { openOutput(file); });
