@@ -135,7 +135,7 @@ bool anyFits(std::size_t length)
 template <typename More> bool releaseUnfit(std::size_t bytes, More more)
 {
     const std::size_t length = roundUp(bytes, kPage);
-    if (bytes < kMapThreshold || bytes <= kSmallBlock)
+    if (bytes <= kSmallBlock)
         return true; // a small fresh block stays within the slack
     for (bool first = true;; first = false) {
         if (anyFits(length))
