@@ -81,6 +81,7 @@ TEST_P(Cache, FollowsTheLoadRules)
         switch (*step) {
         case 'F':
             EXPECT_EQ(cache.showFirst(failed), state.hasNext());
+            EXPECT_EQ(state.LoadForward, state.hasNext());
             break;
         case 'T':
             cache.preload(failed);
