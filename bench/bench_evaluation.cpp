@@ -1,56 +1,61 @@
-// bildbewertung-auswertung on 500 pictures of 24 megapixels and 5 judges:
-// the whole evaluation including Rangliste.pdf, its parts, and one
-// thumbnail (DCT scaling) against the judging program's full decode of the
-// same picture. The pictures are hard links of one file, so every read
-// comes from the page cache.
-
+// bildbewertung-auswertung, three figures, each phase in a child process of
+// its own (its peak memory is the child's):
+//   first    200 pictures of 24 MP, 3 judges: the whole evaluation (thumbnails
+//            on all cores, CSV, PDF, page) beside `djpeg -scale 1/8` run on
+//            all cores over the same files (target: within 1.05x);
+//   rescore  500 pictures: after one .qel changed, the ranking again without
+//            decoding (target: 0.5 s), and with the three files written;
+//   crafted  2,000 copies of a 12 KB greyscale progressive file declaring
+//            15000 x 15000 with 999 empty scans (target: 3 s, 300 MiB).
+// The pictures are hard links of one file, so every read comes from the page
+// cache for both programs.
 #include "bench/SyntheticPhoto.h"
 #include "evaluation/Folder.h"
-#include "evaluation/PdfReport.h"
+#include "evaluation/Report.h"
 #include "evaluation/Run.h"
-#include "evaluation/Thumbnail.h"
-#include "pictures/Picture.h"
+#include "evaluation/ThumbnailImage.h"
+#include "evaluation/Thumbnails.h"
 
 #include <QGuiApplication>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <sstream>
+#include <string>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
+
+#include <jpeglib.h>
 
 namespace {
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
+using Bytes = std::vector<unsigned char>;
 
-constexpr int kPictures = 500;
-constexpr int kJudges = 5;
 constexpr char kQelMax[] = "5 Idee\r\n5 Spannung\r\n4 Stimmung\r\n3 Original\r\n0 \r\n"
                            "5 Schaerfe\r\n4 Licht\r\n3 Farbe\r\n3 Bearbeitung\r\n0 \r\n"
                            "5 Aufbau\r\n4 Linien\r\n3 Licht\r\n3 Schnitt\r\n0 \r\n";
 
-double millisecondsSince(Clock::time_point start)
+double secondsSince(Clock::time_point start)
 {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-double cpuSeconds()
+// Processor seconds of this process (RUSAGE_SELF) or of its waited-for
+// children (RUSAGE_CHILDREN): other work on the machine stretches wall time,
+// not these.
+double cpuSeconds(int who)
 {
     rusage usage{};
-    ::getrusage(RUSAGE_SELF, &usage);
+    ::getrusage(who, &usage);
     return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
            double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
@@ -65,23 +70,18 @@ std::string loadAverage()
 std::string pictureName(int i)
 {
     char name[32];
-    std::snprintf(name, sizeof name, "Bild %03d.jpg", i);
+    std::snprintf(name, sizeof name, "Bild %04d.jpg", i);
     return name;
 }
 
-void makeFolder(const fs::path& folder)
+void writeJudges(const fs::path& folder, int pictures, int judges, unsigned seed)
 {
-    const fs::path original = folder / pictureName(0);
-    bench::writePhoto(original.string(), 6000, 4000, 90);
-    for (int i = 1; i < kPictures; ++i)
-        fs::create_hard_link(original, folder / pictureName(i));
-    std::ofstream(folder / "Qel.max", std::ios::binary) << kQelMax;
-    std::mt19937 random(7);
+    std::mt19937 random(seed);
     std::uniform_int_distribution<int> digit(1, 5);
-    for (int j = 0; j < kJudges; ++j) {
+    for (int j = 0; j < judges; ++j) {
         std::ofstream qel(folder / ("Bewerter " + std::to_string(j + 1) + ".qel"),
                           std::ios::binary);
-        for (int i = 0; i < kPictures; ++i) {
+        for (int i = 0; i < pictures; ++i) {
             for (int n = 0; n < 15; ++n)
                 qel << (n % 5 == 4 ? 0 : digit(random));
             qel << "-" << pictureName(i) << "\r\n";
@@ -89,76 +89,204 @@ void makeFolder(const fs::path& folder)
     }
 }
 
+// `count` hard links of `original`, Qel.max and three judges.
+fs::path makeFolder(const char* tag, const fs::path& original, int count)
+{
+    const fs::path folder = fs::temp_directory_path() / ("bench_evaluation-" + std::string(tag) +
+                                                         "-" + std::to_string(::getpid()));
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    for (int i = 0; i < count; ++i)
+        fs::create_hard_link(original, folder / pictureName(i));
+    std::ofstream(folder / "Qel.max", std::ios::binary) << kQelMax;
+    writeJudges(folder, count, 3, 7);
+    return folder;
+}
+
+fs::path photo()
+{
+    const fs::path file = fs::temp_directory_path() /
+                          ("bench_evaluation-photo-" + std::to_string(::getpid()) + ".jpg");
+    bench::writePhoto(file.string(), 6000, 4000, 90);
+    return file;
+}
+
+int evaluateQuietly(const fs::path& folder)
+{
+    std::ostringstream out, err;
+    return evaluation::evaluate(folder.string(), out, err);
+}
+
+void first()
+{
+    const fs::path original = photo();
+    const fs::path folder = makeFolder("first", original, 200);
+    std::printf("first evaluation: 200 pictures of 6000 x 4000 (%.1f MB each), 3 judges, %u "
+                "cores, load average %s\n",
+                double(fs::file_size(original)) / 1e6, std::thread::hardware_concurrency(),
+                loadAverage().c_str());
+    const std::string djpeg = "cd '" + folder.string() + "' && ls *.jpg | xargs -d '\\n' -P " +
+                              std::to_string(std::thread::hardware_concurrency()) +
+                              " -n 1 djpeg -scale 1/8 -outfile /dev/null";
+    for (int round = 1; round <= 2; ++round) {
+        const std::string load = loadAverage();
+        double cpu = cpuSeconds(RUSAGE_CHILDREN);
+        auto start = Clock::now();
+        const int djpegStatus = std::system(djpeg.c_str());
+        const double djpegSeconds = secondsSince(start);
+        const double djpegCpu = cpuSeconds(RUSAGE_CHILDREN) - cpu;
+        cpu = cpuSeconds(RUSAGE_SELF);
+        start = Clock::now();
+        const int code = evaluateQuietly(folder);
+        const double ours = secondsSince(start);
+        const double oursCpu = cpuSeconds(RUSAGE_SELF) - cpu;
+        std::printf("  round %d (load %s): djpeg -scale 1/8 on all cores %.2f s wall, %.2f s "
+                    "processor (status %d); whole evaluation %.2f s wall, %.2f s processor "
+                    "(exit %d): %.2fx djpeg wall, %.2fx processor (target: at most 1.05x)\n",
+                    round, load.c_str(), djpegSeconds, djpegCpu, djpegStatus, ours, oursCpu, code,
+                    ours / djpegSeconds, oursCpu / djpegCpu);
+    }
+    fs::remove_all(folder);
+    fs::remove(original);
+}
+
+void rescore()
+{
+    const fs::path original = photo();
+    const fs::path folder = makeFolder("rescore", original, 500);
+    auto start = Clock::now();
+    evaluation::ThumbnailStore store;
+    evaluation::FolderResult result = evaluation::evaluateFolder(folder.string());
+    store.update(folder.string(), result.evaluation.pictures);
+    std::printf("rescore: 500 pictures of 6000 x 4000, 3 judges; first reading with thumbnails "
+                "%.2f s\n",
+                secondsSince(start));
+    writeJudges(folder, 500, 1, 99); // "Bewerter 1.qel" saved again
+    start = Clock::now();
+    result = evaluation::evaluateFolder(folder.string());
+    std::size_t decoded = 0;
+    store.update(folder.string(), result.evaluation.pictures,
+                 [&decoded](std::size_t, std::size_t) { ++decoded; });
+    store.addProblems(result.evaluation);
+    const evaluation::Report report = evaluation::buildReport(result.evaluation);
+    const double rescored = secondsSince(start);
+    const auto images = evaluation::thumbnailImages(store, result.evaluation.pictures);
+    const auto outputs = evaluation::writeOutputs(folder.string(), report, images);
+    const double written = secondsSince(start);
+    std::printf("  after one .qel changed: ranking again %.3f s (%zu pictures decoded; target: "
+                "0.5 s); with Rangliste.csv, .pdf and .html written %.2f s (%s)\n",
+                rescored, decoded, written,
+                outputs.empty() || !outputs[0].failure.empty() ? "failed" : "written");
+    fs::remove_all(folder);
+    fs::remove(original);
+}
+
+// A 16 x 16 greyscale progressive JPEG whose first scan is repeated to 999
+// scans and whose frame then claims 15000 x 15000: the scans find no data.
+Bytes craftedJpeg()
+{
+    jpeg_compress_struct info{};
+    jpeg_error_mgr error{};
+    info.err = jpeg_std_error(&error);
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = info.image_height = 16;
+    info.input_components = 1;
+    info.in_color_space = JCS_GRAYSCALE;
+    jpeg_set_defaults(&info);
+    jpeg_simple_progression(&info);
+    jpeg_start_compress(&info, TRUE);
+    std::vector<JSAMPLE> row(16, 128);
+    for (int y = 0; y < 16; ++y) {
+        JSAMPROW rows[1] = {row.data()};
+        jpeg_write_scanlines(&info, rows, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    Bytes jpeg(buffer, buffer + size);
+    std::free(buffer);
+
+    const auto find = [&jpeg](unsigned char code) {
+        for (std::size_t i = 2; i + 1 < jpeg.size(); ++i)
+            if (jpeg[i] == 0xFF && jpeg[i + 1] == code)
+                return i;
+        return std::size_t(0);
+    };
+    const std::size_t sos = find(0xDA);
+    std::size_t end = sos + 2 + std::size_t(jpeg[sos + 2] << 8 | jpeg[sos + 3]);
+    while (!(jpeg[end] == 0xFF && jpeg[end + 1] != 0))
+        ++end;
+    const Bytes scan(jpeg.begin() + long(sos), jpeg.begin() + long(end));
+    int scans = 0;
+    for (std::size_t i = 2; i + 1 < jpeg.size(); ++i)
+        scans += jpeg[i] == 0xFF && jpeg[i + 1] == 0xDA;
+    for (; scans < 999; ++scans)
+        jpeg.insert(jpeg.begin() + long(sos), scan.begin(), scan.end());
+    const std::size_t sof = find(0xC2);
+    for (const std::size_t at : {sof + 5, sof + 7}) {
+        jpeg[at] = 15000 >> 8;
+        jpeg[at + 1] = 15000 & 0xFF;
+    }
+    return jpeg;
+}
+
+void crafted()
+{
+    const Bytes jpeg = craftedJpeg();
+    const fs::path original = fs::temp_directory_path() /
+                              ("bench_evaluation-crafted-" + std::to_string(::getpid()) + ".jpg");
+    std::ofstream(original, std::ios::binary)
+        .write(reinterpret_cast<const char*>(jpeg.data()), std::streamsize(jpeg.size()));
+    const fs::path folder = makeFolder("crafted", original, 2000);
+    const auto start = Clock::now();
+    std::ostringstream out, err;
+    const int code = evaluation::evaluate(folder.string(), out, err);
+    const double seconds = secondsSince(start);
+    const std::string problems = err.str();
+    const std::size_t unreadable = std::size_t(std::count(problems.begin(), problems.end(), '\n'));
+    std::printf("crafted: 2000 copies of a %zu B greyscale progressive 15000 x 15000 file with "
+                "999 scans: %.2f s (exit %d, %zu problem lines; target: 3 s)\n",
+                jpeg.size(), seconds, code, unreadable);
+    fs::remove_all(folder);
+    fs::remove(original);
+}
+
+// Runs one phase in a child process and prints its peak memory.
+void inChild(const char* self, const char* phase)
+{
+    std::fflush(stdout);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::execl(self, self, phase, static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    ::wait4(child, &status, 0, &usage);
+    std::printf("  %s: peak memory %.1f MiB%s\n", phase, double(usage.ru_maxrss) / 1024.0,
+                std::strcmp(phase, "crafted") == 0 ? " (target: 300 MiB)" : "");
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    if (argc < 2) {
+        for (const char* phase : {"first", "rescore", "crafted"})
+            inChild("/proc/self/exe", phase);
+        return 0;
+    }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
-    char folderName[] = "/tmp/bench_evaluationXXXXXX";
-    if (!::mkdtemp(folderName))
-        return 1;
-    const fs::path folder = folderName;
-    makeFolder(folder);
-    const std::string picture = (folder / pictureName(0)).string();
-    std::printf("%d pictures (hard links of one 6000 x 4000 JPEG, %.1f MB), %d judges, %u cores\n",
-                kPictures, double(fs::file_size(picture)) / 1e6, kJudges,
-                std::thread::hardware_concurrency());
-
-    // One picture: thumbnail against the judging program's full decode.
-    std::vector<double> thumbnails, decodes;
-    evaluation::Thumbnail thumbnail;
-    for (int round = 0; round < 5; ++round) {
-        auto start = Clock::now();
-        thumbnail = evaluation::readThumbnail(picture, evaluation::kThumbnailSide);
-        thumbnails.push_back(millisecondsSince(start));
-        start = Clock::now();
-        const pictures::Picture full = pictures::Picture::load(picture);
-        full.decode();
-        decodes.push_back(millisecondsSince(start));
-    }
-    const double thumbnailMs = median(thumbnails), decodeMs = median(decodes);
-    std::printf("thumbnail (1/%d DCT scaling, %d x %d): median %.1f ms; full decode (Picture::load "
-                "+ decode): median %.1f ms; ratio 1/%.1f (target: at most 1/8)\n",
-                thumbnail.scaleDenominator, thumbnail.width, thumbnail.height, thumbnailMs,
-                decodeMs, decodeMs / thumbnailMs);
-
-    // The parts, then the whole run as the program does it.
-    auto start = Clock::now();
-    const evaluation::FolderResult result = evaluation::evaluateFolder(folder.string());
-    const double readMs = millisecondsSince(start);
-    start = Clock::now();
-    std::vector<QImage> images(kPictures);
-    evaluation::parallelFor(images.size(), [&](std::size_t i) {
-        const auto t = evaluation::readThumbnail((folder / pictureName(int(i))).string(),
-                                                 evaluation::kThumbnailSide);
-        images[i] = QImage(t.pixels.data(), t.width, t.height, qsizetype(t.width) * 3,
-                           QImage::Format_RGB888)
-                        .scaled(evaluation::kThumbnailSide, evaluation::kThumbnailSide,
-                                Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    });
-    const double thumbnailsMs = millisecondsSince(start);
-    start = Clock::now();
-    const QByteArray pdf = evaluation::rankingPdf(evaluation::buildReport(result.evaluation),
-                                                  images, {"Bench", "heute"});
-    const double pdfMs = millisecondsSince(start);
-    std::printf("parts: reading and matching %.0f ms, %d thumbnails %.0f ms, PDF %.0f ms "
-                "(%.1f MB)\n",
-                readMs, kPictures, thumbnailsMs, pdfMs, double(pdf.size()) / 1e6);
-
-    // Other work on the machine stretches the wall time; the processor time
-    // and the load average show how much.
-    for (int round = 1; round <= 2; ++round) {
-        std::ostringstream out, err;
-        const std::string load = loadAverage();
-        const double cpuBefore = cpuSeconds();
-        start = Clock::now();
-        const int code = evaluation::evaluate(folder.string(), out, err);
-        const double wholeMs = millisecondsSince(start);
-        std::printf("whole evaluation, run %d: %.2f s wall, %.2f s processor time (exit %d; "
-                    "load average before: %s; target: at most 10 s on 2 cores)\n",
-                    round, wholeMs / 1000, cpuSeconds() - cpuBefore, code, load.c_str());
-    }
-    fs::remove_all(folder);
+    const std::string phase = argv[1];
+    if (phase == "first")
+        first();
+    else if (phase == "rescore")
+        rescore();
+    else if (phase == "crafted")
+        crafted();
+    std::fflush(stdout);
     return 0;
 }

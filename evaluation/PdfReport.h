@@ -10,9 +10,6 @@
 
 namespace evaluation {
 
-// Longer side of a thumbnail in pixels: about 200 dpi in its cell.
-inline constexpr int kThumbnailSide = 240;
-
 // Rangliste.pdf: A4; the public part first: the title, the provisional note
 // when it applies, a row per picture (rank, thumbnail, title and its hint,
 // each judge's points, mean and sum; never a page with a single row), each

@@ -9,12 +9,6 @@
 
 namespace evaluation {
 
-// Pictures above these are refused before decoding, and libjpeg may hold
-// at most kMaxDecoderBytes (a progressive file keeps all its coefficients).
-inline constexpr long long kMaxPixels = 400'000'000;
-inline constexpr long kMaxDecoderBytes = 512L << 20;
-inline constexpr long long kMaxFileBytes = 256LL << 20;
-
 struct Thumbnail {
     int width = 0;
     int height = 0;
@@ -25,14 +19,18 @@ struct Thumbnail {
     std::optional<int> jpegError; // libjpeg's message code when it failed
 };
 
-// The largest of 1/8, 1/4, 1/2 and 1/1 that still leaves the picture's
-// longer side at least `longSide` pixels.
-int scaleDenominatorFor(int width, int height, int longSide);
-
-// The picture decoded at reduced size through libjpeg's DCT scaling: only
-// the coefficients the small picture needs are transformed. Never throws
-// for a bad file; `ok` is false then.
+// The picture upright (EXIF orientation), its longer side at most
+// `longSide`: decoded with the judging program's scaled decode, so only the
+// coefficients the small picture needs are transformed and a picture
+// beyond the judging program's decode budget is refused the same way.
+// Never throws for a bad file; `ok` is false then.
 Thumbnail readThumbnail(const std::string& path, int longSide);
+
+// The pixels shrunk so that the longer side is at most `side`, by averaging
+// the source pixels each target pixel covers; a smaller picture is copied.
+Thumbnail shrink(const std::uint8_t* pixels, std::size_t stride, int width, int height,
+                 int channels, int side);
+Thumbnail shrink(const Thumbnail& source, int side);
 
 // Runs job(0) ... job(count - 1) on all cores; rethrows the first exception.
 void parallelFor(std::size_t count, const std::function<void(std::size_t)>& job);

@@ -38,7 +38,8 @@ class ThumbnailStore {
     bool update(const std::string& folder, const std::vector<std::string>& pictures,
                 const Progress& progress = {}, const std::atomic<bool>* cancel = nullptr);
 
-    // The thumbnail of a picture (longer side at most kStoredSide), or nullptr
+    // The thumbnail of a picture (upright, its longer side at most
+    // tunables::kThumbnailSide), or nullptr
     // when it is not decoded yet or could not be read.
     const Thumbnail* find(const std::string& picture) const;
 
@@ -54,13 +55,5 @@ class ThumbnailStore {
     };
     std::unordered_map<std::string, Entry> entries_;
 };
-
-// Longer side of a stored thumbnail: enough for the PDF (about 200 dpi in
-// its cell), the page and the window.
-inline constexpr int kStoredSide = 240;
-
-// The picture shrunk so that its longer side is at most `side`, by averaging
-// the source pixels each target pixel covers; smaller pictures are kept.
-Thumbnail shrink(const Thumbnail& source, int side);
 
 } // namespace evaluation
