@@ -9,7 +9,3 @@ class Application : public QApplication {
     Application(int& argc, char** argv);
     bool notify(QObject* receiver, QEvent* event) override;
 };
-
-// The program keeps no settings between runs: nothing Qt would remember is
-// written outside the working folder.
-void keepNoSettings();

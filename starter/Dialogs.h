@@ -1,9 +1,6 @@
 #pragma once
 
-#include <QString>
-
 #include <memory>
-#include <optional>
 #include <string>
 
 class QApplication;
@@ -28,13 +25,5 @@ class GuiSession {
 };
 
 void showWarning(const std::string& textUtf8);
-
-// Qt's own folder dialog, starting in startFolder; the chosen folder's bytes,
-// nothing on cancel. The dialog's history goes nowhere: the program keeps
-// no settings.
-std::optional<std::string> chooseFolderWithDialog(const QString& startFolder);
-
-// The user's pictures folder, else the home folder.
-QString picturesOrHome();
 
 } // namespace starter

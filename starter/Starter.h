@@ -1,26 +1,19 @@
 #pragma once
 
+#include "common/CommandLine.h"
+
 #include <functional>
 #include <optional>
-#include <ostream>
 #include <string>
-#include <vector>
 
-// bildbewertung-starten [FOLDER]: what the command line asks for, and the
-// start itself with the dialogs and the program run replaceable, so tests
-// drive it without windows or a second process.
+// bildbewertung-starten [FOLDER]: the start itself with the dialogs and the
+// program run replaceable, so tests drive it without windows or a second
+// process.
 namespace starter {
 
-enum class Request { Choose, Open, Help, Version, Usage };
-
-struct Arguments {
-    Request request = Request::Choose;
-    std::string folder;  // Open: the folder's bytes exactly as given
-    std::string problem; // Usage: what was wrong, one line
-};
-
-// args: the command line without the program name.
-Arguments parseArguments(const std::vector<std::string>& args);
+// What the starter tells on the terminal; templateFolder (where the package
+// puts Qel.max and InfoQuintavo.pdf) is named in its help.
+common::ProgramUsage usage(const std::string& templateFolder);
 
 // Why folder cannot be the working folder (German, for the warning box),
 // or nothing when it is a folder.
@@ -39,14 +32,10 @@ struct Environment {
     std::function<std::optional<std::string>()> chooseFolder; // nothing on cancel
     std::function<RunOutcome(const std::string& folder)> runIn;
     std::function<void(const std::string& textUtf8)> warn;
-    std::string programPath;    // named when it cannot be started
-    std::string templateFolder; // named in the help text
-    std::string version;
-    std::ostream& out;
-    std::ostream& err;
+    std::string programPath; // named when it cannot be started
 };
 
-// The starter's exit code.
-int start(const Arguments& arguments, const Environment& environment);
+// The starter's exit code for the folder given, or the chooser's when none is.
+int start(const std::optional<std::string>& folder, const Environment& environment);
 
 } // namespace starter

@@ -1,27 +1,31 @@
+#include "common/CommandLine.h"
+#include "common/FileName.h"
+#include "common/FolderChooser.h"
 #include "starter/Dialogs.h"
 #include "starter/Launch.h"
 #include "starter/Starter.h"
 
 #include <QDir>
-#include <QFile>
 
 #include <iostream>
 
 int main(int argc, char** argv)
 {
-    const starter::Arguments arguments =
-        starter::parseArguments(std::vector<std::string>(argv + 1, argv + argc));
-    starter::GuiSession gui;
     const std::string ownFolder = starter::starterFolder();
     const std::string program = ownFolder + "bildbewertung";
     const std::string templates =
-        QDir::cleanPath(QFile::decodeName((ownFolder + BB_TEMPLATES_FROM_BINDIR).c_str()))
+        QDir::cleanPath(common::displayFileName(ownFolder + BB_TEMPLATES_FROM_BINDIR))
             .toStdString() +
         "/";
+    const common::ProgramUsage usage = starter::usage(templates);
+    const common::CommandLine commandLine = common::parseCommandLine(argc, argv, usage);
+    if (const auto exitCode = common::answerOnTerminal(commandLine, usage, std::cout, std::cerr))
+        return *exitCode;
+
+    starter::GuiSession gui;
     const starter::Environment environment{[&] {
                                                gui.ensure();
-                                               return starter::chooseFolderWithDialog(
-                                                   starter::picturesOrHome());
+                                               return common::chooseCompetitionFolder();
                                            },
                                            [&](const std::string& folder) {
                                                gui.end();
@@ -31,10 +35,6 @@ int main(int argc, char** argv)
                                                gui.ensure();
                                                starter::showWarning(text);
                                            },
-                                           program,
-                                           templates,
-                                           BB_VERSION,
-                                           std::cout,
-                                           std::cerr};
-    return starter::start(arguments, environment);
+                                           program};
+    return starter::start(commandLine.folder, environment);
 }

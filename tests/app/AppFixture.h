@@ -4,6 +4,7 @@
 #include "Viewer/TScreenForm.h"
 #include "app/Application.h"
 #include "app/Controller.h"
+#include "common/ProgramSetup.h"
 #include "core/ViewerState.h"
 
 #include "PanelWidgets.h"
@@ -36,7 +37,7 @@ class AppFixture : public ::testing::Test {
     void SetUp() override
     {
         application();
-        keepNoSettings(); // the file dialog would write into the home folder
+        common::keepNoSettings(); // the file dialog would write into the home folder
         previous_ = std::filesystem::current_path();
         folder_ = std::filesystem::temp_directory_path() /
                   ("bb-app-" + std::to_string(::getpid()) + "-" +

@@ -328,7 +328,7 @@ TEST_F(RatingFiles, OpenDialogWritesNoSettings)
     const std::string config = std::filesystem::current_path().string() + "/config";
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
                        QString::fromStdString(config));
-    keepNoSettings();
+    common::keepNoSettings();
     std::string lastChoice;
     QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
     runQelopen(form.get(), lastChoice);

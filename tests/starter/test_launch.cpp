@@ -1,11 +1,4 @@
-#include "starter/Dialogs.h"
 #include "starter/Launch.h"
-
-#include "QtApplication.h"
-
-#include <QFileDialog>
-#include <QSettings>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -70,55 +63,6 @@ TEST(Launch, RunsTheProgramBesideItInTheFolder)
     EXPECT_EQ(starter::execIn((root / "bildbewertung").string(), ".").failure,
               starter::RunOutcome::Failure::Program);
     fs::current_path(previous);
-    fs::remove_all(root);
-}
-
-// Qt's own dialog with its German caption, starting in the pictures folder
-// (else home), and leaving no settings behind.
-TEST(Launch, ChooserStartsInPicturesAndKeepsNoSettings)
-{
-    ensureQtApplication();
-    const fs::path root = scratch("bb-chooser-");
-    const QByteArray home = qgetenv("HOME"), configHome = qgetenv("XDG_CONFIG_HOME");
-    ::setenv("HOME", (root / "home").c_str(), 1);
-    ::unsetenv("XDG_CONFIG_HOME");
-    const fs::path target = root / "home/Wettbewerb Ä";
-    fs::create_directories(target);
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
-                       QString::fromStdString((root / "config").string()));
-    for (const bool withPictures : {true, false}) {
-        if (withPictures)
-            fs::create_directories(root / "home/Pictures");
-        else
-            fs::remove_all(root / "home/Pictures");
-        QString caption, startedIn;
-        QTimer poll;
-        QObject::connect(&poll, &QTimer::timeout, [&] {
-            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-            if (dialog == nullptr)
-                return;
-            poll.stop();
-            caption = dialog->windowTitle();
-            startedIn = dialog->directory().absolutePath();
-            dialog->setDirectory(QString::fromStdString(target.string()));
-            // Accept once, cancel once; QFileDialog hides accept().
-            if (withPictures)
-                static_cast<QDialog*>(dialog)->accept();
-            else
-                dialog->reject();
-        });
-        poll.start(10);
-        const auto chosen = starter::chooseFolderWithDialog(starter::picturesOrHome());
-        EXPECT_EQ(caption.toStdString(), "Wettbewerbsordner wählen");
-        EXPECT_EQ(startedIn.toStdString(),
-                  (root / (withPictures ? "home/Pictures" : "home")).string());
-        EXPECT_EQ(chosen, withPictures ? std::optional(target.string()) : std::nullopt);
-    }
-    EXPECT_FALSE(fs::exists(root / "config/QtProject.conf"));
-    EXPECT_FALSE(fs::exists(root / "home/.config/QtProject.conf"));
-    qputenv("HOME", home);
-    if (!configHome.isEmpty())
-        qputenv("XDG_CONFIG_HOME", configHome);
     fs::remove_all(root);
 }
 
