@@ -1,14 +1,11 @@
 #include "pictures/PictureList.h"
 
+#include "core/FolderListing.h"
 #include "core/TextEncoding.h"
 
 #include <unicode/ucol.h>
 #include <unicode/uloc.h>
 #include <unicode/ustring.h>
-
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -20,47 +17,6 @@
 namespace pictures {
 
 namespace {
-
-bool endsWithNoCase(std::string_view name, std::string_view suffix)
-{
-    if (name.size() < suffix.size())
-        return false;
-    const std::string_view tail = name.substr(name.size() - suffix.size());
-    for (std::size_t i = 0; i < suffix.size(); ++i) {
-        char c = tail[i];
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-        if (c != suffix[i])
-            return false;
-    }
-    return true;
-}
-
-// Only links and file systems that do not report the type cost a stat.
-bool isRegularFile(int dirFd, const dirent& entry)
-{
-    if (entry.d_type == DT_REG)
-        return true;
-    if (entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN)
-        return false;
-    struct stat info {};
-    return fstatat(dirFd, entry.d_name, &info, 0) == 0 && S_ISREG(info.st_mode);
-}
-
-std::vector<std::string> pictureNames(const std::string& folder)
-{
-    std::vector<std::string> names;
-    std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(folder.c_str()), closedir);
-    if (!dir)
-        return names;
-    const int dirFd = dirfd(dir.get());
-    while (const dirent* entry = readdir(dir.get())) {
-        std::string name(entry->d_name);
-        if (name[0] != '.' && isPictureName(name) && isRegularFile(dirFd, *entry))
-            names.push_back(std::move(name));
-    }
-    return names;
-}
 
 // Names are bytes; for ordering they are read as UTF-8 when they are valid
 // UTF-8, else as the single-byte text older cameras and Windows tools write.
@@ -153,12 +109,12 @@ SortKeys sortKeys(const UCollator* collator, const std::vector<std::string>& nam
 
 bool isPictureName(std::string_view name)
 {
-    return endsWithNoCase(name, ".jpg") || endsWithNoCase(name, ".jpeg");
+    return folderlisting::hasExtension(name, {".jpg", ".jpeg"});
 }
 
 std::vector<std::string> listPictures(const std::string& folder)
 {
-    std::vector<std::string> names = pictureNames(folder);
+    std::vector<std::string> names = folderlisting::regularFiles(folder, {".jpg", ".jpeg"});
     std::vector<std::size_t> order(names.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
 
