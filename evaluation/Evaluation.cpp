@@ -2,16 +2,13 @@
 
 #include "core/Failure.h"
 #include "core/Messages.h"
+#include "core/PictureNames.h"
 #include "core/TextEncoding.h"
 #include "evaluation/Texts.h"
-
-#include <unordered_map>
 
 namespace evaluation {
 
 namespace {
-
-constexpr std::size_t kNameStart = kCriterionCount + 1; // after the digits and "-"
 
 bool fifteenZeros(const std::string& line)
 {
@@ -38,11 +35,6 @@ ScoredLine scoreLine(const Maxima& maxima, const std::string& line)
     return scored;
 }
 
-std::string namedPicture(const std::string& line)
-{
-    return line.size() > kNameStart ? line.substr(kNameStart) : std::string();
-}
-
 Problem unreadablePicture(const std::string& picture, int jpegError)
 {
     const std::string name = displayText(picture);
@@ -55,9 +47,7 @@ Judge matchJudge(const std::string& judgeName, const rating::Sheet& lines,
                  const std::vector<std::string>& pictures, const Maxima& maxima,
                  std::vector<Problem>& problems)
 {
-    std::unordered_map<std::string, std::size_t> indexOf;
-    for (std::size_t i = 0; i < pictures.size(); ++i)
-        indexOf.emplace(pictures[i], i);
+    const rating::PictureNames names(pictures);
 
     const std::string judge = displayText(judgeName);
     Judge result{judgeName, std::vector<std::optional<Score>>(pictures.size())};
@@ -66,27 +56,27 @@ Judge matchJudge(const std::string& judgeName, const rating::Sheet& lines,
 
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::size_t number = i + 1;
-        const std::string name = namedPicture(lines[i]);
-        const auto found = indexOf.find(name);
-        if (found != indexOf.end())
-            mentioned[found->second] = true;
+        const std::string name(rating::namePart(lines[i]));
+        const std::optional<std::size_t> found = names.pictureNamedBy(lines[i]);
+        if (found)
+            mentioned[*found] = true;
         const ScoredLine scored = scoreLine(maxima, lines[i]);
         std::string problem;
         if (!scored.score)
             problem = scored.failure;
         else if (name.empty())
             problem = texts::kNoFileName;
-        else if (found == indexOf.end())
+        else if (!found)
             problem = texts::noSuchPicture(displayText(name));
-        else if (lineOf[found->second] != 0)
-            problem = texts::alreadyRated(displayText(name), lineOf[found->second]);
+        else if (lineOf[*found] != 0)
+            problem = texts::alreadyRated(displayText(name), lineOf[*found]);
         if (!problem.empty()) {
             problems.push_back({ProblemKind::LineLeftOut, judge, number, displayText(name),
                                 texts::judgeLine(judge, number) + problem + texts::kLineLeftOut});
             continue;
         }
-        result.scores[found->second] = scored.score;
-        lineOf[found->second] = number;
+        result.scores[*found] = scored.score;
+        lineOf[*found] = number;
         if (scored.score->allZero)
             problems.push_back({ProblemKind::AllZero, judge, number, displayText(name),
                                 texts::judgeLine(judge, number) + "'" + displayText(name) +

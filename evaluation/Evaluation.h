@@ -60,9 +60,6 @@ struct ScoredLine {
 // its criterion's maximum, hidden criteria counted.
 ScoredLine scoreLine(const Maxima& maxima, const std::string& line);
 
-// The picture a line names: everything after its sixteenth character.
-std::string namedPicture(const std::string& line);
-
 struct Judge {
     std::string name;                         // bytes of the file name without ".qel"
     std::vector<std::optional<Score>> scores; // per picture; nothing: "nicht bewertet"
@@ -76,7 +73,8 @@ struct Evaluation {
     int maxTotal = 0;              // one judge's highest possible total
 };
 
-// Gives each picture the first good line that names it; reports, with the
+// Gives each picture the first good line that names it (names compared as
+// the judging program compares them: a "?" stands for a line break); reports, with the
 // judge's name and the line number, lines with a non-digit, lines naming no
 // picture of the folder, repeated lines, all-zero lines and pictures left
 // without a line. Never stops.

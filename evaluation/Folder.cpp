@@ -17,14 +17,6 @@ namespace evaluation {
 
 namespace {
 
-Weighting loadWeighting(const std::string& folder)
-{
-    const std::string path = pathIn(folder, kWeightingFileName);
-    if (!isSmallRegularFile(path, kMaxWeightingBytes))
-        return parseWeighting(std::nullopt);
-    return readWeighting(path);
-}
-
 } // namespace
 
 bool isRatingFileName(std::string_view name)
@@ -46,13 +38,6 @@ bool isDirectory(const std::string& path)
 {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
-bool isSmallRegularFile(const std::string& path, std::size_t maxBytes)
-{
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
-           std::size_t(info.st_size) <= maxBytes;
 }
 
 std::vector<std::string> ratingFileNames(const std::string& folder)
@@ -80,7 +65,8 @@ FolderResult evaluateFolder(const std::string& folder)
         result.stop = texts::missingFolder(displayText(folder));
         return result;
     }
-    const Weighting weighting = loadWeighting(folder);
+    // Read as the judging program reads it: its first sixteen lines.
+    const Weighting weighting = readWeighting(pathIn(folder, kWeightingFileName));
     if (const auto warning = weighting.warning()) {
         result.stop = *warning;
         return result;
@@ -99,9 +85,7 @@ FolderResult evaluateFolder(const std::string& folder)
     }
     for (const std::string& file : files) {
         const std::string path = pathIn(folder, file);
-        const auto lines = isSmallRegularFile(path, kMaxRatingFileBytes)
-                               ? ratingfile::load(path)
-                               : std::optional<rating::Sheet>();
+        const auto lines = ratingfile::load(path);
         if (!lines) {
             evaluation.problems.push_back(
                 {ProblemKind::JudgeFileUnreadable, displayText(ratingfile::judgeNameFromPath(file)),

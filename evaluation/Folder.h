@@ -10,18 +10,9 @@
 // Reading a competition folder with the judging program's own readers.
 namespace evaluation {
 
-// Files larger than these are not read: no real weighting or rating file
-// comes near them, and a stray huge file must not be pulled into memory.
-inline constexpr std::size_t kMaxWeightingBytes = std::size_t(1) << 20;
-inline constexpr std::size_t kMaxRatingFileBytes = std::size_t(64) << 20;
-
 std::string pathIn(const std::string& folder, const std::string& name);
 
 bool isDirectory(const std::string& path);
-
-// A regular file (links followed) of at most maxBytes; a pipe or device is
-// never opened, so it cannot hang the evaluation.
-bool isSmallRegularFile(const std::string& path, std::size_t maxBytes);
 
 // A rating file's name ends in ".qel", in any letter case.
 bool isRatingFileName(std::string_view name);
@@ -35,7 +26,9 @@ struct FolderResult {
     std::string stop; // the message when the evaluation cannot go on
 };
 
-// Qel.max, the picture list and every rating file, matched and scored.
+// Qel.max, the picture list and every rating file, matched and scored, all
+// read with the judging program's own readers (a pipe or device is never
+// waited for, a huge file never pulled into memory).
 FolderResult evaluateFolder(const std::string& folder);
 
 } // namespace evaluation

@@ -72,6 +72,12 @@ TEST(Matching, LinesGoToThePictureTheyNameAndEverythingElseIsReported)
         EXPECT_EQ(totals, c.totals) << c.what;
         EXPECT_EQ(problems, c.problems) << c.what;
     }
+    // The judging program writes a line break in a name as "?".
+    std::vector<evaluation::Problem> problems;
+    const evaluation::Judge judge =
+        evaluation::matchJudge("Jo", {line(7, "a?b.jpg")}, {"a\nb.jpg"}, kNines, problems);
+    EXPECT_TRUE(judge.scores[0]);
+    EXPECT_TRUE(problems.empty()) << problems[0].text;
 }
 
 TEST(Matching, ProblemsNameJudgeLineAndPictureReadably)
