@@ -20,23 +20,17 @@ inline constexpr char kCountsAsNotRated[] = " – zählt als nicht bewertet";
 inline constexpr char kNoJudgeFiles[] = "Keine Bewertungsdateien (*.qel) im Ordner!";
 inline constexpr char kNoJudgeReadable[] = "Keine der Bewertungsdateien ist lesbar!";
 
-inline constexpr char kOneFolderOnly[] = "Bitte nur einen Ordner angeben.\n";
-inline constexpr char kUsage[] =
-    "Aufruf: bildbewertung-auswertung [--help] [--version] [--window] [ORDNER]\n";
-inline constexpr char kHelp[] =
-    "Aufruf: bildbewertung-auswertung [--window] [ORDNER]\n"
-    "\n"
+// The command line's help.
+inline constexpr char kDescription[] =
     "Liest Qel.max, die Bilder (*.jpg, *.jpeg) und alle Bewertungsdateien (*.qel)\n"
     "des Ordners (ohne Angabe: der aktuelle Ordner), bildet die Rangliste aller\n"
     "Bewerter und schreibt sie als Rangliste.csv, Rangliste.pdf und Rangliste.html\n"
-    "in den Ordner.\n"
-    "Die Tabelle erscheint außerdem hier im Terminal.\n"
-    "\n"
-    "  --help      diese Hilfe zeigen\n"
-    "  --version   die Version zeigen\n"
-    "  --window    die Rangliste in einem Fenster zeigen, das dem Ordner folgt\n"
-    "              (ohne ORDNER: die Frage nach dem Ordner)\n"
-    "\n"
+    "in den Ordner. Die Tabelle erscheint außerdem hier im Terminal.\n";
+inline constexpr char kWindowFlag[] = "--window";
+inline constexpr char kWindowFlagExplanation[] =
+    "die Rangliste in einem Fenster zeigen, das dem Ordner folgt\n"
+    "             (ohne ORDNER: die Frage nach dem Ordner)";
+inline constexpr char kExitCodes[] =
     "Rückgabewert: 0 fertig, 1 Eingabeproblem, 2 falscher Aufruf.\n";
 
 // Headings of the outputs.
@@ -126,10 +120,6 @@ inline std::string cannotWrite(const std::string& file)
 inline std::string keptAsItWas(const std::string& file)
 {
     return "Die Datei '" + file + "' bleibt, wie sie war.";
-}
-inline std::string unknownOption(const std::string& option)
-{
-    return std::string("Unbekannte Option '") + option + "'.\n";
 }
 
 } // namespace evaluation::texts

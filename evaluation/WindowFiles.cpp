@@ -1,12 +1,10 @@
 #include "evaluation/WindowFiles.h"
 
+#include "core/FolderListing.h"
 #include "core/Weighting.h"
 #include "evaluation/Folder.h"
-#include "pictures/PictureList.h"
 
 #include <algorithm>
-#include <dirent.h>
-#include <memory>
 #include <set>
 
 namespace evaluation {
@@ -14,15 +12,11 @@ namespace evaluation {
 std::vector<InputFile> rankingInputs(const std::string& folder)
 {
     std::vector<InputFile> inputs;
-    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
-    if (!dir)
-        return inputs;
-    while (const dirent* entry = ::readdir(dir.get())) {
-        std::string name(entry->d_name);
-        if (name[0] != '.' &&
-            (pictures::isPictureName(name) || isRatingFileName(name) || name == kWeightingFileName))
-            inputs.push_back({name, stampOf(pathIn(folder, name))});
-    }
+    for (std::string& name : folderlisting::regularFiles(folder, {".jpg", ".jpeg", ".qel", ".max"}))
+        if (!folderlisting::hasExtension(name, {".max"}) || name == kWeightingFileName) {
+            FileStamp stamp = stampOf(pathIn(folder, name));
+            inputs.push_back({std::move(name), stamp});
+        }
     std::sort(inputs.begin(), inputs.end(),
               [](const InputFile& a, const InputFile& b) { return a.name < b.name; });
     return inputs;

@@ -4,7 +4,6 @@
 namespace evaluation::windowtexts {
 
 inline constexpr char kTitle[] = "Rangliste – %1";
-inline constexpr char kChooserCaption[] = "Wettbewerbsordner wählen";
 inline constexpr char kReadingScores[] = "Bewertungen lesen …";
 inline constexpr char kProgress[] = "Bild %v von %m";
 inline constexpr char kCancel[] = "Abbrechen";

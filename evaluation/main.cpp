@@ -1,74 +1,59 @@
+#include "common/CommandLine.h"
+#include "common/FileName.h"
+#include "common/FolderChooser.h"
+#include "common/ProgramSetup.h"
 #include "evaluation/Run.h"
 #include "evaluation/Texts.h"
 #include "evaluation/Window.h"
-#include "evaluation/WindowTexts.h"
 
 #include <QApplication>
-#include <QFileDialog>
 
 #include <iostream>
 
 namespace {
 
-// The folder the organiser picks; empty when the chooser was closed.
-QString chooseFolder()
+common::ProgramUsage usage()
 {
-    return QFileDialog::getExistingDirectory(
-        nullptr, QString::fromUtf8(evaluation::windowtexts::kChooserCaption), QString(),
-        QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+    using namespace evaluation;
+    return {texts::kProgram,
+            common::programVersion(),
+            texts::kDescription,
+            texts::kExitCodes,
+            {{texts::kWindowFlag, texts::kWindowFlagExplanation}}};
 }
 
-int runWindow(int argc, char* argv[], const std::string& folderArgument, bool folderGiven)
+// The organiser's window; without a folder the chooser asks for one.
+int runWindow(char* programName, const std::optional<std::string>& folderGiven)
 {
+    // Only the program name: the folder argument is ours, not Qt's.
+    int argc = 1;
+    char* argv[] = {programName, nullptr};
     QApplication application(argc, argv);
-    const QString folder = folderGiven ? QFile::decodeName(folderArgument.c_str()) : chooseFolder();
-    if (folder.isEmpty())
+    common::setUpProgram(application, QString::fromLatin1(evaluation::texts::kProgram));
+    // Its own menu entry: the task bar finds its icon and name there.
+    QGuiApplication::setDesktopFileName(common::applicationId() + QStringLiteral(".Auswertung"));
+    const std::optional<std::string> folder =
+        folderGiven ? folderGiven : common::chooseCompetitionFolder();
+    if (!folder)
         return evaluation::kDone;
-    evaluation::EvaluationWindow window(folder);
+    evaluation::EvaluationWindow window(common::displayFileName(*folder));
     window.show();
-    return application.exec();
+    return QApplication::exec();
 }
 
 } // namespace
 
 // bildbewertung-auswertung [--window] [FOLDER]: the club's ranking from
 // every judge's rating file in the folder, on the terminal or in a window.
-int main(int argc, char* argv[])
+int main(int argc, char** argv)
 {
-    using namespace evaluation;
-    std::string folder = ".";
-    bool folderGiven = false, optionsEnded = false, window = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
-            if (arg == "--help") {
-                std::cout << texts::kHelp;
-                return kDone;
-            }
-            if (arg == "--version") {
-                std::cout << texts::kProgram << " " << BB_VERSION << "\n";
-                return kDone;
-            }
-            if (arg == "--window") {
-                window = true;
-                continue;
-            }
-            if (arg == "--") {
-                optionsEnded = true;
-                continue;
-            }
-            std::cerr << texts::unknownOption(arg) << texts::kUsage;
-            return kUsage;
-        }
-        if (folderGiven) {
-            std::cerr << texts::kOneFolderOnly << texts::kUsage;
-            return kUsage;
-        }
-        folder = arg;
-        folderGiven = true;
-    }
-    if (window)
-        return runWindow(argc, argv, folder, folderGiven);
+    const common::ProgramUsage programUsage = usage();
+    const common::CommandLine commandLine = common::parseCommandLine(argc, argv, programUsage);
+    if (const auto exitCode =
+            common::answerOnTerminal(commandLine, programUsage, std::cout, std::cerr))
+        return *exitCode;
+    if (commandLine.has(evaluation::texts::kWindowFlag))
+        return runWindow(argv[0], commandLine.folder);
 
     // The program draws only into a PDF: it needs no display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -80,5 +65,6 @@ int main(int argc, char* argv[])
             std::cerr << text.toStdString() << "\n";
     });
     QGuiApplication application(argc, argv);
-    return evaluate(folder, std::cout, std::cerr);
+    common::setUpProgram(application, QString::fromLatin1(evaluation::texts::kProgram));
+    return evaluation::evaluate(commandLine.folder.value_or("."), std::cout, std::cerr);
 }
