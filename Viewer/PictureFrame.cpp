@@ -6,6 +6,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPalette>
+#include <QTransform>
 
 #include <algorithm>
 
@@ -29,6 +30,16 @@ QImage wrap(const pictures::Bitmap& bitmap)
 {
     return QImage(bitmap.pixels.get(), bitmap.width, bitmap.height,
                   static_cast<qsizetype>(bitmap.stride), qtFormat(bitmap.format));
+}
+
+// Maps the stored bitmap's pixels to the upright picture of `upright` size:
+// swap the axes, then mirror (the EXIF orientation), so that the loupe
+// draws the stored bitmap upright without a second one.
+QTransform uprightTransform(pictures::Orientation o, QSizeF upright)
+{
+    const qreal sx = o.mirrorX ? -1 : 1, sy = o.mirrorY ? -1 : 1;
+    const qreal dx = o.mirrorX ? upright.width() : 0, dy = o.mirrorY ? upright.height() : 0;
+    return o.transpose ? QTransform(0, sy, sx, 0, dx, dy) : QTransform(sx, 0, 0, sy, dx, dy);
 }
 
 } // namespace
@@ -76,14 +87,26 @@ void PictureView::paintEvent(QPaintEvent* event)
     } else {
         QImage image = wrap(*bitmap);
         image.setDevicePixelRatio(ratio);
+        // The stretched image is upright already; the loupe maps the stored
+        // bitmap upright while drawing.
+        const pictures::Orientation orientation =
+            stretched_ ? pictures::Orientation{} : picture_.orientation();
+        const QSizeF stored = image.deviceIndependentSize();
+        const QSizeF upright = orientation.transpose ? stored.transposed() : stored;
         // Only the exposed part: one blit of a ready image, and in the loupe
         // no work for the parts of the picture the frame hides.
-        const QRectF shown = QRectF(exposed) & QRectF(QPointF(0, 0), image.deviceIndependentSize());
+        const QRectF shown = QRectF(exposed) & QRectF(QPointF(0, 0), upright);
         if (shown != QRectF(exposed)) {
             painter.fillRect(exposed, palette().window());
         }
-        const QRectF source(shown.topLeft() * ratio, shown.size() * ratio);
-        painter.drawImage(shown, image, source);
+        if (orientation == pictures::Orientation{}) {
+            const QRectF source(shown.topLeft() * ratio, shown.size() * ratio);
+            painter.drawImage(shown, image, source);
+        } else {
+            painter.setClipRect(shown);
+            painter.setTransform(uprightTransform(orientation, upright), true);
+            painter.drawImage(QPointF(0, 0), image);
+        }
     }
 }
 

@@ -1,6 +1,8 @@
 // Full decoding of a 24-megapixel photo-like JPEG through Picture::load and
 // decode, side by side with djpeg's whole process on the same file and with
 // the same settings (float IDCT; block smoothing is libjpeg's default).
+// Then what a camera portrait costs: the same file marked EXIF orientation 6
+// (stored lying, shown upright), decoded and stretched, against orientation 1.
 
 #include "bench/SyntheticPhoto.h"
 #include "pictures/Picture.h"
@@ -9,6 +11,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <spawn.h>
 #include <string>
 #include <sys/wait.h>
@@ -63,6 +66,48 @@ double ourMilliseconds(const std::string& file, double& releaseMilliseconds)
     return elapsed;
 }
 
+// Decode and stretch to the frame, as a move onto the picture needs; the
+// stretch alone in `stretchMilliseconds`.
+double shownMilliseconds(const std::string& file, int frameWidth, int frameHeight,
+                         double& stretchMilliseconds)
+{
+    const auto start = Clock::now();
+    const pictures::Picture picture = pictures::Picture::load(file);
+    picture.decode();
+    if ((picture.width() < picture.height()) != (frameWidth < frameHeight)) {
+        std::fprintf(stderr, "the picture does not stand as the frame\n");
+        std::exit(1);
+    }
+    const auto stretchStart = Clock::now();
+    if (!picture.stretched(frameWidth, frameHeight)) {
+        std::fprintf(stderr, "stretching failed\n");
+        std::exit(1);
+    }
+    stretchMilliseconds = millisecondsSince(stretchStart);
+    return millisecondsSince(start);
+}
+
+// The file again with an APP1 "Exif" segment saying `orientation`.
+std::string withOrientation(const std::string& file, int orientation)
+{
+    std::FILE* in = std::fopen(file.c_str(), "rb");
+    std::vector<unsigned char> bytes;
+    for (int c; (c = std::fgetc(in)) != EOF;)
+        bytes.push_back(static_cast<unsigned char>(c));
+    std::fclose(in);
+    const unsigned char segment[] = {
+        0xFF, 0xE1, 0, 34, 'E', 'x', 'i', 'f', 0, 0,
+        'M',  'M',  0, 42, 0,   0,   0,   8,   0, 1,
+        1,    0x12, 0, 3,  0,   0,   0,   1,   0, static_cast<unsigned char>(orientation),
+        0,    0,    0, 0,  0,   0};
+    bytes.insert(bytes.begin() + 2, std::begin(segment), std::end(segment));
+    std::string out = file + ".o" + std::to_string(orientation) + ".jpg";
+    std::FILE* o = std::fopen(out.c_str(), "wb");
+    std::fwrite(bytes.data(), 1, bytes.size(), o);
+    std::fclose(o);
+    return out;
+}
+
 double median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
@@ -106,6 +151,25 @@ int main(int argc, char** argv)
                 ourMedian, *std::min_element(ours.begin(), ours.end()), median(releases));
     std::printf("ratio ours / djpeg (medians): %.3f (target: at most 1.0)\n",
                 ourMedian / theirMedian);
+
+    // A portrait 4000 x 6000 upright in a 1040-pixel-high frame; the landscape
+    // the same file is without the tag stretched to the same number of pixels.
+    const std::string portrait = withOrientation(file, 6);
+    std::vector<double> upright, lying, uprightStretch, lyingStretch;
+    for (int i = 0; i < rounds; ++i) {
+        double stretch = 0;
+        upright.push_back(shownMilliseconds(file, 1040, 693, stretch));
+        uprightStretch.push_back(stretch);
+        lying.push_back(shownMilliseconds(portrait, 693, 1040, stretch));
+        lyingStretch.push_back(stretch);
+    }
+    const double plain = median(upright), turned = median(lying);
+    std::printf("decode + stretch to 1040 x 693, orientation 1: median %.1f ms (stretch %.2f ms)\n",
+                plain, median(uprightStretch));
+    std::printf("decode + stretch to 693 x 1040, orientation 6: median %.1f ms (stretch %.2f ms)\n",
+                turned, median(lyingStretch));
+    std::printf("orientation 6 / 1: %.3f (goal: at most 1.10)\n", turned / plain);
+    std::remove(portrait.c_str());
     std::remove(file.c_str());
     rmdir(folder);
     return 0;

@@ -57,6 +57,7 @@ Picture Picture::load(const std::string& fileName)
             throw fail();
         data->width = header->width;
         data->height = header->height;
+        data->orientation = Orientation::fromExif(header->orientation);
     } else {
         data->decoded = true; // nothing to draw
     }
@@ -82,12 +83,17 @@ Picture Picture::placeholder()
 
 int Picture::width() const
 {
-    return data_ ? data_->width : 0;
+    return !data_ ? 0 : data_->orientation.transpose ? data_->height : data_->width;
 }
 
 int Picture::height() const
 {
-    return data_ ? data_->height : 0;
+    return !data_ ? 0 : data_->orientation.transpose ? data_->width : data_->height;
+}
+
+Orientation Picture::orientation() const
+{
+    return data_ ? data_->orientation : Orientation{};
 }
 
 void Picture::decode() const
@@ -179,7 +185,7 @@ bool Picture::stretchUntil(int w, int h, Deadline deadline) const
     if (stretcher && (stretcher->width() != w || stretcher->height() != h))
         stretcher.reset();
     if (!stretcher)
-        stretcher = std::make_unique<Stretcher>(data_->bitmap, w, h);
+        stretcher = std::make_unique<Stretcher>(data_->bitmap, w, h, data_->orientation);
     if (!stretcher->step(deadline))
         return false;
     data_->stretched = stretcher->take();

@@ -2,6 +2,7 @@
 
 #include "core/Failure.h"
 #include "pictures/Bitmap.h"
+#include "pictures/Orientation.h"
 
 #include <chrono>
 #include <cstddef>
@@ -35,8 +36,13 @@ class Picture {
     // `leer`: 500 x 348, black with a white cross of its two diagonals.
     static Picture placeholder();
 
+    // The upright size: a portrait stored lying (EXIF orientation 5..8)
+    // has its sides swapped.
     int width() const;
     int height() const;
+
+    // How bitmap() stands upright; stretched() is upright already.
+    Orientation orientation() const;
 
     // Decodes at full size once; every copy shares the result. Never throws:
     // a libjpeg error keeps the part decoded so far and is remembered.
@@ -54,15 +60,16 @@ class Picture {
     // True once decoded (also for an empty holder and the placeholder).
     bool isDecoded() const;
 
-    // The decoded bitmap (decoding first if needed); nullptr for 0 x 0.
+    // The decoded bitmap as stored (decoding first if needed); nullptr for
+    // 0 x 0. orientation() maps it upright.
     const Bitmap* bitmap() const;
 
     // The libjpeg message code of an error met while decoding, handed out
     // once for all copies together; nothing afterwards.
     std::optional<int> takeDecodeError() const;
 
-    // The bitmap stretched to w x h by nearest-neighbour resampling, as
-    // Xrgb32; made once per size and shared by all copies.
+    // The bitmap upright and stretched to w x h by nearest-neighbour
+    // resampling, as Xrgb32; made once per size and shared by all copies.
     const Bitmap* stretched(int w, int h) const;
 
     // decodeStep, then the stretched image for w x h made in row slices

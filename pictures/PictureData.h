@@ -1,6 +1,7 @@
 #pragma once
 
 #include "pictures/Jpeg.h"
+#include "pictures/Orientation.h"
 #include "pictures/Picture.h"
 #include "pictures/Slices.h"
 
@@ -12,11 +13,12 @@
 namespace pictures {
 
 // The nearest-neighbour resampling behind Picture::stretched, made in row
-// slices: source x of target x is x * source width / target width, the
-// same for y.
+// slices: in the upright picture, source x of target x is x * upright width
+// / target width, the same for y; `orientation` maps that to the stored
+// pixel.
 class Stretcher {
   public:
-    Stretcher(const Bitmap& source, int width, int height);
+    Stretcher(const Bitmap& source, int width, int height, Orientation orientation = {});
 
     // Makes rows until `deadline` has passed (at least a few); true when all
     // are made.
@@ -29,15 +31,21 @@ class Stretcher {
     int height() const { return target_.height; }
 
   private:
+    void makeRows(int end);
+    void makeTurnedRows(int end);
+
     Bitmap source_;
     Bitmap target_;
-    std::vector<std::size_t> offsets_; // of each target column in a source row
-    bool fresh_ = false;               // the image's pages are new: touch them ahead
+    Orientation orientation_;
+    // Non-turned: of each target column in a source row. Turned (rows become
+    // columns): of each target column's source row.
+    std::vector<std::size_t> offsets_;
+    bool fresh_ = false; // the image's pages are new: touch them ahead
     int nextRow_ = 0;
     int previousSourceRow_ = -1;
 };
 
-Bitmap stretchBitmap(const Bitmap& source, int width, int height);
+Bitmap stretchBitmap(const Bitmap& source, int width, int height, Orientation orientation = {});
 
 // What copies of a holder share: the file's bytes (dropped once decoded),
 // the decode under way, the bitmap, made once, and the stretched image for
@@ -45,8 +53,9 @@ Bitmap stretchBitmap(const Bitmap& source, int width, int height);
 struct Picture::Data {
     std::shared_ptr<std::uint8_t[]> bytes; // dropped once decoded
     std::size_t size = 0;
-    int width = 0;
+    int width = 0; // stored, before the orientation
     int height = 0;
+    Orientation orientation;
 
     bool decoded = false;
     std::unique_ptr<JpegDecoder> decoder; // while a decode is under way

@@ -70,7 +70,8 @@ void stretchRow(const std::uint8_t* source, const std::size_t* offsets, std::uin
 
 } // namespace
 
-Stretcher::Stretcher(const Bitmap& source, int width, int height) : source_(source)
+Stretcher::Stretcher(const Bitmap& source, int width, int height, Orientation orientation)
+    : source_(source), orientation_(orientation)
 {
     target_.width = width;
     target_.height = height;
@@ -78,9 +79,58 @@ Stretcher::Stretcher(const Bitmap& source, int width, int height) : source_(sour
     target_.stride = static_cast<std::size_t>(width) * 4;
     target_.pixels = allocatePixels(target_.stride * static_cast<std::size_t>(height), &fresh_);
     offsets_.resize(static_cast<std::size_t>(width));
-    const int step = bytesPerPixel(source.format);
-    for (int x = 0; x < width; ++x)
-        offsets_[x] = static_cast<std::size_t>(scale(x, width, source.width)) * step;
+    const auto step = static_cast<std::size_t>(bytesPerPixel(source.format));
+    const int uprightWidth = orientation.transpose ? source.height : source.width;
+    for (int x = 0; x < width; ++x) {
+        int from = scale(x, width, uprightWidth);
+        if (orientation.mirrorX)
+            from = uprightWidth - 1 - from;
+        offsets_[x] =
+            static_cast<std::size_t>(from) * (orientation.transpose ? source.stride : step);
+    }
+}
+
+// Upright rows are stored rows: each target row reads one source row.
+void Stretcher::makeRows(int end)
+{
+    std::uint8_t* rows = target_.pixels.get() + nextRow_ * target_.stride;
+    for (; nextRow_ < end; ++nextRow_, rows += target_.stride) {
+        int sourceY = scale(nextRow_, target_.height, source_.height);
+        if (orientation_.mirrorY)
+            sourceY = source_.height - 1 - sourceY;
+        if (sourceY == previousSourceRow_) {
+            // Enlarging repeats rows: copy the one just made.
+            std::memcpy(rows, rows - target_.stride, target_.stride);
+            continue;
+        }
+        previousSourceRow_ = sourceY;
+        stretchRow(source_.row(sourceY), offsets_.data(), reinterpret_cast<std::uint32_t*>(rows),
+                   target_.width, source_.format);
+    }
+}
+
+// Upright rows are stored columns. The rows of a group are made together,
+// column by column, so that the source is read a row at a time.
+void Stretcher::makeTurnedRows(int end)
+{
+    const int count = end - nextRow_;
+    std::size_t columns[kRowsPerCheck];
+    const auto step = static_cast<std::size_t>(bytesPerPixel(source_.format));
+    for (int i = 0; i < count; ++i) {
+        int sourceX = scale(nextRow_ + i, target_.height, source_.width);
+        if (orientation_.mirrorY)
+            sourceX = source_.width - 1 - sourceX;
+        columns[i] = static_cast<std::size_t>(sourceX) * step;
+    }
+    auto* first =
+        reinterpret_cast<std::uint32_t*>(target_.pixels.get() + nextRow_ * target_.stride);
+    const std::size_t pitch = target_.stride / 4;
+    for (int x = 0; x < target_.width; ++x) {
+        const std::uint8_t* row = source_.pixels.get() + offsets_[x];
+        for (int i = 0; i < count; ++i)
+            first[i * pitch + x] = pixelAt(row + columns[i], source_.format);
+    }
+    nextRow_ = end;
 }
 
 bool Stretcher::step(Deadline deadline)
@@ -90,20 +140,13 @@ bool Stretcher::step(Deadline deadline)
     SliceClock::duration group{};
     do {
         const int end = std::min(target_.height, nextRow_ + kRowsPerCheck);
-        std::uint8_t* rows = target_.pixels.get() + nextRow_ * target_.stride;
         if (fresh_)
-            touchPixels(rows, static_cast<std::size_t>(end - nextRow_) * target_.stride);
-        for (; nextRow_ < end; ++nextRow_, rows += target_.stride) {
-            const int sourceY = scale(nextRow_, target_.height, source_.height);
-            if (sourceY == previousSourceRow_) {
-                // Enlarging repeats rows: copy the one just made.
-                std::memcpy(rows, rows - target_.stride, target_.stride);
-                continue;
-            }
-            previousSourceRow_ = sourceY;
-            stretchRow(source_.row(sourceY), offsets_.data(),
-                       reinterpret_cast<std::uint32_t*>(rows), target_.width, source_.format);
-        }
+            touchPixels(target_.pixels.get() + nextRow_ * target_.stride,
+                        static_cast<std::size_t>(end - nextRow_) * target_.stride);
+        if (orientation_.transpose)
+            makeTurnedRows(end);
+        else
+            makeRows(end);
         const Deadline now = SliceClock::now();
         group = now - groupStart;
         groupStart = now;
@@ -111,9 +154,9 @@ bool Stretcher::step(Deadline deadline)
     return nextRow_ == target_.height;
 }
 
-Bitmap stretchBitmap(const Bitmap& source, int width, int height)
+Bitmap stretchBitmap(const Bitmap& source, int width, int height, Orientation orientation)
 {
-    Stretcher stretcher(source, width, height);
+    Stretcher stretcher(source, width, height, orientation);
     stretcher.step(kNoDeadline);
     return stretcher.take();
 }

@@ -1,6 +1,7 @@
 #include "Viewer/MouseRouter.h"
 #include "Viewer/PictureFrame.h"
 #include "pictures/JpegFixtures.h"
+#include "pictures/Orientation.h"
 
 #include <gtest/gtest.h>
 
@@ -164,6 +165,32 @@ TEST(PictureFrame, LoupeKeepsTheFrameAndRestoresTheFittedView)
     const QImage shot = s.shot();
     EXPECT_TRUE(near(shot.pixelColor(150, 110), kQuadrant[1][1]));
     EXPECT_TRUE(near(shot.pixelColor(20, 20), kQuadrant[0][0]));
+}
+
+// A camera portrait in the loupe: the stored bitmap drawn upright, pixel
+// for pixel, through the orientation's mapping.
+TEST(PictureFrame, LoupeShowsEachOrientationUpright)
+{
+    Screen s;
+    s.loupe(true);
+    for (int value = 1; value <= 8; ++value) {
+        const auto jpeg = fixtures::withSegment(
+            compress(64, 40, false),
+            fixtures::exifSegment(fixtures::tiffWithOrientation(value, true)));
+        const pictures::Picture picture = pictures::Picture::load(writeFile(s.dir, "o.jpg", jpeg));
+        s.frame->setPicture(picture);
+        const pictures::Bitmap upright =
+            pictures::uprightBitmap(*picture.bitmap(), picture.orientation());
+        const QSize device = devicePixels(s.frame->bild()->size(), s.frame->devicePixelRatioF());
+        ASSERT_EQ(device, QSize(upright.width, upright.height)) << value;
+        const QImage shot = s.frame->bild()->grab().toImage();
+        for (int y = 0; y < upright.height; ++y)
+            for (int x = 0; x < upright.width; ++x) {
+                const std::uint8_t* p = upright.row(y) + static_cast<std::size_t>(x) * 3;
+                ASSERT_EQ(shot.pixel(x, y), qRgb(p[0], p[1], p[2]))
+                    << "orientation " << value << " at " << x << "," << y;
+            }
+    }
 }
 
 TEST(PictureFrame, BorderTakesTheFrameColour)

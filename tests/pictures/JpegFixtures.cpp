@@ -96,6 +96,43 @@ Bytes makeJpeg(const JpegOptions& o)
     return bytes;
 }
 
+Bytes exifSegment(const Bytes& tiff)
+{
+    const std::size_t length = 2 + 6 + tiff.size();
+    Bytes segment = {
+        0xFF, 0xE1, std::uint8_t(length >> 8), std::uint8_t(length), 'E', 'x', 'i', 'f', 0, 0};
+    segment.insert(segment.end(), tiff.begin(), tiff.end());
+    return segment;
+}
+
+Bytes tiffWithOrientation(int value, bool bigEndian, std::uint16_t type)
+{
+    Bytes tiff;
+    const auto put = [&](std::uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i) {
+            const int shift = 8 * (bigEndian ? bytes - 1 - i : i);
+            tiff.push_back(std::uint8_t(v >> shift));
+        }
+    };
+    tiff = {std::uint8_t(bigEndian ? 'M' : 'I'), std::uint8_t(bigEndian ? 'M' : 'I')};
+    put(42, 2);
+    put(8, 4); // IFD0 right after the header
+    put(1, 2); // one entry
+    put(0x0112, 2);
+    put(type, 2);
+    put(1, 4);
+    put(std::uint32_t(value), 2); // a SHORT in the first two bytes of the value field
+    put(0, 2);
+    put(0, 4); // no next IFD
+    return tiff;
+}
+
+Bytes withSegment(Bytes jpeg, const Bytes& segment)
+{
+    jpeg.insert(jpeg.begin() + 2, segment.begin(), segment.end());
+    return jpeg;
+}
+
 std::size_t findMarker(const Bytes& jpeg, std::uint8_t code)
 {
     for (std::size_t i = 2; i + 1 < jpeg.size(); ++i)

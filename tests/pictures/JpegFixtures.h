@@ -36,6 +36,16 @@ Bytes makeJpeg(const JpegOptions& options);
 // Offset of the first marker 0xFF `code` after the start marker; throws if absent.
 std::size_t findMarker(const Bytes& jpeg, std::uint8_t code);
 
+// An APP1 segment holding `tiff` after the "Exif" header.
+Bytes exifSegment(const Bytes& tiff);
+
+// A TIFF header and IFD0 with one entry: tag 0x0112 (orientation) of
+// `type` (3: SHORT), count 1, `value`; in either byte order.
+Bytes tiffWithOrientation(int value, bool bigEndian, std::uint16_t type = 3);
+
+// `jpeg` with `segment` right after its start marker.
+Bytes withSegment(Bytes jpeg, const Bytes& segment);
+
 // A folder of its own below the system's temporary folder, removed at the end.
 class TempDir {
   public:

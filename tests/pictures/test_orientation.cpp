@@ -16,67 +16,6 @@ using pictures::Bitmap;
 
 namespace {
 
-// An APP1 segment holding `tiff` after the "Exif" header.
-Bytes exifSegment(const Bytes& tiff)
-{
-    const std::size_t length = 2 + 6 + tiff.size();
-    Bytes segment = {0xFF, 0xE1, std::uint8_t(length >> 8), std::uint8_t(length)};
-    segment.insert(segment.end(), {'E', 'x', 'i', 'f', 0, 0});
-    segment.insert(segment.end(), tiff.begin(), tiff.end());
-    return segment;
-}
-
-// IFD0 with one entry: tag 0x0112, SHORT, count 1, `value`.
-Bytes tiffWithOrientation(int value, bool bigEndian, std::uint16_t type = 3)
-{
-    if (bigEndian)
-        return {'M',  'M',
-                0,    42,
-                0,    0,
-                0,    8,
-                0,    1,
-                0x01, 0x12,
-                0,    std::uint8_t(type),
-                0,    0,
-                0,    1,
-                0,    std::uint8_t(value),
-                0,    0,
-                0,    0,
-                0,    0};
-    return {'I',
-            'I',
-            42,
-            0,
-            8,
-            0,
-            0,
-            0,
-            1,
-            0,
-            0x12,
-            0x01,
-            std::uint8_t(type),
-            0,
-            1,
-            0,
-            0,
-            0,
-            std::uint8_t(value),
-            0,
-            0,
-            0,
-            0,
-            0,
-            0,
-            0};
-}
-
-Bytes withSegment(Bytes jpeg, const Bytes& segment)
-{
-    jpeg.insert(jpeg.begin() + 2, segment.begin(), segment.end());
-    return jpeg;
-}
-
 // 64 x 32, four quadrants: red, green above; blue, white below.
 Bytes quadrants()
 {
@@ -128,6 +67,28 @@ TEST(Orientation, EachOfTheEightStandsUpright)
                                          colourAt(b, 4, b.height - 5),
                                          colourAt(b, b.width - 5, b.height - 5)};
             EXPECT_EQ(corners, kCorners[value]) << "orientation " << value;
+
+            // The window's holder: upright size, and the stretch maps each
+            // stored pixel where the upright bitmap has it, at any size.
+            const TempDir dir;
+            const pictures::Picture held = pictures::Picture::load(dir.write("o.jpg", jpeg));
+            ASSERT_EQ(held.width(), b.width);
+            ASSERT_EQ(held.height(), b.height);
+            for (const int divisor : {1, 2}) {
+                const int w = b.width / divisor, h = b.height / divisor;
+                const Bitmap& stretched = *held.stretched(w, h);
+                for (int y = 0; y < h; ++y)
+                    for (int x = 0; x < w; ++x) {
+                        const std::uint8_t* rgb =
+                            b.row(y * divisor) + static_cast<std::size_t>(x) * divisor * 3;
+                        const std::uint32_t expected =
+                            0xff000000u | rgb[0] << 16 | rgb[1] << 8 | rgb[2];
+                        ASSERT_EQ(reinterpret_cast<const std::uint32_t*>(stretched.row(y))[x],
+                                  expected)
+                            << "orientation " << value << " at " << x << "," << y << " / "
+                            << divisor;
+                    }
+            }
         }
 }
 
