@@ -77,7 +77,7 @@ void EvaluationWindow::buildControls()
 
     progress_ = new QProgressBar(this);
     progress_->setFormat(text(windowtexts::kProgress));
-    progress_->setAccessibleName(text(windowtexts::kProgress).section(QLatin1Char(' '), 0, 0));
+    progress_->setAccessibleName(text(windowtexts::kProgressName));
     cancel_ = new QPushButton(text(windowtexts::kCancel), this);
     cancel_->setObjectName(cancel_->text());
     connect(cancel_, &QPushButton::clicked, &reading_, &FolderReading::cancel);

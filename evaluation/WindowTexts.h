@@ -6,6 +6,7 @@ namespace evaluation::windowtexts {
 inline constexpr char kTitle[] = "Rangliste – %1";
 inline constexpr char kReadingScores[] = "Bewertungen lesen …";
 inline constexpr char kProgress[] = "Bild %v von %m";
+inline constexpr char kProgressName[] = "Bilder lesen";
 inline constexpr char kCancel[] = "Abbrechen";
 inline constexpr char kCancelled[] = "Abgebrochen: keine Dateien geschrieben.";
 inline constexpr char kWritten[] = "Geschrieben in %1: %2";
