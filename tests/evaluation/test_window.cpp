@@ -5,12 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <QAccessible>
+#include <QDesktopServices>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
+#include <QUrl>
 
 #include <filesystem>
 #include <fstream>
@@ -24,6 +26,15 @@ namespace fs = std::filesystem;
 constexpr char kQelMax[] = "5 A\r\n5 B\r\n4 C\r\n3 D\r\n0 \r\n5 E\r\n4 F\r\n3 G\r\n3 H\r\n0 \r\n"
                            "5 I\r\n4 J\r\n3 K\r\n3 L\r\n0 \r\n";
 constexpr int kWaitMs = 20'000; // a loaded machine; the window answers well within it
+
+// Takes the place of the desktop's default application.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+  public:
+    QUrl opened;
+  public slots:
+    void open(const QUrl& url) { opened = url; }
+};
 
 class Window : public ::testing::Test {
   protected:
@@ -110,6 +121,18 @@ TEST_F(Window, ShowsTheRankingAndFollowsASavedRatingFile)
                    std::string::npos;
         },
         kWaitMs));
+
+    // Once the PDF can be written, its button opens it.
+    fs::remove(folder / "Rangliste.pdf");
+    save("Carla.qel", "222202222022220-Brücke.JPEG\r\n");
+    auto* openPdf = window.findChild<QPushButton*>(QStringLiteral("PDF öffnen"));
+    ASSERT_NE(openPdf, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return openPdf->isEnabled(); }, kWaitMs));
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
+    openPdf->click();
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    EXPECT_EQ(catcher.opened.toLocalFile().toStdString(), (folder / "Rangliste.pdf").string());
 }
 
 TEST_F(Window, CancelledWhileReadingWritesNothing)
@@ -131,3 +154,5 @@ TEST_F(Window, CancelledWhileReadingWritesNothing)
 }
 
 } // namespace
+
+#include "test_window.moc"
