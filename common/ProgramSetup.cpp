@@ -8,10 +8,10 @@
 
 namespace common {
 
-void setUpProgram(QCoreApplication& application, const QString& name)
+void setUpProgram(QCoreApplication& application, const QString& name, const QString& entry)
 {
     QCoreApplication::setApplicationName(name);
-    QGuiApplication::setDesktopFileName(applicationId());
+    QGuiApplication::setDesktopFileName(applicationId() + entry);
     keepNoSettings();
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     auto* translator = new QTranslator(&application);

@@ -25,10 +25,15 @@ root="$scratch/root"
 dpkg-deb -x "$deb" "$root"
 (cd "$root" && find . ! -type d | sed 's/^\.//' | sort) >"$scratch/files"
 
+# Who made and ships it, as the build was configured.
+cached() { sed -n "s/^$1:[A-Z]*=//p" "$build/CMakeCache.txt"; }
+app_id=$(cached BB_APP_ID)
+applications="$root/usr/share/applications"
+metainfo="$root/usr/share/metainfo/$app_id.metainfo.xml"
+
 expected=(/usr/bin/bildbewertung /usr/bin/bildbewertung-starten
-  /usr/share/applications/de.jurybild.Bildbewertung.desktop
-  /usr/share/applications/de.jurybild.Bildbewertung.Auswertung.desktop
-  /usr/share/metainfo/de.jurybild.Bildbewertung.metainfo.xml
+  "/usr/share/applications/$app_id.desktop" "/usr/share/applications/$app_id.Auswertung.desktop"
+  "/usr/share/metainfo/$app_id.metainfo.xml"
   /usr/share/icons/hicolor/scalable/apps/bildbewertung.svg
   /usr/share/man/man1/bildbewertung.1.gz /usr/share/man/man1/bildbewertung-starten.1.gz
   /usr/share/doc/bildbewertung/copyright /usr/share/doc/bildbewertung/changelog.Debian.gz
@@ -67,10 +72,32 @@ starter_version=$("$root/usr/bin/bildbewertung-starten" --version)
 "$root/usr/bin/bildbewertung-starten" --help | grep -qxF "$root/usr/share/bildbewertung/vorlage/" ||
   fail "starter's help does not name the installed template folder"
 
-desktop-file-validate "$root"/usr/share/applications/de.jurybild.Bildbewertung*.desktop ||
+# What the installed files say: the configured maker and licence, no MIME type
+# that would make a menu entry the opener of every folder, no screenshot that
+# is not there. A row: file|a line it must hold (grep -E), or file|!a line it
+# must not.
+while IFS='|' read -r file pattern; do
+  if [[ $pattern == !* ]]; then
+    ! grep -qE "${pattern#!}" "$file" || fail "$file holds ${pattern#!}"
+  else
+    grep -qE "$pattern" "$file" || fail "$file lacks $pattern"
+  fi
+done <<ROWS
+$applications/$app_id.desktop|!^MimeType=
+$applications/$app_id.Auswertung.desktop|!^MimeType=
+$metainfo|<project_license>GPL-3.0-or-later</project_license>
+$metainfo|<url type="homepage">$(cached BB_HOMEPAGE)</url>
+$metainfo|<developer_name>$(cached BB_AUTHORS)</developer_name>
+$metainfo|!<screenshot
+$root/usr/share/doc/bildbewertung/copyright|^License: GPL-3\+$
+$root/usr/share/doc/bildbewertung/copyright|^Copyright: [0-9]+ $(cached BB_AUTHORS)$
+ROWS
+[[ $(dpkg-deb -f "$deb" Maintainer) == "$(cached BB_MAINTAINER)" ]] || fail "Maintainer"
+[[ $(dpkg-deb -f "$deb" Homepage) == "$(cached BB_HOMEPAGE)" ]] || fail "Homepage"
+
+desktop-file-validate "$applications/$app_id.desktop" "$applications/$app_id.Auswertung.desktop" ||
   fail "desktop-file-validate"
-appstreamcli validate --no-net "$root/usr/share/metainfo/de.jurybild.Bildbewertung.metainfo.xml" ||
-  fail "appstreamcli validate"
+appstreamcli validate --no-net "$metainfo" || fail "appstreamcli validate"
 if command -v lintian >/dev/null; then
   lintian --fail-on error "$deb" || fail "lintian"
 fi
