@@ -15,6 +15,8 @@
 #include <climits>
 #include <cstdlib>
 #include <future>
+#include <iostream>
+#include <unistd.h>
 
 namespace evaluation {
 
@@ -72,7 +74,15 @@ int evaluate(const std::string& folder, std::ostream& out, std::ostream& err)
         return kInputProblem;
     }
     ThumbnailStore store;
-    store.update(folder, evaluation.pictures);
+    // Progress only for a person watching: not into a file, a pipe or a test's stream.
+    if (&err == &std::cerr && ::isatty(STDERR_FILENO)) {
+        store.update(folder, evaluation.pictures, [&err](std::size_t done, std::size_t total) {
+            err << "\r" << texts::readingPictures(done, total) << std::flush;
+        });
+        err << "\n";
+    } else {
+        store.update(folder, evaluation.pictures);
+    }
     store.addProblems(evaluation);
     const Report report = buildReport(evaluation);
     const std::vector<QImage> thumbnails = thumbnailImages(store, evaluation.pictures);

@@ -117,6 +117,10 @@ inline std::string cannotWrite(const std::string& file)
 {
     return "Die Datei '" + file + "' kann nicht geschrieben werden!";
 }
+inline std::string readingPictures(std::size_t done, std::size_t total)
+{
+    return "Bilder lesen: " + std::to_string(done) + "/" + std::to_string(total);
+}
 inline std::string keptAsItWas(const std::string& file)
 {
     return "Die Datei '" + file + "' bleibt, wie sie war.";

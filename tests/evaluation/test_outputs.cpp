@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -44,17 +46,38 @@ TEST(Outputs, CsvBytesOpenInAGermanSpreadsheet)
     EXPECT_EQ(evaluation::csvField("a\r\nb"), "\"a\r\nb\"");
 }
 
-TEST(Outputs, TerminalTableIsAlignedByCharactersNotBytes)
+TEST(Outputs, TerminalTableIsAlignedByCharactersAndFitsAHundredColumns)
 {
     evaluation::Evaluation e;
     e.pictures = {"Blüte.jpg", "See.jpg"};
     e.maxTotal = 47;
     e.judges.push_back({"Ärger", {Score{10, 10, 10}, std::nullopt}});
     EXPECT_EQ(evaluation::rankingTable(evaluation::buildReport(e)),
-              "Platz  Bild   Ärger  Mittelwert  Summe  Spanne  Hinweis\n"
-              "-------------------------------------------------------\n"
+              "Platz  Bild   Ärger  Mittelwert  Summe  Spanne\n"
+              "----------------------------------------------\n"
               "   1.  Blüte     30        30,0     30       0\n"
-              "   2.  See        –           –      0       –  nicht bewertet: Ärger\n");
+              "   2.  See        –           –      0       –\n"
+              "       nicht bewertet: Ärger\n");
+
+    // Five judges with long names, a long title, a long hint.
+    e.pictures = {"Sonnenuntergang über dem Wattenmeer bei Ebbe.jpg", "See.jpg"};
+    e.judges.clear();
+    for (const char* name : {"Maximiliane von Hohenzollern", "Bärbel Müller-Lüdenscheidt", "Jo",
+                             "Anna Berger B", "Konstantin Überreiter"})
+        e.judges.push_back({name, {Score{10, 10, 10}, std::nullopt}});
+    const std::string table = evaluation::rankingTable(evaluation::buildReport(e));
+    std::size_t start = 0, lines = 0;
+    for (std::size_t end; (end = table.find('\n', start)) != std::string::npos; start = end + 1) {
+        EXPECT_LE(evaluation::displayWidth(table.substr(start, end - start)), 100u)
+            << table.substr(start, end - start);
+        ++lines;
+    }
+    EXPECT_EQ(lines, 6u) << table; // headings, rule, two rows, the hint in two lines
+    EXPECT_NE(table.find("Maximi…"), std::string::npos) << table;
+    EXPECT_NE(table.find("Sonnenuntergang üb…"), std::string::npos) << table;
+    EXPECT_NE(table.find("Jo"), std::string::npos) << table;
+    EXPECT_EQ(evaluation::shortened("Bärbel", 6), "Bärbel");
+    EXPECT_EQ(evaluation::shortened("Bärbel", 5), "Bärb…");
 }
 
 std::string pdfText(const QByteArray& pdf)
@@ -95,6 +118,40 @@ TEST(Outputs, PdfShowsTitleRowsJudgesAveragesAndProblems)
         EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
     EXPECT_LT(text.find("Kätzchen"), text.find("Abend\n")) << text;
     EXPECT_EQ(text.find("Kätzchen.jpg"), std::string::npos) << text;
+}
+
+TEST(Outputs, PdfRankingPagesNeverHoldASingleRow)
+{
+    ensureGuiApplication();
+    for (int pictures = 2; pictures <= 30; ++pictures) {
+        evaluation::Evaluation e;
+        e.maxTotal = 47;
+        e.judges = {{"Anna", {}}, {"Bernd", {}}, {"Jo", {}}};
+        for (int p = 0; p < pictures; ++p) {
+            e.pictures.push_back("Bild " + std::to_string(100 + p) + ".jpg");
+            for (auto& judge : e.judges)
+                judge.scores.push_back(Score{10, 10, p % 10});
+        }
+        const std::string text =
+            pdfText(evaluation::rankingPdf(evaluation::buildReport(e), {}, {"Club", "07.12.2026"}));
+        std::vector<int> rowsOnPage(1, 0);
+        for (std::size_t at = 0; (at = text.find_first_of("\fB", at)) != std::string::npos; ++at)
+            if (text[at] == '\f')
+                rowsOnPage.push_back(0);
+            else if (text.compare(at, 5, "Bild ") == 0 && at + 8 < text.size() &&
+                     std::isdigit(static_cast<unsigned char>(text[at + 5])))
+                ++rowsOnPage.back();
+        for (std::size_t page = 0; page < rowsOnPage.size(); ++page)
+            EXPECT_NE(rowsOnPage[page], 1) << pictures << " pictures, page " << page + 1;
+        if (pictures == 12) {
+            EXPECT_LE(std::count_if(rowsOnPage.begin(), rowsOnPage.end(),
+                                    [](int rows) { return rows > 0; }),
+                      2);
+        }
+        EXPECT_EQ(text.find(".jpg"), std::string::npos) << "titles without extension";
+        EXPECT_EQ(text.find("Hinweise für die Auswertung"), std::string::npos) << "no problems";
+        EXPECT_EQ(text.find("Vorläu"), std::string::npos) << "not provisional";
+    }
 }
 
 TEST(Outputs, PageIsSelfContainedAndNamesEveryImage)
