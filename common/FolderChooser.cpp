@@ -48,7 +48,8 @@ std::optional<std::string> chooseCompetitionFolder(QWidget* parent)
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     // Directory mode shows files too, greyed: the judge sees the pictures.
     dialog.setFileMode(QFileDialog::Directory);
-    dialog.setNameFilter(QStringLiteral("Bilder (*.jpg *.jpeg *.JPG *.JPEG *.Jpg *.Jpeg)"));
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setNameFilter(QStringLiteral("Bilder (*.jpg *.jpeg)")); // any letter case
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     const QByteArray chosen = QFile::encodeName(dialog.selectedFiles().constFirst());
