@@ -23,12 +23,6 @@ struct JpegHeader {
 // header.
 std::optional<JpegHeader> readJpegHeader(const std::uint8_t* data, std::size_t size);
 
-// A progressive file with more scans than tunables::kMaxScans, or more
-// block visits than the budget allows, is refused while decoding, reported
-// as libjpeg's JERR_BAD_PROGRESSION: a backstop behind the estimate from
-// the header.
-inline constexpr int kMaxScans = tunables::kMaxScans; // until the evaluation decodes through here
-
 struct DecodedJpeg {
     Bitmap bitmap;            // Rgb24, or Gray8 for a grayscale file
     std::optional<int> error; // libjpeg's message code when decoding failed
@@ -38,6 +32,9 @@ struct DecodedJpeg {
 // through the one-pass quantizer with 236 levels, CMYK and YCCK converted
 // to RGB here. On an error the rows decoded so far are kept, the rest is
 // black; when nothing could be decoded the bitmap is black at `fallback`.
+// A progressive file with more scans than tunables::kMaxScans, or more
+// block visits than the budget allows, ends in JERR_BAD_PROGRESSION: a
+// backstop behind the estimate from the header.
 DecodedJpeg decodeJpeg(const std::uint8_t* data, std::size_t size, JpegHeader fallback);
 
 struct JpegDecoderSession;

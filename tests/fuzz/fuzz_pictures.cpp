@@ -1,11 +1,12 @@
 // libFuzzer target for what reads a picture file's bytes: the marker walk
-// of the decode budget, the EXIF orientation, the header, and the decode in
-// the smallest steps against the decode in one piece (the same error, the
-// same pixels, and every step makes headway).
+// of the decode budget, the EXIF orientation, the header, the decode in the
+// smallest steps against the decode in one piece (the same error, the same
+// pixels, and every step makes headway), and the scaled upright decode.
 
 #include "pictures/DecodeBudget.h"
 #include "pictures/Jpeg.h"
 #include "pictures/Orientation.h"
+#include "pictures/ScaledDecode.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -67,5 +68,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int finishAfter = size > 0 ? data[size - 1] % 64 : 0;
     expectSame(whole, decodeInSteps(data, size, *header, finishAfter),
                "finishing after some steps differs from one piece");
+    pictures::decodeScaled(data, size, 8); // the evaluation's thumbnails, upright
     return 0;
 }
