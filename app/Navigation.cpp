@@ -2,8 +2,7 @@
 
 #include "Viewer/PictureFrame.h"
 #include "Viewer/TScreenForm.h"
-
-#include <QFile>
+#include "common/FileName.h"
 
 void Controller::vor()
 {
@@ -39,7 +38,7 @@ void Controller::FormMouseDown(Qt::MouseButton button, QPoint position)
 void Controller::showFileName()
 {
     const bool known = state.PictureIndex < Playlist.size();
-    panel_.setFileName(known ? QFile::decodeName(Playlist[state.PictureIndex].c_str()) : QString());
+    panel_.setFileName(known ? common::displayFileName(Playlist[state.PictureIndex]) : QString());
 }
 
 // The loupe disables both arrows; otherwise each says whether there is a

@@ -4,6 +4,7 @@
 #include "Viewer/PictureFrame.h"
 #include "Viewer/TScreenForm.h"
 #include "app/Guard.h"
+#include "common/FileName.h"
 #include "core/Failure.h"
 #include "core/Messages.h"
 #include "core/Weighting.h"
@@ -14,6 +15,7 @@ Controller::Controller(TScreenForm& form, ViewerState& viewerState)
 {
     board.setChangeHandler([this] { SummenClick(); });
     Qelopen = [this] { return runQelopen(&form_, lastChosenFile_); };
+    form_.setCloseGuard([this] { return mayClose(); });
     connectControls();
 }
 
@@ -43,11 +45,11 @@ void Controller::connectControls()
     });
     connect(&show_, &PictureShow::pictureFailed, this, [this](int index) {
         const std::string& name = Playlist.at(static_cast<std::size_t>(index));
-        messagebox::warning(messages::cannotOpenPicture(displayText(name)));
+        messagebox::warning(
+            messages::cannotOpenPicture(common::displayFileName(name).toStdString()));
     });
     connect(&show_, &PictureShow::decodeFailed, this,
             [](int code) { messagebox::generalError(messages::jpegError(code)); });
-    form_.setCloseGuard([this] { return mayClose(); });
 }
 
 void Controller::FormCreate()

@@ -9,6 +9,7 @@
 #include <QBuffer>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
 #include <QImageWriter>
 #include <QTimer>
 
@@ -139,14 +140,22 @@ TEST_F(PictureCache, OutOfMemoryGivesThePlaceholderOnce)
 // The placeholder shows under its picture's name and uses its line, also
 // when the move comes before the first tick and the warning about the
 // picture waits in its own event loop while the timers come due: they
-// change nothing on screen until the judge has answered. The load rules
-// themselves are the cache's own tests.
+// change nothing on screen until the judge has answered. The warning names
+// the picture as the panel does, also a name that is not UTF-8. The load
+// rules themselves are the cache's own tests.
 TEST_F(PictureCache, PlaceholderShowsUnderItsNameWithItsLine)
 {
-    for (const bool beforeTheFirstTick : {false, true}) {
-        SCOPED_TRACE(beforeTheFirstTick ? "move before the first tick" : "after the preload");
+    const struct {
+        bool beforeTheFirstTick;
+        std::string name;
+    } cases[] = {{false, "b.jpg"}, {true, "b.jpg"}, {false, "b\xe9.jpg"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.beforeTheFirstTick ? "move before the first tick" : "after the preload");
+        SCOPED_TRACE(c.name);
         messages.clear();
-        startWith({"a.jpg", "b.jpg", "c.jpg"}, "b.jpg");
+        for (const auto& entry : std::filesystem::directory_iterator("."))
+            std::filesystem::remove(entry.path());
+        startWith({"a.jpg", c.name, "c.jpg"}, c.name);
         messagebox::setRecorder([this](messagebox::Kind kind, const QString& text) {
             messages.push_back({kind, text.toStdString()});
             QEventLoop waiting; // the judge reads the box for three timer intervals
@@ -154,7 +163,7 @@ TEST_F(PictureCache, PlaceholderShowsUnderItsNameWithItsLine)
             waiting.exec();
             return true;
         });
-        if (!beforeTheFirstTick) {
+        if (!c.beforeTheFirstTick) {
             show().FirstPictureTimerTimer();
             show().LoadTimerTimer();
             EXPECT_FALSE(show().loadTimer().isActive());
@@ -164,12 +173,13 @@ TEST_F(PictureCache, PlaceholderShowsUnderItsNameWithItsLine)
         clock.start();
         while (clock.elapsed() < 3 * tunables::kPreloadTimerInterval.count())
             QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        EXPECT_EQ(messages, (std::vector<Message>{cannotOpen("b.jpg")}));
+        EXPECT_EQ(filePanel(), QFile::decodeName(QByteArray::fromStdString(c.name)).toStdString());
+        EXPECT_EQ(messages, (std::vector<Message>{
+                                {Kind::Warning, messages::cannotOpenPicture(filePanel())}}));
         EXPECT_EQ(shown(), 500);
-        EXPECT_EQ(filePanel(), "b.jpg");
         EXPECT_TRUE(form->Rahmen()->isVisibleTo(form.get()));
         panel().rows[0]->slider()->setValue(4);
-        EXPECT_EQ(controller->sheet()[1], "400000000000000-b.jpg");
+        EXPECT_EQ(controller->sheet()[1], "400000000000000-" + c.name);
         EXPECT_EQ(messages.size(), 1u) << "shown from the cache, not read again";
         controller.reset();
         form.reset();
