@@ -1,5 +1,6 @@
 #include "evaluation/Folder.h"
 
+#include "core/FolderListing.h"
 #include "core/Messages.h"
 #include "core/RatingFile.h"
 #include "core/TextEncoding.h"
@@ -8,26 +9,10 @@
 #include "pictures/PictureList.h"
 
 #include <algorithm>
-#include <dirent.h>
-#include <memory>
 #include <numeric>
 #include <sys/stat.h>
 
 namespace evaluation {
-
-namespace {
-
-} // namespace
-
-bool isRatingFileName(std::string_view name)
-{
-    constexpr std::string_view kSuffix = ratingfile::kExtension;
-    if (name.size() < kSuffix.size())
-        return false;
-    return std::equal(
-        kSuffix.begin(), kSuffix.end(), name.end() - kSuffix.size(),
-        [](char want, char c) { return want == (c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c); });
-}
 
 std::string pathIn(const std::string& folder, const std::string& name)
 {
@@ -42,17 +27,7 @@ bool isDirectory(const std::string& path)
 
 std::vector<std::string> ratingFileNames(const std::string& folder)
 {
-    std::vector<std::string> names;
-    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
-    if (!dir)
-        return names;
-    while (const dirent* entry = ::readdir(dir.get())) {
-        std::string name(entry->d_name);
-        struct stat info {};
-        if (name[0] != '.' && isRatingFileName(name) &&
-            ::fstatat(::dirfd(dir.get()), entry->d_name, &info, 0) == 0 && S_ISREG(info.st_mode))
-            names.push_back(std::move(name));
-    }
+    std::vector<std::string> names = folderlisting::regularFiles(folder, {ratingfile::kExtension});
     std::sort(names.begin(), names.end());
     return names;
 }

@@ -14,9 +14,6 @@ std::string pathIn(const std::string& folder, const std::string& name);
 
 bool isDirectory(const std::string& path);
 
-// A rating file's name ends in ".qel", in any letter case.
-bool isRatingFileName(std::string_view name);
-
 // The rating files: regular files whose names end in ".qel" in any letter
 // case, hidden files excluded, in byte order of their names.
 std::vector<std::string> ratingFileNames(const std::string& folder);
