@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -69,6 +70,27 @@ inline void writePhoto(const std::string& file, int width, int height, int quali
     jpeg_finish_compress(&info);
     jpeg_destroy_compress(&info);
     std::fclose(out);
+}
+
+// The file again with an APP1 "Exif" segment saying `orientation`.
+inline std::string withOrientation(const std::string& file, int orientation)
+{
+    std::FILE* in = std::fopen(file.c_str(), "rb");
+    std::vector<unsigned char> bytes;
+    for (int c; (c = std::fgetc(in)) != EOF;)
+        bytes.push_back(static_cast<unsigned char>(c));
+    std::fclose(in);
+    const unsigned char segment[] = {
+        0xFF, 0xE1, 0, 34, 'E', 'x', 'i', 'f', 0, 0,
+        'M',  'M',  0, 42, 0,   0,   0,   8,   0, 1,
+        1,    0x12, 0, 3,  0,   0,   0,   1,   0, static_cast<unsigned char>(orientation),
+        0,    0,    0, 0,  0,   0};
+    bytes.insert(bytes.begin() + 2, std::begin(segment), std::end(segment));
+    std::string out = file + ".o" + std::to_string(orientation) + ".jpg";
+    std::FILE* o = std::fopen(out.c_str(), "wb");
+    std::fwrite(bytes.data(), 1, bytes.size(), o);
+    std::fclose(o);
+    return out;
 }
 
 } // namespace bench

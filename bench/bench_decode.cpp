@@ -11,7 +11,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <iterator>
 #include <spawn.h>
 #include <string>
 #include <sys/wait.h>
@@ -87,27 +86,6 @@ double shownMilliseconds(const std::string& file, int frameWidth, int frameHeigh
     return millisecondsSince(start);
 }
 
-// The file again with an APP1 "Exif" segment saying `orientation`.
-std::string withOrientation(const std::string& file, int orientation)
-{
-    std::FILE* in = std::fopen(file.c_str(), "rb");
-    std::vector<unsigned char> bytes;
-    for (int c; (c = std::fgetc(in)) != EOF;)
-        bytes.push_back(static_cast<unsigned char>(c));
-    std::fclose(in);
-    const unsigned char segment[] = {
-        0xFF, 0xE1, 0, 34, 'E', 'x', 'i', 'f', 0, 0,
-        'M',  'M',  0, 42, 0,   0,   0,   8,   0, 1,
-        1,    0x12, 0, 3,  0,   0,   0,   1,   0, static_cast<unsigned char>(orientation),
-        0,    0,    0, 0,  0,   0};
-    bytes.insert(bytes.begin() + 2, std::begin(segment), std::end(segment));
-    std::string out = file + ".o" + std::to_string(orientation) + ".jpg";
-    std::FILE* o = std::fopen(out.c_str(), "wb");
-    std::fwrite(bytes.data(), 1, bytes.size(), o);
-    std::fclose(o);
-    return out;
-}
-
 double median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
@@ -154,7 +132,7 @@ int main(int argc, char** argv)
 
     // A portrait 4000 x 6000 upright in a 1040-pixel-high frame; the landscape
     // the same file is without the tag stretched to the same number of pixels.
-    const std::string portrait = withOrientation(file, 6);
+    const std::string portrait = bench::withOrientation(file, 6);
     std::vector<double> upright, lying, uprightStretch, lyingStretch;
     for (int i = 0; i < rounds; ++i) {
         double stretch = 0;

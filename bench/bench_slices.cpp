@@ -1,6 +1,7 @@
 // Decoding in slices between events: the longest slice while a 45 MP colour,
-// a 24 MP grayscale and a 24 MP progressive picture are decoded and
-// stretched to the frame with a 5 ms budget, and the total time of the
+// a 24 MP grayscale, a 24 MP progressive (also arithmetic-coded) picture and
+// a 24 MP camera portrait (EXIF orientation 6) are decoded and stretched to
+// the frame with a 5 ms budget, and the total time of the
 // sliced decode against the one-piece decode and djpeg's whole process.
 
 #include "bench/SyntheticPhoto.h"
@@ -159,6 +160,10 @@ int main(int argc, char** argv)
     const std::string grey24 = base + "/24mp-grey.jpg", progressive24 = base + "/24mp-prog.jpg";
     run({"/usr/bin/jpegtran", "-grayscale", "-outfile", grey24.c_str(), mp24.c_str()});
     run({"/usr/bin/jpegtran", "-progressive", "-outfile", progressive24.c_str(), mp24.c_str()});
+    const std::string arithmetic24 = base + "/24mp-arith.jpg";
+    run({"/usr/bin/jpegtran", "-arithmetic", "-progressive", "-outfile", arithmetic24.c_str(),
+         mp24.c_str()});
+    const std::string portrait24 = bench::withOrientation(mp24, 6);
 
     std::printf(
         "slices of at most %lld ms of work, until the picture is stretched to %d x %d; "
@@ -168,6 +173,8 @@ int main(int argc, char** argv)
     const Photo sliced[] = {{"45 MP colour", mp45},
                             {"24 MP grayscale", grey24},
                             {"24 MP progressive", progressive24},
+                            {"24 MP arithmetic", arithmetic24},
+                            {"24 MP portrait", portrait24},
                             {"24 MP colour", mp24}};
     for (const Photo& p : sliced) {
         std::vector<double> longest, longestCpu, total, loads, slices;
@@ -213,7 +220,7 @@ int main(int argc, char** argv)
                     p.name, median(slices), median(whole), t, median(slices) / t,
                     median(whole) / t);
     }
-    for (const std::string& f : {mp12, mp24, mp45, grey24, progressive24})
+    for (const std::string& f : {mp12, mp24, mp45, grey24, progressive24, arithmetic24, portrait24})
         std::remove(f.c_str());
     rmdir(folder);
     return 0;
