@@ -47,7 +47,6 @@ inline constexpr char kJudge[] = "Bewerter";
 inline constexpr char kRatedPictures[] = "Bilder";
 inline constexpr char kAverage[] = "Durchschnitt";
 inline constexpr char kDeviation[] = "Abweichung";
-inline constexpr char kFile[] = "Datei";
 inline constexpr char kMeanShort[] = "Mittel";
 inline constexpr char kNoScore[] = "–"; // a judge who did not rate the picture
 inline constexpr char kTitle[] = "Rangliste – ";
