@@ -3,7 +3,7 @@
 #include "core/Failure.h"
 #include "core/Messages.h"
 #include "core/PictureNames.h"
-#include "core/TextEncoding.h"
+#include "evaluation/Names.h"
 #include "evaluation/Texts.h"
 
 namespace evaluation {
@@ -37,7 +37,7 @@ ScoredLine scoreLine(const Maxima& maxima, const std::string& line)
 
 Problem unreadablePicture(const std::string& picture, int jpegError)
 {
-    const std::string name = displayText(picture);
+    const std::string name = shownName(picture);
     return {ProblemKind::PictureUnreadable, std::string(), 0, name,
             messages::cannotOpenPicture(name) +
                 (jpegError ? " " + messages::jpegError(jpegError) : std::string())};
@@ -49,7 +49,7 @@ Judge matchJudge(const std::string& judgeName, const rating::Sheet& lines,
 {
     const rating::PictureNames names(pictures);
 
-    const std::string judge = displayText(judgeName);
+    const std::string judge = shownName(judgeName);
     Judge result{judgeName, std::vector<std::optional<Score>>(pictures.size())};
     std::vector<std::size_t> lineOf(pictures.size(), 0); // 0: no line, else its number
     std::vector<bool> mentioned(pictures.size(), false);
@@ -67,26 +67,26 @@ Judge matchJudge(const std::string& judgeName, const rating::Sheet& lines,
         else if (name.empty())
             problem = texts::kNoFileName;
         else if (!found)
-            problem = texts::noSuchPicture(displayText(name));
+            problem = texts::noSuchPicture(shownName(name));
         else if (lineOf[*found] != 0)
-            problem = texts::alreadyRated(displayText(name), lineOf[*found]);
+            problem = texts::alreadyRated(shownName(name), lineOf[*found]);
         if (!problem.empty()) {
-            problems.push_back({ProblemKind::LineLeftOut, judge, number, displayText(name),
+            problems.push_back({ProblemKind::LineLeftOut, judge, number, shownName(name),
                                 texts::judgeLine(judge, number) + problem + texts::kLineLeftOut});
             continue;
         }
         result.scores[*found] = scored.score;
         lineOf[*found] = number;
         if (scored.score->allZero)
-            problems.push_back({ProblemKind::AllZero, judge, number, displayText(name),
-                                texts::judgeLine(judge, number) + "'" + displayText(name) +
+            problems.push_back({ProblemKind::AllZero, judge, number, shownName(name),
+                                texts::judgeLine(judge, number) + "'" + shownName(name) +
                                     "': " + texts::kAllZero + texts::kCountsAsNotRated});
     }
     // A picture whose only line was left out has been reported with that line.
     for (std::size_t p = 0; p < pictures.size(); ++p)
         if (!mentioned[p])
-            problems.push_back({ProblemKind::NoLine, judge, 0, displayText(pictures[p]),
-                                texts::missingLine(judge, displayText(pictures[p]))});
+            problems.push_back({ProblemKind::NoLine, judge, 0, shownName(pictures[p]),
+                                texts::missingLine(judge, shownName(pictures[p]))});
     return result;
 }
 

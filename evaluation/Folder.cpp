@@ -3,8 +3,8 @@
 #include "core/FolderListing.h"
 #include "core/Messages.h"
 #include "core/RatingFile.h"
-#include "core/TextEncoding.h"
 #include "core/Weighting.h"
+#include "evaluation/Names.h"
 #include "evaluation/Texts.h"
 #include "pictures/PictureList.h"
 
@@ -37,7 +37,7 @@ FolderResult evaluateFolder(const std::string& folder)
     FolderResult result;
     Evaluation& evaluation = result.evaluation;
     if (!isDirectory(folder)) {
-        result.stop = texts::missingFolder(displayText(folder));
+        result.stop = texts::missingFolder(shownName(folder));
         return result;
     }
     // Read as the judging program reads it: its first sixteen lines.
@@ -63,8 +63,8 @@ FolderResult evaluateFolder(const std::string& folder)
         const auto lines = ratingfile::load(path);
         if (!lines) {
             evaluation.problems.push_back(
-                {ProblemKind::JudgeFileUnreadable, displayText(ratingfile::judgeNameFromPath(file)),
-                 0, std::string(), texts::unreadableJudgeFile(displayText(file))});
+                {ProblemKind::JudgeFileUnreadable, shownName(ratingfile::judgeNameFromPath(file)),
+                 0, std::string(), texts::unreadableJudgeFile(shownName(file))});
             continue;
         }
         evaluation.judges.push_back(matchJudge(ratingfile::judgeNameFromPath(file), *lines,

@@ -1,6 +1,6 @@
 #include "evaluation/Ranking.h"
 
-#include "core/TextEncoding.h"
+#include "evaluation/Names.h"
 #include "evaluation/Texts.h"
 
 #include <algorithm>
@@ -73,7 +73,7 @@ std::string hint(const Evaluation& evaluation, const RankedPicture& row)
 {
     std::string notRated, allZero;
     const auto addName = [](std::string& list, const std::string& name) {
-        list += (list.empty() ? "" : ", ") + displayText(name);
+        list += (list.empty() ? "" : ", ") + shownName(name);
     };
     for (const Judge& judge : evaluation.judges) {
         const auto& score = judge.scores[row.picture];
@@ -99,7 +99,7 @@ std::vector<JudgeAverage> judgeAverages(const Evaluation& evaluation)
 {
     std::vector<JudgeAverage> averages;
     for (const Judge& judge : evaluation.judges) {
-        JudgeAverage average{displayText(judge.name)};
+        JudgeAverage average{shownName(judge.name)};
         for (const auto& score : judge.scores)
             if (counts(score)) {
                 ++average.rated;

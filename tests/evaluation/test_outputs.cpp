@@ -20,12 +20,12 @@ namespace {
 
 using evaluation::Score;
 
-// Two judges, one with ";" and a quote in the name; a single-byte picture
-// name; a picture one judge did not rate and one both gave all zeros.
+// Two judges, one with ";" and a quote in the name; a picture one judge did
+// not rate and one both gave all zeros.
 evaluation::Evaluation sample()
 {
     evaluation::Evaluation e;
-    e.pictures = {"Abend.jpg", "K\xe4tzchen.jpg", "Leer.jpg"};
+    e.pictures = {"Abend.jpg", "Kätzchen.jpg", "Leer.jpg"};
     e.maxTotal = 47;
     e.judges.push_back({"Anna", {Score{12, 10, 9}, Score{14, 12, 13}, Score{0, 0, 0, true}}});
     e.judges.push_back({"Jo;\"B\"", {std::nullopt, Score{10, 12, 11}, Score{0, 0, 0, true}}});
