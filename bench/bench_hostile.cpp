@@ -4,7 +4,9 @@
 // the window's budget, in a child process; the figures are its wall time,
 // peak memory and longest slice. The promise: at most 2 s of work and
 // 1.6 GB a file, and no slice much longer than the budget.
+#include "bench/SyntheticPhoto.h"
 #include "core/Tunables.h"
+#include "pictures/DecodeBudget.h"
 #include "pictures/Picture.h"
 
 #include <algorithm>
@@ -209,6 +211,35 @@ int main()
     std::snprintf(name, sizeof name, "worst many scans: grey %d^2, %d scans", pixelEdge, scansEdge);
     measure(name,
             sized(withScans(tinyJpeg(Coding::progressive, false, true), scansEdge), pixelEdge));
-    std::snprintf(name, sizeof name, "worst arithmetic progressive 4:4:4: %d^2", bytesEdge444);
-    measure(name, sized(tinyJpeg(Coding::arithmetic, true), bytesEdge444));
+    // 4:4:4 simple progression: 14 block visits per 64 pixels.
+    const int arithmeticEdge =
+        int(std::sqrt(double(tunables::kMaxBlockVisits) /
+                      double(pictures::budget::kArithmeticBlockCost) / 14 * 64)) /
+        8 * 8;
+    std::snprintf(name, sizeof name, "worst arithmetic progressive 4:4:4: %d^2", arithmeticEdge);
+    measure(name, sized(tinyJpeg(Coding::arithmetic, true), arithmeticEdge));
+    std::snprintf(name, sizeof name, "arithmetic progressive 4:4:4: %d^2", arithmeticEdge + 8);
+    measure(name, sized(tinyJpeg(Coding::arithmetic, true), arithmeticEdge + 8));
+    // Greyscale simple progression: 6 block visits per 64 pixels.
+    const int arithmeticGreyEdge = std::min(
+        pixelEdge, int(std::sqrt(double(tunables::kMaxBlockVisits) /
+                                 double(pictures::budget::kArithmeticBlockCost) / 6 * 64)) /
+                       8 * 8);
+    std::snprintf(name, sizeof name, "worst arithmetic greyscale progressive: %d^2",
+                  arithmeticGreyEdge);
+    measure(name, sized(tinyJpeg(Coding::arithmetic, false, true), arithmeticGreyEdge));
+    // What the budget must still accept: a real 100-megapixel photograph.
+    char photo[] = "/tmp/bb-photo-XXXXXX.jpg";
+    const int fd = ::mkstemps(photo, 4);
+    if (fd < 0)
+        return 1;
+    ::close(fd);
+    bench::writePhoto(photo, 10000, 10000, 90, 0, bench::Kind::progressive);
+    std::FILE* in = std::fopen(photo, "rb");
+    Bytes bytes;
+    for (int c; (c = std::fgetc(in)) != EOF;)
+        bytes.push_back(static_cast<unsigned char>(c));
+    std::fclose(in);
+    ::unlink(photo);
+    measure("photograph 100 MP progressive: 10000^2", bytes);
 }

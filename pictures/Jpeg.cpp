@@ -160,6 +160,8 @@ std::optional<JpegHeader> readJpegHeader(const std::uint8_t* data, std::size_t s
     // (libjpeg refuses it): walking its megabytes would tell nothing more.
     if (buffered)
         cost.blockVisits = budget::countBlockVisits(data, size, components);
+    if (info.arith_code)
+        cost.blockVisits *= budget::kArithmeticBlockCost;
     header.orientation = exifOrientation(data, size);
     return header;
 }

@@ -58,8 +58,9 @@ constexpr std::size_t kPrecision = 4, kHeight = 5, kWidth = 7, kFirstSampling = 
 
 Bytes withSize(Bytes jpeg, int width, int height)
 {
-    std::size_t sof = 2; // baseline or progressive frame header
-    while (!(jpeg[sof] == 0xFF && (jpeg[sof + 1] == 0xC0 || jpeg[sof + 1] == 0xC2)))
+    std::size_t sof = 2; // baseline or progressive frame header, Huffman or arithmetic
+    const auto isFrame = [](std::uint8_t m) { return m == 0xC0 || m == 0xC2 || m == 0xCA; };
+    while (!(jpeg[sof] == 0xFF && isFrame(jpeg[sof + 1])))
         ++sof;
     jpeg[sof + kHeight] = std::uint8_t(height >> 8);
     jpeg[sof + kHeight + 1] = std::uint8_t(height);
@@ -307,11 +308,13 @@ TEST(JpegBadInput, BombIsTinyAndRefusedFromItsHeader)
     }
 }
 
-Bytes shaped(Sampling sampling, bool progressive, int width, int height, int scans = 0)
+Bytes shaped(Sampling sampling, bool progressive, int width, int height, int scans = 0,
+             bool arithmetic = false)
 {
     JpegOptions o;
     o.sampling = sampling;
     o.progressive = progressive;
+    o.arithmetic = arithmetic;
     o.width = o.height = 16;
     Bytes small = makeJpeg(o);
     if (scans > 0) {
@@ -340,6 +343,10 @@ TEST(JpegBadInput, CostlyFilesAreRefusedFromTheirHeader)
         {"progressive 4:4:4 over 1 GiB", shaped(Sampling::s444, true, 11000, 11000), false},
         {"progressive 4:2:0 under it", shaped(Sampling::s420, true, 12600, 12600), true},
         {"30 scans", shaped(Sampling::s420, true, 4000, 4000, 30), true},
+        {"45 MP arithmetic progressive 4:4:4", shaped(Sampling::s444, true, 8200, 5500, 0, true),
+         true},
+        {"100 MP arithmetic progressive 4:4:4", shaped(Sampling::s444, true, 10000, 10000, 0, true),
+         false},
         {"999 empty scans", shaped(Sampling::s420, true, 4000, 4000, 999), false},
     };
     const TempDir dir;
