@@ -14,7 +14,7 @@ namespace tunables {
 // bench_hostile at the edge of each limit. A small file can declare a huge
 // picture or thousands of scans; such files are refused from their header,
 // before any memory is taken. Real photographs up to 150 megapixels stay
-// inside (progressive 4:4:4 ones up to 100).
+// inside (progressive 4:4:4 ones up to 100, arithmetic-coded ones up to 60).
 
 // A picture file larger than this is not a photograph.
 inline constexpr std::uint64_t kMaxPictureFileBytes = std::uint64_t{512} << 20;
