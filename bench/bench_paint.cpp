@@ -1,6 +1,7 @@
 // Paint costs of the picture frame on a 1920 x 1080 offscreen screen:
 // a plain screen-sized blit against showing a preloaded picture, and a pan
-// step in the loupe against a blit of the frame's area.
+// step in the loupe against a blit of the frame's area; also for a camera
+// portrait, which the loupe draws upright through the orientation's mapping.
 #include "Viewer/Fit.h"
 #include "Viewer/PictureFrame.h"
 #include "bench/SyntheticPhoto.h"
@@ -115,7 +116,8 @@ double blitMs(QSize size, bool scheduled = false)
 
 struct Size {
     const char* name;
-    int w, h;
+    int w, h;            // upright
+    int orientation = 1; // EXIF: 6 is a portrait stored lying
 };
 
 } // namespace
@@ -134,10 +136,18 @@ int main(int argc, char** argv)
     std::printf("    a scheduled paint of a 16x16 widget (event loop and flush alone): %.3f ms\n",
                 blitMs({16, 16}, true));
 
-    const Size sizes[] = {{"12 MP", 4000, 3000}, {"24 MP", 6000, 4000}, {"45 MP", 8256, 5504}};
+    const Size sizes[] = {{"12 MP", 4000, 3000},
+                          {"24 MP", 6000, 4000},
+                          {"24 MP portrait", 4000, 6000, 6},
+                          {"45 MP", 8256, 5504}};
     for (const Size& size : sizes) {
-        const std::string file = dir.filePath(QString("p%1.jpg").arg(size.w)).toStdString();
-        bench::writePhoto(file, size.w, size.h);
+        std::string file = dir.filePath(QString("p%1.jpg").arg(size.w)).toStdString();
+        if (size.orientation == 1) {
+            bench::writePhoto(file, size.w, size.h);
+        } else {
+            bench::writePhoto(file, size.h, size.w);
+            file = bench::withOrientation(file, size.orientation);
+        }
         // Two holders of their own, as a move swaps the shown picture for the
         // preloaded neighbour.
         const pictures::Picture pictures[2] = {pictures::Picture::load(file),
