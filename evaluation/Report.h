@@ -11,11 +11,14 @@
 // all texts UTF-8 and readable.
 //
 // How a caller gets one:
-//   FolderResult result = evaluateFolder(folder);        // reads no picture
-//   ... append unreadablePicture(...) problems for thumbnails that failed ...
+//   FolderResult result = evaluateFolder(folder);   // Qel.max, list, .qel files; no picture
+//   store.update(folder, result.evaluation.pictures, progress, &cancel); // ThumbnailStore
+//   store.addProblems(result.evaluation);           // pictures that cannot be read
 //   Report report = buildReport(result.evaluation);
-// Re-scoring after a .qel changed is the same two calls with the
-// thumbnails' problems kept from before: nothing is decoded again.
+//   writeOutputs(folder, report, thumbnailImages(store, pictures)); // Run.h: the three files
+// Re-scoring after a .qel changed is the same calls with the same store:
+// update() decodes only new or changed pictures (none then), so the ranking
+// follows in milliseconds.
 namespace evaluation {
 
 struct ReportRow {
