@@ -165,24 +165,26 @@ TEST(Caption, AmpersandUnderlinesTheNextCharacter)
     }
 }
 
-// The template's captions fit beside their sliders in the panel's font; a
+// The template's and the demo's captions fit beside their sliders in the panel's font; a
 // caption that does not shows its whole text as a tooltip.
 TEST_F(ScreenForm, TheTemplatesCaptionsFitAndAClippedOneShowsItsText)
 {
-    const Weighting weighting = readWeighting(BB_SOURCE_DIR "/packaging/vorlage/Qel.max");
-    ASSERT_EQ(weighting.outcome, Weighting::Outcome::Loaded);
     QelPanel& shown = *form->QelPanel_();
     const PanelWidgets panel(*form);
-    for (int n = 0; n < kCriterionCount; ++n) {
-        const WeightingRow& row = weighting.rows[static_cast<std::size_t>(n)];
-        const QString text = QString::fromStdString(displayText(row.caption));
-        shown.setCriterionCaption(n, text, row.visible);
-        const caption::Label* label = panel.rows[static_cast<std::size_t>(n)]->captionLabel();
-        EXPECT_FALSE(label->clipped())
-            << text.toStdString() << ": " << label->fontMetrics().horizontalAdvance(text)
-            << " px in " << label->contentsRect().width() << " px of "
-            << label->font().family().toStdString();
-        EXPECT_TRUE(label->toolTip().isEmpty());
+    for (const char* file : {"/packaging/vorlage/Qel.max", "/demo/Qel.max"}) {
+        const Weighting weighting = readWeighting(BB_SOURCE_DIR + std::string(file));
+        ASSERT_EQ(weighting.outcome, Weighting::Outcome::Loaded) << file;
+        for (int n = 0; n < kCriterionCount; ++n) {
+            const WeightingRow& row = weighting.rows[static_cast<std::size_t>(n)];
+            const QString text = QString::fromStdString(displayText(row.caption));
+            shown.setCriterionCaption(n, text, row.visible);
+            const caption::Label* label = panel.rows[static_cast<std::size_t>(n)]->captionLabel();
+            EXPECT_FALSE(label->clipped())
+                << text.toStdString() << ": " << label->fontMetrics().horizontalAdvance(text)
+                << " px in " << label->contentsRect().width() << " px of "
+                << label->font().family().toStdString();
+            EXPECT_TRUE(label->toolTip().isEmpty());
+        }
     }
     const QString tooLong = QStringLiteral(" Stimmung / Emotion und &Ausdruck");
     shown.setCriterionCaption(0, tooLong, true);

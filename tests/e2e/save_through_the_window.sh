@@ -62,7 +62,7 @@ export work program reader
 
 # What the window showed after the slider moved, as assistive tools read it.
 for line in "label: 3 / 17 Punkte" "label: 3 / 47 Punkte" "label: 3/5" \
-            "value Bildidee / Aussage: 3" "text Bewerter: Testjury" \
+            "value Idee / Aussage: 3" "text Bewerter: Testjury" \
             "label: 03 Portrait im Fenster.jpg" "push button: nächstes Bild"; do
   if ! grep -qxF "$line" window.txt; then
     echo "the window did not show \"$line\"; it showed:" >&2
