@@ -92,8 +92,8 @@ void writeJudges(const fs::path& folder, int pictures, int judges, unsigned seed
 // `count` hard links of `original`, Qel.max and three judges.
 fs::path makeFolder(const char* tag, const fs::path& original, int count)
 {
-    const fs::path folder = fs::temp_directory_path() / ("bench_evaluation-" + std::string(tag) +
-                                                         "-" + std::to_string(::getpid()));
+    fs::path folder = fs::temp_directory_path() /
+                      ("bench_evaluation-" + std::string(tag) + "-" + std::to_string(::getpid()));
     fs::remove_all(folder);
     fs::create_directories(folder);
     for (int i = 0; i < count; ++i)
@@ -105,8 +105,8 @@ fs::path makeFolder(const char* tag, const fs::path& original, int count)
 
 fs::path photo()
 {
-    const fs::path file = fs::temp_directory_path() /
-                          ("bench_evaluation-photo-" + std::to_string(::getpid()) + ".jpg");
+    fs::path file = fs::temp_directory_path() /
+                    ("bench_evaluation-photo-" + std::to_string(::getpid()) + ".jpg");
     bench::writePhoto(file.string(), 6000, 4000, 90);
     return file;
 }

@@ -60,6 +60,9 @@ tr.uneinig{background:#fce6cf}
 }
 )";
 
+// The provisional note lists this many missing parts before folding the rest.
+constexpr std::size_t kNoteItems = 5;
+
 std::string escaped(const std::string& text)
 {
     std::string out;
@@ -110,9 +113,16 @@ void appendNote(std::string& out, const Report& report)
         return;
     out += "<section class=\"vorlaeufig\" aria-labelledby=\"vorlaeufig\">\n<h2 id=\"vorlaeufig\">" +
            escaped(texts::kProvisional) + "</h2>\n<ul>\n";
-    for (const std::string& missing : report.missing)
-        out += "<li>" + escaped(missing) + "</li>\n";
-    out += "</ul>\n</section>\n";
+    // A long list folds away after the first few, without a script.
+    for (std::size_t i = 0; i < report.missing.size(); ++i) {
+        if (i == kNoteItems)
+            out += "</ul>\n<details><summary>" +
+                   escaped(texts::moreOnThePage(report.missing.size() - kNoteItems)) +
+                   "</summary>\n<ul>\n";
+        out += "<li>" + escaped(report.missing[i]) + "</li>\n";
+    }
+    out += report.missing.size() > kNoteItems ? "</ul>\n</details>\n" : "</ul>\n";
+    out += "</section>\n";
 }
 
 void appendRanking(std::string& out, const Report& report, const std::vector<QImage>& thumbnails)

@@ -6,6 +6,13 @@
 
 namespace evaluation {
 
+std::size_t displayWidth(std::string_view utf8)
+{
+    return std::size_t(std::count_if(utf8.begin(), utf8.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
+}
+
 namespace {
 
 constexpr char kGap[] = "  ";
@@ -52,13 +59,6 @@ void appendCells(std::string& out, const std::vector<std::string>& cells,
 }
 
 } // namespace
-
-std::size_t displayWidth(std::string_view utf8)
-{
-    return std::size_t(std::count_if(utf8.begin(), utf8.end(), [](char c) {
-        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    }));
-}
 
 std::string shortened(const std::string& utf8, std::size_t width)
 {

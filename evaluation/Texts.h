@@ -81,6 +81,10 @@ inline std::string moreMissing(std::size_t count)
 {
     return "… und " + std::to_string(count) + " weitere (siehe „Hinweise für die Auswertung“)";
 }
+inline std::string moreOnThePage(std::size_t count)
+{
+    return "… und " + std::to_string(count) + " weitere";
+}
 inline std::string pictureShort(const std::string& picture, int rated, std::size_t judges)
 {
     return picture + ": " + std::to_string(rated) + " von " + std::to_string(judges) + " Bewertern";

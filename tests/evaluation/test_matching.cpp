@@ -64,6 +64,7 @@ TEST(Matching, LinesGoToThePictureTheyNameAndEverythingElseIsReported)
         const evaluation::Judge judge =
             evaluation::matchJudge("Jo", c.lines, kPictures, kNines, found);
         std::vector<std::string> problems;
+        problems.reserve(found.size());
         for (const auto& problem : found)
             problems.push_back(problem.text);
         std::vector<int> totals;
