@@ -29,7 +29,9 @@ TEST(Ranking, FairRankingByTheMeanOfTheJudgesWhoRated)
         std::vector<std::vector<std::optional<Score>>> scores; // per judge, per picture
         std::vector<std::string> rows; // rank, title, judge cells, mean, sum, hint
         std::vector<std::string> missing;
+        std::vector<evaluation::Problem> problems = {};
     };
+    using evaluation::ProblemKind;
     const Case cases[] = {
         {"ties: shared places, then Gestaltung, Wirkung, file order",
          {"J1", "J2"},
@@ -60,10 +62,23 @@ TEST(Ranking, FairRankingByTheMeanOfTheJudgesWhoRated)
           "Bewerter 'Anna B' hat 1 von 3 Bildern bewertet",
           "Bewerter 'Bernd' hat 1 von 3 Bildern bewertet", "a.jpg: 2 von 3 Bewertern",
           "b.jpg: 0 von 3 Bewertern", "c.jpg: 2 von 3 Bewertern"}},
+        {"every picture rated, but a line or a file left out",
+         {"J1"},
+         {{S(3, 3, 3)}},
+         {"1.|a|9|9,0|9|"},
+         {"J1, Zeile 2: kein Bild 'x.jpg' im Ordner – Zeile nicht gewertet",
+          "Die Bewertungsdatei 'J2.qel' kann nicht gelesen werden!"},
+         {{ProblemKind::LineLeftOut, "J1", 2, "x.jpg",
+           "J1, Zeile 2: kein Bild 'x.jpg' im Ordner – Zeile nicht gewertet"},
+          {ProblemKind::AllZero, "J1", 3, "a.jpg", "not a reason"},
+          {ProblemKind::JudgeFileUnreadable, "J2", 0, "",
+           "Die Bewertungsdatei 'J2.qel' kann nicht gelesen werden!"},
+          {ProblemKind::PictureUnreadable, "", 0, "a.jpg", "not a reason either"}}},
     };
     for (const Case& c : cases) {
         Evaluation e;
         e.maxTotal = 100;
+        e.problems = c.problems;
         for (std::size_t p = 0; p < c.scores[0].size(); ++p)
             e.pictures.push_back(std::string(1, char('a' + p)) + ".jpg");
         for (std::size_t j = 0; j < c.judges.size(); ++j)
