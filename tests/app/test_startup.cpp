@@ -42,26 +42,22 @@ TEST_F(Startup, NoPictureIsReadBeforeTheFirstPaint)
 {
     writeWeighting("555555555555555");
     writePicture("a.jpg");
-    writePicture("b.jpg");
-    const int watch = ::inotify_init1(IN_NONBLOCK);
-    ASSERT_GE(watch, 0);
-    for (const char* name : {"a.jpg", "b.jpg"})
-        ASSERT_GE(::inotify_add_watch(watch, name, IN_OPEN), 0);
-    const auto opened = [watch] {
-        alignas(inotify_event) char events[4096];
-        return ::read(watch, events, sizeof events) > 0;
-    };
     struct FirstPaint : QObject {
-        std::function<void()> seen;
+        int watch = ::inotify_init1(IN_NONBLOCK);
+        std::optional<bool> openedBefore;
+        bool opened()
+        {
+            alignas(inotify_event) char events[4096];
+            return ::read(watch, events, sizeof events) > 0;
+        }
         bool eventFilter(QObject*, QEvent* event) override
         {
-            if (event->type() == QEvent::Paint && seen)
-                std::exchange(seen, nullptr)();
+            if (event->type() == QEvent::Paint && !openedBefore)
+                openedBefore = opened();
             return false;
         }
     } firstPaint;
-    std::optional<bool> openedBeforePaint;
-    firstPaint.seen = [&] { openedBeforePaint = opened(); };
+    ASSERT_GE(::inotify_add_watch(firstPaint.watch, "a.jpg", IN_OPEN), 0);
     form = std::make_unique<TScreenForm>(state);
     form->QelPanel_()->installEventFilter(&firstPaint); // the panel paints after the window
     form->resize(1920, 1080);
@@ -72,9 +68,9 @@ TEST_F(Startup, NoPictureIsReadBeforeTheFirstPaint)
     clock.start();
     while (form->Rahmen()->picture().width() == 0 && clock.elapsed() < 5000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    EXPECT_EQ(openedBeforePaint, false);
-    EXPECT_TRUE(opened()) << "the first picture was read afterwards";
-    ::close(watch);
+    EXPECT_EQ(firstPaint.openedBefore, false);
+    EXPECT_TRUE(firstPaint.opened()) << "the first picture was read afterwards";
+    ::close(firstPaint.watch);
 }
 
 TEST_F(Startup, SumsAndMessagesFollowTheWeightingFile)
