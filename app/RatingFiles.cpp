@@ -2,6 +2,7 @@
 
 #include "Viewer/MessageBoxes.h"
 #include "Viewer/TScreenForm.h"
+#include "common/FileName.h"
 #include "core/Messages.h"
 #include "core/PlaceByName.h"
 #include "core/RatingFile.h"
@@ -68,7 +69,7 @@ void Controller::bloadClick()
     } else {
         messagebox::warning(messages::kCannotLoad);
     }
-    panel_.setJudgeName(QFile::decodeName(judge.c_str()));
+    panel_.setJudgeName(common::displayFileName(judge));
     if (placement)
         messagebox::information(
             messages::placedByName(placement->moved, placement->kept, placement->added));

@@ -1,5 +1,6 @@
 #include "evaluation/WindowReading.h"
 
+#include "common/FileName.h"
 #include "evaluation/Folder.h"
 #include "evaluation/Report.h"
 #include "evaluation/Run.h"
@@ -145,7 +146,7 @@ void FolderReading::launch(const QString& folder)
             end.ranking = rankingTexts(report, evaluation.pictures);
             for (const OutputFile& output : writeOutputs(job->folder, report, images)) {
                 if (output.failure.empty())
-                    end.written << QFile::decodeName(output.path.c_str());
+                    end.written << common::displayFileName(output.path);
                 else
                     end.failures << text(output.failure);
             }
