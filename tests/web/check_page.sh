@@ -26,7 +26,15 @@ done
 "$program" "$folder" > "$work/out.txt" 2> "$work/err.txt" || true
 test -s "$folder/Rangliste.html" || { echo "no Rangliste.html"; cat "$work/err.txt"; exit 1; }
 
-# The pinned packages, installed beside the build, never into the sources.
-cp "$here/package.json" "$here/package-lock.json" "$here/check_page.mjs" "$work/"
-(cd "$work" && npm ci --no-audit --no-fund --ignore-scripts --loglevel=error)
+# The pinned packages, installed beside the build, never into the sources;
+# again only when the lock file changed. Node.js trusts the system's
+# certificates too (a registry behind the site's own authority).
+if ! cmp -s "$here/package-lock.json" "$work/package-lock.json" ||
+   [ ! -d "$work/node_modules/puppeteer-core" ]; then
+  cp "$here/package.json" "$here/package-lock.json" "$work/"
+  [ -n "${NODE_EXTRA_CA_CERTS:-}" ] || [ ! -f /etc/ssl/certs/ca-certificates.crt ] ||
+    export NODE_EXTRA_CA_CERTS=/etc/ssl/certs/ca-certificates.crt
+  (cd "$work" && npm ci --no-audit --no-fund --ignore-scripts --loglevel=error)
+fi
+cp "$here/check_page.mjs" "$work/"
 node "$work/check_page.mjs" "$folder/Rangliste.html" "$work"
