@@ -13,7 +13,6 @@
 #include "evaluation/Folder.h"
 #include "evaluation/Report.h"
 #include "evaluation/Run.h"
-#include "evaluation/ThumbnailImage.h"
 #include "evaluation/Thumbnails.h"
 
 #include <QGuiApplication>
@@ -170,8 +169,8 @@ void rescore()
     store.addProblems(result.evaluation);
     const evaluation::Report report = evaluation::buildReport(result.evaluation);
     const double rescored = secondsSince(start);
-    const auto images = evaluation::thumbnailImages(store, result.evaluation.pictures);
-    const auto outputs = evaluation::writeOutputs(folder.string(), report, images);
+    const auto outputs = evaluation::writeOutputs(folder.string(), report,
+                                                  store.findAll(result.evaluation.pictures));
     const double written = secondsSince(start);
     std::printf("  after one .qel changed: ranking again %.3f s (%zu pictures decoded; target: "
                 "0.5 s); with Rangliste.csv, .pdf and .html written %.2f s (%s)\n",

@@ -2,7 +2,7 @@
 
 #include "evaluation/Texts.h"
 
-#include <QBuffer>
+#include <QByteArray>
 
 namespace evaluation {
 
@@ -93,18 +93,11 @@ std::string dash(const std::string& cell)
     return cell.empty() ? texts::kNoScore : cell;
 }
 
-// The thumbnail as a data: URI; JPEG keeps the page small.
-std::string dataUri(const QImage& image)
+// The thumbnail as a data: URI, from the JPEG encoded when it was read.
+std::string dataUri(const std::string& jpeg)
 {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (image.save(&buffer, "JPG", 80))
-        return "data:image/jpeg;base64," + bytes.toBase64().toStdString();
-    bytes.clear();
-    buffer.seek(0);
-    image.save(&buffer, "PNG");
-    return "data:image/png;base64," + bytes.toBase64().toStdString();
+    return "data:image/jpeg;base64," +
+           QByteArray::fromRawData(jpeg.data(), qsizetype(jpeg.size())).toBase64().toStdString();
 }
 
 void appendNote(std::string& out, const Report& report)
@@ -125,7 +118,8 @@ void appendNote(std::string& out, const Report& report)
     out += "</section>\n";
 }
 
-void appendRanking(std::string& out, const Report& report, const std::vector<QImage>& thumbnails)
+void appendRanking(std::string& out, const Report& report,
+                   const std::vector<const Thumbnail*>& thumbnails)
 {
     out += "<table class=\"rangliste\">\n<caption>" + escaped(texts::kRankingCaption) +
            "</caption>\n<thead><tr>";
@@ -150,14 +144,14 @@ void appendRanking(std::string& out, const Report& report, const std::vector<QIm
         };
         out += row.disagreement ? "<tr class=\"uneinig\">" : "<tr>";
         out += "<td class=\"platz\">" + escaped(row.rank) + "</td><td class=\"bild\">";
-        const QImage none;
-        const QImage& image = row.picture < thumbnails.size() ? thumbnails[row.picture] : none;
-        if (image.isNull())
+        const Thumbnail* image =
+            row.picture < thumbnails.size() ? thumbnails[row.picture] : nullptr;
+        if (!image || image->pageJpeg.empty())
             out += "<span class=\"kein-bild\">" + escaped(texts::kNoPicture) + "</span>";
         else
-            out += "<img src=\"" + dataUri(image) + "\" alt=\"" + escaped(row.title) +
-                   "\" width=\"" + std::to_string(image.width()) + "\" height=\"" +
-                   std::to_string(image.height()) + "\">";
+            out += "<img src=\"" + dataUri(image->pageJpeg) + "\" alt=\"" + escaped(row.title) +
+                   "\" width=\"" + std::to_string(image->width) + "\" height=\"" +
+                   std::to_string(image->height) + "\">";
         out += "</td><th scope=\"row\">" + escaped(row.title) + "</th>";
         for (std::size_t j = 0; j < row.judgeCells.size(); ++j)
             number(report.judges[j], row.judgeCells[j]);
@@ -187,7 +181,7 @@ void appendJudgeAverages(std::string& out, const Report& report)
 
 } // namespace
 
-std::string rankingHtml(const Report& report, const std::vector<QImage>& thumbnails,
+std::string rankingHtml(const Report& report, const std::vector<const Thumbnail*>& thumbnails,
                         const Heading& heading)
 {
     const std::string title = texts::kTitle + heading.folderName;

@@ -1,8 +1,7 @@
 #pragma once
 
 #include "evaluation/Report.h"
-
-#include <QImage>
+#include "evaluation/Thumbnail.h"
 
 #include <string>
 #include <vector>
@@ -14,8 +13,9 @@ namespace evaluation {
 // elsewhere), German, a real table with header cells, every image with its
 // title as alt text, the provisional note when it applies; a table on a
 // desktop, a card per picture on a phone, printable. thumbnails[i] belongs
-// to picture i in file order; a null or missing one shows no image.
-std::string rankingHtml(const Report& report, const std::vector<QImage>& thumbnails,
+// to picture i in file order, its pageJpeg shown as it is; a null or
+// missing one shows no image.
+std::string rankingHtml(const Report& report, const std::vector<const Thumbnail*>& thumbnails,
                         const Heading& heading);
 
 } // namespace evaluation

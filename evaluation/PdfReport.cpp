@@ -1,7 +1,9 @@
 #include "evaluation/PdfReport.h"
 
 #include "core/TextEncoding.h"
+#include "evaluation/PdfImages.h"
 #include "evaluation/Texts.h"
+#include "evaluation/ThumbnailImage.h"
 
 #include <QBuffer>
 #include <QPainter>
@@ -318,16 +320,18 @@ void drawProblems(Document& doc, const Report& report)
     }
 }
 
-} // namespace
-
-QByteArray rankingPdf(const Report& report, const std::vector<QImage>& thumbnails,
-                      const Heading& heading)
+// The PDF; with `jpegs` each thumbnail's JPEG is appended there and a
+// stand-in drawn, without them the thumbnails are drawn for real.
+QByteArray drawPdf(const Report& report, const std::vector<const Thumbnail*>& thumbnails,
+                   const Heading& heading, std::vector<PdfJpeg>* jpegs)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     {
         Document doc(buffer, q(texts::kTitle) + q(heading.folderName));
+        // A stand-in is then written as it is, not given to the JPEG encoder.
+        doc.painter().setRenderHint(QPainter::LosslessImageRendering, jpegs != nullptr);
         const Columns columns = columnsFor(int(report.judges.size()));
         drawTitle(doc, report, heading);
         std::size_t next = 0;
@@ -337,9 +341,17 @@ QByteArray rankingPdf(const Report& report, const std::vector<QImage>& thumbnail
             drawTableHeading(doc, report, columns);
             for (const std::size_t end = next + count; next < end; ++next) {
                 const ReportRow& row = report.rows[next];
-                const QImage none;
-                drawRow(doc, row, row.picture < thumbnails.size() ? thumbnails[row.picture] : none,
-                        columns);
+                const Thumbnail* thumbnail =
+                    row.picture < thumbnails.size() ? thumbnails[row.picture] : nullptr;
+                QImage image;
+                if (thumbnail && jpegs && !thumbnail->printJpeg.empty()) {
+                    image = pdfStandIn();
+                    jpegs->push_back({thumbnail->width, thumbnail->height, thumbnail->channels,
+                                      &thumbnail->printJpeg});
+                } else {
+                    image = thumbnailView(thumbnail);
+                }
+                drawRow(doc, row, image, columns);
             }
         }
         drawJudgeAverages(doc, report);
@@ -347,6 +359,17 @@ QByteArray rankingPdf(const Report& report, const std::vector<QImage>& thumbnail
         doc.finish();
     }
     return bytes;
+}
+
+} // namespace
+
+QByteArray rankingPdf(const Report& report, const std::vector<const Thumbnail*>& thumbnails,
+                      const Heading& heading)
+{
+    std::vector<PdfJpeg> jpegs;
+    const QByteArray pdf = withJpegs(drawPdf(report, thumbnails, heading, &jpegs), jpegs);
+    // A Qt writing its images otherwise: encoded again, but right.
+    return pdf.isEmpty() ? drawPdf(report, thumbnails, heading, nullptr) : pdf;
 }
 
 } // namespace evaluation

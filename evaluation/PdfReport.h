@@ -1,9 +1,9 @@
 #pragma once
 
 #include "evaluation/Report.h"
+#include "evaluation/Thumbnail.h"
 
 #include <QByteArray>
-#include <QImage>
 
 #include <string>
 #include <vector>
@@ -15,9 +15,10 @@ namespace evaluation {
 // each judge's points, mean and sum; never a page with a single row), each
 // judge's average and the ranking rule; then, only when there are any, the
 // problems on a page of their own ("Hinweise für die Auswertung").
-// thumbnails[i] belongs to picture i in file order; a null or missing one
-// draws a placeholder cell. Needs a QGuiApplication.
-QByteArray rankingPdf(const Report& report, const std::vector<QImage>& thumbnails,
+// thumbnails[i] belongs to picture i in file order, its printJpeg taken as
+// it is; a null or missing one draws a placeholder cell. Needs a
+// QGuiApplication.
+QByteArray rankingPdf(const Report& report, const std::vector<const Thumbnail*>& thumbnails,
                       const Heading& heading);
 
 } // namespace evaluation

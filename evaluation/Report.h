@@ -15,7 +15,7 @@
 //   store.update(folder, result.evaluation.pictures, progress, &cancel); // ThumbnailStore
 //   store.addProblems(result.evaluation);           // pictures that cannot be read
 //   Report report = buildReport(result.evaluation);
-//   writeOutputs(folder, report, thumbnailImages(store, pictures)); // Run.h: the three files
+//   writeOutputs(folder, report, store.findAll(pictures)); // Run.h: the three files
 // Re-scoring after a .qel changed is the same calls with the same store:
 // update() decodes only new or changed pictures (none then), so the ranking
 // follows in milliseconds.

@@ -10,7 +10,7 @@
 #include "evaluation/PdfReport.h"
 #include "evaluation/TextTable.h"
 #include "evaluation/Texts.h"
-#include "evaluation/ThumbnailImage.h"
+#include "evaluation/Thumbnails.h"
 
 #include <QDate>
 
@@ -18,7 +18,9 @@
 #include <cstdlib>
 #include <future>
 #include <iostream>
+#include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace evaluation {
 
@@ -44,15 +46,23 @@ std::string folderName(const std::string& folder)
                                                                     : path.substr(slash + 1));
 }
 
+// The file behind a path (0: none); a rename puts a new one there.
+std::pair<dev_t, ino_t> fileAt(const std::string& path)
+{
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 ? std::pair(info.st_dev, info.st_ino)
+                                            : std::pair(dev_t(0), ino_t(0));
+}
+
 } // namespace
 
 std::vector<OutputFile> writeOutputs(const std::string& folder, const Report& report,
-                                     const std::vector<QImage>& thumbnails)
+                                     const std::vector<const Thumbnail*>& thumbnails)
 {
     const Heading heading{
         folderName(folder),
         QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")).toStdString()};
-    // The page encodes every thumbnail again, as the PDF does: side by side.
+    // The page and the PDF side by side; both take the stored JPEGs.
     auto page =
         std::async(std::launch::async, [&] { return rankingHtml(report, thumbnails, heading); });
     const std::string csv = rankingCsv(report);
@@ -62,12 +72,18 @@ std::vector<OutputFile> writeOutputs(const std::string& folder, const Report& re
         {pathIn(folder, texts::kCsvFile), csv},
         {pathIn(folder, texts::kPdfFile), {pdf.constData(), std::size_t(pdf.size())}},
         {pathIn(folder, texts::kHtmlFile), html}};
+    std::vector<std::pair<dev_t, ino_t>> before;
+    for (const textfile::FileContents& file : files)
+        before.push_back(fileAt(file.path));
     std::vector<OutputFile> outputs;
     const auto failed = textfile::writeAllAtomically(files);
     for (std::size_t i = 0; i < files.size(); ++i) {
         const std::string shown = shownName(files[i].path);
+        // A file renamed into place before a later one failed is new.
+        const bool replaced = fileAt(files[i].path) != before[i];
         outputs.push_back({files[i].path, !failed        ? std::string()
                                           : *failed == i ? texts::cannotWrite(shown)
+                                          : replaced     ? std::string()
                                                          : texts::keptAsItWas(shown)});
     }
     return outputs;
@@ -95,10 +111,9 @@ int evaluate(const std::string& folder, std::ostream& out, std::ostream& err)
     }
     store.addProblems(evaluation);
     const Report report = buildReport(evaluation);
-    const std::vector<QImage> thumbnails = thumbnailImages(store, evaluation.pictures);
-
     bool written = true;
-    for (const OutputFile& output : writeOutputs(folder, report, thumbnails))
+    for (const OutputFile& output :
+         writeOutputs(folder, report, store.findAll(evaluation.pictures)))
         if (!output.failure.empty()) {
             err << output.failure << "\n";
             written = false;

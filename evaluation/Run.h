@@ -1,8 +1,7 @@
 #pragma once
 
 #include "evaluation/Report.h"
-
-#include <QImage>
+#include "evaluation/Thumbnail.h"
 
 #include <ostream>
 #include <string>
@@ -22,11 +21,13 @@ struct OutputFile {
 };
 
 // Rangliste.csv, Rangliste.pdf and Rangliste.html, written together: all
-// three are renamed into place only when each was written, so on a failure
-// every one carries a failure text (the one that failed, the others kept
-// as they were). thumbnails[i] belongs to picture i in file order. Safe on
-// any thread while a QGuiApplication exists.
+// three are renamed into place only when each was written. On a failure the
+// one that failed carries its failure text, each other one either "kept as
+// it was" or, when it was renamed into place before the failure, none (it
+// is new). thumbnails[i] belongs to picture i in file order (the store's
+// findAll); their JPEGs are used as they are. Safe on any thread while a
+// QGuiApplication exists.
 std::vector<OutputFile> writeOutputs(const std::string& folder, const Report& report,
-                                     const std::vector<QImage>& thumbnails);
+                                     const std::vector<const Thumbnail*>& thumbnails);
 
 } // namespace evaluation

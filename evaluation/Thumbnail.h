@@ -17,6 +17,10 @@ struct Thumbnail {
     int scaleDenominator = 0;         // the DCT scaling libjpeg used: 1/8, 1/4, ...
     bool ok = false;
     std::optional<int> jpegError; // libjpeg's message code when it failed
+    // The pixels as baseline JPEGs for the page and for the PDF, encoded once
+    // when the picture is read, so writing the files again encodes nothing.
+    std::string pageJpeg;
+    std::string printJpeg;
 };
 
 // The picture upright (EXIF orientation), its longer side at most
@@ -31,6 +35,10 @@ Thumbnail readThumbnail(const std::string& path, int longSide);
 Thumbnail shrink(const std::uint8_t* pixels, std::size_t stride, int width, int height,
                  int channels, int side);
 Thumbnail shrink(const Thumbnail& source, int side);
+
+// The pixels as a baseline JPEG of `quality` (grey stays grey); empty
+// when there are no pixels.
+std::string encodeJpeg(const Thumbnail& thumbnail, int quality);
 
 // Runs job(0) ... job(count - 1) on all cores; rethrows the first exception.
 void parallelFor(std::size_t count, const std::function<void(std::size_t)>& job);

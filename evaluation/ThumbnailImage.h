@@ -1,20 +1,13 @@
 #pragma once
 
-#include "evaluation/Thumbnails.h"
+#include "evaluation/Thumbnail.h"
 
 #include <QImage>
 
-#include <string>
-#include <vector>
-
 namespace evaluation {
 
-// A stored thumbnail as a QImage (a copy); null when there is none.
-QImage thumbnailImage(const Thumbnail* thumbnail);
-
-// One image per picture in file order, for the PDF, the page and the window;
-// a picture without a thumbnail gets a null image.
-std::vector<QImage> thumbnailImages(const ThumbnailStore& store,
-                                    const std::vector<std::string>& pictures);
+// The stored pixels as a QImage without a copy: valid while the thumbnail
+// is; null when there is none.
+QImage thumbnailView(const Thumbnail* thumbnail);
 
 } // namespace evaluation

@@ -9,6 +9,12 @@
 
 namespace evaluation {
 
+namespace {
+// The page stays small for the web; print keeps the detail.
+constexpr int kPageQuality = 80;
+constexpr int kPrintQuality = 94;
+} // namespace
+
 FileStamp stampOf(const std::string& path)
 {
     struct stat info {};
@@ -43,6 +49,10 @@ bool ThumbnailStore::update(const std::string& folder, const std::vector<std::st
         if (cancel && cancel->load())
             return;
         decoded[i] = readThumbnail(pathIn(folder, wanted[i]), tunables::kThumbnailSide);
+        if (decoded[i].ok) {
+            decoded[i].pageJpeg = encodeJpeg(decoded[i], kPageQuality);
+            decoded[i].printJpeg = encodeJpeg(decoded[i], kPrintQuality);
+        }
         done[i] = 1;
         if (progress) {
             const std::lock_guard lock(progressMutex);
@@ -62,6 +72,16 @@ const Thumbnail* ThumbnailStore::find(const std::string& picture) const
     const auto found = entries_.find(picture);
     return found != entries_.end() && found->second.thumbnail.ok ? &found->second.thumbnail
                                                                  : nullptr;
+}
+
+std::vector<const Thumbnail*>
+ThumbnailStore::findAll(const std::vector<std::string>& pictures) const
+{
+    std::vector<const Thumbnail*> found;
+    found.reserve(pictures.size());
+    for (const std::string& picture : pictures)
+        found.push_back(find(picture));
+    return found;
 }
 
 void ThumbnailStore::addProblems(Evaluation& evaluation) const

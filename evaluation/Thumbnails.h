@@ -42,6 +42,9 @@ class ThumbnailStore {
     // tunables::kThumbnailSide), or nullptr
     // when it is not decoded yet or could not be read.
     const Thumbnail* find(const std::string& picture) const;
+    // find() for each picture, in order: what the files are written from.
+    // Valid until the next update().
+    std::vector<const Thumbnail*> findAll(const std::vector<std::string>& pictures) const;
 
     // One "cannot be opened" problem per picture of the evaluation whose
     // thumbnail failed, in picture order.

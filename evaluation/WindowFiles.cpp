@@ -3,6 +3,7 @@
 #include "core/FolderListing.h"
 #include "core/Weighting.h"
 #include "evaluation/Folder.h"
+#include "evaluation/ThumbnailImage.h"
 
 #include <algorithm>
 #include <set>
@@ -22,15 +23,20 @@ std::vector<InputFile> rankingInputs(const std::string& folder)
     return inputs;
 }
 
-QImage TableThumbnails::get(const std::string& folder, const std::string& name, const QImage& image)
+QImage TableThumbnails::get(const std::string& folder, const std::string& name,
+                            const Thumbnail* thumbnail)
 {
     const FileStamp stamp = stampOf(pathIn(folder, name));
     const auto found = entries_.find(name);
     if (found != entries_.end() && found->second.stamp == stamp)
         return found->second.small;
+    // The stored pixels are wrapped, not copied: only a changed picture costs.
+    const QImage image = thumbnailView(thumbnail);
     QImage small = image.isNull() ? QImage()
                                   : image.scaled(kTableThumbnailSide, kTableThumbnailSide,
                                                  Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    if (!small.isNull() && small.constBits() == image.constBits())
+        small = small.copy(); // the size it had: still the store's pixels
     entries_.insert_or_assign(name, Entry{stamp, small});
     return small;
 }

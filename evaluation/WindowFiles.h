@@ -29,8 +29,8 @@ inline constexpr int kTableThumbnailSide = 64;
 // The table's small thumbnails, made again only for a picture that changed.
 class TableThumbnails {
   public:
-    // The small image of picture `name` from its stored thumbnail `image`.
-    QImage get(const std::string& folder, const std::string& name, const QImage& image);
+    // The small image of picture `name` from its stored thumbnail (none: null).
+    QImage get(const std::string& folder, const std::string& name, const Thumbnail* thumbnail);
     // Forgets the pictures no longer in the folder.
     void keepOnly(const std::vector<std::string>& names);
 

@@ -133,18 +133,18 @@ void FolderReading::launch(const QString& folder)
                 post([this, done, total] { emit progress(int(done), int(total)); });
             },
             &job->cancelled);
-        const std::vector<QImage> images = thumbnailImages(store_, evaluation.pictures);
+        const std::vector<const Thumbnail*> thumbnails = store_.findAll(evaluation.pictures);
         auto small = std::make_shared<std::map<std::string, QImage>>();
-        for (std::size_t i = 0; i < images.size(); ++i)
+        for (std::size_t i = 0; i < thumbnails.size(); ++i)
             small->emplace(evaluation.pictures[i],
-                           small_.get(job->folder, evaluation.pictures[i], images[i]));
+                           small_.get(job->folder, evaluation.pictures[i], thumbnails[i]));
         small_.keepOnly(evaluation.pictures);
         post([this, small] { emit thumbnailsRead(small); });
         if (!end.cancelled) {
             store_.addProblems(evaluation);
             const Report report = buildReport(evaluation);
             end.ranking = rankingTexts(report, evaluation.pictures);
-            for (const OutputFile& output : writeOutputs(job->folder, report, images)) {
+            for (const OutputFile& output : writeOutputs(job->folder, report, thumbnails)) {
                 if (output.failure.empty())
                     end.written << common::displayFileName(output.path);
                 else

@@ -198,7 +198,7 @@ TEST_F(Folder, ThumbnailStoreDecodesOnlyNewOrChangedPictures)
 
 TEST(Thumbnail, ShrinkAveragesTheCoveredPixels)
 {
-    evaluation::Thumbnail grey{4, 2, 1, {0, 100, 200, 40, 20, 60, 0, 80}, 1, true, {}};
+    evaluation::Thumbnail grey{4, 2, 1, {0, 100, 200, 40, 20, 60, 0, 80}, 1, true, {}, {}, {}};
     const evaluation::Thumbnail half = evaluation::shrink(grey, 2);
     EXPECT_EQ(std::make_pair(half.width, half.height), std::make_pair(2, 1));
     EXPECT_EQ(half.pixels, (std::vector<std::uint8_t>{45, 80}));

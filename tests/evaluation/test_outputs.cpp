@@ -80,12 +80,30 @@ TEST(Outputs, TerminalTableIsAlignedByCharactersAndFitsAHundredColumns)
     EXPECT_EQ(evaluation::shortened("Bärbel", 5), "Bärb…");
 }
 
-std::string pdfText(const QByteArray& pdf)
+// A 24 x 16 green thumbnail with its JPEGs, as the store keeps it.
+evaluation::Thumbnail greenThumbnail()
+{
+    evaluation::Thumbnail thumbnail;
+    thumbnail.width = 24;
+    thumbnail.height = 16;
+    thumbnail.ok = true;
+    for (int i = 0; i < 24 * 16; ++i)
+        thumbnail.pixels.insert(thumbnail.pixels.end(), {0, 100, 0});
+    thumbnail.pageJpeg = evaluation::encodeJpeg(thumbnail, 80);
+    thumbnail.printJpeg = evaluation::encodeJpeg(thumbnail, 50); // not Qt's own 94
+    return thumbnail;
+}
+
+// The output of a poppler tool (pdftotext, pdfimages) run on `pdf`; its
+// messages (unless quietened), such as a broken cross-reference table, go
+// into the text too.
+std::string pdfText(const QByteArray& pdf, const std::string& tool = "pdftotext -q -enc UTF-8")
 {
     const std::filesystem::path file =
         std::filesystem::temp_directory_path() / ("bb-eval-" + std::to_string(::getpid()) + ".pdf");
     std::ofstream(file, std::ios::binary).write(pdf.constData(), pdf.size());
-    const std::string command = "pdftotext -q -enc UTF-8 '" + file.string() + "' -";
+    const std::string command =
+        tool + " '" + file.string() + "'" + (tool.starts_with("pdftotext") ? " -" : "") + " 2>&1";
     std::string text;
     if (std::FILE* pipe = ::popen(command.c_str(), "r")) {
         char buffer[4096];
@@ -102,10 +120,9 @@ TEST(Outputs, PdfShowsTitleRowsJudgesAveragesAndProblems)
     ASSERT_EQ(std::system("command -v pdftotext >/dev/null"), 0)
         << "pdftotext (poppler-utils) is needed; scripts/setup installs it";
     ensureGuiApplication();
-    QImage thumbnail(24, 16, QImage::Format_RGB888);
-    thumbnail.fill(Qt::darkGreen);
+    const evaluation::Thumbnail thumbnail = greenThumbnail();
     const QByteArray pdf =
-        evaluation::rankingPdf(evaluation::buildReport(sample()), {thumbnail, QImage(), thumbnail},
+        evaluation::rankingPdf(evaluation::buildReport(sample()), {&thumbnail, nullptr, &thumbnail},
                                {"Clubabend März", "07.12.2026"});
     ASSERT_TRUE(pdf.startsWith("%PDF-"));
     const std::string text = pdfText(pdf);
@@ -118,6 +135,15 @@ TEST(Outputs, PdfShowsTitleRowsJudgesAveragesAndProblems)
         EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
     EXPECT_LT(text.find("Kätzchen"), text.find("Abend\n")) << text;
     EXPECT_EQ(text.find("Kätzchen.jpg"), std::string::npos) << text;
+    // The stored JPEG went in as it is, once per thumbnail drawn.
+    EXPECT_TRUE(pdf.contains(QByteArray::fromStdString(thumbnail.printJpeg)));
+    const std::string images = pdfText(pdf, "pdfimages -list");
+    std::size_t jpegs = 0;
+    for (std::size_t at = 0;
+         (at = images.find("   24    16  rgb     3   8  jpeg", at)) != std::string::npos; ++at)
+        ++jpegs;
+    EXPECT_EQ(jpegs, 2u) << images;
+    EXPECT_EQ(images.find("rror"), std::string::npos) << images;
 }
 
 TEST(Outputs, PdfRankingPagesNeverHoldASingleRow)
@@ -157,12 +183,11 @@ TEST(Outputs, PdfRankingPagesNeverHoldASingleRow)
 TEST(Outputs, PageIsSelfContainedAndNamesEveryImage)
 {
     ensureGuiApplication();
-    QImage thumbnail(24, 16, QImage::Format_RGB888);
-    thumbnail.fill(Qt::darkGreen);
+    const evaluation::Thumbnail thumbnail = greenThumbnail();
     auto e = sample();
     e.pictures[0] = "<Abend> & \"Nacht\".jpg";
     const std::string html =
-        evaluation::rankingHtml(evaluation::buildReport(e), {thumbnail, QImage(), thumbnail},
+        evaluation::rankingHtml(evaluation::buildReport(e), {&thumbnail, nullptr, &thumbnail},
                                 {"Clubabend März", "07.12.2026"});
     for (const char* expected :
          {"<html lang=\"de\">", "<title>Rangliste – Clubabend März</title>",
