@@ -5,6 +5,7 @@
 
 #include "evaluation/GuiApplication.h"
 #include "evaluation/HtmlReport.h"
+#include "evaluation/Run.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +14,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <unistd.h>
 
@@ -199,6 +201,55 @@ TEST(Outputs, PageIsSelfContainedAndNamesEveryImage)
         EXPECT_NE(html.find(expected), std::string::npos) << expected;
     for (const char* absent : {"<script", "http:", "https:", "url(", "@import", ".jpg\""})
         EXPECT_EQ(html.find(absent), std::string::npos) << absent;
+}
+
+TEST(Outputs, AWriteFailureSaysWhatBecameOfEachFile)
+{
+    ensureGuiApplication();
+    const evaluation::Report report = evaluation::buildReport(sample());
+    const char* const names[] = {"Rangliste.csv", "Rangliste.pdf", "Rangliste.html"};
+    // A folder where one output should go cannot be replaced; each file is
+    // then (n)ew, (k)ept as it was or the one that (f)ailed.
+    const struct {
+        int blocked; // -1: none
+        const char* outcome;
+    } cases[] = {{-1, "nnn"}, {0, "fkk"}, {1, "nfk"}, {2, "nnf"}};
+    for (const auto& c : cases) {
+        const std::filesystem::path folder =
+            std::filesystem::temp_directory_path() / ("bb-outputs-" + std::to_string(::getpid()));
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directories(folder);
+        for (int i = 0; i < 3; ++i)
+            if (i == c.blocked)
+                std::filesystem::create_directories(folder / names[i] / "drin");
+            else
+                std::ofstream(folder / names[i]) << "alt";
+        const auto outputs = evaluation::writeOutputs(folder.string(), report, {});
+        ASSERT_EQ(outputs.size(), 3u);
+        for (int i = 0; i < 3; ++i) {
+            const std::string& text = outputs[std::size_t(i)].failure;
+            std::string content;
+            if (i != c.blocked) {
+                std::ifstream file(folder / names[i]);
+                content.assign(std::istreambuf_iterator<char>(file), {});
+            }
+            switch (c.outcome[i]) {
+            case 'n':
+                EXPECT_EQ(text, "") << names[i] << " blocked " << c.blocked;
+                EXPECT_NE(content, "alt") << names[i] << " blocked " << c.blocked;
+                break;
+            case 'k':
+                EXPECT_NE(text.find("bleibt, wie sie war."), std::string::npos)
+                    << names[i] << " blocked " << c.blocked << ": " << text;
+                EXPECT_EQ(content, "alt") << names[i] << " blocked " << c.blocked;
+                break;
+            default:
+                EXPECT_NE(text.find("kann nicht geschrieben werden!"), std::string::npos)
+                    << names[i] << " blocked " << c.blocked << ": " << text;
+            }
+        }
+        std::filesystem::remove_all(folder);
+    }
 }
 
 } // namespace
