@@ -8,11 +8,14 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <pty.h>
 #include <sstream>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -53,6 +56,50 @@ class Folder : public ::testing::Test {
     }
     fs::path folder;
 };
+
+// All the program writes when its output goes to a terminal or into a pipe.
+std::string runProgram(const std::string& folder, bool onTerminal)
+{
+    std::string text;
+    char buffer[4096];
+    if (!onTerminal) {
+        const std::string command = std::string(BB_EVALUATION) + " '" + folder + "' 2>&1";
+        if (std::FILE* pipe = ::popen(command.c_str(), "r")) {
+            for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+                text.append(buffer, n);
+            ::pclose(pipe);
+        }
+        return text;
+    }
+    int terminal = -1;
+    const pid_t child = ::forkpty(&terminal, nullptr, nullptr, nullptr);
+    if (child == 0) {
+        ::execl(BB_EVALUATION, BB_EVALUATION, folder.c_str(), static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    if (child < 0)
+        return "forkpty failed";
+    // The end of the program's output reads as an error (EIO) on Linux.
+    for (ssize_t n; (n = ::read(terminal, buffer, sizeof buffer)) > 0;)
+        text.append(buffer, std::size_t(n));
+    ::close(terminal);
+    ::waitpid(child, nullptr, 0);
+    return text;
+}
+
+TEST_F(Folder, ShowsProgressOnlyOnATerminal)
+{
+    write("Qel.max", kQelMax);
+    bench::writePhoto((folder / "a.jpg").string(), 64, 48);
+    bench::writePhoto((folder / "b.jpg").string(), 48, 64);
+    write("Anna.qel", "443204332043220-a.jpg\r\n222202222022220-b.jpg\r\n");
+    for (const bool onTerminal : {true, false}) {
+        const std::string text = runProgram(folder.string(), onTerminal);
+        EXPECT_NE(text.find("Platz"), std::string::npos) << onTerminal << ": " << text;
+        EXPECT_EQ(text.find("Bilder lesen: 2/2") != std::string::npos, onTerminal)
+            << onTerminal << ": " << text;
+    }
+}
 
 TEST_F(Folder, WritesTheThreeFilesAndReportsAPictureItCannotRead)
 {
