@@ -2,17 +2,14 @@
 
 #include "core/RegularFile.h"
 #include "core/Tunables.h"
+#include "pictures/JpegEncode.h"
 #include "pictures/ScaledDecode.h"
 
 #include <algorithm>
 #include <atomic>
-#include <cstdlib>
 #include <exception>
 #include <mutex>
 #include <thread>
-
-#include <cstdio> // jpeglib.h needs FILE
-#include <jpeglib.h>
 
 namespace evaluation {
 
@@ -139,36 +136,12 @@ void parallelFor(std::size_t count, const std::function<void(std::size_t)>& job)
 
 std::string encodeJpeg(const Thumbnail& thumbnail, int quality)
 {
-    if (thumbnail.width <= 0 || thumbnail.height <= 0 ||
-        thumbnail.pixels.size() < std::size_t(thumbnail.width) * std::size_t(thumbnail.height) *
+    if (thumbnail.pixels.size() < std::size_t(std::max(thumbnail.width, 0)) *
+                                      std::size_t(std::max(thumbnail.height, 0)) *
                                       std::size_t(thumbnail.channels))
         return {};
-    jpeg_compress_struct info{};
-    jpeg_error_mgr error{};
-    info.err = jpeg_std_error(&error);
-    // Encoding from memory into memory can only fail for want of memory:
-    // libjpeg's default handler ends the program then, like operator new.
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = JDIMENSION(thumbnail.width);
-    info.image_height = JDIMENSION(thumbnail.height);
-    info.input_components = thumbnail.channels;
-    info.in_color_space = thumbnail.channels == 1 ? JCS_GRAYSCALE : JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, quality, TRUE);
-    jpeg_start_compress(&info, TRUE);
-    const std::size_t stride = std::size_t(thumbnail.width) * std::size_t(thumbnail.channels);
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(thumbnail.pixels.data() + info.next_scanline * stride);
-        jpeg_write_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    std::string bytes(reinterpret_cast<const char*>(buffer), size);
-    std::free(buffer);
-    return bytes;
+    return pictures::encodeJpeg(thumbnail.pixels.data(), thumbnail.width, thumbnail.height,
+                                thumbnail.channels, quality);
 }
 
 } // namespace evaluation
