@@ -73,6 +73,7 @@ std::vector<OutputFile> writeOutputs(const std::string& folder, const Report& re
         {pathIn(folder, texts::kPdfFile), {pdf.constData(), std::size_t(pdf.size())}},
         {pathIn(folder, texts::kHtmlFile), html}};
     std::vector<std::pair<dev_t, ino_t>> before;
+    before.reserve(files.size());
     for (const textfile::FileContents& file : files)
         before.push_back(fileAt(file.path));
     std::vector<OutputFile> outputs;
