@@ -1,11 +1,8 @@
 #include "core/FolderListing.h"
 
-#include <algorithm>
-#include <memory>
+#include "core/Platform.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
+#include <algorithm>
 
 namespace folderlisting {
 
@@ -14,17 +11,6 @@ namespace {
 char lower(char c)
 {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-// Only links and file systems that do not report the type cost a stat.
-bool isRegularFile(int folderFd, const dirent& entry)
-{
-    if (entry.d_type == DT_REG)
-        return true;
-    if (entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN)
-        return false;
-    struct stat info {};
-    return ::fstatat(folderFd, entry.d_name, &info, 0) == 0 && S_ISREG(info.st_mode);
 }
 
 } // namespace
@@ -42,15 +28,11 @@ std::vector<std::string> regularFiles(const std::string& folder,
                                       std::initializer_list<std::string_view> extensions)
 {
     std::vector<std::string> names;
-    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
-    if (!dir)
-        return names;
-    const int folderFd = ::dirfd(dir.get());
-    while (const dirent* entry = ::readdir(dir.get())) {
-        const std::string_view name(entry->d_name);
-        if (name[0] != '.' && hasExtension(name, extensions) && isRegularFile(folderFd, *entry))
+    platform::forEachEntry(folder, [&](const platform::FolderEntry& entry) {
+        const std::string_view name = entry.name();
+        if (name[0] != '.' && hasExtension(name, extensions) && entry.isRegularFile())
             names.emplace_back(name);
-    }
+    });
     return names;
 }
 

@@ -1,5 +1,6 @@
 #include "core/RatingFile.h"
 
+#include "core/Platform.h"
 #include "core/TextFile.h"
 
 #include <filesystem>
@@ -19,7 +20,7 @@ std::string judgeNameFromPath(const std::string& chosenPath)
 
 std::optional<std::string> fileNameForJudge(const std::string& judgeName)
 {
-    if (judgeName.find('/') != std::string::npos || judgeName.find('\0') != std::string::npos)
+    if (!platform::isPossibleFileName(judgeName))
         return std::nullopt;
     return judgeName + kExtension;
 }

@@ -1,50 +1,34 @@
 #include "core/RegularFile.h"
 
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "core/Platform.h"
+
 #include <utility>
 
 namespace regularfile {
 
 std::optional<Reader> Reader::open(const std::string& path)
 {
-    // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
+    std::uint64_t size = 0;
+    const platform::File file = platform::openRegularFile(path, size);
+    if (file == platform::kNoFile)
         return std::nullopt;
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        return std::nullopt;
-    }
-    return Reader(fd, static_cast<std::uint64_t>(info.st_size));
+    return Reader(file, size);
 }
 
-Reader::Reader(Reader&& other) noexcept : fd_(std::exchange(other.fd_, -1)), size_(other.size_) {}
+Reader::Reader(Reader&& other) noexcept
+    : file_(std::exchange(other.file_, platform::kNoFile)), size_(other.size_)
+{
+}
 
 Reader::~Reader()
 {
-    if (fd_ >= 0)
-        ::close(fd_);
+    if (file_ != platform::kNoFile)
+        platform::close(file_);
 }
 
 std::optional<std::size_t> Reader::read(void* buffer, std::size_t count)
 {
-    auto* bytes = static_cast<char*>(buffer);
-    std::size_t done = 0;
-    while (done < count) {
-        const ssize_t n = ::read(fd_, bytes + done, count - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return std::nullopt;
-        if (n == 0)
-            break;
-        done += static_cast<std::size_t>(n);
-    }
-    return done;
+    return platform::read(file_, buffer, count);
 }
 
 std::optional<std::string> readAll(const std::string& path, std::size_t maxBytes)

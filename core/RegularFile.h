@@ -29,8 +29,8 @@ class Reader {
     std::optional<std::size_t> read(void* buffer, std::size_t count);
 
   private:
-    Reader(int fd, std::uint64_t size) : fd_(fd), size_(size) {}
-    int fd_;
+    Reader(std::intptr_t file, std::uint64_t size) : file_(file), size_(size) {}
+    std::intptr_t file_; // a platform::File
     std::uint64_t size_;
 };
 

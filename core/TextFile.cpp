@@ -1,15 +1,9 @@
 #include "core/TextFile.h"
 
+#include "core/Platform.h"
 #include "core/RegularFile.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <ctime>
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace textfile {
 
@@ -50,46 +44,34 @@ std::string joinLines(const std::vector<std::string>& lines)
 
 namespace {
 
-class FileDescriptor {
+class OpenFile {
   public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    ~FileDescriptor()
+    explicit OpenFile(platform::File file) : file_(file) {}
+    ~OpenFile()
     {
-        if (fd_ >= 0)
-            ::close(fd_);
+        if (file_ != platform::kNoFile)
+            platform::close(file_);
     }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int get() const { return fd_; }
+    OpenFile(const OpenFile&) = delete;
+    OpenFile& operator=(const OpenFile&) = delete;
+    platform::File get() const { return file_; }
     bool close()
     {
-        const int fd = fd_;
-        fd_ = -1;
-        return ::close(fd) == 0;
+        const platform::File file = file_;
+        file_ = platform::kNoFile;
+        return platform::close(file);
     }
 
   private:
-    int fd_;
+    platform::File file_;
 };
-
-bool writeAll(int fd, std::string_view data)
-{
-    std::size_t done = 0;
-    while (done < data.size()) {
-        const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
 
 std::string folderOf(const std::string& path)
 {
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    std::size_t end = path.size();
+    while (end > 0 && !platform::isSeparator(path[end - 1]))
+        --end;
+    return path.substr(0, end);
 }
 
 } // namespace
@@ -149,26 +131,21 @@ constexpr time_t kStaleSeconds = 60;
 
 void removeStaleTemporaries(const std::string& folder)
 {
-    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
-    if (!dir)
-        return;
     const time_t now = ::time(nullptr);
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string_view name(entry->d_name);
+    platform::forEachEntry(folder.empty() ? "." : folder, [&](const platform::FolderEntry& entry) {
+        const std::string_view name = entry.name();
         if (name.size() != kTemporaryNameLength || name.rfind(kTemporaryPrefix, 0) != 0)
-            continue;
+            return;
         const std::string path = folder + std::string(name);
-        struct stat info {};
-        if (::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
-            now - info.st_mtime > kStaleSeconds)
-            ::unlink(path.c_str());
-    }
-    ::closedir(dir);
+        const auto info = platform::status(path, platform::Links::doNotFollow);
+        if (info && info->regular && now - info->modifiedSeconds() > kStaleSeconds)
+            platform::removeFile(path);
+    });
 }
 
 FolderSync& folderSync()
 {
-    static FolderSync sync = ::fsync;
+    static FolderSync sync = platform::syncDescriptor;
     return sync;
 }
 
@@ -176,21 +153,14 @@ FolderSync& folderSync()
 // worked and did not (an I/O error) fails the save.
 bool syncFolder(const std::string& folder)
 {
-    FileDescriptor fd(
-        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (fd.get() < 0)
-        return errno == EACCES || errno == EPERM; // a folder we may write but not open
-    if (folderSync()(fd.get()) == 0)
-        return true;
-    const int error = errno;
-    return error == EINVAL || error == ENOTSUP || error == EROFS;
+    return platform::syncFolder(folder, folderSync());
 }
 
 } // namespace
 
 void setFolderSync(FolderSync sync)
 {
-    folderSync() = sync ? sync : ::fsync;
+    folderSync() = sync ? sync : platform::syncDescriptor;
 }
 
 bool writeLinesAtomically(const std::string& path, const std::vector<std::string>& lines)
@@ -204,30 +174,23 @@ namespace {
 // the file there has (or the usual ones); its name, or nothing on failure.
 std::optional<std::string> writeTemporary(const std::string& path, std::string_view bytes)
 {
-    if (path.empty() || path.back() == '/')
+    if (path.empty() || platform::isSeparator(path.back()))
         return std::nullopt;
     const std::string folder = folderOf(path);
     removeStaleTemporaries(folder);
     std::string temporary = folder + kTemporaryPrefix + "XXXXXX";
-    FileDescriptor fd(::mkstemp(temporary.data()));
-    if (fd.get() < 0)
+    OpenFile file(platform::createUnique(temporary));
+    if (file.get() == platform::kNoFile)
         return std::nullopt;
 
     // Keep the permissions an existing file had; a new one gets the usual ones.
-    struct stat previous {};
-    mode_t mode = 0666;
-    if (::stat(path.c_str(), &previous) == 0) {
-        mode = previous.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode &= ~mask;
-    }
+    const auto previous = platform::status(path);
+    const unsigned mode = previous ? previous->mode : platform::newFileMode();
 
-    const bool written =
-        ::fchmod(fd.get(), mode) == 0 && writeAll(fd.get(), bytes) && ::fsync(fd.get()) == 0;
-    if (!fd.close() || !written) {
-        ::unlink(temporary.c_str());
+    const bool written = platform::setPermissions(file.get(), mode) &&
+                         platform::writeAll(file.get(), bytes) && platform::flush(file.get());
+    if (!file.close() || !written) {
+        platform::removeFile(temporary);
         return std::nullopt;
     }
     return temporary;
@@ -247,7 +210,7 @@ std::optional<std::size_t> writeAllAtomically(const std::vector<FileContents>& f
         auto temporary = writeTemporary(files[i].path, files[i].bytes);
         if (!temporary) {
             for (const std::string& written : temporaries)
-                ::unlink(written.c_str());
+                platform::removeFile(written);
             return i;
         }
         temporaries.push_back(std::move(*temporary));
@@ -255,8 +218,8 @@ std::optional<std::size_t> writeAllAtomically(const std::vector<FileContents>& f
     std::optional<std::size_t> failed;
     bool renaming = true;
     for (std::size_t i = 0; i < files.size(); ++i) {
-        if (!renaming || ::rename(temporaries[i].c_str(), files[i].path.c_str()) != 0) {
-            ::unlink(temporaries[i].c_str());
+        if (!renaming || !platform::replaceFile(temporaries[i], files[i].path)) {
+            platform::removeFile(temporaries[i]);
             renaming = false;
             failed = failed.value_or(i);
         } else if (!syncFolder(folderOf(files[i].path))) {

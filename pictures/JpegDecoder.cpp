@@ -1,5 +1,6 @@
 #include "pictures/Jpeg.h"
 
+#include "core/Platform.h"
 #include "pictures/JpegSession.h"
 #include "pictures/PictureMemory.h"
 
@@ -10,7 +11,6 @@
 // The coefficient arrays of a progressive or multi-scan file, to give their
 // pages back in steps.
 #include <jpegint.h>
-#include <sys/mman.h>
 
 namespace pictures {
 
@@ -139,7 +139,7 @@ void releasePages(std::uintptr_t from, std::uintptr_t to)
 {
     const std::uintptr_t start = (from + kPage - 1) & ~(kPage - 1), end = to & ~(kPage - 1);
     if (start < end)
-        madvise(reinterpret_cast<void*>(start), end - start, MADV_DONTNEED);
+        platform::discardPages(reinterpret_cast<void*>(start), end - start);
 }
 
 // After the last row a progressive or multi-scan file's coefficients (as

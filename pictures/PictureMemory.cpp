@@ -1,15 +1,15 @@
 #include "pictures/PictureMemory.h"
 
+#include "core/Platform.h"
+
 #include <algorithm>
 #include <new>
-#include <sys/mman.h>
 
 namespace pictures {
 
 namespace {
 
 constexpr std::size_t kPage = std::size_t{4} << 10;
-constexpr std::size_t kHugePage = std::size_t{2} << 20;
 // Below this a plain heap block is cheaper than a mapping of its own.
 constexpr std::size_t kMapThreshold = std::size_t{4} << 20;
 constexpr int kKeptBlocks = 2;
@@ -41,35 +41,15 @@ constinit PageSize pageSize = PageSize::normal;
 Block mapBlock(std::size_t bytes)
 {
     const std::size_t length = roundUp(bytes, kPage);
-    if (pageSize == PageSize::normal) {
-        void* base =
-            mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-        if (base == MAP_FAILED)
-            throw std::bad_alloc();
-        madvise(base, length, MADV_NOHUGEPAGE);
-        return {static_cast<std::uint8_t*>(base), length, false};
-    }
-    // Start on a huge-page boundary; only whole huge pages are advised, so
-    // that the tail wastes at most one normal page.
-    const std::size_t mapped = length + kHugePage;
-    void* base = mmap(nullptr, mapped, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (base == MAP_FAILED)
+    std::uint8_t* start = platform::mapPages(length, pageSize == PageSize::huge);
+    if (!start)
         throw std::bad_alloc();
-    auto* first = static_cast<std::uint8_t*>(base);
-    auto* start = reinterpret_cast<std::uint8_t*>(
-        roundUp(reinterpret_cast<std::uintptr_t>(first), kHugePage));
-    if (start > first)
-        munmap(first, static_cast<std::size_t>(start - first));
-    if (first + mapped > start + length)
-        munmap(start + length, static_cast<std::size_t>(first + mapped - (start + length)));
-    if (length >= kHugePage)
-        madvise(start, length / kHugePage * kHugePage, MADV_HUGEPAGE);
     return {start, length, false};
 }
 
 void unmap(const Block& block)
 {
-    munmap(block.start, block.length);
+    platform::unmapPages(block.start, block.length);
 }
 
 void keep(const Block& block)
@@ -111,7 +91,7 @@ bool takeKept(std::size_t bytes, Block& block)
     block = kept.blocks[best];
     forget(best);
     if (block.length > length)
-        munmap(block.start + length, block.length - length);
+        platform::unmapPages(block.start + length, block.length - length);
     block.length = length;
     block.going = false;
     return true;
@@ -152,7 +132,7 @@ template <typename More> bool releaseUnfit(std::size_t bytes, More more)
         block.going = true;
         const std::size_t piece = std::min(kReleasePiece, block.length);
         block.length -= piece;
-        munmap(block.start + block.length, piece);
+        platform::unmapPages(block.start + block.length, piece);
         if (block.length == 0)
             forget(large);
     }
@@ -203,8 +183,7 @@ void touchPixels(std::uint8_t* at, std::size_t bytes)
         return;
     const auto from = reinterpret_cast<std::uintptr_t>(at) / kPage * kPage;
     const auto to = roundUp(reinterpret_cast<std::uintptr_t>(at) + bytes, kPage);
-    // Older kernels refuse it; then the pages fault in as they are written.
-    madvise(reinterpret_cast<void*>(from), to - from, MADV_POPULATE_WRITE);
+    platform::populatePages(reinterpret_cast<void*>(from), to - from);
 }
 
 std::size_t keptPixelBytes()

@@ -31,6 +31,22 @@ TEST(JudgeName, NamesLeavingTheFolderAreRefused)
     EXPECT_FALSE(ratingfile::fileNameForJudge("/tmp/Anna").has_value());
 }
 
+// What Linux takes, Windows refuses: a ':' would write a stream of another
+// file, "CON" the console, the others are forbidden there.
+TEST(JudgeName, NamesWindowsCannotHoldAreRefusedThereOnly)
+{
+#ifdef _WIN32
+    constexpr bool windows = true;
+#else
+    constexpr bool windows = false;
+#endif
+    for (const char* name : {"Anna: Jury", "a\\b", "Wer?", "<A>", "\"A\"", "a|b", "a*", "Tab\t",
+                             "CON", "nul.x", "Com1", "LPT9 "})
+        EXPECT_EQ(ratingfile::fileNameForJudge(name).has_value(), !windows) << name;
+    for (const char* name : {"Konrad", "COM10", "Anna.", "Jury A. Berger"})
+        EXPECT_TRUE(ratingfile::fileNameForJudge(name).has_value()) << name;
+}
+
 class RatingFiles : public ::testing::Test {
   protected:
     void SetUp() override

@@ -1,0 +1,120 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// What the operating system does differently: files, folders, pages of
+// memory. Paths are UTF-8 bytes (on Linux any bytes). One implementation
+// per system (platform/Posix.cpp, platform/Windows.cpp), chosen by the build.
+namespace platform {
+
+// An open file; kNoFile when none.
+using File = std::intptr_t;
+constexpr File kNoFile = -1;
+
+// Opens a regular file (links to one count) for reading, binary, without
+// blocking on a FIFO; kNoFile when it cannot be opened or is something else.
+File openRegularFile(const std::string& path, std::uint64_t& size);
+
+// Up to `count` bytes (fewer at the end), retried when interrupted; nothing
+// on a read error.
+std::optional<std::size_t> read(File file, void* buffer, std::size_t count);
+
+// Writes all of `bytes`; false on any failure.
+bool writeAll(File file, std::string_view bytes);
+
+// Forces what was written to the disk.
+bool flush(File file);
+
+bool close(File file);
+
+// Creates a new file for writing whose name is `path` with its last six
+// characters ("XXXXXX") replaced; the name is written back into `path`.
+File createUnique(std::string& path);
+
+// Gives the file the permission bits `mode` (where the system has them).
+bool setPermissions(File file, unsigned mode);
+
+// The permission bits a new file gets.
+unsigned newFileMode();
+
+struct FileStatus {
+    bool regular = false;
+    unsigned mode = 0; // permission bits
+    std::uint64_t size = 0;
+    std::int64_t modifiedNs = 0; // since the epoch
+    std::int64_t modifiedSeconds() const { return modifiedNs / 1'000'000'000; }
+};
+enum class Links { follow, doNotFollow };
+std::optional<FileStatus> status(const std::string& path, Links links = Links::follow);
+
+// What tells two paths of one file apart from paths of two files.
+struct FileIdentity {
+    std::uint64_t device = 0, file = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+std::optional<FileIdentity> identity(const std::string& path);
+
+// The absolute path with links resolved; nothing when it does not exist.
+std::optional<std::string> resolvedPath(const std::string& path);
+
+// Whether `c` separates folders in a path ('/', on Windows '\\' too).
+bool isSeparator(char c);
+
+// Whether `name` can name a file in a folder: no separator, nothing the
+// system forbids (on Windows also `: * ? " < > |`, control characters and
+// the device names CON, NUL, COM1 and the like, which would not make a file).
+bool isPossibleFileName(std::string_view name);
+
+bool removeFile(const std::string& path);
+
+// Renames `from` over `to`, replacing a file there in one step.
+bool replaceFile(const std::string& from, const std::string& to);
+
+// Syncs a folder's entries to the disk through `sync` (given the folder's
+// descriptor). True when done, or when the folder or its file system cannot
+// be synced (the renamed file is in place all the same); false on an I/O error.
+using FolderSync = int (*)(int descriptor);
+bool syncFolder(const std::string& folder, FolderSync sync);
+// The system's sync of a descriptor (fsync; on Windows nothing is needed).
+int syncDescriptor(int descriptor);
+
+// One entry of a folder as the listing gives it.
+class FolderEntry {
+  public:
+    FolderEntry(std::string_view name, const void* native, std::intptr_t folder)
+        : name_(name), native_(native), folder_(folder)
+    {
+    }
+    std::string_view name() const { return name_; }
+    // A regular file or a link to one; asks the file system only where the
+    // listing does not tell.
+    bool isRegularFile() const;
+
+  private:
+    std::string_view name_;
+    const void* native_;
+    std::intptr_t folder_;
+};
+
+// Calls `visit` for every entry of the folder ("." and ".." included), in
+// the folder's own order; false when it cannot be read.
+bool forEachEntry(const std::string& folder, const std::function<void(const FolderEntry&)>& visit);
+
+// Pages of memory for large bitmaps: a mapping of its own, faulted in as
+// written. `huge` asks for huge pages where the system has them (the start
+// then lies on a huge-page boundary). Nothing when there is no memory.
+std::uint8_t* mapPages(std::size_t length, bool huge);
+// Gives back [start, start + length) of a mapping: its end, a piece at a time,
+// or all that is left of it.
+void unmapPages(std::uint8_t* start, std::size_t length);
+// Faults in whole pages with one call, where the system can.
+void populatePages(void* start, std::size_t length);
+// The pages' contents are of no more use: their memory goes back at once.
+void discardPages(void* start, std::size_t length);
+
+} // namespace platform

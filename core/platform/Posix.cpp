@@ -1,0 +1,246 @@
+#include "core/Platform.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <dirent.h>
+#include <fcntl.h>
+#include <memory>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+
+namespace {
+
+int fd(File file)
+{
+    return static_cast<int>(file);
+}
+
+} // namespace
+
+File openRegularFile(const std::string& path, std::uint64_t& size)
+{
+    // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer.
+    const int file = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (file < 0)
+        return kNoFile;
+    struct stat info {};
+    if (::fstat(file, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(file);
+        return kNoFile;
+    }
+    size = static_cast<std::uint64_t>(info.st_size);
+    return file;
+}
+
+std::optional<std::size_t> read(File file, void* buffer, std::size_t count)
+{
+    auto* bytes = static_cast<char*>(buffer);
+    std::size_t done = 0;
+    while (done < count) {
+        const ssize_t n = ::read(fd(file), bytes + done, count - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return std::nullopt;
+        if (n == 0)
+            break;
+        done += static_cast<std::size_t>(n);
+    }
+    return done;
+}
+
+bool writeAll(File file, std::string_view data)
+{
+    std::size_t done = 0;
+    while (done < data.size()) {
+        const ssize_t n = ::write(fd(file), data.data() + done, data.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+bool flush(File file)
+{
+    return ::fsync(fd(file)) == 0;
+}
+
+bool close(File file)
+{
+    return ::close(fd(file)) == 0;
+}
+
+File createUnique(std::string& path)
+{
+    return ::mkstemp(path.data());
+}
+
+bool setPermissions(File file, unsigned mode)
+{
+    return ::fchmod(fd(file), static_cast<mode_t>(mode)) == 0;
+}
+
+unsigned newFileMode()
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+std::optional<FileStatus> status(const std::string& path, Links links)
+{
+    struct stat info {};
+    const int result =
+        links == Links::follow ? ::stat(path.c_str(), &info) : ::lstat(path.c_str(), &info);
+    if (result != 0)
+        return std::nullopt;
+    FileStatus status;
+    status.regular = S_ISREG(info.st_mode);
+    status.mode = info.st_mode & 07777;
+    status.size = static_cast<std::uint64_t>(info.st_size);
+    status.modifiedNs =
+        static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000LL + info.st_mtim.tv_nsec;
+    return status;
+}
+
+std::optional<FileIdentity> identity(const std::string& path)
+{
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
+        return std::nullopt;
+    return FileIdentity{static_cast<std::uint64_t>(info.st_dev),
+                        static_cast<std::uint64_t>(info.st_ino)};
+}
+
+std::optional<std::string> resolvedPath(const std::string& path)
+{
+    char resolved[PATH_MAX];
+    if (!::realpath(path.c_str(), resolved))
+        return std::nullopt;
+    return std::string(resolved);
+}
+
+bool isSeparator(char c)
+{
+    return c == '/';
+}
+
+bool isPossibleFileName(std::string_view name)
+{
+    return name.find('/') == std::string_view::npos && name.find('\0') == std::string_view::npos;
+}
+
+bool removeFile(const std::string& path)
+{
+    return ::unlink(path.c_str()) == 0;
+}
+
+bool replaceFile(const std::string& from, const std::string& to)
+{
+    return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool syncFolder(const std::string& folder, FolderSync sync)
+{
+    const int folderFd =
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folderFd < 0)
+        return errno == EACCES || errno == EPERM; // a folder we may write but not open
+    const bool synced = sync(folderFd) == 0;
+    const int error = errno;
+    ::close(folderFd);
+    return synced || error == EINVAL || error == ENOTSUP || error == EROFS;
+}
+
+int syncDescriptor(int descriptor)
+{
+    return ::fsync(descriptor);
+}
+
+// Only links and file systems that do not report the type cost a stat.
+bool FolderEntry::isRegularFile() const
+{
+    const auto& entry = *static_cast<const dirent*>(native_);
+    if (entry.d_type == DT_REG)
+        return true;
+    if (entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN)
+        return false;
+    struct stat info {};
+    return ::fstatat(static_cast<int>(folder_), entry.d_name, &info, 0) == 0 &&
+           S_ISREG(info.st_mode);
+}
+
+bool forEachEntry(const std::string& folder, const std::function<void(const FolderEntry&)>& visit)
+{
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
+    if (!dir)
+        return false;
+    const int folderFd = ::dirfd(dir.get());
+    while (const dirent* entry = ::readdir(dir.get()))
+        visit(FolderEntry(entry->d_name, entry, folderFd));
+    return true;
+}
+
+namespace {
+
+constexpr std::size_t kHugePage = std::size_t{2} << 20;
+
+constexpr std::size_t roundUp(std::size_t n, std::size_t to)
+{
+    return (n + to - 1) / to * to;
+}
+
+} // namespace
+
+std::uint8_t* mapPages(std::size_t length, bool huge)
+{
+    if (!huge) {
+        void* base =
+            mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (base == MAP_FAILED)
+            return nullptr;
+        madvise(base, length, MADV_NOHUGEPAGE);
+        return static_cast<std::uint8_t*>(base);
+    }
+    // Start on a huge-page boundary; only whole huge pages are advised, so
+    // that the tail wastes at most one normal page.
+    const std::size_t mapped = length + kHugePage;
+    void* base = mmap(nullptr, mapped, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (base == MAP_FAILED)
+        return nullptr;
+    auto* first = static_cast<std::uint8_t*>(base);
+    auto* start = reinterpret_cast<std::uint8_t*>(
+        roundUp(reinterpret_cast<std::uintptr_t>(first), kHugePage));
+    if (start > first)
+        munmap(first, static_cast<std::size_t>(start - first));
+    if (first + mapped > start + length)
+        munmap(start + length, static_cast<std::size_t>(first + mapped - (start + length)));
+    if (length >= kHugePage)
+        madvise(start, length / kHugePage * kHugePage, MADV_HUGEPAGE);
+    return start;
+}
+
+void unmapPages(std::uint8_t* start, std::size_t length)
+{
+    munmap(start, length);
+}
+
+void populatePages(void* start, std::size_t length)
+{
+    // Older kernels refuse it; then the pages fault in as they are written.
+    madvise(start, length, MADV_POPULATE_WRITE);
+}
+
+void discardPages(void* start, std::size_t length)
+{
+    madvise(start, length, MADV_DONTNEED);
+}
+
+} // namespace platform

@@ -1,0 +1,323 @@
+#include "core/Platform.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <atomic>
+
+// Paths are UTF-8 in the program and UTF-16 on disk: every call here goes
+// through the wide API, so no name depends on the system's code page.
+namespace platform {
+
+namespace {
+
+std::wstring widen(std::string_view text)
+{
+    if (text.empty())
+        return {};
+    const int length =
+        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(),
+                        length);
+    return wide;
+}
+
+std::string narrow(std::wstring_view wide)
+{
+    if (wide.empty())
+        return {};
+    const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
+                                           nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), text.data(), length,
+                        nullptr, nullptr);
+    return text;
+}
+
+HANDLE handle(File file)
+{
+    return reinterpret_cast<HANDLE>(file);
+}
+
+File fileOf(HANDLE h)
+{
+    return h == INVALID_HANDLE_VALUE ? kNoFile : reinterpret_cast<File>(h);
+}
+
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+// 100-ns ticks since 1601 to nanoseconds since 1970.
+std::int64_t nanoseconds(const FILETIME& time)
+{
+    const std::int64_t ticks = static_cast<std::int64_t>(
+        (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime);
+    return (ticks - 116444736000000000LL) * 100;
+}
+
+bool isFileAttributes(DWORD attributes)
+{
+    return (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
+}
+
+} // namespace
+
+File openRegularFile(const std::string& path, std::uint64_t& size)
+{
+    // A folder cannot be opened this way; a device or pipe is refused below.
+    HANDLE h = CreateFileW(widen(path).c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return kNoFile;
+    LARGE_INTEGER length{};
+    if (GetFileType(h) != FILE_TYPE_DISK || !GetFileSizeEx(h, &length)) {
+        CloseHandle(h);
+        return kNoFile;
+    }
+    size = static_cast<std::uint64_t>(length.QuadPart);
+    return fileOf(h);
+}
+
+std::optional<std::size_t> read(File file, void* buffer, std::size_t count)
+{
+    auto* bytes = static_cast<char*>(buffer);
+    std::size_t done = 0;
+    while (done < count) {
+        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(count - done, 1u << 30));
+        DWORD got = 0;
+        if (!ReadFile(handle(file), bytes + done, want, &got, nullptr))
+            return std::nullopt;
+        if (got == 0)
+            break;
+        done += got;
+    }
+    return done;
+}
+
+bool writeAll(File file, std::string_view data)
+{
+    std::size_t done = 0;
+    while (done < data.size()) {
+        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(data.size() - done, 1u << 30));
+        DWORD written = 0;
+        if (!WriteFile(handle(file), data.data() + done, want, &written, nullptr) || written == 0)
+            return false;
+        done += written;
+    }
+    return true;
+}
+
+bool flush(File file)
+{
+    return FlushFileBuffers(handle(file)) != 0;
+}
+
+bool close(File file)
+{
+    return CloseHandle(handle(file)) != 0;
+}
+
+File createUnique(std::string& path)
+{
+    static std::atomic<unsigned> counter{GetTickCount() ^ (GetCurrentProcessId() << 16)};
+    constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    const std::size_t at = path.size() - 6;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        unsigned n = counter.fetch_add(7919) * 2654435761u;
+        for (std::size_t i = 0; i < 6; ++i, n /= 36)
+            path[at + i] = kLetters[n % 36];
+        HANDLE h =
+            CreateFileW(widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                        nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h != INVALID_HANDLE_VALUE)
+            return fileOf(h);
+        if (GetLastError() != ERROR_FILE_EXISTS)
+            return kNoFile;
+    }
+    return kNoFile;
+}
+
+bool setPermissions(File, unsigned)
+{
+    return true; // Windows keeps no permission bits on the file
+}
+
+unsigned newFileMode()
+{
+    return 0666;
+}
+
+std::optional<FileStatus> status(const std::string& path, Links links)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(widen(path).c_str(), GetFileExInfoStandard, &data))
+        return std::nullopt;
+    FileStatus status;
+    const bool link = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    status.regular =
+        isFileAttributes(data.dwFileAttributes) && !(link && links == Links::doNotFollow);
+    status.mode = (data.dwFileAttributes & FILE_ATTRIBUTE_READONLY) ? 0444 : 0666;
+    status.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    status.modifiedNs = nanoseconds(data.ftLastWriteTime);
+    return status;
+}
+
+namespace {
+
+// Any file or folder, for asking about it.
+HANDLE openForQuery(const std::string& path)
+{
+    return CreateFileW(widen(path).c_str(), 0, kShareAll, nullptr, OPEN_EXISTING,
+                       FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+}
+
+} // namespace
+
+std::optional<FileIdentity> identity(const std::string& path)
+{
+    HANDLE h = openForQuery(path);
+    if (h == INVALID_HANDLE_VALUE)
+        return std::nullopt;
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool known = GetFileInformationByHandle(h, &info);
+    CloseHandle(h);
+    if (!known)
+        return std::nullopt;
+    return FileIdentity{info.dwVolumeSerialNumber,
+                        (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) |
+                            info.nFileIndexLow};
+}
+
+std::optional<std::string> resolvedPath(const std::string& path)
+{
+    HANDLE h = openForQuery(path);
+    if (h == INVALID_HANDLE_VALUE)
+        return std::nullopt;
+    std::wstring wide(MAX_PATH, L'\0');
+    DWORD length = GetFinalPathNameByHandleW(h, wide.data(), static_cast<DWORD>(wide.size()), 0);
+    if (length >= wide.size()) {
+        wide.resize(length);
+        length = GetFinalPathNameByHandleW(h, wide.data(), static_cast<DWORD>(wide.size()), 0);
+    }
+    CloseHandle(h);
+    if (length == 0 || length >= wide.size())
+        return std::nullopt;
+    wide.resize(length);
+    // "\\?\C:\..." for a drive, "\\?\UNC\server\..." for a share.
+    if (wide.rfind(L"\\\\?\\UNC\\", 0) == 0)
+        wide = L"\\" + wide.substr(7);
+    else if (wide.rfind(L"\\\\?\\", 0) == 0)
+        wide = wide.substr(4);
+    return narrow(wide);
+}
+
+bool isSeparator(char c)
+{
+    return c == '/' || c == '\\';
+}
+
+bool isPossibleFileName(std::string_view name)
+{
+    for (const char c : name)
+        if (static_cast<unsigned char>(c) < 32 ||
+            std::string_view("<>:\"/\\|?*").find(c) != std::string_view::npos)
+            return false;
+    std::string stem(name.substr(0, name.find('.')));
+    while (!stem.empty() && stem.back() == ' ')
+        stem.pop_back();
+    for (char& c : stem)
+        c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+    for (const char* device : {"CON", "PRN", "AUX", "NUL"})
+        if (stem == device)
+            return false;
+    return !(stem.size() == 4 && (stem.rfind("COM", 0) == 0 || stem.rfind("LPT", 0) == 0) &&
+             stem[3] >= '1' && stem[3] <= '9');
+}
+
+bool removeFile(const std::string& path)
+{
+    return DeleteFileW(widen(path).c_str()) != 0;
+}
+
+bool replaceFile(const std::string& from, const std::string& to)
+{
+    return MoveFileExW(widen(from).c_str(), widen(to).c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+bool syncFolder(const std::string&, FolderSync)
+{
+    return true; // no folder sync exists; the rename was written through
+}
+
+int syncDescriptor(int)
+{
+    return 0;
+}
+
+namespace {
+
+struct Listing {
+    std::wstring folder; // with a trailing separator
+    WIN32_FIND_DATAW data;
+};
+
+} // namespace
+
+bool FolderEntry::isRegularFile() const
+{
+    const auto& listing = *reinterpret_cast<const Listing*>(folder_);
+    const DWORD attributes = listing.data.dwFileAttributes;
+    if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        return isFileAttributes(attributes);
+    const DWORD target = GetFileAttributesW((listing.folder + listing.data.cFileName).c_str());
+    return target != INVALID_FILE_ATTRIBUTES && isFileAttributes(target);
+}
+
+bool forEachEntry(const std::string& folder, const std::function<void(const FolderEntry&)>& visit)
+{
+    if (folder.empty())
+        return false;
+    Listing listing{widen(folder), {}};
+    if (!isSeparator(folder.back()))
+        listing.folder += L'\\';
+    HANDLE find = FindFirstFileExW((listing.folder + L'*').c_str(), FindExInfoBasic, &listing.data,
+                                   FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+    if (find == INVALID_HANDLE_VALUE)
+        return GetLastError() == ERROR_FILE_NOT_FOUND;
+    do {
+        const std::string name = narrow(listing.data.cFileName);
+        visit(FolderEntry(name, &listing.data, reinterpret_cast<std::intptr_t>(&listing)));
+    } while (FindNextFileW(find, &listing.data));
+    FindClose(find);
+    return true;
+}
+
+std::uint8_t* mapPages(std::size_t length, bool)
+{
+    return static_cast<std::uint8_t*>(
+        VirtualAlloc(nullptr, length, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+}
+
+void unmapPages(std::uint8_t* start, std::size_t length)
+{
+    // A reservation goes only as a whole, from its start; its end is given
+    // back a piece at a time by decommitting.
+    MEMORY_BASIC_INFORMATION info{};
+    if (VirtualQuery(start, &info, sizeof info) != 0 && info.AllocationBase == start)
+        VirtualFree(start, 0, MEM_RELEASE);
+    else
+        VirtualFree(start, length, MEM_DECOMMIT);
+}
+
+void populatePages(void*, std::size_t)
+{
+    // Windows has no call for it; the pages fault in as they are written.
+}
+
+void discardPages(void* start, std::size_t length)
+{
+    VirtualAlloc(start, length, MEM_RESET, PAGE_READWRITE);
+}
+
+} // namespace platform
