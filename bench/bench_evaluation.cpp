@@ -10,10 +10,10 @@
 // The pictures are hard links of one file, so every read comes from the page
 // cache for both programs.
 #include "bench/SyntheticPhoto.h"
-#include "evaluation/Folder.h"
-#include "evaluation/Report.h"
-#include "evaluation/Run.h"
-#include "evaluation/Thumbnails.h"
+#include "evaluation/outputs/Run.h"
+#include "evaluation/outputs/Thumbnails.h"
+#include "evaluation/ranking/Folder.h"
+#include "evaluation/ranking/Report.h"
 
 #include <QGuiApplication>
 

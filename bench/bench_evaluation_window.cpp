@@ -5,7 +5,7 @@
 // file, so every read comes from the page cache.
 
 #include "bench/SyntheticPhoto.h"
-#include "evaluation/Window.h"
+#include "evaluation/window/Window.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>

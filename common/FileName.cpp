@@ -9,4 +9,9 @@ QString displayFileName(const std::string& bytes)
     return QFile::decodeName(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
 }
 
+std::string displayFileNameUtf8(std::string_view bytes)
+{
+    return displayFileName(std::string(bytes)).toStdString();
+}
+
 } // namespace common

@@ -37,7 +37,4 @@ inline constexpr std::chrono::milliseconds kPreloadTimerInterval{100};
 // One slice of decoding or stretching between events.
 inline constexpr std::chrono::microseconds kSliceBudget{4000};
 
-// The evaluation's thumbnails: the longer side in pixels.
-inline constexpr int kThumbnailSide = 240;
-
 } // namespace tunables

@@ -2,9 +2,10 @@
 #include "common/FileName.h"
 #include "common/FolderChooser.h"
 #include "common/ProgramSetup.h"
-#include "evaluation/Run.h"
-#include "evaluation/Texts.h"
-#include "evaluation/Window.h"
+#include "evaluation/outputs/Run.h"
+#include "evaluation/ranking/Names.h"
+#include "evaluation/ranking/Texts.h"
+#include "evaluation/window/Window.h"
 
 #include <QApplication>
 
@@ -47,6 +48,8 @@ int runWindow(char* programName, const std::optional<std::string>& folderGiven)
 // every judge's rating file in the folder, on the terminal or in a window.
 int main(int argc, char** argv)
 {
+    // Every output shows a name from the disk as all three programs do.
+    evaluation::setNameDisplay(&common::displayFileNameUtf8);
     const common::ProgramUsage programUsage = usage();
     const common::CommandLine commandLine = common::parseCommandLine(argc, argv, programUsage);
     if (const auto exitCode =

@@ -1,9 +1,8 @@
 #include "bench/SyntheticPhoto.h"
-#include "evaluation/Folder.h"
 #include "evaluation/GuiApplication.h"
-#include "evaluation/Run.h"
-#include "evaluation/Thumbnail.h"
-#include "evaluation/Thumbnails.h"
+#include "evaluation/outputs/Run.h"
+#include "evaluation/outputs/Thumbnails.h"
+#include "evaluation/ranking/Folder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
-#include "evaluation/Csv.h"
-#include "evaluation/PdfReport.h"
-#include "evaluation/Report.h"
-#include "evaluation/TextTable.h"
+#include "evaluation/outputs/Csv.h"
+#include "evaluation/outputs/PdfReport.h"
+#include "evaluation/outputs/TextTable.h"
+#include "evaluation/ranking/Report.h"
 
 #include "evaluation/GuiApplication.h"
-#include "evaluation/HtmlReport.h"
-#include "evaluation/Run.h"
+#include "evaluation/outputs/HtmlReport.h"
+#include "evaluation/outputs/Run.h"
 
 #include <gtest/gtest.h>
 

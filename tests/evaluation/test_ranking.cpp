@@ -1,5 +1,5 @@
-#include "evaluation/Ranking.h"
-#include "evaluation/Report.h"
+#include "evaluation/ranking/Ranking.h"
+#include "evaluation/ranking/Report.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "core/RatingSheet.h"
 #include "core/Weighting.h"
-#include "evaluation/Evaluation.h"
+#include "evaluation/ranking/Evaluation.h"
 
 #include <gtest/gtest.h>
 

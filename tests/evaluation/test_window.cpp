@@ -1,6 +1,6 @@
 #include "bench/SyntheticPhoto.h"
 #include "evaluation/GuiApplication.h"
-#include "evaluation/Window.h"
+#include "evaluation/window/Window.h"
 
 #include <gtest/gtest.h>
 

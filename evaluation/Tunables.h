@@ -1,0 +1,33 @@
+#pragma once
+
+// The evaluation's tunables, in one place. The limits it shares with the
+// judging program (what a picture may cost) are in core/Tunables.h.
+
+#include <chrono>
+#include <cstddef>
+
+namespace tunables {
+
+// Thumbnails: the longer side in pixels, as stored and drawn in the PDF and
+// the page (bench_evaluation: decode and encode time per picture).
+inline constexpr int kThumbnailSide = 240;
+// JPEG quality of the stored thumbnails: the page stays small for the web,
+// print keeps the detail (bench_evaluation: page size in bytes).
+inline constexpr int kPageQuality = 80;
+inline constexpr int kPrintQuality = 94;
+// The window's table: side of its small thumbnails in pixels.
+inline constexpr int kTableThumbnailSide = 64;
+
+// The provisional note in every output lists this many missing parts, then
+// says how many more.
+inline constexpr std::size_t kNoteItems = 5;
+
+// The terminal table wraps at a terminal's usual width; the ranking of up to
+// five judges fits it.
+inline constexpr std::size_t kTerminalColumns = 100;
+
+// The window: quiet time after the last file event before the inputs are
+// compared (bench_evaluation_window: a save reaches the files).
+inline constexpr std::chrono::milliseconds kSettle{200};
+
+} // namespace tunables

@@ -1,0 +1,48 @@
+#include "evaluation/outputs/Csv.h"
+
+#include "evaluation/ranking/Texts.h"
+
+namespace evaluation {
+
+namespace {
+
+void appendRow(std::string& out, const std::vector<std::string>& fields)
+{
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        out += (i ? ";" : "") + csvField(fields[i]);
+    out += "\r\n";
+}
+
+} // namespace
+
+std::string csvField(const std::string& text)
+{
+    if (text.find_first_of(";\"\r\n") == std::string::npos)
+        return text;
+    std::string quoted = "\"";
+    for (const char c : text)
+        quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return quoted + "\"";
+}
+
+std::string rankingCsv(const Report& report)
+{
+    std::string out = "\xEF\xBB\xBF";
+    std::vector<std::string> fields{texts::kRank, texts::kPicture};
+    fields.insert(fields.end(), report.judges.begin(), report.judges.end());
+    for (const char* heading : {texts::kMean, texts::kSum, texts::kSpread, texts::kWirkung,
+                                texts::kTechnik, texts::kGestaltung, texts::kHint})
+        fields.emplace_back(heading);
+    appendRow(out, fields);
+
+    for (const ReportRow& row : report.rows) {
+        fields = {std::to_string(row.place), row.fileName};
+        fields.insert(fields.end(), row.judgeCells.begin(), row.judgeCells.end());
+        fields.insert(fields.end(), {row.mean, row.sum, row.spread, row.wirkung, row.technik,
+                                     row.gestaltung, row.hint});
+        appendRow(out, fields);
+    }
+    return out;
+}
+
+} // namespace evaluation

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "evaluation/ranking/Report.h"
+
+#include <string>
+#include <vector>
+
+namespace evaluation {
+
+// A field as a German spreadsheet program reads it: quoted, with inner
+// quotes doubled, when it holds a ";", a quote or a line break.
+std::string csvField(const std::string& text);
+
+// Rangliste.csv: UTF-8 with byte-order mark, ";" between fields, decimal
+// comma, every row followed by CR LF. A judge who did not rate a picture
+// leaves the cell empty, so the spreadsheet's own sums stay right. The
+// picture is named by its file name.
+std::string rankingCsv(const Report& report);
+
+} // namespace evaluation

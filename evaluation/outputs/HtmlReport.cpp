@@ -1,0 +1,201 @@
+#include "evaluation/outputs/HtmlReport.h"
+
+#include "evaluation/Tunables.h"
+#include "evaluation/ranking/Texts.h"
+
+#include <QByteArray>
+
+namespace evaluation {
+
+namespace {
+
+// Phones get a card per picture below this width; wider screens and print
+// get the table.
+constexpr char kStyle[] = R"(
+*{box-sizing:border-box}
+body{margin:0 auto;padding:1rem;max-width:78rem;font:16px/1.4 "DejaVu Sans",Arial,sans-serif;
+color:#111;background:#fff;overflow-wrap:break-word}
+h1{font-size:1.6rem;margin:0 0 .3rem}
+h2{font-size:1.2rem;margin:1.5rem 0 .5rem}
+.untertitel{margin:0 0 1rem;color:#444}
+.vorlaeufig{border:2px solid #b35c00;background:#fce6cf;padding:.6rem 1rem;margin:0 0 1rem}
+.vorlaeufig h2{margin:0 0 .3rem;font-size:1.05rem}
+.vorlaeufig ul{margin:0;padding-left:1.2rem}
+table{border-collapse:collapse;width:100%}
+caption{text-align:left;font-weight:bold;padding:.3rem 0}
+th,td{padding:.35rem .5rem;border-bottom:1px solid #bbb;vertical-align:top;text-align:left}
+thead th{border-bottom:2px solid #111;vertical-align:bottom;white-space:normal}
+.zahl{text-align:right}
+td.zahl{white-space:nowrap}
+.rangliste tbody th,.rangliste td.hinweis{min-width:8em;overflow-wrap:anywhere}
+.rangliste img{display:block;width:auto;height:auto;max-width:9rem;max-height:6rem}
+table.bewerter{width:auto}
+.bewerter th,.bewerter td{padding-right:1.5rem}
+.rangliste tbody th{font-weight:normal}
+.hinweis{color:#555;font-size:.9em}
+tr.uneinig{background:#fce6cf}
+.kein-bild{color:#777}
+@media (max-width:40rem){
+ .rangliste thead,.rangliste thead tr{display:block}
+ .rangliste thead{position:absolute;width:1px;height:1px;overflow:hidden;clip:rect(0 0 0 0)}
+ .rangliste,.rangliste tbody,.rangliste caption{display:block}
+ .rangliste img{max-width:100%;max-height:15rem}
+ .rangliste tr{display:flex;flex-wrap:wrap;gap:.2rem 1rem;padding:.6rem 0;border-bottom:1px solid #bbb}
+ .rangliste td,.rangliste tbody th{display:block;border:0;padding:0;white-space:normal}
+ .rangliste td.platz{font-weight:bold;font-size:1.2rem}
+ .rangliste tbody th{flex:1 1 60%;min-width:0;font-size:1.1rem;font-weight:bold}
+ .rangliste td.bild{flex:1 1 100%;order:-1}
+ .rangliste td[data-spalte]::before{content:attr(data-spalte) ": ";color:#555}
+ .rangliste td.hinweis{flex:1 1 100%;min-width:0}
+ .rangliste td.leer{display:none}
+ .bewerter th,.bewerter td{padding:.3rem .3rem;font-size:.85rem}
+ .bewerter tbody th{overflow-wrap:anywhere}
+}
+@page{size:A4 landscape;margin:12mm}
+@media print{
+ body{max-width:none;padding:0;font-size:9pt}
+ .rangliste img{max-width:6em;max-height:4em}
+ tr{break-inside:avoid}
+ thead{display:table-header-group}
+ .vorlaeufig,tr.uneinig{-webkit-print-color-adjust:exact;print-color-adjust:exact}
+}
+)";
+
+std::string escaped(const std::string& text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        switch (c) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::string dash(const std::string& cell)
+{
+    return cell.empty() ? texts::kNoScore : cell;
+}
+
+// The thumbnail as a data: URI, from the JPEG encoded when it was read.
+std::string dataUri(const std::string& jpeg)
+{
+    return "data:image/jpeg;base64," +
+           QByteArray::fromRawData(jpeg.data(), qsizetype(jpeg.size())).toBase64().toStdString();
+}
+
+void appendNote(std::string& out, const Report& report)
+{
+    if (!report.provisional())
+        return;
+    out += "<section class=\"vorlaeufig\" aria-labelledby=\"vorlaeufig\">\n<h2 id=\"vorlaeufig\">" +
+           escaped(texts::kProvisional) + "</h2>\n<ul>\n";
+    // A long list folds away after the first few, without a script.
+    for (std::size_t i = 0; i < report.missing.size(); ++i) {
+        if (i == tunables::kNoteItems)
+            out += "</ul>\n<details><summary>" +
+                   escaped(texts::moreOnThePage(report.missing.size() - tunables::kNoteItems)) +
+                   "</summary>\n<ul>\n";
+        out += "<li>" + escaped(report.missing[i]) + "</li>\n";
+    }
+    out += report.missing.size() > tunables::kNoteItems ? "</ul>\n</details>\n" : "</ul>\n";
+    out += "</section>\n";
+}
+
+void appendRanking(std::string& out, const Report& report,
+                   const std::vector<const Thumbnail*>& thumbnails)
+{
+    out += "<table class=\"rangliste\">\n<caption>" + escaped(texts::kRankingCaption) +
+           "</caption>\n<thead><tr>";
+    const auto heading = [&out](const std::string& text, bool number = false) {
+        out += std::string("<th scope=\"col\"") + (number ? " class=\"zahl\"" : "") + ">" +
+               escaped(text) + "</th>";
+    };
+    heading(texts::kRank);
+    heading(texts::kPicture);
+    heading(texts::kTitleHeading);
+    for (const std::string& judge : report.judges)
+        heading(judge, true);
+    heading(texts::kMean, true);
+    heading(texts::kSum, true);
+    heading(texts::kSpread, true);
+    heading(texts::kHint);
+    out += "</tr></thead>\n<tbody>\n";
+    for (const ReportRow& row : report.rows) {
+        const auto number = [&out](const std::string& label, const std::string& value) {
+            out += "<td class=\"zahl\" data-spalte=\"" + escaped(label) + "\">" +
+                   escaped(dash(value)) + "</td>";
+        };
+        out += row.disagreement ? "<tr class=\"uneinig\">" : "<tr>";
+        out += "<td class=\"platz\">" + escaped(row.rank) + "</td><td class=\"bild\">";
+        const Thumbnail* image =
+            row.picture < thumbnails.size() ? thumbnails[row.picture] : nullptr;
+        if (!image || image->pageJpeg.empty())
+            out += "<span class=\"kein-bild\">" + escaped(texts::kNoPicture) + "</span>";
+        else
+            out += "<img src=\"" + dataUri(image->pageJpeg) + "\" alt=\"" + escaped(row.title) +
+                   "\" width=\"" + std::to_string(image->width) + "\" height=\"" +
+                   std::to_string(image->height) + "\">";
+        out += "</td><th scope=\"row\">" + escaped(row.title) + "</th>";
+        for (std::size_t j = 0; j < row.judgeCells.size(); ++j)
+            number(report.judges[j], row.judgeCells[j]);
+        number(texts::kMean, row.mean);
+        number(texts::kSum, row.sum);
+        number(texts::kSpread, row.spread);
+        out += std::string("<td class=\"hinweis") + (row.hint.empty() ? " leer" : "") + "\">" +
+               escaped(row.hint) + "</td></tr>\n";
+    }
+    out += "</tbody>\n</table>\n";
+}
+
+void appendJudgeAverages(std::string& out, const Report& report)
+{
+    out +=
+        "<h2>" + escaped(texts::kJudgesHeading) + "</h2>\n<table class=\"bewerter\">\n<thead><tr>";
+    out += "<th scope=\"col\">" + escaped(texts::kJudge) + "</th>";
+    for (const char* heading : {texts::kRatedPictures, texts::kAverage, texts::kDeviation})
+        out += "<th scope=\"col\" class=\"zahl\">" + escaped(heading) + "</th>";
+    out += "</tr></thead>\n<tbody>\n";
+    for (const JudgeRow& judge : report.judgeAverages)
+        out += "<tr><th scope=\"row\">" + escaped(judge.name) + "</th><td class=\"zahl\">" +
+               escaped(judge.rated) + "</td><td class=\"zahl\">" + escaped(dash(judge.average)) +
+               "</td><td class=\"zahl\">" + escaped(dash(judge.deviation)) + "</td></tr>\n";
+    out += "</tbody>\n</table>\n<p>" + escaped(texts::kRankingRule) + "</p>\n";
+}
+
+} // namespace
+
+std::string rankingHtml(const Report& report, const std::vector<const Thumbnail*>& thumbnails,
+                        const Heading& heading)
+{
+    const std::string title = texts::kTitle + heading.folderName;
+    std::string out = "<!DOCTYPE html>\n<html lang=\"de\">\n<head>\n<meta charset=\"utf-8\">\n"
+                      "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
+                      "<title>" +
+                      escaped(title) + "</title>\n<style>" + kStyle + "</style>\n</head>\n<body>\n";
+    out += "<h1>" + escaped(title) + "</h1>\n<p class=\"untertitel\">" +
+           escaped(texts::subtitle(heading.date, report.pictureCount, report.judges.size(),
+                                   report.maxTotal)) +
+           "</p>\n";
+    appendNote(out, report);
+    appendRanking(out, report, thumbnails);
+    appendJudgeAverages(out, report);
+    out += "</body>\n</html>\n";
+    return out;
+}
+
+} // namespace evaluation

@@ -1,0 +1,374 @@
+#include "evaluation/outputs/PdfReport.h"
+
+#include "core/TextEncoding.h"
+#include "evaluation/Tunables.h"
+#include "evaluation/outputs/PdfImages.h"
+#include "evaluation/outputs/Thumbnails.h"
+#include "evaluation/ranking/Texts.h"
+
+#include <QBuffer>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QTextLayout>
+
+#include <algorithm>
+
+namespace evaluation {
+
+namespace {
+
+// Page geometry in millimetres.
+constexpr int kDpi = 300;
+constexpr double kPageWidth = 210, kPageHeight = 297, kMargin = 15;
+constexpr double kContentWidth = kPageWidth - 2 * kMargin;
+constexpr double kBottom = kPageHeight - kMargin - 6; // room for the page number
+constexpr double kRowHeight = 18, kHeaderHeight = 9;
+constexpr double kRankWidth = 12, kThumbWidth = 33, kNumberWidth = 14, kMinNameWidth = 30;
+constexpr double kThumbBoxWidth = 28, kThumbBoxHeight = 16;
+const QColor kRule(0xBB, 0xBB, 0xBB), kHintColour(0x66, 0x66, 0x66);
+const QColor kDisagreementFill(0xFC, 0xE6, 0xCF);
+
+QString q(const std::string& utf8)
+{
+    return QString::fromStdString(utf8);
+}
+
+QFont font(double points, bool bold = false)
+{
+    QFont f(QStringLiteral("DejaVu Sans"));
+    f.setStyleHint(QFont::SansSerif);
+    f.setPointSizeF(points);
+    f.setBold(bold);
+    return f;
+}
+
+class Document {
+  public:
+    Document(QIODevice& device, const QString& title) : writer_(&device)
+    {
+        writer_.setPageSize(QPageSize(QPageSize::A4));
+        writer_.setPageMargins(QMarginsF(0, 0, 0, 0));
+        writer_.setResolution(kDpi);
+        writer_.setTitle(title);
+        writer_.setCreator(QString::fromLatin1(texts::kProgram));
+        painter_.begin(&writer_);
+    }
+
+    static double px(double mm) { return mm * kDpi / 25.4; }
+    static QRectF box(double x, double y, double w, double h)
+    {
+        return QRectF(px(x), px(y), px(w), px(h));
+    }
+
+    QPainter& painter() { return painter_; }
+    double y = kMargin;
+
+    void newPage()
+    {
+        pageNumber();
+        writer_.newPage();
+        y = kMargin;
+    }
+    void finish()
+    {
+        pageNumber();
+        painter_.end();
+    }
+
+    // Word-wrapped (anywhere when a word is too long); at most maxLines
+    // lines. Returns the height in millimetres.
+    double paragraph(const QFont& f, const QString& text, double x, double top, double width,
+                     int maxLines = -1, bool draw = true)
+    {
+        QTextLayout layout(text, f, &writer_);
+        QTextOption option;
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        double height = 0;
+        for (int n = 0; maxLines < 0 || n < maxLines; ++n) {
+            QTextLine line = layout.createLine();
+            if (!line.isValid())
+                break;
+            line.setLineWidth(px(width));
+            line.setPosition(QPointF(0, height));
+            height += line.height();
+        }
+        layout.endLayout();
+        if (draw)
+            layout.draw(&painter_, QPointF(px(x), px(top)));
+        return height * 25.4 / kDpi;
+    }
+
+    void text(const QFont& f, const QRectF& r, int flags, const QString& s)
+    {
+        painter_.setFont(f);
+        painter_.drawText(r, flags,
+                          QFontMetricsF(f, &writer_).elidedText(s, Qt::ElideRight, r.width()));
+    }
+
+  private:
+    void pageNumber()
+    {
+        painter_.setPen(Qt::black);
+        text(font(7), box(kMargin, kPageHeight - kMargin - 4, kContentWidth, 4), Qt::AlignRight,
+             q(texts::kPage) + QString::number(++pages_));
+    }
+
+    QPdfWriter writer_;
+    QPainter painter_;
+    int pages_ = 0;
+};
+
+struct Columns {
+    double judge = 0; // each judge's column
+    double name = 0;
+    double x(int column) const; // 0 rank, 1 thumb, 2 name, 3.. judges, then sum, mean
+    int judges = 0;
+};
+
+double Columns::x(int column) const
+{
+    const double widths[] = {kRankWidth, kThumbWidth, name};
+    double at = kMargin;
+    for (int c = 0; c < column; ++c)
+        at += c < 3 ? widths[c] : c < 3 + judges ? judge : kNumberWidth;
+    return at;
+}
+
+Columns columnsFor(int judges)
+{
+    Columns columns;
+    columns.judges = judges;
+    const double fixed = kRankWidth + kThumbWidth + 2 * kNumberWidth;
+    columns.judge = judges ? std::min(16.0, (kContentWidth - fixed - kMinNameWidth) / judges) : 0;
+    columns.name = kContentWidth - fixed - judges * columns.judge;
+    return columns;
+}
+
+void drawTableHeading(Document& doc, const Report& report, const Columns& c)
+{
+    QPainter& p = doc.painter();
+    const QFont bold = font(7.5, true);
+    const auto cell = [&](int column, double width, const QString& s, int align) {
+        doc.text(bold, Document::box(c.x(column) + 1, doc.y, width - 2, kHeaderHeight),
+                 align | Qt::AlignBottom, s);
+    };
+    cell(0, kRankWidth, q(texts::kRank), Qt::AlignLeft);
+    cell(1, kThumbWidth, q(texts::kPicture), Qt::AlignLeft);
+    cell(2, c.name, q(texts::kTitleHeading), Qt::AlignLeft);
+    for (int j = 0; j < c.judges; ++j) {
+        const QString name = q(report.judges[std::size_t(j)]);
+        const double h = doc.paragraph(bold, name, 0, 0, c.judge - 1, 2, false);
+        doc.paragraph(bold, name, c.x(3 + j) + 0.5, doc.y + kHeaderHeight - h, c.judge - 1, 2);
+    }
+    cell(3 + c.judges, kNumberWidth, q(texts::kMeanShort), Qt::AlignRight);
+    cell(4 + c.judges, kNumberWidth, q(texts::kSum), Qt::AlignRight);
+    doc.y += kHeaderHeight + 1;
+    p.setPen(QPen(Qt::black, Document::px(0.3)));
+    p.drawLine(QPointF(Document::px(kMargin), Document::px(doc.y)),
+               QPointF(Document::px(kMargin + kContentWidth), Document::px(doc.y)));
+}
+
+void drawThumbnail(QPainter& p, const QImage& image, const QRectF& cell)
+{
+    if (image.isNull()) {
+        p.setPen(QPen(kRule, Document::px(0.3)));
+        p.drawRect(cell);
+        p.drawLine(cell.topLeft(), cell.bottomRight());
+        p.drawLine(cell.topRight(), cell.bottomLeft());
+        return;
+    }
+    const QSizeF size = QSizeF(image.size()).scaled(cell.size(), Qt::KeepAspectRatio);
+    const QRectF target(cell.x() + (cell.width() - size.width()) / 2,
+                        cell.y() + (cell.height() - size.height()) / 2, size.width(),
+                        size.height());
+    p.drawImage(target, image);
+}
+
+void drawRow(Document& doc, const ReportRow& row, const QImage& thumbnail, const Columns& c)
+{
+    QPainter& p = doc.painter();
+    const double top = doc.y;
+    if (row.disagreement)
+        p.fillRect(Document::box(kMargin, top, kContentWidth, kRowHeight), kDisagreementFill);
+    const QFont normal = font(8), bold = font(8, true), small = font(6.5);
+    const auto number = [&](int column, double width, const std::string& s, const QFont& f) {
+        doc.text(f, Document::box(c.x(column), top + 1, width - 1, 5), Qt::AlignRight,
+                 q(s.empty() ? texts::kNoScore : s));
+    };
+    p.setPen(Qt::black);
+    doc.text(bold, Document::box(c.x(0) + 1, top + 1, kRankWidth - 1, 5), Qt::AlignLeft,
+             q(row.rank));
+    drawThumbnail(p, thumbnail,
+                  Document::box(c.x(1) + 1, top + 1, kThumbBoxWidth, kThumbBoxHeight));
+    p.setPen(Qt::black);
+    const double titleHeight =
+        doc.paragraph(normal, q(row.title), c.x(2) + 1, top + 1, c.name - 2, 2);
+    p.setPen(kHintColour);
+    doc.paragraph(small, q(row.hint), c.x(2) + 1, top + 2 + titleHeight, c.name - 2, 3);
+    p.setPen(Qt::black);
+    for (int j = 0; j < c.judges; ++j)
+        number(3 + j, c.judge, row.judgeCells[std::size_t(j)], normal);
+    number(3 + c.judges, kNumberWidth, row.mean, bold);
+    number(4 + c.judges, kNumberWidth, row.sum, normal);
+    doc.y += kRowHeight;
+    p.setPen(QPen(kRule, Document::px(0.2)));
+    p.drawLine(QPointF(Document::px(kMargin), Document::px(doc.y)),
+               QPointF(Document::px(kMargin + kContentWidth), Document::px(doc.y)));
+}
+
+// The provisional note: the first missing parts and how many more there are.
+QString noteText(const Report& report)
+{
+    QString text = q(texts::kProvisional);
+    for (std::size_t i = 0; i < report.missing.size() && i < tunables::kNoteItems; ++i)
+        text += QString(QChar::LineSeparator) + QStringLiteral("• ") + q(report.missing[i]);
+    if (report.missing.size() > tunables::kNoteItems)
+        text += QString(QChar::LineSeparator) +
+                q(texts::moreMissing(report.missing.size() - tunables::kNoteItems));
+    return text;
+}
+
+void drawTitle(Document& doc, const Report& report, const Heading& heading)
+{
+    QPainter& p = doc.painter();
+    p.setPen(Qt::black);
+    doc.y += doc.paragraph(font(16, true), q(texts::kTitle) + q(heading.folderName), kMargin, doc.y,
+                           kContentWidth, 2);
+    const QString line = q(
+        texts::subtitle(heading.date, report.pictureCount, report.judges.size(), report.maxTotal));
+    doc.y += doc.paragraph(font(9), line, kMargin, doc.y + 1, kContentWidth) + 4;
+    if (report.provisional()) {
+        const QString note = noteText(report);
+        const double h = doc.paragraph(font(8.5), note, 0, 0, kContentWidth - 4, -1, false);
+        p.fillRect(Document::box(kMargin, doc.y, kContentWidth, h + 3), kDisagreementFill);
+        doc.paragraph(font(8.5), note, kMargin + 2, doc.y + 1.5, kContentWidth - 4);
+        doc.y += h + 6;
+    }
+}
+
+// How many rows each page takes: as many as fit, but never a last page with
+// a single row (the page before gives one up).
+std::vector<std::size_t> rowsPerPage(std::size_t rows, double firstPageSpace)
+{
+    const auto fitting = [](double space) {
+        return std::max<std::size_t>(2, std::size_t((space - kHeaderHeight - 1) / kRowHeight));
+    };
+    std::vector<std::size_t> pages;
+    for (std::size_t left = rows; left > 0;) {
+        const std::size_t take =
+            std::min(left, fitting(pages.empty() ? firstPageSpace : kBottom - kMargin));
+        pages.push_back(take);
+        left -= take;
+    }
+    if (pages.size() > 1 && pages.back() == 1) {
+        --pages[pages.size() - 2];
+        ++pages.back();
+    }
+    return pages;
+}
+
+void drawJudgeAverages(Document& doc, const Report& report)
+{
+    const double height = 12 + 5.5 * double(report.judgeAverages.size() + 1) + 20;
+    if (doc.y + 8 + height > kBottom)
+        doc.newPage();
+    else
+        doc.y += 8;
+    doc.painter().setPen(Qt::black);
+    doc.y +=
+        doc.paragraph(font(12, true), q(texts::kJudgesHeading), kMargin, doc.y, kContentWidth) + 2;
+    const double widths[] = {kContentWidth - 3 * 30, 30, 30, 30};
+    const auto row = [&](const QString(&cells)[4], const QFont& f) {
+        double x = kMargin;
+        for (int i = 0; i < 4; ++i) {
+            doc.text(f, Document::box(x, doc.y, widths[i] - 1, 5),
+                     i ? Qt::AlignRight : Qt::AlignLeft, cells[i]);
+            x += widths[i];
+        }
+        doc.y += 5.5;
+    };
+    row({q(texts::kJudge), q(texts::kRatedPictures), q(texts::kAverage), q(texts::kDeviation)},
+        font(8.5, true));
+    const auto dash = [](const std::string& s) { return q(s.empty() ? texts::kNoScore : s); };
+    for (const JudgeRow& judge : report.judgeAverages)
+        row({q(judge.name), q(judge.rated), dash(judge.average), dash(judge.deviation)}, font(8.5));
+    doc.y += 4;
+    doc.y += doc.paragraph(font(8.5), q(texts::kRankingRule), kMargin, doc.y, kContentWidth);
+}
+
+// For the organiser only: a page of its own, so the ranking pages can hang on the wall.
+void drawProblems(Document& doc, const Report& report)
+{
+    if (report.problems.empty())
+        return;
+    doc.newPage();
+    QPainter& p = doc.painter();
+    p.setPen(Qt::black);
+    doc.y +=
+        doc.paragraph(font(12, true), q(texts::kProblemsHeading), kMargin, doc.y, kContentWidth) +
+        2;
+    for (const Problem& problem : report.problems) {
+        const QString text = QStringLiteral("• ") + q(problem.text);
+        const double h = doc.paragraph(font(8.5), text, 0, 0, kContentWidth, -1, false);
+        if (doc.y + h > kBottom)
+            doc.newPage();
+        p.setPen(Qt::black);
+        doc.y += doc.paragraph(font(8.5), text, kMargin, doc.y, kContentWidth) + 1;
+    }
+}
+
+// The PDF; with `jpegs` each thumbnail's JPEG is appended there and a
+// stand-in drawn, without them the thumbnails are drawn for real.
+QByteArray drawPdf(const Report& report, const std::vector<const Thumbnail*>& thumbnails,
+                   const Heading& heading, std::vector<PdfJpeg>* jpegs)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    {
+        Document doc(buffer, q(texts::kTitle) + q(heading.folderName));
+        // A stand-in is then written as it is, not given to the JPEG encoder.
+        doc.painter().setRenderHint(QPainter::LosslessImageRendering, jpegs != nullptr);
+        const Columns columns = columnsFor(int(report.judges.size()));
+        drawTitle(doc, report, heading);
+        std::size_t next = 0;
+        for (const std::size_t count : rowsPerPage(report.rows.size(), kBottom - doc.y)) {
+            if (next > 0)
+                doc.newPage();
+            drawTableHeading(doc, report, columns);
+            for (const std::size_t end = next + count; next < end; ++next) {
+                const ReportRow& row = report.rows[next];
+                const Thumbnail* thumbnail =
+                    row.picture < thumbnails.size() ? thumbnails[row.picture] : nullptr;
+                QImage image;
+                if (thumbnail && jpegs && !thumbnail->printJpeg.empty()) {
+                    image = pdfStandIn();
+                    jpegs->push_back({thumbnail->width, thumbnail->height, thumbnail->channels,
+                                      &thumbnail->printJpeg});
+                } else {
+                    image = thumbnailView(thumbnail);
+                }
+                drawRow(doc, row, image, columns);
+            }
+        }
+        drawJudgeAverages(doc, report);
+        drawProblems(doc, report);
+        doc.finish();
+    }
+    return bytes;
+}
+
+} // namespace
+
+QByteArray rankingPdf(const Report& report, const std::vector<const Thumbnail*>& thumbnails,
+                      const Heading& heading)
+{
+    std::vector<PdfJpeg> jpegs;
+    const QByteArray pdf = withJpegs(drawPdf(report, thumbnails, heading, &jpegs), jpegs);
+    // A Qt writing its images otherwise: encoded again, but right.
+    return pdf.isEmpty() ? drawPdf(report, thumbnails, heading, nullptr) : pdf;
+}
+
+} // namespace evaluation

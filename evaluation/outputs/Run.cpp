@@ -1,0 +1,122 @@
+#include "evaluation/outputs/Run.h"
+
+#include "core/TextFile.h"
+#include "evaluation/outputs/Csv.h"
+#include "evaluation/outputs/HtmlReport.h"
+#include "evaluation/outputs/PdfReport.h"
+#include "evaluation/outputs/TextTable.h"
+#include "evaluation/outputs/Thumbnails.h"
+#include "evaluation/ranking/Folder.h"
+#include "evaluation/ranking/Names.h"
+#include "evaluation/ranking/Texts.h"
+
+#include <QDate>
+
+#include <climits>
+#include <cstdlib>
+#include <future>
+#include <iostream>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+namespace evaluation {
+
+namespace {
+
+// The folder's own name, for the title ("." becomes the real name).
+std::string folderName(const std::string& folder)
+{
+    char resolved[PATH_MAX];
+    std::string path = ::realpath(folder.c_str(), resolved) ? resolved : folder;
+    while (path.size() > 1 && path.back() == '/')
+        path.pop_back();
+    const auto slash = path.rfind('/');
+    return shownName(slash == std::string::npos || path.size() == 1 ? path
+                                                                    : path.substr(slash + 1));
+}
+
+// The file behind a path (0: none); a rename puts a new one there.
+std::pair<dev_t, ino_t> fileAt(const std::string& path)
+{
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 ? std::pair(info.st_dev, info.st_ino)
+                                            : std::pair(dev_t(0), ino_t(0));
+}
+
+} // namespace
+
+std::vector<OutputFile> writeOutputs(const std::string& folder, const Report& report,
+                                     const std::vector<const Thumbnail*>& thumbnails)
+{
+    const Heading heading{
+        folderName(folder),
+        QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")).toStdString()};
+    // The page and the PDF side by side; both take the stored JPEGs.
+    auto page =
+        std::async(std::launch::async, [&] { return rankingHtml(report, thumbnails, heading); });
+    const std::string csv = rankingCsv(report);
+    const QByteArray pdf = rankingPdf(report, thumbnails, heading);
+    const std::string html = page.get();
+    const std::vector<textfile::FileContents> files{
+        {pathIn(folder, texts::kCsvFile), csv},
+        {pathIn(folder, texts::kPdfFile), {pdf.constData(), std::size_t(pdf.size())}},
+        {pathIn(folder, texts::kHtmlFile), html}};
+    std::vector<std::pair<dev_t, ino_t>> before;
+    before.reserve(files.size());
+    for (const textfile::FileContents& file : files)
+        before.push_back(fileAt(file.path));
+    std::vector<OutputFile> outputs;
+    const auto failed = textfile::writeAllAtomically(files);
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const std::string shown = shownName(files[i].path);
+        // A file renamed into place before a later one failed is new.
+        const bool replaced = fileAt(files[i].path) != before[i];
+        outputs.push_back({files[i].path, !failed        ? std::string()
+                                          : *failed == i ? texts::cannotWrite(shown)
+                                          : replaced     ? std::string()
+                                                         : texts::keptAsItWas(shown)});
+    }
+    return outputs;
+}
+
+int evaluate(const std::string& folder, std::ostream& out, std::ostream& err)
+{
+    FolderResult result = evaluateFolder(folder);
+    Evaluation& evaluation = result.evaluation;
+    if (!result.stop.empty()) {
+        for (const Problem& problem : evaluation.problems)
+            err << problem.text << "\n";
+        err << result.stop << "\n";
+        return kInputProblem;
+    }
+    ThumbnailStore store;
+    // Progress only for a person watching: not into a file, a pipe or a test's stream.
+    if (&err == &std::cerr && ::isatty(STDERR_FILENO)) {
+        store.update(folder, evaluation.pictures, [&err](std::size_t done, std::size_t total) {
+            err << "\r" << texts::readingPictures(done, total) << std::flush;
+        });
+        err << "\n";
+    } else {
+        store.update(folder, evaluation.pictures);
+    }
+    store.addProblems(evaluation);
+    const Report report = buildReport(evaluation);
+    bool written = true;
+    for (const OutputFile& output :
+         writeOutputs(folder, report, store.findAll(evaluation.pictures)))
+        if (!output.failure.empty()) {
+            err << output.failure << "\n";
+            written = false;
+        }
+
+    out << rankingTable(report) << "\n" << judgeAveragesTable(report);
+    if (written)
+        out << "\n" << texts::kWritten << "\n";
+    out.flush();
+    for (const Problem& problem : report.problems)
+        err << problem.text << "\n";
+    return written ? kDone : kInputProblem;
+}
+
+} // namespace evaluation

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "evaluation/outputs/Thumbnails.h"
+#include "evaluation/ranking/Report.h"
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace evaluation {
+
+enum ExitCode { kDone = 0, kInputProblem = 1, kUsage = 2 };
+
+// The whole evaluation of a folder: reads it, writes the three files into it, prints the table to
+// `out` and every problem and stop message to `err`. Needs a QGuiApplication.
+int evaluate(const std::string& folder, std::ostream& out, std::ostream& err);
+
+struct OutputFile {
+    std::string path;
+    std::string failure; // the message when it could not be written
+};
+
+// Rangliste.csv, Rangliste.pdf and Rangliste.html, written together: all
+// three are renamed into place only when each was written. On a failure the
+// one that failed carries its failure text, each other one either "kept as
+// it was" or, when it was renamed into place before the failure, none (it
+// is new). thumbnails[i] belongs to picture i in file order (the store's
+// findAll); their JPEGs are used as they are. Safe on any thread while a
+// QGuiApplication exists.
+std::vector<OutputFile> writeOutputs(const std::string& folder, const Report& report,
+                                     const std::vector<const Thumbnail*>& thumbnails);
+
+} // namespace evaluation

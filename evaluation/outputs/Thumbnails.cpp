@@ -1,0 +1,238 @@
+#include "evaluation/outputs/Thumbnails.h"
+
+#include "core/RegularFile.h"
+#include "core/Tunables.h"
+#include "evaluation/Tunables.h"
+#include "evaluation/ranking/Folder.h"
+#include "pictures/JpegEncode.h"
+#include "pictures/ScaledDecode.h"
+
+#include <algorithm>
+#include <atomic>
+#include <exception>
+#include <mutex>
+#include <sys/stat.h>
+#include <thread>
+
+namespace evaluation {
+
+namespace {
+
+// The whole file into `bytes`, when it is a regular file the judging program
+// would read (a pipe is refused, never waited for).
+bool readPicture(const std::string& path, std::vector<std::uint8_t>& bytes)
+{
+    auto file = regularfile::Reader::open(path);
+    if (!file || file->size() > tunables::kMaxPictureFileBytes)
+        return false;
+    bytes.resize(std::size_t(file->size()));
+    return file->read(bytes.data(), bytes.size()) == bytes.size();
+}
+
+} // namespace
+
+Thumbnail shrink(const std::uint8_t* pixels, std::size_t stride, int width, int height,
+                 int channels, int side)
+{
+    Thumbnail target;
+    target.channels = channels;
+    target.ok = true;
+    if (std::max(width, height) <= side) {
+        target.width = width;
+        target.height = height;
+    } else if (width >= height) {
+        target.width = side;
+        target.height = std::max(1, int(long(height) * side / width));
+    } else {
+        target.width = std::max(1, int(long(width) * side / height));
+        target.height = side;
+    }
+    target.pixels.resize(std::size_t(target.width) * target.height * channels);
+    std::vector<unsigned> sums(std::size_t(target.width) * channels);
+    std::vector<int> left(std::size_t(target.width) + 1);
+    for (int tx = 0; tx <= target.width; ++tx)
+        left[std::size_t(tx)] = int(long(tx) * width / target.width);
+    for (int ty = 0; ty < target.height; ++ty) {
+        const int y0 = int(long(ty) * height / target.height);
+        const int y1 = std::max(y0 + 1, int(long(ty + 1) * height / target.height));
+        std::fill(sums.begin(), sums.end(), 0u);
+        for (int y = y0; y < y1; ++y) {
+            const std::uint8_t* row = pixels + std::size_t(y) * stride;
+            for (int tx = 0; tx < target.width; ++tx) {
+                const int x1 = std::max(left[std::size_t(tx)] + 1, left[std::size_t(tx) + 1]);
+                for (int x = left[std::size_t(tx)]; x < x1; ++x)
+                    for (int c = 0; c < channels; ++c)
+                        sums[std::size_t(tx) * channels + c] += row[x * channels + c];
+            }
+        }
+        std::uint8_t* out = target.pixels.data() + std::size_t(ty) * target.width * channels;
+        for (int tx = 0; tx < target.width; ++tx) {
+            const int columns = std::max(left[std::size_t(tx)] + 1, left[std::size_t(tx) + 1]) -
+                                left[std::size_t(tx)];
+            const unsigned count = unsigned(columns * (y1 - y0));
+            for (int c = 0; c < channels; ++c)
+                out[tx * channels + c] =
+                    std::uint8_t((sums[std::size_t(tx) * channels + c] + count / 2) / count);
+        }
+    }
+    return target;
+}
+
+Thumbnail shrink(const Thumbnail& source, int side)
+{
+    if (!source.ok)
+        return source;
+    Thumbnail target = shrink(source.pixels.data(), std::size_t(source.width) * source.channels,
+                              source.width, source.height, source.channels, side);
+    target.scaleDenominator = source.scaleDenominator;
+    return target;
+}
+
+Thumbnail readThumbnail(const std::string& path, int longSide)
+{
+    // Kept per thread: a new buffer for each picture would fault in its pages anew.
+    thread_local std::vector<std::uint8_t> bytes;
+    if (!readPicture(path, bytes) || bytes.empty())
+        return Thumbnail();
+    const pictures::ScaledPicture decoded =
+        pictures::decodeScaled(bytes.data(), bytes.size(), longSide);
+    const pictures::Bitmap& bitmap = decoded.bitmap;
+    if (decoded.refused || decoded.error || !bitmap.pixels) {
+        Thumbnail failed;
+        failed.jpegError = decoded.error;
+        return failed;
+    }
+    const int channels = bitmap.format == pictures::PixelFormat::Gray8 ? 1 : 3;
+    Thumbnail thumbnail =
+        shrink(bitmap.pixels.get(), bitmap.stride, bitmap.width, bitmap.height, channels, longSide);
+    thumbnail.scaleDenominator = decoded.scaleDenominator;
+    return thumbnail;
+}
+
+void parallelFor(std::size_t count, const std::function<void(std::size_t)>& job)
+{
+    const std::size_t workers = std::min<std::size_t>(
+        std::max(1u, std::thread::hardware_concurrency()), std::max<std::size_t>(count, 1));
+    std::atomic<std::size_t> next{0};
+    std::exception_ptr failure;
+    std::mutex failureMutex;
+    const auto work = [&] {
+        for (std::size_t i = next++; i < count; i = next++) {
+            try {
+                job(i);
+            } catch (...) {
+                const std::lock_guard lock(failureMutex);
+                if (!failure)
+                    failure = std::current_exception();
+            }
+        }
+    };
+    std::vector<std::thread> threads;
+    for (std::size_t t = 1; t < workers; ++t)
+        threads.emplace_back(work);
+    work();
+    for (std::thread& thread : threads)
+        thread.join();
+    if (failure)
+        std::rethrow_exception(failure);
+}
+
+std::string encodeJpeg(const Thumbnail& thumbnail, int quality)
+{
+    if (thumbnail.pixels.size() < std::size_t(std::max(thumbnail.width, 0)) *
+                                      std::size_t(std::max(thumbnail.height, 0)) *
+                                      std::size_t(thumbnail.channels))
+        return {};
+    return pictures::encodeJpeg(thumbnail.pixels.data(), thumbnail.width, thumbnail.height,
+                                thumbnail.channels, quality);
+}
+
+QImage thumbnailView(const Thumbnail* thumbnail)
+{
+    if (!thumbnail)
+        return QImage();
+    return QImage(thumbnail->pixels.data(), thumbnail->width, thumbnail->height,
+                  qsizetype(thumbnail->width) * thumbnail->channels,
+                  thumbnail->channels == 1 ? QImage::Format_Grayscale8 : QImage::Format_RGB888);
+}
+
+FileStamp stampOf(const std::string& path)
+{
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
+        return {};
+    return {static_cast<long long>(info.st_size),
+            static_cast<long long>(info.st_mtim.tv_sec) * 1'000'000'000LL + info.st_mtim.tv_nsec};
+}
+
+bool ThumbnailStore::update(const std::string& folder, const std::vector<std::string>& pictures,
+                            const Progress& progress, const std::atomic<bool>* cancel)
+{
+    std::unordered_map<std::string, Entry> kept;
+    std::vector<std::string> wanted;
+    std::vector<FileStamp> stamps;
+    for (const std::string& picture : pictures) {
+        const FileStamp stamp = stampOf(pathIn(folder, picture));
+        const auto found = entries_.find(picture);
+        if (found != entries_.end() && found->second.size == stamp.size &&
+            found->second.modified == stamp.modified) {
+            kept.emplace(picture, std::move(found->second));
+            continue;
+        }
+        wanted.push_back(picture);
+        stamps.push_back(stamp);
+    }
+    std::vector<Thumbnail> decoded(wanted.size());
+    std::vector<char> done(wanted.size(), 0); // written by several threads: no vector<bool>
+    std::mutex progressMutex;
+    std::size_t finished = 0;
+    parallelFor(wanted.size(), [&](std::size_t i) {
+        if (cancel && cancel->load())
+            return;
+        decoded[i] = readThumbnail(pathIn(folder, wanted[i]), tunables::kThumbnailSide);
+        if (decoded[i].ok) {
+            decoded[i].pageJpeg = encodeJpeg(decoded[i], tunables::kPageQuality);
+            decoded[i].printJpeg = encodeJpeg(decoded[i], tunables::kPrintQuality);
+        }
+        done[i] = 1;
+        if (progress) {
+            const std::lock_guard lock(progressMutex);
+            progress(++finished, wanted.size());
+        }
+    });
+    for (std::size_t i = 0; i < wanted.size(); ++i)
+        if (done[i])
+            kept.emplace(wanted[i],
+                         Entry{stamps[i].size, stamps[i].modified, std::move(decoded[i])});
+    entries_ = std::move(kept);
+    return std::all_of(done.begin(), done.end(), [](char d) { return d != 0; });
+}
+
+const Thumbnail* ThumbnailStore::find(const std::string& picture) const
+{
+    const auto found = entries_.find(picture);
+    return found != entries_.end() && found->second.thumbnail.ok ? &found->second.thumbnail
+                                                                 : nullptr;
+}
+
+std::vector<const Thumbnail*>
+ThumbnailStore::findAll(const std::vector<std::string>& pictures) const
+{
+    std::vector<const Thumbnail*> found;
+    found.reserve(pictures.size());
+    for (const std::string& picture : pictures)
+        found.push_back(find(picture));
+    return found;
+}
+
+void ThumbnailStore::addProblems(Evaluation& evaluation) const
+{
+    for (const std::string& picture : evaluation.pictures) {
+        const auto found = entries_.find(picture);
+        if (found != entries_.end() && !found->second.thumbnail.ok)
+            evaluation.problems.push_back(
+                unreadablePicture(picture, found->second.thumbnail.jpegError.value_or(0)));
+    }
+}
+
+} // namespace evaluation

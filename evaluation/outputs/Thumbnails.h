@@ -1,0 +1,103 @@
+#pragma once
+
+#include "evaluation/ranking/Evaluation.h"
+
+#include <QImage>
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace evaluation {
+
+struct Thumbnail {
+    int width = 0;
+    int height = 0;
+    int channels = 3;                 // 3: RGB, 1: grey
+    std::vector<std::uint8_t> pixels; // rows of width * channels bytes
+    int scaleDenominator = 0;         // the DCT scaling libjpeg used: 1/8, 1/4, ...
+    bool ok = false;
+    std::optional<int> jpegError; // libjpeg's message code when it failed
+    // The pixels as baseline JPEGs for the page and for the PDF, encoded once
+    // when the picture is read, so writing the files again encodes nothing.
+    std::string pageJpeg;
+    std::string printJpeg;
+};
+
+// The picture upright (EXIF orientation), its longer side at most
+// `longSide`: decoded with the judging program's scaled decode, so only the
+// coefficients the small picture needs are transformed and a picture
+// beyond the judging program's decode budget is refused the same way.
+// Never throws for a bad file; `ok` is false then.
+Thumbnail readThumbnail(const std::string& path, int longSide);
+
+// The pixels shrunk so that the longer side is at most `side`, by averaging
+// the source pixels each target pixel covers; a smaller picture is copied.
+Thumbnail shrink(const std::uint8_t* pixels, std::size_t stride, int width, int height,
+                 int channels, int side);
+Thumbnail shrink(const Thumbnail& source, int side);
+
+// The pixels as a baseline JPEG of `quality` (grey stays grey); empty
+// when there are no pixels.
+std::string encodeJpeg(const Thumbnail& thumbnail, int quality);
+
+// Runs job(0) ... job(count - 1) on all cores; rethrows the first exception.
+void parallelFor(std::size_t count, const std::function<void(std::size_t)>& job);
+
+// The stored pixels as a QImage without a copy: valid while the thumbnail
+// is; null when there is none.
+QImage thumbnailView(const Thumbnail* thumbnail);
+
+// A file's size and modification time (nanoseconds): saving it changes one
+// of them. Size -1: there is no such file.
+struct FileStamp {
+    long long size = -1;
+    long long modified = 0;
+
+    bool operator==(const FileStamp&) const = default;
+};
+FileStamp stampOf(const std::string& path);
+
+// The thumbnails of a folder's pictures, kept between evaluations: update()
+// decodes only pictures that are new or changed (size or modification time),
+// so a re-evaluation after a .qel changed decodes nothing. Plain C++; the
+// window keeps one and calls update() off its GUI thread.
+class ThumbnailStore {
+  public:
+    // done pictures of total; called from the decoding threads, one call at a time.
+    using Progress = std::function<void(std::size_t done, std::size_t total)>;
+
+    // Brings the store to `pictures` (file names in `folder`): drops pictures
+    // that are gone, decodes new or changed ones on all cores. A set `cancel`
+    // stops before the next picture (those not decoded stay missing and are
+    // decoded by the next update). Returns false when cancelled.
+    bool update(const std::string& folder, const std::vector<std::string>& pictures,
+                const Progress& progress = {}, const std::atomic<bool>* cancel = nullptr);
+
+    // The thumbnail of a picture (upright, its longer side at most
+    // tunables::kThumbnailSide), or nullptr
+    // when it is not decoded yet or could not be read.
+    const Thumbnail* find(const std::string& picture) const;
+    // find() for each picture, in order: what the files are written from.
+    // Valid until the next update().
+    std::vector<const Thumbnail*> findAll(const std::vector<std::string>& pictures) const;
+
+    // One "cannot be opened" problem per picture of the evaluation whose
+    // thumbnail failed, in picture order.
+    void addProblems(Evaluation& evaluation) const;
+
+  private:
+    struct Entry {
+        long long size = -1;
+        long long modified = 0; // nanoseconds
+        Thumbnail thumbnail;
+    };
+    std::unordered_map<std::string, Entry> entries_;
+};
+
+} // namespace evaluation

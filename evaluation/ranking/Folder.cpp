@@ -1,0 +1,79 @@
+#include "evaluation/ranking/Folder.h"
+
+#include "core/FolderListing.h"
+#include "core/Messages.h"
+#include "core/RatingFile.h"
+#include "core/Weighting.h"
+#include "evaluation/ranking/Names.h"
+#include "evaluation/ranking/Texts.h"
+#include "pictures/PictureList.h"
+
+#include <algorithm>
+#include <numeric>
+#include <sys/stat.h>
+
+namespace evaluation {
+
+std::string pathIn(const std::string& folder, const std::string& name)
+{
+    return folder.empty() || folder.back() == '/' ? folder + name : folder + "/" + name;
+}
+
+bool isDirectory(const std::string& path)
+{
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+std::vector<std::string> ratingFileNames(const std::string& folder)
+{
+    std::vector<std::string> names = folderlisting::regularFiles(folder, {ratingfile::kExtension});
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+FolderResult evaluateFolder(const std::string& folder)
+{
+    FolderResult result;
+    Evaluation& evaluation = result.evaluation;
+    if (!isDirectory(folder)) {
+        result.stop = texts::missingFolder(shownName(folder));
+        return result;
+    }
+    // Read as the judging program reads it: its first sixteen lines.
+    const Weighting weighting = readWeighting(pathIn(folder, kWeightingFileName));
+    if (const auto warning = weighting.warning()) {
+        result.stop = *warning;
+        return result;
+    }
+    evaluation.maxTotal = std::accumulate(weighting.maxima.begin(), weighting.maxima.end(), 0);
+
+    evaluation.pictures = pictures::listPictures(folder);
+    if (evaluation.pictures.empty()) {
+        result.stop = messages::kNoPictures;
+        return result;
+    }
+    const std::vector<std::string> files = ratingFileNames(folder);
+    if (files.empty()) {
+        result.stop = texts::kNoJudgeFiles;
+        return result;
+    }
+    for (const std::string& file : files) {
+        const std::string path = pathIn(folder, file);
+        const auto lines = ratingfile::load(path);
+        if (!lines) {
+            evaluation.problems.push_back(
+                {ProblemKind::JudgeFileUnreadable, shownName(ratingfile::judgeNameFromPath(file)),
+                 0, std::string(), texts::unreadableJudgeFile(shownName(file))});
+            continue;
+        }
+        evaluation.judges.push_back(matchJudge(ratingfile::judgeNameFromPath(file), *lines,
+                                               evaluation.pictures, weighting.maxima,
+                                               evaluation.problems));
+    }
+    if (evaluation.judges.empty())
+        result.stop = texts::kNoJudgeReadable;
+    return result;
+}
+
+} // namespace evaluation

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "evaluation/ranking/Ranking.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Reading a competition folder with the judging program's own readers.
+namespace evaluation {
+
+std::string pathIn(const std::string& folder, const std::string& name);
+
+bool isDirectory(const std::string& path);
+
+// The rating files: regular files whose names end in ".qel" in any letter
+// case, hidden files excluded, in byte order of their names.
+std::vector<std::string> ratingFileNames(const std::string& folder);
+
+struct FolderResult {
+    Evaluation evaluation;
+    std::string stop; // the message when the evaluation cannot go on
+};
+
+// Qel.max, the picture list and every rating file, matched and scored, all
+// read with the judging program's own readers (a pipe or device is never
+// waited for, a huge file never pulled into memory).
+FolderResult evaluateFolder(const std::string& folder);
+
+} // namespace evaluation

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace evaluation {
+
+// How a name from the disk (a picture, a rating file and so a judge, the
+// folder) is shown in every output. Plain C++ alone reads non-UTF-8 bytes as
+// Windows-1252 (the core's displayText); the program's main installs the
+// rule of all three programs (common::displayFileName), so the
+// ranking and the judging program's panel show a name alike.
+std::string shownName(std::string_view bytes);
+
+using NameDisplay = std::string (*)(std::string_view bytes);
+void setNameDisplay(NameDisplay display);
+
+} // namespace evaluation

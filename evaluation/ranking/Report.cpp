@@ -1,0 +1,104 @@
+#include "evaluation/ranking/Report.h"
+
+#include "evaluation/ranking/Names.h"
+#include "evaluation/ranking/Ranking.h"
+#include "evaluation/ranking/Texts.h"
+
+#include <algorithm>
+
+namespace evaluation {
+
+namespace {
+
+bool endsWithIgnoringCase(const std::string& text, std::string_view suffix)
+{
+    return text.size() >= suffix.size() &&
+           std::equal(suffix.begin(), suffix.end(), text.end() - std::ptrdiff_t(suffix.size()),
+                      [](char want, char c) {
+                          return want == (c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c);
+                      });
+}
+
+ReportRow rowFor(const Evaluation& evaluation, const RankedPicture& ranked)
+{
+    ReportRow row;
+    row.picture = ranked.picture;
+    row.place = ranked.rank;
+    row.rank = rankText(ranked.rank);
+    row.fileName = shownName(evaluation.pictures[ranked.picture]);
+    row.title = pictureTitle(row.fileName);
+    for (const Judge& judge : evaluation.judges) {
+        const auto& score = judge.scores[ranked.picture];
+        row.judgeCells.push_back(counts(score) ? std::to_string(score->total()) : std::string());
+    }
+    row.mean = meanText(ranked);
+    row.sum = std::to_string(ranked.sum);
+    row.spread = ranked.spread ? std::to_string(*ranked.spread) : std::string();
+    row.wirkung = std::to_string(ranked.wirkung);
+    row.technik = std::to_string(ranked.technik);
+    row.gestaltung = std::to_string(ranked.gestaltung);
+    row.hint = hint(evaluation, ranked);
+    row.disagreement = ranked.disagreement;
+    return row;
+}
+
+// Judges short of pictures, pictures short of judges, then every line or
+// file that was left out.
+std::vector<std::string> missingParts(const Evaluation& evaluation,
+                                      const std::vector<RankedPicture>& ranked,
+                                      const std::vector<JudgeAverage>& averages)
+{
+    std::vector<std::string> missing;
+    const std::size_t pictures = evaluation.pictures.size(), judges = evaluation.judges.size();
+    for (const JudgeAverage& average : averages)
+        if (std::size_t(average.rated) < pictures)
+            missing.push_back(texts::judgeShort(average.name, average.rated, pictures));
+    std::vector<int> rated(pictures, 0);
+    for (const RankedPicture& row : ranked)
+        rated[row.picture] = row.rated;
+    for (std::size_t p = 0; p < pictures; ++p)
+        if (std::size_t(rated[p]) < judges)
+            missing.push_back(
+                texts::pictureShort(shownName(evaluation.pictures[p]), rated[p], judges));
+    for (const Problem& problem : evaluation.problems)
+        if (problem.kind == ProblemKind::LineLeftOut ||
+            problem.kind == ProblemKind::JudgeFileUnreadable)
+            missing.push_back(problem.text);
+    return missing;
+}
+
+} // namespace
+
+std::string pictureTitle(const std::string& fileName)
+{
+    for (const std::string_view extension : {".jpg", ".jpeg"})
+        if (fileName.size() > extension.size() && endsWithIgnoringCase(fileName, extension))
+            return fileName.substr(0, fileName.size() - extension.size());
+    return fileName;
+}
+
+Report buildReport(const Evaluation& evaluation)
+{
+    Report report;
+    report.pictureCount = evaluation.pictures.size();
+    report.maxTotal = evaluation.maxTotal;
+    report.problems = evaluation.problems;
+    for (const Judge& judge : evaluation.judges)
+        report.judges.push_back(shownName(judge.name));
+
+    const std::vector<RankedPicture> ranked = rankPictures(evaluation);
+    report.rows.reserve(ranked.size());
+    for (const RankedPicture& row : ranked)
+        report.rows.push_back(rowFor(evaluation, row));
+
+    const std::vector<JudgeAverage> averages = judgeAverages(evaluation);
+    for (const JudgeAverage& average : averages)
+        report.judgeAverages.push_back(
+            {average.name, std::to_string(average.rated),
+             average.rated ? decimalComma(average.points, average.rated) : std::string(),
+             deviationText(averages, average)});
+    report.missing = missingParts(evaluation, ranked, averages);
+    return report;
+}
+
+} // namespace evaluation

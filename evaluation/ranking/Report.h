@@ -1,0 +1,73 @@
+#pragma once
+
+#include "evaluation/ranking/Evaluation.h"
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+// The ranking built once: every view (terminal table, Rangliste.csv,
+// Rangliste.pdf, Rangliste.html, the window) only lays this out. Plain C++,
+// all texts UTF-8 and readable.
+//
+// How a caller gets one:
+//   FolderResult result = evaluateFolder(folder);   // Qel.max, list, .qel files; no picture
+//   store.update(folder, result.evaluation.pictures, progress, &cancel); // ThumbnailStore
+//   store.addProblems(result.evaluation);           // pictures that cannot be read
+//   Report report = buildReport(result.evaluation);
+//   writeOutputs(folder, report, store.findAll(pictures)); // Run.h: the three files
+// Re-scoring after a .qel changed is the same calls with the same store:
+// update() decodes only new or changed pictures (none then), so the ranking
+// follows in milliseconds.
+namespace evaluation {
+
+struct ReportRow {
+    std::size_t picture = 0;                  // position in file order (Evaluation::pictures)
+    int place = 0;                            // 1, 2, 2, 4
+    std::string rank;                         // "2."
+    std::string fileName;                     // readable, as on disk (the CSV's "Bild")
+    std::string title;                        // the file name without ".jpg"/".jpeg"
+    std::vector<std::string> judgeCells;      // per judge column: the total, "" when not rated
+    std::string mean;                         // "37,5"; "" when nobody rated it
+    std::string sum;                          // over the judges who rated it
+    std::string spread;                       // highest minus lowest total; "" when nobody rated
+    std::string wirkung, technik, gestaltung; // group sums over the judges who rated
+    std::string hint;                         // "nicht bewertet: Jo; Bewerter uneinig"; may be ""
+    bool disagreement = false;                // judges more than a quarter of maxTotal apart
+};
+
+struct JudgeRow {
+    std::string name;      // readable
+    std::string rated;     // pictures rated (all-zero lines do not count)
+    std::string average;   // "37,5"; "" without ratings
+    std::string deviation; // from the average of all ratings, "+1,3"; "" without ratings
+};
+
+struct Report {
+    std::vector<std::string> judges; // column headings, readable, in byte order of the files
+    std::vector<ReportRow> rows;     // best first
+    std::vector<JudgeRow> judgeAverages;
+    std::vector<Problem> problems; // in the order met
+    // Why the ranking is provisional ("Straßenszene.jpg: 2 von 3 Bewertern",
+    // "Bewerter 'Anna B' hat 5 von 12 Bildern bewertet", a line left out);
+    // empty when it is final.
+    std::vector<std::string> missing;
+    std::size_t pictureCount = 0;
+    int maxTotal = 0; // one judge's highest possible total
+
+    bool provisional() const { return !missing.empty(); }
+};
+
+// The picture's title: its readable file name without ".jpg" or ".jpeg"
+// (any letter case).
+std::string pictureTitle(const std::string& fileName);
+
+Report buildReport(const Evaluation& evaluation);
+
+// What the title lines of the PDF and the page show.
+struct Heading {
+    std::string folderName; // readable
+    std::string date;       // as printed, e.g. "07.12.2025"
+};
+
+} // namespace evaluation

@@ -1,0 +1,210 @@
+#include "evaluation/window/Window.h"
+
+#include "evaluation/Tunables.h"
+#include "evaluation/ranking/Texts.h"
+#include "evaluation/window/WindowTexts.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QSplitter>
+#include <QTableView>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace evaluation {
+
+namespace {
+
+QString text(const char* utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+// A table that AT-SPI reads with its headers, sized to its contents.
+QTableView* makeTable(QAbstractItemModel& model, const char* name, QWidget* parent)
+{
+    auto* table = new QTableView(parent);
+    table->setObjectName(QLatin1String(name));
+    table->setAccessibleName(text(name));
+    table->setModel(&model);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setAlternatingRowColors(true);
+    table->verticalHeader()->hide();
+    table->horizontalHeader()->setStretchLastSection(true);
+    table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    return table;
+}
+
+QGroupBox* framed(const char* title, QWidget* content)
+{
+    auto* box = new QGroupBox(text(title));
+    auto* layout = new QVBoxLayout(box);
+    layout->addWidget(content);
+    return box;
+}
+
+} // namespace
+
+EvaluationWindow::EvaluationWindow(const QString& folder, QWidget* parent)
+    : QWidget(parent), folder_(QDir(folder).absolutePath())
+{
+    setWindowTitle(text(windowtexts::kTitle).arg(QDir(folder_).dirName()));
+    buildControls();
+    connect(&reading_, &FolderReading::scoresRead, this, &EvaluationWindow::showRanking);
+    connect(&reading_, &FolderReading::thumbnailsRead, &ranking_, &RankingModel::setThumbnails);
+    connect(&reading_, &FolderReading::progress, this, &EvaluationWindow::showProgress);
+    connect(&reading_, &FolderReading::finished, this, &EvaluationWindow::showEnd);
+    connect(&watcher_, &FolderWatcher::inputsChanged, this, &EvaluationWindow::readAgain);
+    watcher_.watch(folder_);
+    readAgain();
+}
+
+void EvaluationWindow::buildControls()
+{
+    note_ = new QLabel(text(windowtexts::kReadingScores), this);
+    note_->setWordWrap(true);
+    note_->setStyleSheet(QStringLiteral("font-weight: bold"));
+    note_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    progress_ = new QProgressBar(this);
+    progress_->setFormat(text(windowtexts::kProgress));
+    progress_->setAccessibleName(text(windowtexts::kProgressName));
+    cancel_ = new QPushButton(text(windowtexts::kCancel), this);
+    cancel_->setObjectName(cancel_->text());
+    connect(cancel_, &QPushButton::clicked, &reading_, &FolderReading::cancel);
+    progress_->hide();
+    cancel_->hide();
+    auto* progressRow = new QHBoxLayout;
+    progressRow->addWidget(progress_, 1);
+    progressRow->addWidget(cancel_);
+
+    table_ = makeTable(ranking_, windowtexts::kRankingName, this);
+    table_->verticalHeader()->setDefaultSectionSize(tunables::kTableThumbnailSide + 4);
+    table_->setIconSize(QSize(tunables::kTableThumbnailSide, tunables::kTableThumbnailSide));
+    table_->setWordWrap(false);
+
+    QTableView* judges = makeTable(judges_, texts::kJudgesHeading, this);
+    problems_ = new QListWidget(this);
+    problems_->setObjectName(QLatin1String(texts::kProblemsHeading));
+    problems_->setAccessibleName(text(texts::kProblemsHeading));
+    problems_->setWordWrap(true);
+    auto* lower = new QSplitter(Qt::Horizontal, this);
+    lower->addWidget(framed(texts::kJudgesHeading, judges));
+    lower->addWidget(framed(texts::kProblemsHeading, problems_));
+    lower->setSizes({2, 3}); // in proportion: the judges' table gets its columns
+
+    auto* upright = new QSplitter(Qt::Vertical, this);
+    upright->addWidget(table_);
+    upright->addWidget(lower);
+    upright->setStretchFactor(0, 3);
+    upright->setStretchFactor(1, 1);
+    upright->setChildrenCollapsible(false);
+
+    failures_ = new QLabel(this);
+    failures_->setWordWrap(true);
+    failures_->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold"));
+    failures_->hide();
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(note_);
+    layout->addLayout(progressRow);
+    layout->addWidget(upright, 1);
+    layout->addWidget(failures_);
+    layout->addWidget(buildOutputRow());
+
+    // Fits a 1366 × 768 screen with a panel; larger screens get the same.
+    const QRect screen = this->screen()->availableGeometry();
+    resize(std::min(1280, screen.width()), std::min(720, screen.height()));
+}
+
+QWidget* EvaluationWindow::buildOutputRow()
+{
+    auto* row = new QWidget(this);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    written_ = new QLabel(row);
+    written_->setWordWrap(true);
+    written_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(written_, 1);
+    const std::pair<const char*, const char*> outputs[] = {
+        {windowtexts::kOpenPdf, texts::kPdfFile},
+        {windowtexts::kOpenPage, texts::kHtmlFile},
+        {windowtexts::kOpenTable, texts::kCsvFile},
+        {windowtexts::kOpenFolder, ""}};
+    for (const auto& output : outputs) {
+        const char* file = output.second;
+        auto* button = new QPushButton(text(output.first), row);
+        button->setObjectName(button->text());
+        button->setEnabled(false);
+        connect(button, &QPushButton::clicked, this, [this, file] { openOutput(file); });
+        layout->addWidget(button);
+        openButtons_.emplace_back(button, file);
+    }
+    return row;
+}
+
+void EvaluationWindow::readAgain()
+{
+    reading_.start(folder_);
+}
+
+void EvaluationWindow::showRanking(std::shared_ptr<const RankingTexts> ranking)
+{
+    note_->setText(ranking->stop.isEmpty() ? ranking->provisional : ranking->stop);
+    note_->setVisible(!note_->text().isEmpty());
+    problems_->clear();
+    problems_->addItems(ranking->problems);
+    judges_.setRanking(ranking);
+    ranking_.setRanking(std::move(ranking));
+}
+
+void EvaluationWindow::showProgress(int done, int total)
+{
+    progress_->setRange(0, total);
+    progress_->setValue(done);
+    const bool reading = done < total;
+    progress_->setVisible(reading);
+    cancel_->setVisible(reading);
+}
+
+void EvaluationWindow::showEnd(const ReadingEnd& end)
+{
+    progress_->hide();
+    cancel_->hide();
+    if (end.cancelled) {
+        written_->setText(text(windowtexts::kCancelled));
+    } else {
+        if (end.ranking)
+            showRanking(end.ranking);
+        QStringList names;
+        for (const QString& path : end.written)
+            names << QFileInfo(path).fileName();
+        written_->setText(names.isEmpty()
+                              ? QString()
+                              : text(windowtexts::kWritten).arg(folder_, names.join(", ")));
+        failures_->setText(end.failures.join(QLatin1Char('\n')));
+        failures_->setVisible(!end.failures.isEmpty());
+    }
+    for (const auto& [button, file] : openButtons_) {
+        const QFileInfo output(QDir(folder_).filePath(QString::fromUtf8(file)));
+        button->setEnabled(*file ? output.isFile() : output.isDir());
+    }
+    emit readingFinished();
+}
+
+void EvaluationWindow::openOutput(const char* file)
+{
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QDir(folder_).filePath(QString::fromUtf8(file))));
+}
+
+} // namespace evaluation

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "evaluation/window/WindowModel.h"
+#include "evaluation/window/WindowReading.h"
+#include "evaluation/window/WindowWatcher.h"
+
+#include <QWidget>
+
+class QLabel;
+class QListWidget;
+class QProgressBar;
+class QPushButton;
+class QTableView;
+
+namespace evaluation {
+
+// The organiser's window: the ranking of a competition folder, kept up to
+// date while the judges save, and the files written from it.
+class EvaluationWindow : public QWidget {
+    Q_OBJECT
+  public:
+    explicit EvaluationWindow(const QString& folder, QWidget* parent = nullptr);
+
+  signals:
+    // A reading ended (written, cancelled or stopped): for tests and benches.
+    void readingFinished();
+
+  private:
+    void buildControls();
+    QWidget* buildOutputRow();
+    void readAgain();
+    void showRanking(std::shared_ptr<const RankingTexts> ranking);
+    void showProgress(int done, int total);
+    void showEnd(const ReadingEnd& end);
+    void openOutput(const char* file);
+
+    QString folder_;
+    FolderReading reading_;
+    FolderWatcher watcher_;
+    RankingModel ranking_;
+    JudgesModel judges_;
+
+    QLabel* note_ = nullptr;
+    QProgressBar* progress_ = nullptr;
+    QPushButton* cancel_ = nullptr;
+    QTableView* table_ = nullptr;
+    QListWidget* problems_ = nullptr;
+    QLabel* written_ = nullptr;
+    QLabel* failures_ = nullptr;
+    std::vector<std::pair<QPushButton*, const char*>> openButtons_;
+};
+
+} // namespace evaluation

@@ -1,0 +1,52 @@
+#include "evaluation/window/WindowFiles.h"
+
+#include "core/FolderListing.h"
+#include "core/Weighting.h"
+#include "evaluation/Tunables.h"
+#include "evaluation/outputs/Thumbnails.h"
+#include "evaluation/ranking/Folder.h"
+
+#include <algorithm>
+#include <set>
+
+namespace evaluation {
+
+std::vector<InputFile> rankingInputs(const std::string& folder)
+{
+    std::vector<InputFile> inputs;
+    for (std::string& name : folderlisting::regularFiles(folder, {".jpg", ".jpeg", ".qel", ".max"}))
+        if (!folderlisting::hasExtension(name, {".max"}) || name == kWeightingFileName) {
+            FileStamp stamp = stampOf(pathIn(folder, name));
+            inputs.push_back({std::move(name), stamp});
+        }
+    std::sort(inputs.begin(), inputs.end(),
+              [](const InputFile& a, const InputFile& b) { return a.name < b.name; });
+    return inputs;
+}
+
+QImage TableThumbnails::get(const std::string& folder, const std::string& name,
+                            const Thumbnail* thumbnail)
+{
+    const FileStamp stamp = stampOf(pathIn(folder, name));
+    const auto found = entries_.find(name);
+    if (found != entries_.end() && found->second.stamp == stamp)
+        return found->second.small;
+    // The stored pixels are wrapped, not copied: only a changed picture costs.
+    const QImage image = thumbnailView(thumbnail);
+    QImage small = image.isNull()
+                       ? QImage()
+                       : image.scaled(tunables::kTableThumbnailSide, tunables::kTableThumbnailSide,
+                                      Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    if (!small.isNull() && small.constBits() == image.constBits())
+        small = small.copy(); // the size it had: still the store's pixels
+    entries_.insert_or_assign(name, Entry{stamp, small});
+    return small;
+}
+
+void TableThumbnails::keepOnly(const std::vector<std::string>& names)
+{
+    const std::set<std::string> kept(names.begin(), names.end());
+    std::erase_if(entries_, [&](const auto& entry) { return !kept.contains(entry.first); });
+}
+
+} // namespace evaluation

@@ -1,0 +1,124 @@
+#include "evaluation/window/WindowModel.h"
+
+namespace evaluation {
+
+namespace {
+
+// Numbers right, words left, as in the printed ranking.
+QVariant alignment(bool number)
+{
+    return QVariant::fromValue(Qt::Alignment(number ? Qt::AlignRight | Qt::AlignVCenter
+                                                    : Qt::AlignLeft | Qt::AlignVCenter));
+}
+
+QVariant header(const QStringList& headers, int section, Qt::Orientation orientation, int role)
+{
+    if (orientation != Qt::Horizontal || section < 0 || section >= headers.size())
+        return {};
+    if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
+        return headers[section];
+    return {};
+}
+
+} // namespace
+
+void RankingModel::setRanking(std::shared_ptr<const RankingTexts> ranking)
+{
+    const bool sameColumns = ranking_ && ranking && ranking_->headers == ranking->headers;
+    if (sameColumns && ranking_->rows.size() == ranking->rows.size()) {
+        // Same shape: the view keeps its scroll position and selection.
+        ranking_ = std::move(ranking);
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+        return;
+    }
+    beginResetModel();
+    ranking_ = std::move(ranking);
+    endResetModel();
+}
+
+void RankingModel::setThumbnails(std::shared_ptr<const std::map<std::string, QImage>> thumbnails)
+{
+    thumbnails_ = std::move(thumbnails);
+    if (rowCount() > 0)
+        emit dataChanged(index(0, kThumbnailColumn), index(rowCount() - 1, kThumbnailColumn),
+                         {Qt::DecorationRole});
+}
+
+int RankingModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() || !ranking_ ? 0 : int(ranking_->rows.size());
+}
+
+int RankingModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() || !ranking_ ? 0 : int(ranking_->headers.size());
+}
+
+QVariant RankingModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || !ranking_)
+        return {};
+    const QString& cell = ranking_->rows[std::size_t(index.row())][index.column()];
+    const bool thumbnail = index.column() == kThumbnailColumn;
+    switch (role) {
+    case Qt::DisplayRole:
+        return thumbnail ? QVariant() : QVariant(cell);
+    case Qt::AccessibleTextRole:
+    case Qt::ToolTipRole:
+        return cell;
+    case Qt::DecorationRole:
+        if (thumbnail && thumbnails_) {
+            const auto found = thumbnails_->find(ranking_->pictures[std::size_t(index.row())]);
+            if (found != thumbnails_->end() && !found->second.isNull())
+                return found->second;
+        }
+        return {};
+    case Qt::TextAlignmentRole:
+        // Platz and the columns from the first judge to Spanne hold numbers.
+        return alignment(index.column() == 0 ||
+                         (index.column() > 2 && index.column() + 1 < columnCount()));
+    default:
+        return {};
+    }
+}
+
+QVariant RankingModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    return ranking_ ? header(ranking_->headers, section, orientation, role) : QVariant();
+}
+
+void JudgesModel::setRanking(std::shared_ptr<const RankingTexts> ranking)
+{
+    beginResetModel();
+    ranking_ = std::move(ranking);
+    endResetModel();
+}
+
+int JudgesModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() || !ranking_ ? 0 : int(ranking_->judges.size());
+}
+
+int JudgesModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() || !ranking_ ? 0 : int(ranking_->judgeHeaders.size());
+}
+
+QVariant JudgesModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || !ranking_)
+        return {};
+    const QString& cell = ranking_->judges[std::size_t(index.row())][index.column()];
+    if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
+        return cell;
+    if (role == Qt::TextAlignmentRole)
+        return alignment(index.column() > 0); // all but the name are numbers
+    return {};
+}
+
+QVariant JudgesModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    return ranking_ ? header(ranking_->judgeHeaders, section, orientation, role) : QVariant();
+}
+
+} // namespace evaluation

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "evaluation/window/WindowReading.h"
+
+#include <QAbstractTableModel>
+
+#include <memory>
+
+namespace evaluation {
+
+// The ranking for a QTableView: texts from the reading, thumbnails as they
+// arrive.
+class RankingModel : public QAbstractTableModel {
+    Q_OBJECT
+  public:
+    static constexpr int kThumbnailColumn = 1;
+
+    using QAbstractTableModel::QAbstractTableModel;
+
+    void setRanking(std::shared_ptr<const RankingTexts> ranking);
+    void setThumbnails(std::shared_ptr<const std::map<std::string, QImage>> thumbnails);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+  private:
+    std::shared_ptr<const std::map<std::string, QImage>> thumbnails_;
+    std::shared_ptr<const RankingTexts> ranking_;
+};
+
+// The judges' averages as a small table.
+class JudgesModel : public QAbstractTableModel {
+    Q_OBJECT
+  public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    void setRanking(std::shared_ptr<const RankingTexts> ranking);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+  private:
+    std::shared_ptr<const RankingTexts> ranking_;
+};
+
+} // namespace evaluation
