@@ -1,5 +1,6 @@
 #include "evaluation/outputs/Run.h"
 
+#include "core/Platform.h"
 #include "core/TextFile.h"
 #include "evaluation/outputs/Csv.h"
 #include "evaluation/outputs/HtmlReport.h"
@@ -12,12 +13,10 @@
 
 #include <QDate>
 
-#include <climits>
 #include <cstdlib>
 #include <future>
 #include <iostream>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <optional>
 #include <utility>
 
 namespace evaluation {
@@ -27,21 +26,19 @@ namespace {
 // The folder's own name, for the title ("." becomes the real name).
 std::string folderName(const std::string& folder)
 {
-    char resolved[PATH_MAX];
-    std::string path = ::realpath(folder.c_str(), resolved) ? resolved : folder;
-    while (path.size() > 1 && path.back() == '/')
+    std::string path = platform::resolvedPath(folder).value_or(folder);
+    while (path.size() > 1 && platform::isSeparator(path.back()))
         path.pop_back();
-    const auto slash = path.rfind('/');
-    return shownName(slash == std::string::npos || path.size() == 1 ? path
-                                                                    : path.substr(slash + 1));
+    std::size_t start = path.size();
+    while (start > 0 && !platform::isSeparator(path[start - 1]))
+        --start;
+    return shownName(start == 0 || path.size() == 1 ? path : path.substr(start));
 }
 
-// The file behind a path (0: none); a rename puts a new one there.
-std::pair<dev_t, ino_t> fileAt(const std::string& path)
+// The file behind a path (nothing: none); a rename puts a new one there.
+std::optional<platform::FileIdentity> fileAt(const std::string& path)
 {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 ? std::pair(info.st_dev, info.st_ino)
-                                            : std::pair(dev_t(0), ino_t(0));
+    return platform::identity(path);
 }
 
 } // namespace
@@ -62,7 +59,7 @@ std::vector<OutputFile> writeOutputs(const std::string& folder, const Report& re
         {pathIn(folder, texts::kCsvFile), csv},
         {pathIn(folder, texts::kPdfFile), {pdf.constData(), std::size_t(pdf.size())}},
         {pathIn(folder, texts::kHtmlFile), html}};
-    std::vector<std::pair<dev_t, ino_t>> before;
+    std::vector<std::optional<platform::FileIdentity>> before;
     before.reserve(files.size());
     for (const textfile::FileContents& file : files)
         before.push_back(fileAt(file.path));

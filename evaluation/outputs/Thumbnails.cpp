@@ -1,5 +1,6 @@
 #include "evaluation/outputs/Thumbnails.h"
 
+#include "core/Platform.h"
 #include "core/RegularFile.h"
 #include "core/Tunables.h"
 #include "evaluation/Tunables.h"
@@ -11,7 +12,6 @@
 #include <atomic>
 #include <exception>
 #include <mutex>
-#include <sys/stat.h>
 #include <thread>
 
 namespace evaluation {
@@ -158,11 +158,10 @@ QImage thumbnailView(const Thumbnail* thumbnail)
 
 FileStamp stampOf(const std::string& path)
 {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0)
+    const auto info = platform::status(path);
+    if (!info)
         return {};
-    return {static_cast<long long>(info.st_size),
-            static_cast<long long>(info.st_mtim.tv_sec) * 1'000'000'000LL + info.st_mtim.tv_nsec};
+    return {static_cast<long long>(info->size), static_cast<long long>(info->modifiedNs)};
 }
 
 bool ThumbnailStore::update(const std::string& folder, const std::vector<std::string>& pictures,
