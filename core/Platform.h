@@ -36,6 +36,10 @@ bool close(File file);
 // characters ("XXXXXX") replaced; the name is written back into `path`.
 File createUnique(std::string& path);
 
+// Creates a new file for writing (permissions as for any new file); kNoFile
+// when it exists or cannot be made.
+File createNew(const std::string& path);
+
 // Gives the file the permission bits `mode` (where the system has them).
 bool setPermissions(File file, unsigned mode);
 
@@ -74,6 +78,27 @@ bool removeFile(const std::string& path);
 
 // Renames `from` over `to`, replacing a file there in one step.
 bool replaceFile(const std::string& from, const std::string& to);
+
+// Creates a new folder; false when it exists or cannot be made.
+bool makeFolder(const std::string& path);
+
+// Creates a new folder whose name is `path` with its last six characters
+// ("XXXXXX") replaced; the name is written back into `path`.
+bool makeUniqueFolder(std::string& path);
+
+// Removes an empty folder.
+bool removeFolder(const std::string& path);
+
+// Renames a file or folder to a name that is free: never replaces anything.
+bool renameToNew(const std::string& from, const std::string& to);
+
+// Copies the next `count` bytes of `from` to the end of `to` (inside the
+// system where it can); false on a read or write error or an early end.
+bool copyBytes(File from, File to, std::uint64_t count);
+
+// Why the last failed call failed, as far as a user can act on it.
+enum class Failure { other, diskFull, readOnly };
+Failure lastFailure();
 
 // Syncs a folder's entries to the disk through `sync` (given the folder's
 // descriptor). True when done, or when the folder or its file system cannot

@@ -1,5 +1,6 @@
 #include "core/TextEncoding.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -76,6 +77,30 @@ std::string windows1252ToUtf8(std::string_view bytes)
     out.reserve(bytes.size() * 2);
     for (const char ch : bytes)
         appendUtf8(out, windows1252CodePoint(static_cast<unsigned char>(ch)));
+    return out;
+}
+
+std::optional<std::string> utf8ToWindows1252(std::string_view utf8)
+{
+    if (!isValidUtf8(utf8))
+        return std::nullopt;
+    std::string out;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        const std::size_t length = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+        char32_t cp = length == 1 ? c : c & (0x7F >> length);
+        for (std::size_t k = 1; k < length; ++k)
+            cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+        i += length;
+        if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
+            out += static_cast<char>(cp);
+            continue;
+        }
+        const auto* found = std::find(kHighControls.begin(), kHighControls.end(), cp);
+        if (found == kHighControls.end())
+            return std::nullopt;
+        out += static_cast<char>(0x80 + (found - kHighControls.begin()));
+    }
     return out;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,10 @@ char16_t windows1252CodePoint(unsigned char byte);
 bool isValidUtf8(std::string_view bytes);
 
 std::string windows1252ToUtf8(std::string_view bytes);
+
+// The Windows-1252 bytes of UTF-8 text; nothing when the text is not
+// valid UTF-8 or holds a character the code page does not have.
+std::optional<std::string> utf8ToWindows1252(std::string_view utf8);
 
 // One UTF-16 code unit per byte: every Windows-1252 character is in the BMP.
 std::u16string windows1252ToUtf16(std::string_view bytes);

@@ -1,7 +1,10 @@
 #include "core/Weighting.h"
 
 #include "core/Messages.h"
+#include "core/TextEncoding.h"
 #include "core/TextFile.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -61,4 +64,69 @@ Weighting readWeighting(const std::string& path)
     // Only the first sixteen lines matter, however large the file is.
     return parseWeighting(
         textfile::readLeadingText(path, kCriterionCount + 1, textfile::kMaxTextFileBytes));
+}
+
+CriterionSettings settingsOf(const Weighting& weighting)
+{
+    CriterionSettings settings;
+    for (int n = 0; n < kCriterionCount; ++n) {
+        CriterionSetting& setting = settings[static_cast<std::size_t>(n)];
+        setting.maximum =
+            n < weighting.validMaxima ? weighting.maxima[static_cast<std::size_t>(n)] : 0;
+        if (weighting.outcome != Weighting::Outcome::Loaded)
+            continue;
+        const std::string shown =
+            displayText(weighting.rows[static_cast<std::size_t>(n)].caption.substr(1));
+        for (std::size_t i = 0; i < shown.size(); ++i) {
+            setting.description += shown[i];
+            if (shown[i] == '&' && i + 1 < shown.size() && shown[i + 1] == '&')
+                ++i;
+        }
+    }
+    return settings;
+}
+
+std::vector<std::string> weightingExplanation(const std::string& fileContents)
+{
+    std::vector<std::string> lines = textfile::splitLines(fileContents);
+    lines.erase(lines.begin(),
+                lines.begin() + std::min<std::ptrdiff_t>(
+                                    kCriterionCount, static_cast<std::ptrdiff_t>(lines.size())));
+    for (std::string& line : lines)
+        line = displayText(line);
+    return lines;
+}
+
+std::string captionOf(const std::string& description)
+{
+    std::string caption = " ";
+    for (const char c : description)
+        caption += c == '&' ? std::string("&&") : std::string(1, c);
+    return caption;
+}
+
+std::optional<std::string> weightingFileBytes(const CriterionSettings& settings,
+                                              const std::vector<std::string>& explanation,
+                                              int* badCriterion)
+{
+    std::vector<std::string> lines;
+    auto fail = [&](int criterion) {
+        if (badCriterion)
+            *badCriterion = criterion;
+        return std::nullopt;
+    };
+    for (int n = 0; n < kCriterionCount; ++n) {
+        const CriterionSetting& setting = settings[static_cast<std::size_t>(n)];
+        const std::optional<std::string> bytes = utf8ToWindows1252(captionOf(setting.description));
+        if (!bytes || bytes->find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos)
+            return fail(n);
+        lines.push_back(std::to_string(std::clamp(setting.maximum, 0, 9)) + *bytes);
+    }
+    for (const std::string& line : explanation) {
+        const std::optional<std::string> bytes = utf8ToWindows1252(line);
+        if (!bytes || bytes->find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos)
+            return fail(-1);
+        lines.push_back(*bytes);
+    }
+    return textfile::joinLines(lines);
 }

@@ -30,3 +30,30 @@ struct Weighting {
 
 Weighting parseWeighting(const std::optional<std::string>& fileContents);
 Weighting readWeighting(const std::string& path = kWeightingFileName);
+
+// What the organiser sets for a criterion: its maximum 0..9 and its
+// description as shown (UTF-8; "&" means itself). An empty one hides the row.
+struct CriterionSetting {
+    int maximum = 0;
+    std::string description;
+};
+using CriterionSettings = std::array<CriterionSetting, kCriterionCount>;
+
+// The settings a loaded weighting file gives ("&&" read as "&"); maxima
+// only as far as they were read.
+CriterionSettings settingsOf(const Weighting& weighting);
+
+// The lines after the fifteenth (the template's explanation), as shown (UTF-8).
+std::vector<std::string> weightingExplanation(const std::string& fileContents);
+
+// The description a judge would see for `setting`'s row: " " + it, "&" as "&&".
+std::string captionOf(const std::string& description);
+
+// The bytes of a weighting file: fifteen lines of the maximum, a space and the
+// description in Windows-1252 with "&" written "&&", then the explanation;
+// every line ends in CR LF. Nothing when a text holds a line break or a
+// character Windows-1252 lacks; `badCriterion` then names the criterion
+// (-1: the explanation).
+std::optional<std::string> weightingFileBytes(const CriterionSettings& settings,
+                                              const std::vector<std::string>& explanation,
+                                              int* badCriterion = nullptr);

@@ -1,7 +1,9 @@
 #include "core/Platform.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
@@ -9,6 +11,7 @@
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace platform {
 
@@ -82,6 +85,12 @@ File createUnique(std::string& path)
     return ::mkstemp(path.data());
 }
 
+File createNew(const std::string& path)
+{
+    const int file = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    return file < 0 ? kNoFile : file;
+}
+
 bool setPermissions(File file, unsigned mode)
 {
     return ::fchmod(fd(file), static_cast<mode_t>(mode)) == 0;
@@ -145,6 +154,79 @@ bool removeFile(const std::string& path)
 bool replaceFile(const std::string& from, const std::string& to)
 {
     return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool makeFolder(const std::string& path)
+{
+    return ::mkdir(path.c_str(), 0777) == 0;
+}
+
+bool makeUniqueFolder(std::string& path)
+{
+    return ::mkdtemp(path.data()) != nullptr;
+}
+
+bool removeFolder(const std::string& path)
+{
+    return ::rmdir(path.c_str()) == 0;
+}
+
+bool renameToNew(const std::string& from, const std::string& to)
+{
+#ifdef RENAME_NOREPLACE
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+#endif
+    // A file system without the flag: look first (rename would take an empty folder's place).
+    struct stat info {};
+    if (::lstat(to.c_str(), &info) == 0) {
+        errno = EEXIST;
+        return false;
+    }
+    return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool copyBytes(File from, File to, std::uint64_t count)
+{
+    while (count > 0) {
+        const ssize_t n = ::copy_file_range(fd(from), nullptr, fd(to), nullptr,
+                                            static_cast<std::size_t>(count), 0);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP))
+            break; // the system cannot: copy through a buffer
+        if (n <= 0)
+            return false;
+        count -= static_cast<std::uint64_t>(n);
+    }
+    std::vector<char> buffer(std::size_t{1} << 20);
+    while (count > 0) {
+        const auto n =
+            read(from, buffer.data(),
+                 static_cast<std::size_t>(std::min<std::uint64_t>(count, buffer.size())));
+        if (!n || *n == 0 || !writeAll(to, std::string_view(buffer.data(), *n)))
+            return false;
+        count -= *n;
+    }
+    return true;
+}
+
+Failure lastFailure()
+{
+    switch (errno) {
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+        return Failure::diskFull;
+    case EROFS:
+    case EACCES:
+    case EPERM:
+        return Failure::readOnly;
+    default:
+        return Failure::other;
+    }
 }
 
 bool syncFolder(const std::string& folder, FolderSync sync)

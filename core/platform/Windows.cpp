@@ -117,6 +117,12 @@ bool close(File file)
     return CloseHandle(handle(file)) != 0;
 }
 
+File createNew(const std::string& path)
+{
+    return fileOf(CreateFileW(widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                              CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
 File createUnique(std::string& path)
 {
     static std::atomic<unsigned> counter{GetTickCount() ^ (GetCurrentProcessId() << 16)};
@@ -243,6 +249,66 @@ bool replaceFile(const std::string& from, const std::string& to)
 {
     return MoveFileExW(widen(from).c_str(), widen(to).c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+bool makeFolder(const std::string& path)
+{
+    return CreateDirectoryW(widen(path).c_str(), nullptr) != 0;
+}
+
+bool makeUniqueFolder(std::string& path)
+{
+    static std::atomic<unsigned> counter{GetTickCount() ^ (GetCurrentProcessId() << 16)};
+    constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    const std::size_t at = path.size() - 6;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        unsigned n = counter.fetch_add(7919) * 2654435761u;
+        for (std::size_t i = 0; i < 6; ++i, n /= 36)
+            path[at + i] = kLetters[n % 36];
+        if (makeFolder(path))
+            return true;
+        if (GetLastError() != ERROR_ALREADY_EXISTS)
+            return false;
+    }
+    return false;
+}
+
+bool removeFolder(const std::string& path)
+{
+    return RemoveDirectoryW(widen(path).c_str()) != 0;
+}
+
+bool renameToNew(const std::string& from, const std::string& to)
+{
+    return MoveFileExW(widen(from).c_str(), widen(to).c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+bool copyBytes(File from, File to, std::uint64_t count)
+{
+    std::string buffer(std::size_t{1} << 20, '\0');
+    while (count > 0) {
+        const auto n =
+            read(from, buffer.data(),
+                 static_cast<std::size_t>(std::min<std::uint64_t>(count, buffer.size())));
+        if (!n || *n == 0 || !writeAll(to, std::string_view(buffer.data(), *n)))
+            return false;
+        count -= *n;
+    }
+    return true;
+}
+
+Failure lastFailure()
+{
+    switch (GetLastError()) {
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return Failure::diskFull;
+    case ERROR_WRITE_PROTECT:
+    case ERROR_ACCESS_DENIED:
+        return Failure::readOnly;
+    default:
+        return Failure::other;
+    }
 }
 
 bool syncFolder(const std::string&, FolderSync)

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 namespace {
 
 TEST(TextEncoding, TellsWellFormedUtf8)
@@ -33,4 +35,16 @@ TEST(TextEncoding, ReadsWindows1252WithUnassignedBytesKept)
     EXPECT_EQ(windows1252ToUtf8("\x80\x9F\xFF"), "\xE2\x82\xAC\xC5\xB8\xC3\xBF");
 }
 
+TEST(TextEncoding, WritesUtf8AsWindows1252OnlyWhereTheCodePageHasIt)
+{
+    const std::pair<std::string, std::optional<std::string>> cases[] = {
+        {"Sch\xC3\xA4rfe \xE2\x82\xAC \xC5\xB8", "Sch\xE4rfe \x80 \x9F"},
+        {"\xC2\x81\xC3\xBF", "\x81\xFF"}, // an unassigned byte comes back as itself
+        {"\xCE\xA9", std::nullopt},       // Greek Omega: not in the code page
+        {"\xF0\x9F\x93\xB7", std::nullopt},
+        {"\xE4", std::nullopt}, // not UTF-8
+    };
+    for (const auto& [utf8, bytes] : cases)
+        EXPECT_EQ(utf8ToWindows1252(utf8), bytes) << testing::PrintToString(utf8);
+}
 } // namespace

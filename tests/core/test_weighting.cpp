@@ -1,4 +1,6 @@
 #include "core/Messages.h"
+#include "core/TextEncoding.h"
+#include "core/TextFile.h"
 #include "core/Weighting.h"
 
 #include <gtest/gtest.h>
@@ -102,6 +104,63 @@ TEST(Weighting, StopsAtTheFirstBadLineKeepingEarlierMaxima)
     EXPECT_EQ(w.validMaxima, 8);
     for (int n = 0; n < 8; ++n)
         EXPECT_EQ(w.maxima[n], n + 1);
+}
+
+// What the organiser sets is written as the judging program reads it:
+// Windows-1252, "&" doubled, CR LF, the explanation kept below line 15.
+TEST(Weighting, WritesTheSettingsAsTheJudgingProgramReadsThem)
+{
+    CriterionSettings settings;
+    settings[0] = {5, "Licht & Schatten"};
+    settings[1] = {12, "Sch\xC3\xA4rfe \xE2\x82\xAC"}; // a maximum above 9 is 9
+    settings[14] = {3, ""};
+    int bad = 99;
+    const auto bytes = weightingFileBytes(settings, {"", "Erkl\xC3\xA4rung & mehr"}, &bad);
+    ASSERT_TRUE(bytes);
+    EXPECT_EQ(bad, 99);
+    const std::string start = "5 Licht && Schatten\r\n9 Sch\xE4rfe \x80\r\n0 \r\n0 \r\n";
+    const std::string end = "0 \r\n3 \r\n\r\nErkl\xE4rung & mehr\r\n";
+    EXPECT_EQ(bytes->substr(0, start.size()), start);
+    EXPECT_EQ(bytes->substr(bytes->size() - end.size()), end);
+
+    const Weighting read = parseWeighting(*bytes);
+    ASSERT_EQ(read.outcome, Outcome::Loaded);
+    EXPECT_EQ(read.rows[0].caption, " Licht && Schatten");
+    EXPECT_FALSE(read.rows[14].visible);
+    const CriterionSettings back = settingsOf(read);
+    EXPECT_EQ(back[0].description, "Licht & Schatten");
+    EXPECT_EQ(back[1].description, "Sch\xC3\xA4rfe \xE2\x82\xAC");
+    EXPECT_EQ(back[1].maximum, 9);
+
+    const struct {
+        int criterion;
+        std::string description;
+    } unwritable[] = {{3, "\xCE\xA9mega"}, {7, "zwei\nZeilen"}, {14, "\r"}};
+    for (const auto& [criterion, description] : unwritable) {
+        CriterionSettings withBad = settings;
+        withBad[static_cast<std::size_t>(criterion)].description = description;
+        EXPECT_FALSE(weightingFileBytes(withBad, {}, &bad));
+        EXPECT_EQ(bad, criterion);
+    }
+    EXPECT_FALSE(weightingFileBytes(settings, {"\xCE\xA9"}, &bad));
+    EXPECT_EQ(bad, -1);
+}
+
+// The template goes through the settings and back unchanged as shown.
+TEST(Weighting, TheTemplateComesBackAsItWasShown)
+{
+    const std::string path = BB_SOURCE_DIR + std::string("/packaging/vorlage/Qel.max");
+    const Weighting original = readWeighting(path);
+    ASSERT_EQ(original.outcome, Outcome::Loaded);
+    const std::vector<std::string> explanation = weightingExplanation(*textfile::readFile(path));
+    ASSERT_GT(explanation.size(), 5u);
+    const auto bytes = weightingFileBytes(settingsOf(original), explanation);
+    ASSERT_TRUE(bytes);
+    const Weighting written = parseWeighting(*bytes);
+    EXPECT_EQ(written.maxima, original.maxima);
+    for (std::size_t n = 0; n < original.rows.size(); ++n)
+        EXPECT_EQ(displayText(written.rows[n].caption), displayText(original.rows[n].caption));
+    EXPECT_EQ(weightingExplanation(*bytes), explanation);
 }
 
 } // namespace

@@ -1,0 +1,147 @@
+#include "core/NewFolder.h"
+#include "core/TextFile.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <map>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+using newfolder::Outcome;
+
+namespace {
+
+std::string digest(const std::string& bytes)
+{
+    return std::to_string(bytes.size()) + ":" + std::to_string(std::hash<std::string>{}(bytes));
+}
+
+class NewFolder : public ::testing::Test {
+  protected:
+    void SetUp() override
+    {
+        root = fs::temp_directory_path() /
+               ("newfolder-" + std::to_string(::getpid()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(root);
+        put("Einsendungen/Max/Abend.jpg", std::string(300000, 'a') + "\xFF\xD9");
+        put("Einsendungen/b.JPEG", "\xFF\xD8kurz");
+        plan.folder = path("Wettbewerb");
+        plan.copies = {{path("Einsendungen/Max/Abend.jpg"), "01.jpg"},
+                       {path("Einsendungen/b.JPEG"), "02.jpg"}};
+        plan.files = {{"Qel.max", "5 W1\r\n"}};
+        plan.beside = {{path("Wettbewerb Teilnehmer.csv"), "Datei;Titel;Autor\r\n"}};
+    }
+    void TearDown() override { fs::remove_all(root); }
+
+    std::string path(const std::string& name) const { return (root / name).string(); }
+    void put(const std::string& name, const std::string& bytes) const
+    {
+        fs::create_directories(fs::path(path(name)).parent_path());
+        ASSERT_TRUE(textfile::writeAtomically(path(name), bytes));
+    }
+    // Every path below the root with its size and a hash of its bytes (folders: "/").
+    std::map<std::string, std::string> tree() const
+    {
+        std::map<std::string, std::string> all;
+        for (const auto& entry : fs::recursive_directory_iterator(root))
+            all[fs::relative(entry.path(), root).string()] =
+                entry.is_directory() ? "/" : digest(*textfile::readFile(entry.path().string()));
+        return all;
+    }
+
+    fs::path root;
+    newfolder::Plan plan;
+};
+
+TEST_F(NewFolder, CopiesByteForByteAndLeavesNothingElse)
+{
+    const auto before = tree();
+    std::uint64_t last = 0, total = 0;
+    const auto result = newfolder::write(plan, [&](std::uint64_t done, std::uint64_t all) {
+        EXPECT_GE(done, last);
+        last = done;
+        total = all;
+        return true;
+    });
+    ASSERT_EQ(result.outcome, Outcome::Written) << result.path;
+    EXPECT_EQ(last, total);
+    EXPECT_EQ(total, 300002u + 6u);
+    auto expected = before; // the sources unchanged, the new folder and list beside
+    expected["Wettbewerb"] = "/";
+    expected["Wettbewerb/01.jpg"] = before.at("Einsendungen/Max/Abend.jpg");
+    expected["Wettbewerb/02.jpg"] = before.at("Einsendungen/b.JPEG");
+    expected["Wettbewerb/Qel.max"] = digest("5 W1\r\n");
+    expected["Wettbewerb Teilnehmer.csv"] = digest("Datei;Titel;Autor\r\n");
+    EXPECT_EQ(tree(), expected);
+
+    // An empty folder is taken; a second run finds the folder full.
+    fs::remove_all(plan.folder);
+    fs::remove(plan.beside[0].name);
+    fs::create_directory(plan.folder);
+    EXPECT_EQ(newfolder::write(plan).outcome, Outcome::Written);
+    EXPECT_EQ(tree(), expected);
+    fs::remove(plan.beside[0].name);
+    EXPECT_EQ(newfolder::write(plan).outcome, Outcome::FolderNotEmpty);
+}
+
+// Whatever stops it, the disk holds what it held before.
+TEST_F(NewFolder, AFailureLeavesEverythingAsItWas)
+{
+    put("Alt/x.jpg", "x");
+    put("Belegt Teilnehmer.csv", "alt");
+    put("Einsendungen/gross.jpg", std::string(100000, 'g'));
+    const auto before = tree();
+    const struct {
+        const char* name;
+        std::function<void(newfolder::Plan&)> change;
+        Outcome outcome;
+        std::string pathEnd;
+        rlim_t fileSizeLimit = RLIM_INFINITY;
+        bool cancel = false;
+    } cases[] = {
+        {"target holds a file", [&](auto& p) { p.folder = path("Alt"); }, Outcome::FolderNotEmpty,
+         "Alt"},
+        {"target is a file", [&](auto& p) { p.folder = path("Alt/x.jpg"); },
+         Outcome::FolderNotEmpty, "x.jpg"},
+        {"list exists", [&](auto& p) { p.beside[0].name = path("Belegt Teilnehmer.csv"); },
+         Outcome::FileExists, "Belegt Teilnehmer.csv"},
+        {"source gone", [&](auto& p) { p.copies[1].source = path("fehlt.jpg"); },
+         Outcome::SourceUnreadable, "fehlt.jpg"},
+        {"source is a folder", [&](auto& p) { p.copies[1].source = path("Alt"); },
+         Outcome::SourceUnreadable, "Alt"},
+        {"two pictures, one name", [&](auto& p) { p.copies[1].name = "01.jpg"; },
+         Outcome::WriteFailed, "Wettbewerb"},
+        {"no such parent", [&](auto& p) { p.folder = path("fehlt/Wettbewerb"); },
+         Outcome::WriteFailed, "Wettbewerb"},
+        // A full disk as far as this process can tell: files stop at 64 KiB.
+        {"disk full",
+         [&](auto& p) {
+             p.copies.push_back({path("Einsendungen/gross.jpg"), "03.jpg"});
+         },
+         Outcome::DiskFull, "Wettbewerb", 65536},
+        {"cancelled", [](auto&) {}, Outcome::Cancelled, "Wettbewerb", RLIM_INFINITY, true},
+    };
+    std::signal(SIGXFSZ, SIG_IGN);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        newfolder::Plan changed = plan;
+        c.change(changed);
+        rlimit previous{};
+        ::getrlimit(RLIMIT_FSIZE, &previous);
+        rlimit limit = previous;
+        limit.rlim_cur = c.fileSizeLimit;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        const auto result =
+            newfolder::write(changed, [&](std::uint64_t, std::uint64_t) { return !c.cancel; });
+        ::setrlimit(RLIMIT_FSIZE, &previous);
+        EXPECT_EQ(result.outcome, c.outcome);
+        EXPECT_TRUE(result.path.ends_with(c.pathEnd)) << result.path;
+        EXPECT_EQ(tree(), before);
+    }
+}
+
+} // namespace
