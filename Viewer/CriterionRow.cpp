@@ -1,5 +1,6 @@
 #include "Viewer/CriterionRow.h"
 
+#include "common/CaptionRoom.h"
 #include "core/Criteria.h"
 
 #include <QSignalBlocker>
@@ -14,7 +15,7 @@ CriterionRow::CriterionRow(int criterion, QWidget* parent)
     setLineWidth(1);
     setAutoFillBackground(true);
 
-    caption_->setGeometry(2, 2, 124, 26);
+    caption_->setGeometry(2, 2, common::kCaptionWidth, 26);
     caption_->setCaption(QString::fromStdString(layoutCaption(criterion)));
 
     slider_->setObjectName(QStringLiteral("T") + code);

@@ -1,5 +1,6 @@
 #include "Viewer/TScreenForm.h"
 
+#include "common/CaptionRoom.h"
 #include "core/Messages.h"
 
 #include <QCloseEvent>
@@ -16,10 +17,7 @@ TScreenForm::TScreenForm(ViewerState& state, QWidget* parent)
     setAccessibleDescription(QString::fromUtf8(messages::kWindowCaption));
     setAutoFillBackground(true);
 
-    QFont font(QStringLiteral("sans-serif"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(11);
-    setFont(font);
+    setFont(common::captionFont());
     QPalette colours = palette();
     colours.setColor(QPalette::Window, QColor(0x80, 0x80, 0x80)); // start-up makes it black
     colours.setColor(QPalette::WindowText, QColor(0xc0, 0xc0, 0xc0));

@@ -1,5 +1,6 @@
 #include "Viewer/Caption.h"
 #include "Viewer/TScreenForm.h"
+#include "common/CaptionRoom.h"
 #include "core/TextEncoding.h"
 #include "core/Weighting.h"
 
@@ -184,10 +185,13 @@ TEST_F(ScreenForm, TheTemplatesCaptionsFitAndAClippedOneShowsItsText)
                 << " px in " << label->contentsRect().width() << " px of "
                 << label->font().family().toStdString();
             EXPECT_TRUE(label->toolTip().isEmpty());
+            // The preparation's measure agrees with the panel.
+            EXPECT_TRUE(common::captionFits(caption::toPlainText(text)));
         }
     }
     const QString tooLong = QStringLiteral(" Stimmung / Emotion und &Ausdruck");
     shown.setCriterionCaption(0, tooLong, true);
+    EXPECT_FALSE(common::captionFits(caption::toPlainText(tooLong)));
     EXPECT_EQ(panel.rows[0]->captionLabel()->toolTip(),
               QStringLiteral("Stimmung / Emotion und Ausdruck"));
 }

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QString>
+
+// The room a criterion's caption has in the judging panel: the organiser's
+// preparation tells by the same measure whether a description fits.
+namespace common {
+
+inline constexpr int kCaptionWidth = 124; // pixels
+
+// The panel's font: the platform's sans-serif at 11 pixels.
+inline QFont captionFont()
+{
+    QFont font(QStringLiteral("sans-serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(11);
+    return font;
+}
+
+// Whether a caption, as the judge sees it (no "&" markers), fits unclipped.
+inline bool captionFits(const QString& shown)
+{
+    return QFontMetrics(captionFont()).horizontalAdvance(shown) <= kCaptionWidth;
+}
+
+} // namespace common
