@@ -170,7 +170,9 @@ void drawTableHeading(Document& doc, const Report& report, const Columns& c)
                QPointF(Document::px(kMargin + kContentWidth), Document::px(doc.y)));
 }
 
-void drawThumbnail(QPainter& p, const QImage& image, const QRectF& cell)
+// `pixels`: the stored thumbnail's own size, which the drawn image (a 1 x 1
+// stand-in on the way to the stored JPEG) does not have.
+void drawThumbnail(QPainter& p, const QImage& image, QSize pixels, const QRectF& cell)
 {
     if (image.isNull()) {
         p.setPen(QPen(kRule, Document::px(0.3)));
@@ -179,14 +181,15 @@ void drawThumbnail(QPainter& p, const QImage& image, const QRectF& cell)
         p.drawLine(cell.topRight(), cell.bottomLeft());
         return;
     }
-    const QSizeF size = QSizeF(image.size()).scaled(cell.size(), Qt::KeepAspectRatio);
+    const QSizeF size = QSizeF(pixels).scaled(cell.size(), Qt::KeepAspectRatio);
     const QRectF target(cell.x() + (cell.width() - size.width()) / 2,
                         cell.y() + (cell.height() - size.height()) / 2, size.width(),
                         size.height());
     p.drawImage(target, image);
 }
 
-void drawRow(Document& doc, const ReportRow& row, const QImage& thumbnail, const Columns& c)
+void drawRow(Document& doc, const ReportRow& row, const QImage& thumbnail, QSize pixels,
+             const Columns& c)
 {
     QPainter& p = doc.painter();
     const double top = doc.y;
@@ -200,7 +203,7 @@ void drawRow(Document& doc, const ReportRow& row, const QImage& thumbnail, const
     p.setPen(Qt::black);
     doc.text(bold, Document::box(c.x(0) + 1, top + 1, kRankWidth - 1, 5), Qt::AlignLeft,
              q(row.rank));
-    drawThumbnail(p, thumbnail,
+    drawThumbnail(p, thumbnail, pixels,
                   Document::box(c.x(1) + 1, top + 1, kThumbBoxWidth, kThumbBoxHeight));
     p.setPen(Qt::black);
     const double titleHeight =
@@ -343,6 +346,7 @@ QByteArray drawPdf(const Report& report, const std::vector<const Thumbnail*>& th
                 const Thumbnail* thumbnail =
                     row.picture < thumbnails.size() ? thumbnails[row.picture] : nullptr;
                 QImage image;
+                QSize pixels;
                 if (thumbnail && jpegs && !thumbnail->printJpeg.empty()) {
                     image = pdfStandIn();
                     jpegs->push_back({thumbnail->width, thumbnail->height, thumbnail->channels,
@@ -350,7 +354,9 @@ QByteArray drawPdf(const Report& report, const std::vector<const Thumbnail*>& th
                 } else {
                     image = thumbnailView(thumbnail);
                 }
-                drawRow(doc, row, image, columns);
+                if (thumbnail)
+                    pixels = QSize(thumbnail->width, thumbnail->height);
+                drawRow(doc, row, image, pixels, columns);
             }
         }
         drawJudgeAverages(doc, report);

@@ -6,6 +6,8 @@
 #include "evaluation/GuiApplication.h"
 #include "evaluation/outputs/HtmlReport.h"
 #include "evaluation/outputs/Run.h"
+#include "evaluation/outputs/Thumbnails.h"
+#include "pictures/JpegFixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -146,6 +148,57 @@ TEST(Outputs, PdfShowsTitleRowsJudgesAveragesAndProblems)
         ++jpegs;
     EXPECT_EQ(jpegs, 2u) << images;
     EXPECT_EQ(images.find("rror"), std::string::npos) << images;
+}
+
+// Each image of the PDF drawn at its own aspect ratio: pdfimages gives the
+// same resolution across and down. A portrait stored sideways (EXIF 6)
+// stands upright.
+TEST(Outputs, PdfDrawsEveryThumbnailAtItsOwnAspectRatio)
+{
+    ensureGuiApplication();
+    const fixtures::TempDir folder;
+    const struct {
+        const char* name;
+        int width, height, orientation;
+    } pictures[] = {{"hoch.jpg", 48, 64, 1},
+                    {"quer.jpg", 64, 40, 1},
+                    {"quadrat.jpg", 50, 50, 1},
+                    {"gedreht.jpg", 80, 36, 6}};
+    evaluation::Evaluation e;
+    e.maxTotal = 47;
+    for (const auto& picture : pictures) {
+        fixtures::JpegOptions options;
+        options.width = picture.width;
+        options.height = picture.height;
+        fixtures::Bytes jpeg = fixtures::makeJpeg(options);
+        if (picture.orientation != 1)
+            jpeg = fixtures::withSegment(jpeg, fixtures::exifSegment(fixtures::tiffWithOrientation(
+                                                   picture.orientation, false)));
+        folder.write(picture.name, jpeg);
+        e.pictures.push_back(picture.name);
+    }
+    evaluation::ThumbnailStore store;
+    ASSERT_TRUE(store.update(folder.path().string(), e.pictures));
+    const std::string images =
+        pdfText(evaluation::rankingPdf(evaluation::buildReport(e), store.findAll(e.pictures),
+                                       {"Club", "07.12.2026"}),
+                "pdfimages -list");
+    std::istringstream lines(images);
+    std::vector<std::pair<int, int>> sizes;
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream fields(line);
+        std::string page, number, type, colour, components, bits, encoding, interpolate;
+        int width = 0, height = 0, object = 0, generation = 0, xPpi = 0, yPpi = 0;
+        if (!(fields >> page >> number >> type >> width >> height >> colour >> components >>
+              bits >> encoding >> interpolate >> object >> generation >> xPpi >> yPpi) ||
+            type != "image")
+            continue;
+        EXPECT_NEAR(xPpi, yPpi, 1) << line;
+        sizes.emplace_back(width, height);
+    }
+    std::sort(sizes.begin(), sizes.end());
+    const std::vector<std::pair<int, int>> expected = {{36, 80}, {48, 64}, {50, 50}, {64, 40}};
+    EXPECT_EQ(sizes, expected) << images;
 }
 
 TEST(Outputs, PdfRankingPagesNeverHoldASingleRow)
