@@ -30,16 +30,17 @@ std::string rankingCsv(const Report& report)
     std::string out = "\xEF\xBB\xBF";
     std::vector<std::string> fields{texts::kRank, texts::kPicture};
     fields.insert(fields.end(), report.judges.begin(), report.judges.end());
-    for (const char* heading : {texts::kMean, texts::kSum, texts::kSpread, texts::kWirkung,
-                                texts::kTechnik, texts::kGestaltung, texts::kHint})
+    // The mean is the one figure to compare: no sum over a varying number of judges.
+    for (const char* heading : {texts::kMean, texts::kSpread, texts::kWirkungMean,
+                                texts::kTechnikMean, texts::kGestaltungMean, texts::kHint})
         fields.emplace_back(heading);
     appendRow(out, fields);
 
     for (const ReportRow& row : report.rows) {
-        fields = {std::to_string(row.place), row.fileName};
+        fields = {row.place ? std::to_string(row.place) : std::string(), row.fileName};
         fields.insert(fields.end(), row.judgeCells.begin(), row.judgeCells.end());
-        fields.insert(fields.end(), {row.mean, row.sum, row.spread, row.wirkung, row.technik,
-                                     row.gestaltung, row.hint});
+        fields.insert(fields.end(),
+                      {row.mean, row.spread, row.wirkung, row.technik, row.gestaltung, row.hint});
         appendRow(out, fields);
     }
     return out;

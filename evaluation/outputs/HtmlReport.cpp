@@ -27,14 +27,11 @@ th,td{padding:.35rem .5rem;border-bottom:1px solid #bbb;vertical-align:top;text-
 thead th{border-bottom:2px solid #111;vertical-align:bottom;white-space:normal}
 .zahl{text-align:right}
 td.zahl{white-space:nowrap}
-.rangliste tbody th,.rangliste td.hinweis{min-width:8em;overflow-wrap:anywhere}
+.rangliste tbody th{min-width:8em;overflow-wrap:anywhere}
 .rangliste img{display:block;width:auto;height:auto;max-width:9rem;max-height:6rem}
-table.bewerter{width:auto}
-.bewerter th,.bewerter td{padding-right:1.5rem}
 .rangliste tbody th{font-weight:normal}
-.hinweis{color:#555;font-size:.9em}
-tr.uneinig{background:#fce6cf}
 .kein-bild{color:#777}
+.regel{color:#444;font-size:.9em}
 @media (max-width:40rem){
  .rangliste thead,.rangliste thead tr{display:block}
  .rangliste thead{position:absolute;width:1px;height:1px;overflow:hidden;clip:rect(0 0 0 0)}
@@ -46,10 +43,7 @@ tr.uneinig{background:#fce6cf}
  .rangliste tbody th{flex:1 1 60%;min-width:0;font-size:1.1rem;font-weight:bold}
  .rangliste td.bild{flex:1 1 100%;order:-1}
  .rangliste td[data-spalte]::before{content:attr(data-spalte) ": ";color:#555}
- .rangliste td.hinweis{flex:1 1 100%;min-width:0}
  .rangliste td.leer{display:none}
- .bewerter th,.bewerter td{padding:.3rem .3rem;font-size:.85rem}
- .bewerter tbody th{overflow-wrap:anywhere}
 }
 @page{size:A4 landscape;margin:12mm}
 @media print{
@@ -57,7 +51,7 @@ tr.uneinig{background:#fce6cf}
  .rangliste img{max-width:6em;max-height:4em}
  tr{break-inside:avoid}
  thead{display:table-header-group}
- .vorlaeufig,tr.uneinig{-webkit-print-color-adjust:exact;print-color-adjust:exact}
+ .vorlaeufig{-webkit-print-color-adjust:exact;print-color-adjust:exact}
 }
 )";
 
@@ -98,21 +92,28 @@ std::string dataUri(const std::string& jpeg)
            QByteArray::fromRawData(jpeg.data(), qsizetype(jpeg.size())).toBase64().toStdString();
 }
 
+// The provisional note names pictures only, never a judge.
 void appendNote(std::string& out, const Report& report)
 {
     if (!report.provisional())
         return;
+    const std::vector<std::string>& pictures = report.picturesShort;
     out += "<section class=\"vorlaeufig\" aria-labelledby=\"vorlaeufig\">\n<h2 id=\"vorlaeufig\">" +
-           escaped(texts::kProvisional) + "</h2>\n<ul>\n";
+           escaped(texts::kProvisionalPublic) + "</h2>\n";
+    if (pictures.empty()) {
+        out += "</section>\n";
+        return;
+    }
+    out += "<ul>\n";
     // A long list folds away after the first few, without a script.
-    for (std::size_t i = 0; i < report.missing.size(); ++i) {
+    for (std::size_t i = 0; i < pictures.size(); ++i) {
         if (i == tunables::kNoteItems)
             out += "</ul>\n<details><summary>" +
-                   escaped(texts::moreOnThePage(report.missing.size() - tunables::kNoteItems)) +
+                   escaped(texts::moreOnThePage(pictures.size() - tunables::kNoteItems)) +
                    "</summary>\n<ul>\n";
-        out += "<li>" + escaped(report.missing[i]) + "</li>\n";
+        out += "<li>" + escaped(pictures[i]) + "</li>\n";
     }
-    out += report.missing.size() > tunables::kNoteItems ? "</ul>\n</details>\n" : "</ul>\n";
+    out += pictures.size() > tunables::kNoteItems ? "</ul>\n</details>\n" : "</ul>\n";
     out += "</section>\n";
 }
 
@@ -128,20 +129,16 @@ void appendRanking(std::string& out, const Report& report,
     heading(texts::kRank);
     heading(texts::kPicture);
     heading(texts::kTitleHeading);
-    for (const std::string& judge : report.judges)
-        heading(judge, true);
-    heading(texts::kMean, true);
-    heading(texts::kSum, true);
-    heading(texts::kSpread, true);
-    heading(texts::kHint);
+    for (const char* figure : {texts::kMean, texts::kWirkung, texts::kTechnik, texts::kGestaltung})
+        heading(figure, true);
     out += "</tr></thead>\n<tbody>\n";
     for (const ReportRow& row : report.rows) {
         const auto number = [&out](const std::string& label, const std::string& value) {
             out += "<td class=\"zahl\" data-spalte=\"" + escaped(label) + "\">" +
                    escaped(dash(value)) + "</td>";
         };
-        out += row.disagreement ? "<tr class=\"uneinig\">" : "<tr>";
-        out += "<td class=\"platz\">" + escaped(row.rank) + "</td><td class=\"bild\">";
+        out += std::string("<tr><td class=\"platz") + (row.unrated() ? " leer" : "") + "\">" +
+               escaped(row.rank) + "</td><td class=\"bild\">";
         const Thumbnail* image =
             row.picture < thumbnails.size() ? thumbnails[row.picture] : nullptr;
         if (!image || image->pageJpeg.empty())
@@ -151,30 +148,13 @@ void appendRanking(std::string& out, const Report& report,
                    "\" width=\"" + std::to_string(image->width) + "\" height=\"" +
                    std::to_string(image->height) + "\">";
         out += "</td><th scope=\"row\">" + escaped(row.title) + "</th>";
-        for (std::size_t j = 0; j < row.judgeCells.size(); ++j)
-            number(report.judges[j], row.judgeCells[j]);
-        number(texts::kMean, row.mean);
-        number(texts::kSum, row.sum);
-        number(texts::kSpread, row.spread);
-        out += std::string("<td class=\"hinweis") + (row.hint.empty() ? " leer" : "") + "\">" +
-               escaped(row.hint) + "</td></tr>\n";
+        number(texts::kMean, row.unrated() ? texts::kNotRated : row.mean);
+        number(texts::kWirkung, row.wirkung);
+        number(texts::kTechnik, row.technik);
+        number(texts::kGestaltung, row.gestaltung);
+        out += "</tr>\n";
     }
-    out += "</tbody>\n</table>\n";
-}
-
-void appendJudgeAverages(std::string& out, const Report& report)
-{
-    out +=
-        "<h2>" + escaped(texts::kJudgesHeading) + "</h2>\n<table class=\"bewerter\">\n<thead><tr>";
-    out += "<th scope=\"col\">" + escaped(texts::kJudge) + "</th>";
-    for (const char* heading : {texts::kRatedPictures, texts::kAverage, texts::kDeviation})
-        out += "<th scope=\"col\" class=\"zahl\">" + escaped(heading) + "</th>";
-    out += "</tr></thead>\n<tbody>\n";
-    for (const JudgeRow& judge : report.judgeAverages)
-        out += "<tr><th scope=\"row\">" + escaped(judge.name) + "</th><td class=\"zahl\">" +
-               escaped(judge.rated) + "</td><td class=\"zahl\">" + escaped(dash(judge.average)) +
-               "</td><td class=\"zahl\">" + escaped(dash(judge.deviation)) + "</td></tr>\n";
-    out += "</tbody>\n</table>\n<p>" + escaped(texts::kRankingRule) + "</p>\n";
+    out += "</tbody>\n</table>\n<p class=\"regel\">" + escaped(texts::kRankingRule) + "</p>\n";
 }
 
 } // namespace
@@ -193,7 +173,6 @@ std::string rankingHtml(const Report& report, const std::vector<const Thumbnail*
            "</p>\n";
     appendNote(out, report);
     appendRanking(out, report, thumbnails);
-    appendJudgeAverages(out, report);
     out += "</body>\n</html>\n";
     return out;
 }

@@ -39,6 +39,8 @@ QFont font(double points, bool bold = false)
     f.setStyleHint(QFont::SansSerif);
     f.setPointSizeF(points);
     f.setBold(bold);
+    // No ligatures: the text reads back as typed ("fi", not U+FB01).
+    f.setStyleStrategy(QFont::PreferNoShaping);
     return f;
 }
 
@@ -123,7 +125,7 @@ class Document {
 struct Columns {
     double judge = 0; // each judge's column
     double name = 0;
-    double x(int column) const; // 0 rank, 1 thumb, 2 name, 3.. judges, then sum, mean
+    double x(int column) const; // 0 rank, 1 thumb, 2 name, 3.. judges, then the mean
     int judges = 0;
 };
 
@@ -140,7 +142,7 @@ Columns columnsFor(int judges)
 {
     Columns columns;
     columns.judges = judges;
-    const double fixed = kRankWidth + kThumbWidth + 2 * kNumberWidth;
+    const double fixed = kRankWidth + kThumbWidth + kNumberWidth;
     columns.judge = judges ? std::min(16.0, (kContentWidth - fixed - kMinNameWidth) / judges) : 0;
     columns.name = kContentWidth - fixed - judges * columns.judge;
     return columns;
@@ -163,7 +165,6 @@ void drawTableHeading(Document& doc, const Report& report, const Columns& c)
         doc.paragraph(bold, name, c.x(3 + j) + 0.5, doc.y + kHeaderHeight - h, c.judge - 1, 2);
     }
     cell(3 + c.judges, kNumberWidth, q(texts::kMeanShort), Qt::AlignRight);
-    cell(4 + c.judges, kNumberWidth, q(texts::kSum), Qt::AlignRight);
     doc.y += kHeaderHeight + 1;
     p.setPen(QPen(Qt::black, Document::px(0.3)));
     p.drawLine(QPointF(Document::px(kMargin), Document::px(doc.y)),
@@ -214,22 +215,28 @@ void drawRow(Document& doc, const ReportRow& row, const QImage& thumbnail, QSize
     for (int j = 0; j < c.judges; ++j)
         number(3 + j, c.judge, row.judgeCells[std::size_t(j)], normal);
     number(3 + c.judges, kNumberWidth, row.mean, bold);
-    number(4 + c.judges, kNumberWidth, row.sum, normal);
     doc.y += kRowHeight;
     p.setPen(QPen(kRule, Document::px(0.2)));
     p.drawLine(QPointF(Document::px(kMargin), Document::px(doc.y)),
                QPointF(Document::px(kMargin + kContentWidth), Document::px(doc.y)));
 }
 
-// The provisional note: the first missing parts and how many more there are.
+// The provisional note: the first judges and pictures short and how many
+// more there are; lines left out only counted, their text is on the last page.
 QString noteText(const Report& report)
 {
+    std::vector<std::string> parts = report.judgesShort;
+    parts.insert(parts.end(), report.picturesShort.begin(), report.picturesShort.end());
     QString text = q(texts::kProvisional);
-    for (std::size_t i = 0; i < report.missing.size() && i < tunables::kNoteItems; ++i)
-        text += QString(QChar::LineSeparator) + QStringLiteral("• ") + q(report.missing[i]);
-    if (report.missing.size() > tunables::kNoteItems)
-        text += QString(QChar::LineSeparator) +
-                q(texts::moreMissing(report.missing.size() - tunables::kNoteItems));
+    const auto item = [&text](const std::string& part) {
+        text += QString(QChar::LineSeparator) + QStringLiteral("• ") + q(part);
+    };
+    for (std::size_t i = 0; i < parts.size() && i < tunables::kNoteItems; ++i)
+        item(parts[i]);
+    if (parts.size() > tunables::kNoteItems)
+        item(texts::moreMissing(parts.size() - tunables::kNoteItems));
+    if (!report.linesLeftOut.empty())
+        item(texts::linesLeftOut(report.linesLeftOut.size()));
     return text;
 }
 
@@ -298,7 +305,9 @@ void drawJudgeAverages(Document& doc, const Report& report)
     for (const JudgeRow& judge : report.judgeAverages)
         row({q(judge.name), q(judge.rated), dash(judge.average), dash(judge.deviation)}, font(8.5));
     doc.y += 4;
-    doc.y += doc.paragraph(font(8.5), q(texts::kRankingRule), kMargin, doc.y, kContentWidth);
+    doc.y += doc.paragraph(font(8.5),
+                           q(texts::kRankingRule) + QLatin1Char(' ') + q(texts::kRankingDetails),
+                           kMargin, doc.y, kContentWidth);
 }
 
 // For the organiser only: a page of its own, so the ranking pages can hang on the wall.

@@ -114,9 +114,9 @@ const std::string& orDash(const std::string& cell)
 
 std::string rankingTable(const Report& report)
 {
-    // Platz, Mittelwert, Summe, Spanne and their gaps take 34 columns; the
-    // judges share what the title leaves, their names shortened with "…".
-    constexpr std::size_t kFixed = 34, kMinTitle = 16, kMinJudge = 5;
+    // Platz, Mittel and their gaps take 15 columns; the judges share what
+    // the title leaves, their names shortened with "…" beyond 12 characters.
+    constexpr std::size_t kFixed = 15, kMinTitle = 14, kMinJudge = 5, kMaxJudge = 12;
     const std::size_t judges = report.judges.size();
     std::size_t longestName = 0, longestTitle = displayWidth(texts::kPicture);
     for (const std::string& judge : report.judges)
@@ -124,10 +124,13 @@ std::string rankingTable(const Report& report)
     for (const ReportRow& row : report.rows)
         longestTitle = std::max(longestTitle, displayWidth(row.title));
     const std::size_t judgeRoom =
-        judges ? (tunables::kTerminalColumns - kFixed - kMinTitle - 2) / judges - 2 : 0;
-    const std::size_t judgeWidth = std::min(longestName, std::max(kMinJudge, judgeRoom));
-    const std::size_t titleRoom =
-        tunables::kTerminalColumns - kFixed - 2 - judges * (judgeWidth + 2);
+        judges
+            ? std::max<std::size_t>((tunables::kTerminalColumns - kFixed - kMinTitle) / judges, 2) -
+                  2
+            : 0;
+    const std::size_t judgeWidth =
+        std::min({longestName, kMaxJudge, std::max(kMinJudge, judgeRoom)});
+    const std::size_t titleRoom = tunables::kTerminalColumns - kFixed - judges * (judgeWidth + 2);
     const std::size_t titleWidth =
         std::min(longestTitle, std::max(kMinTitle, judges <= 5 ? titleRoom : kMinTitle));
 
@@ -137,8 +140,8 @@ std::string rankingTable(const Report& report)
         headings.push_back(shortened(judge, judgeWidth));
         right.push_back(true);
     }
-    headings.insert(headings.end(), {texts::kMean, texts::kSum, texts::kSpread});
-    right.insert(right.end(), {true, true, true});
+    headings.push_back(texts::kMeanShort);
+    right.push_back(true);
 
     std::vector<std::vector<std::string>> cells;
     std::vector<std::string> hints;
@@ -146,7 +149,7 @@ std::string rankingTable(const Report& report)
         std::vector<std::string> line{row.rank, shortened(row.title, titleWidth)};
         for (const std::string& cell : row.judgeCells)
             line.push_back(orDash(cell));
-        line.insert(line.end(), {orDash(row.mean), row.sum, orDash(row.spread)});
+        line.push_back(orDash(row.mean));
         cells.push_back(std::move(line));
         hints.push_back(row.hint);
     }

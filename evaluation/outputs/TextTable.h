@@ -25,9 +25,9 @@ std::string alignedTable(const std::vector<std::string>& headings,
                          const std::vector<std::string>& notes = {}, std::size_t noteIndent = 0);
 
 // The ranking for the terminal: Platz, Bild (the title), each judge,
-// Mittelwert, Summe, Spanne, and the hint below its row; an empty cell
-// shows "–". Up to five judges it fits 100 columns: longer names and titles
-// are shortened with "…".
+// Mittel, and the hint below its row; an empty cell shows "–". Up to five
+// judges it fits 100 columns: names beyond 12 characters and long titles are
+// shortened with "…".
 std::string rankingTable(const Report& report);
 
 // Each judge's average over the pictures they rated.

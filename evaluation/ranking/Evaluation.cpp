@@ -3,6 +3,7 @@
 #include "core/Failure.h"
 #include "core/Messages.h"
 #include "core/PictureNames.h"
+#include "core/TextEncoding.h"
 #include "evaluation/ranking/Names.h"
 #include "evaluation/ranking/Texts.h"
 
@@ -26,8 +27,13 @@ ScoredLine scoreLine(const Maxima& maxima, const std::string& line)
     ScoredLine scored;
     try {
         rating::QelRefresh(rating::Sheet{line}, 0, board);
-    } catch (const Failure& failure) {
-        scored.failure = failure.what();
+    } catch (const Failure&) {
+        // The judging program's own text speaks of integers; a judge reads "Ziffer".
+        const std::size_t bad = line.find_first_not_of("0123456789");
+        std::size_t end = bad + 1;
+        while (end < line.size() && (static_cast<unsigned char>(line[end]) & 0xC0) == 0x80)
+            ++end; // the whole UTF-8 character
+        scored.failure = texts::notADigit(displayText(line.substr(bad, end - bad)));
         return scored;
     }
     scored.score = Score{board.groupSum(Group::Wirkung), board.groupSum(Group::Technik),
@@ -61,18 +67,20 @@ Judge matchJudge(const std::string& judgeName, const rating::Sheet& lines,
         if (found)
             mentioned[*found] = true;
         const ScoredLine scored = scoreLine(maxima, lines[i]);
-        std::string problem;
-        if (!scored.score)
+        std::string problem, picture;
+        if (!scored.score) {
             problem = scored.failure;
-        else if (name.empty())
+            picture = shownName(name);
+        } else if (name.empty())
             problem = texts::kNoFileName;
         else if (!found)
             problem = texts::noSuchPicture(shownName(name));
         else if (lineOf[*found] != 0)
             problem = texts::alreadyRated(shownName(name), lineOf[*found]);
         if (!problem.empty()) {
-            problems.push_back({ProblemKind::LineLeftOut, judge, number, shownName(name),
-                                texts::judgeLine(judge, number) + problem + texts::kLineLeftOut});
+            problems.push_back(
+                {ProblemKind::LineLeftOut, judge, number, shownName(name),
+                 texts::judgeLine(judge, number, picture) + problem + texts::kLineLeftOut});
             continue;
         }
         result.scores[*found] = scored.score;

@@ -23,8 +23,8 @@ ReportRow rowFor(const Evaluation& evaluation, const RankedPicture& ranked)
 {
     ReportRow row;
     row.picture = ranked.picture;
-    row.place = ranked.rank;
-    row.rank = rankText(ranked.rank);
+    row.place = ranked.rated > 0 ? ranked.rank : 0;
+    row.rank = row.place ? rankText(row.place) : std::string();
     row.fileName = shownName(evaluation.pictures[ranked.picture]);
     row.title = pictureTitle(row.fileName);
     for (const Judge& judge : evaluation.judges) {
@@ -34,37 +34,42 @@ ReportRow rowFor(const Evaluation& evaluation, const RankedPicture& ranked)
     row.mean = meanText(ranked);
     row.sum = std::to_string(ranked.sum);
     row.spread = ranked.spread ? std::to_string(*ranked.spread) : std::string();
-    row.wirkung = std::to_string(ranked.wirkung);
-    row.technik = std::to_string(ranked.technik);
-    row.gestaltung = std::to_string(ranked.gestaltung);
+    if (ranked.rated > 0) {
+        row.wirkung = decimalComma(ranked.wirkung, ranked.rated);
+        row.technik = decimalComma(ranked.technik, ranked.rated);
+        row.gestaltung = decimalComma(ranked.gestaltung, ranked.rated);
+    }
     row.hint = hint(evaluation, ranked);
+    if (row.unrated() && !row.hint.starts_with(texts::kNotRated))
+        row.hint = texts::kNotRated + (row.hint.empty() ? "" : "; " + row.hint);
     row.disagreement = ranked.disagreement;
     return row;
 }
 
-// Judges short of pictures, pictures short of judges, then every line or
-// file that was left out.
-std::vector<std::string> missingParts(const Evaluation& evaluation,
-                                      const std::vector<RankedPicture>& ranked,
-                                      const std::vector<JudgeAverage>& averages)
+// Judges short of pictures, pictures short of judges (in file order, by
+// title), then every line or file that was left out.
+void addMissing(Report& report, const Evaluation& evaluation,
+                const std::vector<RankedPicture>& ranked, const std::vector<JudgeAverage>& averages)
 {
-    std::vector<std::string> missing;
     const std::size_t pictures = evaluation.pictures.size(), judges = evaluation.judges.size();
     for (const JudgeAverage& average : averages)
         if (std::size_t(average.rated) < pictures)
-            missing.push_back(texts::judgeShort(average.name, average.rated, pictures));
+            report.judgesShort.push_back(texts::judgeShort(average.name, average.rated, pictures));
+    std::vector<const ReportRow*> rowOf(pictures, nullptr);
+    for (const ReportRow& row : report.rows)
+        rowOf[row.picture] = &row;
     std::vector<int> rated(pictures, 0);
     for (const RankedPicture& row : ranked)
         rated[row.picture] = row.rated;
     for (std::size_t p = 0; p < pictures; ++p)
         if (std::size_t(rated[p]) < judges)
-            missing.push_back(
-                texts::pictureShort(shownName(evaluation.pictures[p]), rated[p], judges));
+            report.picturesShort.push_back(texts::pictureShort(rowOf[p]->title, rated[p], judges));
     for (const Problem& problem : evaluation.problems)
         if (problem.kind == ProblemKind::LineLeftOut ||
             problem.kind == ProblemKind::JudgeFileUnreadable)
-            missing.push_back(problem.text);
-    return missing;
+            report.linesLeftOut.push_back(problem.text);
+    for (const auto* part : {&report.judgesShort, &report.picturesShort, &report.linesLeftOut})
+        report.missing.insert(report.missing.end(), part->begin(), part->end());
 }
 
 } // namespace
@@ -97,7 +102,7 @@ Report buildReport(const Evaluation& evaluation)
             {average.name, std::to_string(average.rated),
              average.rated ? decimalComma(average.points, average.rated) : std::string(),
              deviationText(averages, average)});
-    report.missing = missingParts(evaluation, ranked, averages);
+    addMissing(report, evaluation, ranked, averages);
     return report;
 }
 

@@ -23,17 +23,21 @@ namespace evaluation {
 
 struct ReportRow {
     std::size_t picture = 0;                  // position in file order (Evaluation::pictures)
-    int place = 0;                            // 1, 2, 2, 4
-    std::string rank;                         // "2."
+    int place = 0;                            // 1, 2, 2, 4; 0 when nobody rated it
+    std::string rank;                         // "2."; "" when nobody rated it
     std::string fileName;                     // readable, as on disk (the CSV's "Bild")
     std::string title;                        // the file name without ".jpg"/".jpeg"
     std::vector<std::string> judgeCells;      // per judge column: the total, "" when not rated
     std::string mean;                         // "37,5"; "" when nobody rated it
-    std::string sum;                          // over the judges who rated it
+    std::string sum;                          // over the judges who rated it (the window's)
     std::string spread;                       // highest minus lowest total; "" when nobody rated
-    std::string wirkung, technik, gestaltung; // group sums over the judges who rated
-    std::string hint;                         // "nicht bewertet: Jo; Bewerter uneinig"; may be ""
-    bool disagreement = false;                // judges more than a quarter of maxTotal apart
+    std::string wirkung, technik, gestaltung; // group means over the judges who rated, "12,5"
+    // "nicht bewertet: Jo; Bewerter uneinig"; may be ""; starts with "nicht
+    // bewertet" when nobody rated it.
+    std::string hint;
+    bool disagreement = false; // judges more than a quarter of maxTotal apart
+
+    bool unrated() const { return place == 0; }
 };
 
 struct JudgeRow {
@@ -48,10 +52,12 @@ struct Report {
     std::vector<ReportRow> rows;     // best first
     std::vector<JudgeRow> judgeAverages;
     std::vector<Problem> problems; // in the order met
-    // Why the ranking is provisional ("Straßenszene.jpg: 2 von 3 Bewertern",
-    // "Bewerter 'Anna B' hat 5 von 12 Bildern bewertet", a line left out);
-    // empty when it is final.
+    // Why the ranking is provisional; all empty when it is final. The
+    // organiser's views show `missing`: the three lists below in turn.
     std::vector<std::string> missing;
+    std::vector<std::string> judgesShort;   // "Bewerter 'Anna B' hat 5 von 12 Bildern bewertet"
+    std::vector<std::string> picturesShort; // "Straßenszene: 2 von 3 Bewertern"; names no judge
+    std::vector<std::string> linesLeftOut;  // the problems of lines and files left out
     std::size_t pictureCount = 0;
     int maxTotal = 0; // one judge's highest possible total
 

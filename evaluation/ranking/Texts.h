@@ -48,6 +48,10 @@ inline constexpr char kRatedPictures[] = "Bilder";
 inline constexpr char kAverage[] = "Durchschnitt";
 inline constexpr char kDeviation[] = "Abweichung";
 inline constexpr char kMeanShort[] = "Mittel";
+// The CSV's group figures: means over the judges who rated the picture.
+inline constexpr char kWirkungMean[] = "Wirkung (Mittel)";
+inline constexpr char kTechnikMean[] = "Technik (Mittel)";
+inline constexpr char kGestaltungMean[] = "Gestaltung (Mittel)";
 inline constexpr char kNoScore[] = "–"; // a judge who did not rate the picture
 inline constexpr char kTitle[] = "Rangliste – ";
 inline constexpr char kPage[] = "Seite ";
@@ -63,15 +67,26 @@ inline constexpr char kTitleHeading[] = "Titel";
 inline constexpr char kRankingCaption[] = "Rangliste";
 inline constexpr char kNoPicture[] = "kein Bild"; // a picture that cannot be read
 
+// How places are decided, for everyone; the details follow for the organiser.
 inline constexpr char kRankingRule[] =
     "Platz nach dem Mittelwert der Bewerter, die das Bild bewertet haben; gleicher "
     "Mittelwert, gleicher Platz. Innerhalb eines Platzes entscheidet der Mittelwert "
-    "„Gestaltung“, dann „Wirkung“, dann die Reihenfolge der Dateinamen. Eine Zeile mit "
-    "lauter Nullen zählt als nicht bewertet. „Bewerter uneinig“: die Punkte der Bewerter "
-    "liegen um mehr als ein Viertel der Höchstpunktzahl auseinander.";
+    "„Gestaltung“, dann „Wirkung“, dann die Reihenfolge der Dateinamen. Ein Bild, das "
+    "niemand bewertet hat, erhält keinen Platz.";
+inline constexpr char kRankingDetails[] =
+    "Eine Zeile mit lauter Nullen zählt als nicht bewertet. „Bewerter uneinig“: die Punkte "
+    "der Bewerter liegen um mehr als ein Viertel der Höchstpunktzahl auseinander.";
 
 // The ranking is provisional while something is missing.
 inline constexpr char kProvisional[] = "Vorläufige Rangliste – es fehlt noch:";
+// The public page's note names no judge.
+inline constexpr char kProvisionalPublic[] =
+    "Vorläufige Rangliste – noch nicht alle Bewertungen liegen vor";
+inline std::string linesLeftOut(std::size_t count)
+{
+    return std::to_string(count) + (count == 1 ? " Hinweis" : " Hinweise") +
+           " auf der letzten Seite („Hinweise für die Auswertung“)";
+}
 inline std::string judgeShort(const std::string& judge, int rated, std::size_t pictures)
 {
     return "Bewerter '" + judge + "' hat " + std::to_string(rated) + " von " +
@@ -87,13 +102,22 @@ inline std::string moreOnThePage(std::size_t count)
 }
 inline std::string pictureShort(const std::string& picture, int rated, std::size_t judges)
 {
-    return picture + ": " + std::to_string(rated) + " von " + std::to_string(judges) + " Bewertern";
+    return picture + ": " +
+           (rated == 0 ? std::string(kNotRated)
+                       : std::to_string(rated) + " von " + std::to_string(judges) + " Bewertern");
 }
 
-// Problems; names are already readable text.
-inline std::string judgeLine(const std::string& judge, std::size_t line)
+// Problems; names are already readable text. `picture`: the one the line
+// names, "" when it names none.
+inline std::string judgeLine(const std::string& judge, std::size_t line,
+                             const std::string& picture = {})
 {
-    return judge + ", Zeile " + std::to_string(line) + ": ";
+    return judge + ", Zeile " + std::to_string(line) +
+           (picture.empty() ? "" : " (Bild '" + picture + "')") + ": ";
+}
+inline std::string notADigit(const std::string& character)
+{
+    return "das Zeichen '" + character + "' ist keine Ziffer";
 }
 inline std::string noSuchPicture(const std::string& picture)
 {

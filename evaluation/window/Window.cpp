@@ -94,6 +94,9 @@ void EvaluationWindow::buildControls()
     table_->setWordWrap(false);
 
     QTableView* judges = makeTable(judges_, texts::kJudgesHeading, this);
+    // Five judges and the headings without a scroll bar; the ranking gets the rest.
+    judges->setMinimumHeight(6 * judges->verticalHeader()->defaultSectionSize() +
+                             2 * judges->frameWidth());
     problems_ = new QListWidget(this);
     problems_->setObjectName(QLatin1String(texts::kProblemsHeading));
     problems_->setAccessibleName(text(texts::kProblemsHeading));
@@ -136,17 +139,21 @@ QWidget* EvaluationWindow::buildOutputRow()
     written_->setWordWrap(true);
     written_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(written_, 1);
-    const std::pair<const char*, const char*> outputs[] = {
-        {windowtexts::kOpenPdf, texts::kPdfFile},
-        {windowtexts::kOpenPage, texts::kHtmlFile},
-        {windowtexts::kOpenTable, texts::kCsvFile},
-        {windowtexts::kOpenFolder, ""}};
+    const struct {
+        const char* button;
+        const char* file; // "": the folder
+        const char* kind;
+    } outputs[] = {{windowtexts::kOpenPdf, texts::kPdfFile, windowtexts::kPdfFiles},
+                   {windowtexts::kOpenPage, texts::kHtmlFile, windowtexts::kPages},
+                   {windowtexts::kOpenTable, texts::kCsvFile, windowtexts::kTables},
+                   {windowtexts::kOpenFolder, "", windowtexts::kFolders}};
     for (const auto& output : outputs) {
-        const char* file = output.second;
-        auto* button = new QPushButton(text(output.first), row);
+        const char *file = output.file, *kind = output.kind;
+        auto* button = new QPushButton(text(output.button), row);
         button->setObjectName(button->text());
         button->setEnabled(false);
-        connect(button, &QPushButton::clicked, this, [this, file] { openOutput(file); });
+        connect(button, &QPushButton::clicked, this,
+                [this, file, kind] { openOutput(file, kind); });
         layout->addWidget(button);
         openButtons_.emplace_back(button, file);
     }
@@ -202,9 +209,16 @@ void EvaluationWindow::showEnd(const ReadingEnd& end)
     emit readingFinished();
 }
 
-void EvaluationWindow::openOutput(const char* file)
+void EvaluationWindow::openOutput(const char* file, const char* kind)
 {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QDir(folder_).filePath(QString::fromUtf8(file))));
+    if (QDesktopServices::openUrl(
+            QUrl::fromLocalFile(QDir(folder_).filePath(QString::fromUtf8(file)))))
+        return;
+    // Never silence: the organiser learns where the file is.
+    failures_->setText(
+        text(*file ? windowtexts::kNoProgramForFile : windowtexts::kNoProgramForFolder)
+            .arg(text(kind), QDir::toNativeSeparators(folder_)));
+    failures_->show();
 }
 
 } // namespace evaluation

@@ -32,7 +32,8 @@ class EvaluationWindow : public QWidget {
     void showRanking(std::shared_ptr<const RankingTexts> ranking);
     void showProgress(int done, int total);
     void showEnd(const ReadingEnd& end);
-    void openOutput(const char* file);
+    // kind: what the desktop found no program for, "PDF-Dateien".
+    void openOutput(const char* file, const char* kind);
 
     QString folder_;
     FolderReading reading_;

@@ -14,6 +14,15 @@ inline constexpr char kOpenPdf[] = "PDF öffnen";
 inline constexpr char kOpenPage[] = "Webseite öffnen";
 inline constexpr char kOpenTable[] = "Tabelle öffnen";
 inline constexpr char kOpenFolder[] = "Ordner öffnen";
+// When the desktop has no program for a kind of file: %1 the kind, %2 the folder.
+inline constexpr char kNoProgramForFile[] =
+    "Kein Programm zum Öffnen von %1 gefunden – die Datei liegt in %2";
+inline constexpr char kNoProgramForFolder[] =
+    "Kein Programm zum Öffnen von %1 gefunden – der Ordner ist %2";
+inline constexpr char kPdfFiles[] = "PDF-Dateien";
+inline constexpr char kPages[] = "Webseiten";
+inline constexpr char kTables[] = "Tabellen (CSV)";
+inline constexpr char kFolders[] = "Ordnern";
 inline constexpr char kRankingName[] = "Rangliste";
 
 } // namespace evaluation::windowtexts

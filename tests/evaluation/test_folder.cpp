@@ -118,14 +118,13 @@ TEST_F(Folder, WritesTheThreeFilesAndReportsAPictureItCannotRead)
               (std::vector<std::string>{"Anna.qel", "Bernd.QEL"}));
     std::string out, err;
     ASSERT_EQ(run(out, err), evaluation::kDone) << err;
-    EXPECT_EQ(read("Rangliste.csv").substr(0, 41),
-              "\xEF\xBB\xBFPlatz;Bild;Anna;Bernd;Mittelwert;Summe");
+    EXPECT_EQ(read("Rangliste.csv").substr(0, 42),
+              "\xEF\xBB\xBFPlatz;Bild;Anna;Bernd;Mittelwert;Spanne");
     EXPECT_EQ(read("Rangliste.pdf").substr(0, 5), "%PDF-");
     EXPECT_EQ(read("Rangliste.html").substr(0, 15), "<!DOCTYPE html>");
-    EXPECT_NE(
-        out.find(
-            "   2.  b         47     12        29,5     59      35\n       Bewerter uneinig\n"),
-        std::string::npos)
+    EXPECT_NE(out.find("   2.  b         47     12    29,5\n       Bewerter uneinig\n"
+                       "       kaputt     –      –       –\n"),
+              std::string::npos)
         << out;
     EXPECT_NE(err.find("Das Bild 'kaputt.jpg' kann nicht geöffnet werden!\n"), std::string::npos)
         << err;

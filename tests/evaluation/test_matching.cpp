@@ -45,7 +45,7 @@ TEST(Matching, LinesGoToThePictureTheyNameAndEverythingElseIsReported)
         {"letter in a line",
          {line(1, "a.jpg"), "2x0000000000000-b.jpg", line(3, "c.jpg"), line(4, "d.jpg")},
          {1, kNotRated, 3, 4},
-         {"Jo, Zeile 2: 'x' ist kein gültiger Integerwert – Zeile nicht gewertet"}},
+         {"Jo, Zeile 2 (Bild 'b.jpg'): das Zeichen 'x' ist keine Ziffer – Zeile nicht gewertet"}},
         {"repeated line, line without a name, all zeros",
          {line(1, "a.jpg"), line(5, "a.jpg"), line(2, "b.jpg"), "300000000000000-",
           line(0, "c.jpg"), line(4, "d.jpg")},

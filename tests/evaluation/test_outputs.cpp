@@ -42,11 +42,11 @@ TEST(Outputs, CsvBytesOpenInAGermanSpreadsheet)
 {
     EXPECT_EQ(evaluation::rankingCsv(evaluation::buildReport(sample())),
               "\xEF\xBB\xBF"
-              "Platz;Bild;Anna;\"Jo;\"\"B\"\"\";Mittelwert;Summe;Spanne;Wirkung;Technik;"
-              "Gestaltung;Hinweis\r\n"
-              "1;Kätzchen.jpg;39;33;36,0;72;6;24;24;24;\r\n"
-              "2;Abend.jpg;31;;31,0;31;0;12;10;9;\"nicht bewertet: Jo;\"\"B\"\"\"\r\n"
-              "3;Leer.jpg;;;;0;;0;0;0;\"alle Kriterien 0: Anna, Jo;\"\"B\"\"\"\r\n");
+              "Platz;Bild;Anna;\"Jo;\"\"B\"\"\";Mittelwert;Spanne;Wirkung (Mittel);"
+              "Technik (Mittel);Gestaltung (Mittel);Hinweis\r\n"
+              "1;Kätzchen.jpg;39;33;36,0;6;12,0;12,0;12,0;\r\n"
+              "2;Abend.jpg;31;;31,0;0;12,0;10,0;9,0;\"nicht bewertet: Jo;\"\"B\"\"\"\r\n"
+              ";Leer.jpg;;;;;;;;\"nicht bewertet; alle Kriterien 0: Anna, Jo;\"\"B\"\"\"\r\n");
     EXPECT_EQ(evaluation::csvField("a\r\nb"), "\"a\r\nb\"");
 }
 
@@ -57,10 +57,10 @@ TEST(Outputs, TerminalTableIsAlignedByCharactersAndFitsAHundredColumns)
     e.maxTotal = 47;
     e.judges.push_back({"Ärger", {Score{10, 10, 10}, std::nullopt}});
     EXPECT_EQ(evaluation::rankingTable(evaluation::buildReport(e)),
-              "Platz  Bild   Ärger  Mittelwert  Summe  Spanne\n"
-              "----------------------------------------------\n"
-              "   1.  Blüte     30        30,0     30       0\n"
-              "   2.  See        –           –      0       –\n"
+              "Platz  Bild   Ärger  Mittel\n"
+              "---------------------------\n"
+              "   1.  Blüte     30    30,0\n"
+              "       See        –       –\n"
               "       nicht bewertet: Ärger\n");
 
     // Five judges with long names, a long title, a long hint.
@@ -77,8 +77,8 @@ TEST(Outputs, TerminalTableIsAlignedByCharactersAndFitsAHundredColumns)
         ++lines;
     }
     EXPECT_EQ(lines, 6u) << table; // headings, rule, two rows, the hint in two lines
-    EXPECT_NE(table.find("Maximi…"), std::string::npos) << table;
-    EXPECT_NE(table.find("Sonnenuntergang üb…"), std::string::npos) << table;
+    EXPECT_NE(table.find("Maximiliane…"), std::string::npos) << table;
+    EXPECT_NE(table.find("Sonnenuntergan…"), std::string::npos) << table;
     EXPECT_NE(table.find("Jo"), std::string::npos) << table;
     EXPECT_EQ(evaluation::shortened("Bärbel", 6), "Bärbel");
     EXPECT_EQ(evaluation::shortened("Bärbel", 5), "Bärb…");
@@ -132,13 +132,17 @@ TEST(Outputs, PdfShowsTitleRowsJudgesAveragesAndProblems)
     const std::string text = pdfText(pdf);
     for (const char* expected :
          {"Rangliste – Clubabend März", "07.12.2026 · 3 Bilder · 2 Bewerter · höchstens 47",
-          "Rangliste – es fehlt noch:", "Abend.jpg: 1 von 2 Bewertern", "Kätzchen", "Abend", "Leer",
-          "1.", "2.", "3.", "72", "36,0", "Anna", "Durchschnitt je Bewerter",
-          "alle Kriterien 0: Anna", "Hinweise für die Auswertung",
+          "Vorläufige Rangliste – es fehlt noch:", "Abend: 1 von 2 Bewertern",
+          "Leer: nicht bewertet", "Kätzchen", "Abend", "Leer", "1.", "2.", "36,0", "Anna",
+          "Durchschnitt je Bewerter", "alle Kriterien 0: Anna", "Hinweise für die Auswertung",
           "keine Zeile für 'Abend.jpg' – nicht bewertet", "Seite 2"})
         EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
     EXPECT_LT(text.find("Kätzchen"), text.find("Abend\n")) << text;
     EXPECT_EQ(text.find("Kätzchen.jpg"), std::string::npos) << text;
+    // No place for the unrated picture, no sums; the problems on their own page.
+    for (const char* absent : {"3.", "72", "Summe"})
+        EXPECT_EQ(text.find(absent), std::string::npos) << absent << "\n" << text;
+    EXPECT_GT(text.find("keine Zeile für"), text.find("Hinweise für die Auswertung")) << text;
     // The stored JPEG went in as it is, once per thumbnail drawn.
     EXPECT_TRUE(pdf.contains(QByteArray::fromStdString(thumbnail.printJpeg)));
     const std::string images = pdfText(pdf, "pdfimages -list");
@@ -189,8 +193,8 @@ TEST(Outputs, PdfDrawsEveryThumbnailAtItsOwnAspectRatio)
         std::istringstream fields(line);
         std::string page, number, type, colour, components, bits, encoding, interpolate;
         int width = 0, height = 0, object = 0, generation = 0, xPpi = 0, yPpi = 0;
-        if (!(fields >> page >> number >> type >> width >> height >> colour >> components >>
-              bits >> encoding >> interpolate >> object >> generation >> xPpi >> yPpi) ||
+        if (!(fields >> page >> number >> type >> width >> height >> colour >> components >> bits >>
+              encoding >> interpolate >> object >> generation >> xPpi >> yPpi) ||
             type != "image")
             continue;
         EXPECT_NEAR(xPpi, yPpi, 1) << line;
@@ -235,7 +239,8 @@ TEST(Outputs, PdfRankingPagesNeverHoldASingleRow)
     }
 }
 
-TEST(Outputs, PageIsSelfContainedAndNamesEveryImage)
+// The page is for the club's website: no judge, no per-judge points, no problems.
+TEST(Outputs, PageIsSelfContainedPublicAndNamesEveryImage)
 {
     ensureGuiApplication();
     const evaluation::Thumbnail thumbnail = greenThumbnail();
@@ -246,13 +251,17 @@ TEST(Outputs, PageIsSelfContainedAndNamesEveryImage)
                                 {"Clubabend März", "07.12.2026"});
     for (const char* expected :
          {"<html lang=\"de\">", "<title>Rangliste – Clubabend März</title>",
-          "<th scope=\"col\">Platz</th>", "<th scope=\"col\" class=\"zahl\">Jo;&quot;B&quot;</th>",
+          "<th scope=\"col\">Platz</th>", "<th scope=\"col\" class=\"zahl\">Gestaltung</th>",
           "<th scope=\"row\">&lt;Abend&gt; &amp; &quot;Nacht&quot;</th>",
           "alt=\"&lt;Abend&gt; &amp; &quot;Nacht&quot;\"", "src=\"data:image/jpeg;base64,",
           "<span class=\"kein-bild\">kein Bild</span>",
-          "Vorläufige Rangliste – es fehlt noch:", "<li>Leer.jpg: 0 von 2 Bewertern</li>", "36,0"})
+          "Vorläufige Rangliste – noch nicht alle Bewertungen liegen vor",
+          "<li>&lt;Abend&gt; &amp; &quot;Nacht&quot;: 1 von 2 Bewertern</li>",
+          "<li>Leer: nicht bewertet</li>", "data-spalte=\"Mittelwert\">nicht bewertet</td>", "36,0",
+          "data-spalte=\"Wirkung\">12,0</td>", "Platz nach dem Mittelwert"})
         EXPECT_NE(html.find(expected), std::string::npos) << expected;
-    for (const char* absent : {"<script", "http:", "https:", "url(", "@import", ".jpg\""})
+    for (const char* absent : {"<script", "http:", "https:", "url(", "@import", ".jpg\"", "Anna",
+                               "Jo;", "Summe", "Spanne", "Zeile", "uneinig", "Hinweis", ">3.<"})
         EXPECT_EQ(html.find(absent), std::string::npos) << absent;
 }
 

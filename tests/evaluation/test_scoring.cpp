@@ -66,14 +66,17 @@ TEST(Scoring, TotalsAreWhatTheJudgingProgramShows)
     }
 }
 
-TEST(Scoring, ANonDigitAmongTheFifteenFailsWithTheJudgingProgramsText)
+TEST(Scoring, ANonDigitAmongTheFifteenFailsNamingTheCharacter)
 {
     const evaluation::Maxima nines{9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9};
     const std::pair<std::string, std::string> cases[] = {
-        {"12a450000000000-a.jpg", "'a' ist kein gültiger Integerwert"},
-        {"00000000000000 -a.jpg", "' ' ist kein gültiger Integerwert"},
-        {"-00000000000000", "'-' ist kein gültiger Integerwert"},
-        {"0000000000000\xe4", "'ä' ist kein gültiger Integerwert"},
+        {"12a450000000000-a.jpg", "das Zeichen 'a' ist keine Ziffer"},
+        {"00000000000000 -a.jpg", "das Zeichen ' ' ist keine Ziffer"},
+        {"-00000000000000", "das Zeichen '-' ist keine Ziffer"},
+        {"0000000000000\xe4", "das Zeichen 'ä' ist keine Ziffer"},
+        {"0000000\xc3\xa4"
+         "00000000",
+         "das Zeichen 'ä' ist keine Ziffer"},
     };
     for (const auto& [line, failure] : cases) {
         const evaluation::ScoredLine scored = evaluation::scoreLine(nines, line);

@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <QAccessible>
+#include <QApplication>
 #include <QDesktopServices>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
@@ -131,8 +133,36 @@ TEST_F(Window, ShowsTheRankingAndFollowsASavedRatingFile)
     UrlCatcher catcher;
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
     openPdf->click();
-    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
     EXPECT_EQ(catcher.opened.toLocalFile().toStdString(), (folder / "Rangliste.pdf").string());
+    // A desktop without a program for it (the handler cannot be called): the window says so.
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "fehlt");
+    openPdf->click();
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    const auto shown = window.findChildren<QLabel*>();
+    EXPECT_TRUE(std::any_of(shown.begin(), shown.end(), [&](const QLabel* label) {
+        return label->isVisible() &&
+               label->text() == "Kein Programm zum Öffnen von PDF-Dateien gefunden – die Datei "
+                                "liegt in " +
+                                    QString::fromStdString(folder.string());
+    }));
+}
+
+// At the size the window takes on a 1366 × 768 screen, five judges need no scroll bar.
+TEST_F(Window, FiveJudgesFitTheirPane)
+{
+    bench::writePhoto((folder / "Abend.jpg").string(), 300, 200);
+    for (const char* judge : {"Anna", "Bert", "Carla", "Dora", "Emil"})
+        save(std::string(judge) + ".qel", "443204332043220-Abend.jpg\r\n");
+    evaluation::EvaluationWindow window(QString::fromStdString(folder.string()));
+    QSignalSpy finished(&window, &evaluation::EvaluationWindow::readingFinished);
+    window.resize(1280, 720);
+    window.show();
+    ASSERT_TRUE(finished.wait(kWaitMs));
+    const auto* judges = window.findChild<QTableView*>(QStringLiteral("Durchschnitt je Bewerter"));
+    ASSERT_NE(judges, nullptr);
+    ASSERT_EQ(judges->model()->rowCount(), 5);
+    QApplication::processEvents();
+    EXPECT_FALSE(judges->verticalScrollBar()->isVisible());
 }
 
 TEST_F(Window, CancelledWhileReadingWritesNothing)

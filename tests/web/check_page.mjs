@@ -1,6 +1,8 @@
 // Rangliste.html in headless Chromium at a phone's and a desktop's width
 // and as printed: no sideways scrolling, a table with header cells, every
-// image with an alt text, nothing loaded from elsewhere, no script.
+// image with an alt text, nothing loaded from elsewhere, no script; public:
+// no judge's name (the folder's .qel files), no sums, spreads or problems;
+// places in order, a picture nobody rated last without one.
 // Usage: node check_page.mjs PAGE.html SCREENSHOT_FOLDER
 import fs from 'node:fs';
 import os from 'node:os';
@@ -8,6 +10,8 @@ import path from 'node:path';
 import puppeteer from 'puppeteer-core';
 
 const [page_file, shots] = process.argv.slice(2);
+const judges = fs.readdirSync(path.dirname(page_file))
+  .filter((name) => name.endsWith('.qel')).map((name) => name.slice(0, -4));
 const failures = [];
 const expect = (ok, what) => { if (!ok) failures.push(what); };
 
@@ -54,6 +58,11 @@ try {
         })),
         scripts: document.querySelectorAll('script, link, iframe, object, embed').length,
         note: document.querySelector('.vorlaeufig')?.textContent ?? '',
+        text: document.documentElement.outerHTML,
+        ranking: [...document.querySelectorAll('table.rangliste tbody tr')].map((tr) => ({
+          place: tr.querySelector('td.platz').textContent,
+          mean: tr.querySelector('td[data-spalte=Mittelwert]').textContent,
+        })),
       };
     });
     const where = `${view.name} (${view.width} px)`;
@@ -70,6 +79,17 @@ try {
     expect(seen.scripts === 0, `${where}: script, link or embedded object`);
     expect(seen.note.includes('Vorläufige Rangliste') && seen.note.includes('weitere'),
            `${where}: the provisional note, its long list folded`);
+    for (const word of [...judges, 'Summe', 'Spanne', 'Zeile', 'uneinig'])
+      expect(!seen.text.includes(word), `${where}: the page shows '${word}'`);
+    const places = seen.ranking.map((row) => parseInt(row.place, 10));
+    const means = seen.ranking.map((row) => parseFloat(row.mean.replace(',', '.')));
+    const ranked = places.filter((place) => place > 0).length;
+    expect(ranked > 0 && ranked < places.length && places.slice(ranked).every(Number.isNaN) &&
+           seen.ranking.slice(ranked).every((row) => row.mean === 'nicht bewertet'),
+           `${where}: the picture nobody rated last, without a place`);
+    expect(places.slice(1, ranked).every((place, i) => place >= places[i]) &&
+           means.slice(1, ranked).every((mean, i) => mean <= means[i]),
+           `${where}: places in order of the mean: ${JSON.stringify(seen.ranking)}`);
 
     // What assistive technology gets: still a table with column headers.
     const tree = await page.accessibility.snapshot({ interestingOnly: false });

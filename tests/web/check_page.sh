@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Rangliste.html of a provisional evaluation with five judges (one of them a
-# partial second file, one with a long name), a long title and an unreadable
-# picture, checked in headless Chromium by check_page.mjs.
+# partial second file, one with a long name, one with a letter in a line), a
+# long title, an unreadable picture and one nobody rated, checked in headless
+# Chromium by check_page.mjs.
 # Usage: check_page.sh EVALUATION_PROGRAM SOURCE_DIR WORK_DIR
 set -euo pipefail
 program=$1 source=$2 work=$3
@@ -22,6 +23,8 @@ for judge in "Maximiliane von Hohenzollern-Sigmaringen" "Bernd"; do
     printf '443204332043220-%s\r\n' "$(basename "$picture")" >> "$folder/$judge.qel"
   done
 done
+printf '44x204332043220-04 Makro Blüte.jpg\r\n' >> "$folder/Bernd.qel"
+cp "$folder/02 Altstadtgasse.jpg" "$folder/07 Niemand bewertet.jpg"
 
 "$program" "$folder" > "$work/out.txt" 2> "$work/err.txt" || true
 test -s "$folder/Rangliste.html" || { echo "no Rangliste.html"; cat "$work/err.txt"; exit 1; }
