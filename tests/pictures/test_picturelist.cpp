@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 #include <unicode/uloc.h>
 
-#include <fcntl.h>
+#ifndef _WIN32
 #include <sys/stat.h>
-#include <unistd.h>
+#endif
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -75,6 +77,35 @@ const std::vector<std::string> kExpected = {
     "Zoo.jpg",
 };
 
+#ifdef _WIN32
+// Windows holds no FIFO and no name that is not UTF-8, letter case does not
+// tell two files apart, and mingw makes no symbolic link: those rows are
+// left out there, the order of the others is the same.
+bool heldHere(const Entry& entry)
+{
+    const bool utf8 = std::none_of(entry.name.begin(), entry.name.end(),
+                                   [](char c) { return c == '\xFC' || c == '\xDF'; });
+    return utf8 && entry.name != "apfel.jpg" && entry.kind != Kind::Fifo &&
+           entry.kind != Kind::LinkToFile && entry.kind != Kind::LinkToDirectory &&
+           entry.kind != Kind::BrokenLink;
+}
+#else
+bool heldHere(const Entry&)
+{
+    return true;
+}
+#endif
+
+std::vector<std::string> expectedHere()
+{
+    std::vector<std::string> names;
+    for (const std::string& name : kExpected)
+        if (std::any_of(kFolder.begin(), kFolder.end(),
+                        [&](const Entry& e) { return e.name == name && heldHere(e); }))
+            names.push_back(name);
+    return names;
+}
+
 void touch(const fs::path& path)
 {
     std::ofstream(path) << "x";
@@ -84,8 +115,9 @@ class TempFolder {
   public:
     TempFolder()
     {
-        std::string pattern = (fs::temp_directory_path() / "picturelist-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
+        path_ =
+            fs::temp_directory_path() / ("picturelist-" + std::to_string(std::random_device()()));
+        fs::create_directory(path_);
     }
     ~TempFolder()
     {
@@ -125,7 +157,9 @@ void create(const fs::path& folder, const Entry& entry)
         fs::create_symlink("fehlt.jpg", path);
         break;
     case Kind::Fifo:
+#ifndef _WIN32
         ASSERT_EQ(mkfifo(path.c_str(), 0644), 0);
+#endif
         break;
     }
 }
@@ -156,9 +190,10 @@ TEST_P(PictureListInLocale, FiltersAndOrdersTheFolder)
 {
     TempFolder folder;
     for (const auto& entry : kFolder)
-        create(folder.path(), entry);
+        if (heldHere(entry))
+            create(folder.path(), entry);
 
-    EXPECT_EQ(pictures::listPictures(folder.path().string()), kExpected);
+    EXPECT_EQ(pictures::listPictures(folder.path().string()), expectedHere());
 }
 
 INSTANTIATE_TEST_SUITE_P(Locales, PictureListInLocale,
