@@ -3,6 +3,7 @@
 #include "core/Platform.h"
 #include "core/RegularFile.h"
 
+#include <algorithm>
 #include <ctime>
 
 namespace textfile {
@@ -203,7 +204,8 @@ bool writeAtomically(const std::string& path, std::string_view bytes)
     return !writeAllAtomically({{path, bytes}});
 }
 
-std::optional<std::size_t> writeAllAtomically(const std::vector<FileContents>& files)
+std::optional<std::size_t> writeAllAtomically(const std::vector<FileContents>& files,
+                                              const RenameGate& gate)
 {
     std::vector<std::string> temporaries;
     for (std::size_t i = 0; i < files.size(); ++i) {
@@ -215,16 +217,35 @@ std::optional<std::size_t> writeAllAtomically(const std::vector<FileContents>& f
         }
         temporaries.push_back(std::move(*temporary));
     }
+    // All renamed first, then each folder synced once: a reader never finds
+    // new files beside old ones for longer than the renames take.
     std::optional<std::size_t> failed;
-    bool renaming = true;
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        if (!renaming || !platform::replaceFile(temporaries[i], files[i].path)) {
-            platform::removeFile(temporaries[i]);
-            renaming = false;
+    bool renamed = false;
+    const auto renameAll = [&] {
+        renamed = true;
+        for (std::size_t i = 0; i < files.size(); ++i)
+            if (failed || !platform::replaceFile(temporaries[i], files[i].path)) {
+                platform::removeFile(temporaries[i]);
+                failed = failed.value_or(i);
+            }
+    };
+    if (gate)
+        gate(renameAll);
+    else
+        renameAll();
+    if (!renamed) {
+        for (const std::string& temporary : temporaries)
+            platform::removeFile(temporary);
+        return files.size();
+    }
+    std::vector<std::string> synced;
+    for (std::size_t i = 0; i < std::min(files.size(), failed.value_or(files.size())); ++i) {
+        const std::string folder = folderOf(files[i].path);
+        if (std::find(synced.begin(), synced.end(), folder) != synced.end())
+            continue;
+        synced.push_back(folder);
+        if (!syncFolder(folder))
             failed = failed.value_or(i);
-        } else if (!syncFolder(folderOf(files[i].path))) {
-            failed = failed.value_or(i);
-        }
     }
     return failed;
 }

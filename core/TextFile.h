@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <limits>
 #include <optional>
 #include <string>
@@ -58,10 +59,17 @@ struct FileContents {
     std::string_view bytes;
 };
 
+// Runs the renames, or does not (then nothing is renamed): e.g. under a lock
+// that a cancel takes, so a cancel either comes before them or waits for them.
+using RenameGate = std::function<void(const std::function<void()>& renames)>;
+
 // Several files that belong together: each is written to a temporary file
 // first, and they are renamed over their targets only when every one was
 // written, so a full disk leaves all old files or (bar a failing rename) all
-// new ones. Returns the position of the first file that failed, or nothing.
-std::optional<std::size_t> writeAllAtomically(const std::vector<FileContents>& files);
+// new ones; the folders are synced once all are renamed. Returns the
+// position of the first file that failed, files.size() when the gate did
+// not run the renames, or nothing.
+std::optional<std::size_t> writeAllAtomically(const std::vector<FileContents>& files,
+                                              const RenameGate& gate = {});
 
 } // namespace textfile

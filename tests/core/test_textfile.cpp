@@ -192,6 +192,37 @@ TEST_F(TextFiles, AFolderSyncTheFileSystemLacksIsNoFailure)
 
 #endif
 
+std::vector<std::string> syncedWith; // the files' contents at each folder sync
+std::vector<std::string> watchedFiles;
+int recordingSync(int)
+{
+    std::string contents;
+    for (const std::string& file : watchedFiles)
+        contents += textfile::readFile(file).value_or("-");
+    syncedWith.push_back(contents);
+    return 0;
+}
+
+// A reader never sees new files beside old ones while a folder sync takes
+// its time; a gate that holds the renames back leaves everything old.
+TEST_F(TextFiles, FilesThatBelongTogetherAreRenamedBeforeTheOneFolderSync)
+{
+    watchedFiles = {path("a.csv"), path("b.pdf"), path("c.html")};
+    ASSERT_FALSE(textfile::writeAllAtomically(
+        {{watchedFiles[0], "1"}, {watchedFiles[1], "1"}, {watchedFiles[2], "1"}}));
+    textfile::setFolderSync(recordingSync);
+    const auto held = textfile::writeAllAtomically(
+        {{watchedFiles[0], "2"}, {watchedFiles[1], "2"}, {watchedFiles[2], "2"}},
+        [](const std::function<void()>&) {});
+    const auto written = textfile::writeAllAtomically(
+        {{watchedFiles[0], "3"}, {watchedFiles[1], "3"}, {watchedFiles[2], "3"}});
+    textfile::setFolderSync(nullptr);
+    EXPECT_EQ(held, std::optional<std::size_t>(3));
+    EXPECT_FALSE(written);
+    EXPECT_EQ(syncedWith, std::vector<std::string>{"333"});
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 3);
+}
+
 TEST_F(TextFiles, SaveRemovesOnlyStaleTemporaries)
 {
     for (const char* name : {".bildbewertung-old123", ".bildbewertung-new123", ".bildbewertung-x"})
