@@ -29,5 +29,12 @@ inline constexpr std::size_t kTerminalColumns = 100;
 // The window: quiet time after the last file event before the inputs are
 // compared (bench_evaluation_window: a save reaches the files).
 inline constexpr std::chrono::milliseconds kSettle{200};
+// However long a burst of saves goes on, the inputs are compared this long
+// after its first change (test Watcher.ABurstIsComparedWithinItsBound).
+inline constexpr std::chrono::milliseconds kBurstBound{1000};
+// The window also looks at the folder itself this often: a share tells of
+// no save made on another PC, and a folder that came back gives no events
+// (bench_evaluation_window: one look at 500 pictures).
+inline constexpr std::chrono::milliseconds kLook{2000};
 
 } // namespace tunables

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 
+#include <cstdlib>
 #include <iostream>
 
 namespace {
@@ -37,9 +38,17 @@ int runWindow(char* programName, const std::optional<std::string>& folderGiven)
         folderGiven ? folderGiven : common::chooseCompetitionFolder();
     if (!folder)
         return evaluation::kDone;
-    evaluation::EvaluationWindow window(common::displayFileName(*folder));
-    window.show();
-    return QApplication::exec();
+    int exitCode = 0;
+    {
+        evaluation::EvaluationWindow window(common::displayFileName(*folder));
+        window.show();
+        exitCode = QApplication::exec();
+    }
+    // Closing cancelled the reading under way: it writes nothing more, so
+    // the program need not wait for its decoding to end.
+    if (evaluation::FolderReading::running() > 0)
+        std::_Exit(exitCode);
+    return exitCode;
 }
 
 } // namespace

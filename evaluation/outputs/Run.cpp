@@ -44,17 +44,24 @@ std::optional<platform::FileIdentity> fileAt(const std::string& path)
 } // namespace
 
 std::vector<OutputFile> writeOutputs(const std::string& folder, const Report& report,
-                                     const std::vector<const Thumbnail*>& thumbnails)
+                                     const std::vector<const Thumbnail*>& thumbnails,
+                                     Cancel* cancel)
 {
+    const auto proceed = [cancel](Step step) { return !cancel || cancel->proceed(step); };
     const Heading heading{
         folderName(folder),
         QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")).toStdString()};
+    if (!proceed(Step::page))
+        return {};
     // The page and the PDF side by side; both take the stored JPEGs.
     auto page =
         std::async(std::launch::async, [&] { return rankingHtml(report, thumbnails, heading); });
-    const std::string csv = rankingCsv(report);
-    const QByteArray pdf = rankingPdf(report, thumbnails, heading);
+    const std::string csv = proceed(Step::csv) ? rankingCsv(report) : std::string();
+    const QByteArray pdf =
+        proceed(Step::pdf) ? rankingPdf(report, thumbnails, heading) : QByteArray();
     const std::string html = page.get();
+    if (cancel && cancel->cancelled())
+        return {};
     const std::vector<textfile::FileContents> files{
         {pathIn(folder, texts::kCsvFile), csv},
         {pathIn(folder, texts::kPdfFile), {pdf.constData(), std::size_t(pdf.size())}},
@@ -64,7 +71,14 @@ std::vector<OutputFile> writeOutputs(const std::string& folder, const Report& re
     for (const textfile::FileContents& file : files)
         before.push_back(fileAt(file.path));
     std::vector<OutputFile> outputs;
-    const auto failed = textfile::writeAllAtomically(files);
+    textfile::RenameGate gate;
+    if (cancel)
+        gate = [cancel](const std::function<void()>& renames) {
+            cancel->runUnlessCancelled(Step::rename, renames);
+        };
+    const auto failed = textfile::writeAllAtomically(files, gate);
+    if (failed == files.size())
+        return {}; // cancelled before the renames
     for (std::size_t i = 0; i < files.size(); ++i) {
         const std::string shown = shownName(files[i].path);
         // A file renamed into place before a later one failed is new.

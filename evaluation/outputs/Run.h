@@ -1,5 +1,6 @@
 #pragma once
 
+#include "evaluation/outputs/Cancel.h"
 #include "evaluation/outputs/Thumbnails.h"
 #include "evaluation/ranking/Report.h"
 
@@ -25,9 +26,12 @@ struct OutputFile {
 // one that failed carries its failure text, each other one either "kept as
 // it was" or, when it was renamed into place before the failure, none (it
 // is new). thumbnails[i] belongs to picture i in file order (the store's
-// findAll); their JPEGs are used as they are. Safe on any thread while a
+// findAll); their JPEGs are used as they are. A `cancel` is looked at
+// before each file is made and before the renames: when cancelled nothing
+// is written and nothing returned. Safe on any thread while a
 // QGuiApplication exists.
 std::vector<OutputFile> writeOutputs(const std::string& folder, const Report& report,
-                                     const std::vector<const Thumbnail*>& thumbnails);
+                                     const std::vector<const Thumbnail*>& thumbnails,
+                                     Cancel* cancel = nullptr);
 
 } // namespace evaluation

@@ -55,8 +55,8 @@ QGroupBox* framed(const char* title, QWidget* content)
 
 } // namespace
 
-EvaluationWindow::EvaluationWindow(const QString& folder, QWidget* parent)
-    : QWidget(parent), folder_(QDir(folder).absolutePath())
+EvaluationWindow::EvaluationWindow(const QString& folder, WatchTimes times, QWidget* parent)
+    : QWidget(parent), folder_(QDir(folder).absolutePath()), watcher_(times)
 {
     setWindowTitle(text(windowtexts::kTitle).arg(QDir(folder_).dirName()));
     buildControls();
@@ -65,8 +65,9 @@ EvaluationWindow::EvaluationWindow(const QString& folder, QWidget* parent)
     connect(&reading_, &FolderReading::progress, this, &EvaluationWindow::showProgress);
     connect(&reading_, &FolderReading::finished, this, &EvaluationWindow::showEnd);
     connect(&watcher_, &FolderWatcher::inputsChanged, this, &EvaluationWindow::readAgain);
+    connect(&watcher_, &FolderWatcher::presenceChanged, back_, &QLabel::setVisible);
     watcher_.watch(folder_);
-    readAgain();
+    QMetaObject::invokeMethod(this, &EvaluationWindow::readAgain, Qt::QueuedConnection);
 }
 
 void EvaluationWindow::buildControls()
@@ -75,6 +76,10 @@ void EvaluationWindow::buildControls()
     note_->setWordWrap(true);
     note_->setStyleSheet(QStringLiteral("font-weight: bold"));
     note_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    back_ = new QLabel(text(windowtexts::kFolderBack), this);
+    back_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    back_->hide();
 
     progress_ = new QProgressBar(this);
     progress_->setFormat(text(windowtexts::kProgress));
@@ -120,6 +125,7 @@ void EvaluationWindow::buildControls()
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(note_);
+    layout->addWidget(back_);
     layout->addLayout(progressRow);
     layout->addWidget(upright, 1);
     layout->addWidget(failures_);
@@ -189,7 +195,8 @@ void EvaluationWindow::showEnd(const ReadingEnd& end)
     progress_->hide();
     cancel_->hide();
     if (end.cancelled) {
-        written_->setText(text(windowtexts::kCancelled));
+        if (!end.superseded)
+            written_->setText(text(windowtexts::kCancelled));
     } else {
         if (end.ranking)
             showRanking(end.ranking);

@@ -19,7 +19,12 @@ namespace evaluation {
 class EvaluationWindow : public QWidget {
     Q_OBJECT
   public:
-    explicit EvaluationWindow(const QString& folder, QWidget* parent = nullptr);
+    explicit EvaluationWindow(const QString& folder, WatchTimes times = {},
+                              QWidget* parent = nullptr);
+
+    // Tests hold the readings at their steps with this; set it before the
+    // event loop runs, which starts the first reading.
+    void setReadingGate(Cancel::Gate gate) { reading_.setGate(std::move(gate)); }
 
   signals:
     // A reading ended (written, cancelled or stopped): for tests and benches.
@@ -42,6 +47,7 @@ class EvaluationWindow : public QWidget {
     JudgesModel judges_;
 
     QLabel* note_ = nullptr;
+    QLabel* back_ = nullptr;
     QProgressBar* progress_ = nullptr;
     QPushButton* cancel_ = nullptr;
     QTableView* table_ = nullptr;

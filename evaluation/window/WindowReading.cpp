@@ -10,12 +10,28 @@
 
 #include <QDir>
 
+#include <mutex>
+#include <type_traits>
+#include <variant>
+
 namespace evaluation {
 
-struct FolderReading::Job {
-    std::string folder;
-    std::atomic<bool> cancelled{false};
+// What a worker uses; it outlives the reading object when that goes first.
+struct FolderReading::Shared {
+    std::mutex mutex;
+    FolderReading* receiver = nullptr; // guarded by mutex; none once it is gone
+    ThumbnailStore store;
+    TableThumbnails small;
 };
+
+struct FolderReading::Job {
+    explicit Job(Cancel::Gate gate) : cancel(std::move(gate)) {}
+    std::string folder;
+    Cancel cancel;
+    std::atomic<bool> stopDecoding{false}; // on a cancel or a newer reading
+};
+
+std::atomic<int> FolderReading::running_{0};
 
 namespace {
 
@@ -73,15 +89,82 @@ std::shared_ptr<RankingTexts> rankingTexts(const Report& report,
     return ranking;
 }
 
+using SmallThumbnails = std::shared_ptr<const std::map<std::string, QImage>>;
+using ReadingEvent =
+    std::variant<std::shared_ptr<const RankingTexts>, std::pair<int, int>, SmallThumbnails>;
+
+// The reading itself, on the worker: tells what it has through `tell`,
+// looks at the cancel before each step.
+ReadingEnd readFolder(ThumbnailStore& store, TableThumbnails& small, const std::string& folder,
+                      Cancel& cancel, const std::atomic<bool>& stopDecoding,
+                      const std::function<void(ReadingEvent)>& tell)
+{
+    ReadingEnd end;
+    FolderResult result = evaluateFolder(folder);
+    Evaluation& evaluation = result.evaluation;
+    if (!result.stop.empty()) {
+        auto stopped = std::make_shared<RankingTexts>();
+        stopped->stop = text(result.stop);
+        for (const Problem& problem : evaluation.problems)
+            stopped->problems << text(problem.text);
+        tell(std::shared_ptr<const RankingTexts>(stopped));
+        return end;
+    }
+    tell(std::shared_ptr<const RankingTexts>(
+        rankingTexts(buildReport(evaluation), evaluation.pictures)));
+
+    const bool decoded =
+        cancel.proceed(Step::decode) &&
+        store.update(
+            folder, evaluation.pictures,
+            [&](std::size_t done, std::size_t total) { tell(std::pair(int(done), int(total))); },
+            &stopDecoding);
+    const std::vector<const Thumbnail*> thumbnails = store.findAll(evaluation.pictures);
+    auto smallImages = std::make_shared<std::map<std::string, QImage>>();
+    for (std::size_t i = 0; i < thumbnails.size(); ++i)
+        smallImages->emplace(evaluation.pictures[i],
+                             small.get(folder, evaluation.pictures[i], thumbnails[i]));
+    small.keepOnly(evaluation.pictures);
+    tell(SmallThumbnails(smallImages));
+    const auto stopped = [&] {
+        end.cancelled = true;
+        end.superseded = !cancel.cancelled();
+        return end;
+    };
+    if (!decoded || !cancel.proceed(Step::rank))
+        return stopped();
+    store.addProblems(evaluation);
+    const Report report = buildReport(evaluation);
+    auto ranking = rankingTexts(report, evaluation.pictures);
+    const std::vector<OutputFile> outputs = writeOutputs(folder, report, thumbnails, &cancel);
+    if (outputs.empty())
+        return stopped();
+    end.ranking = std::move(ranking);
+    for (const OutputFile& output : outputs) {
+        if (output.failure.empty())
+            end.written << common::displayFileName(output.path);
+        else
+            end.failures << text(output.failure);
+    }
+    return end;
+}
+
 } // namespace
 
-FolderReading::FolderReading(QObject* parent) : QObject(parent) {}
+FolderReading::FolderReading(QObject* parent) : QObject(parent), shared_(std::make_shared<Shared>())
+{
+    shared_->receiver = this;
+}
 
 FolderReading::~FolderReading()
 {
+    {
+        const std::lock_guard lock(shared_->mutex);
+        shared_->receiver = nullptr;
+    }
     cancel();
     if (worker_.joinable())
-        worker_.join();
+        worker_.detach();
 }
 
 void FolderReading::start(const QString& folder)
@@ -91,67 +174,51 @@ void FolderReading::start(const QString& folder)
         return;
     }
     next_ = folder;
-    cancel();
+    job_->stopDecoding = true;
 }
 
 void FolderReading::cancel()
 {
-    if (job_)
-        job_->cancelled = true;
+    next_.clear();
+    if (job_) {
+        job_->cancel.cancel();
+        job_->stopDecoding = true;
+    }
 }
 
 void FolderReading::launch(const QString& folder)
 {
-    job_ = std::make_shared<Job>();
+    job_ = std::make_shared<Job>(gate_);
     job_->folder = QFile::encodeName(folder).toStdString();
+    ++running_;
     // One worker at a time: the store and the small thumbnails are the
     // worker's alone; joining it hands them to the next.
-    worker_ = std::thread([this, job = job_] {
-        // Results go to the GUI thread; they are dropped if this object is gone.
-        const auto post = [this](auto function) {
-            QMetaObject::invokeMethod(this, std::move(function), Qt::QueuedConnection);
+    worker_ = std::thread([this, shared = shared_, job = job_] {
+        // Results go to the GUI thread; they are dropped once this object is
+        // gone, so `this` is used only in what is delivered.
+        const auto post = [&shared](std::function<void()> function) {
+            const std::lock_guard lock(shared->mutex);
+            if (shared->receiver)
+                QMetaObject::invokeMethod(shared->receiver, std::move(function),
+                                          Qt::QueuedConnection);
         };
-        ReadingEnd end;
-        FolderResult result = evaluateFolder(job->folder);
-        Evaluation& evaluation = result.evaluation;
-        if (!result.stop.empty()) {
-            auto stopped = std::make_shared<RankingTexts>();
-            stopped->stop = text(result.stop);
-            for (const Problem& problem : evaluation.problems)
-                stopped->problems << text(problem.text);
-            post([this, stopped] { emit scoresRead(stopped); });
-            post([this, end] { ended(end); });
-            return;
-        }
-        post([this, ranking = rankingTexts(buildReport(evaluation), evaluation.pictures)] {
-            emit scoresRead(ranking);
-        });
-
-        end.cancelled = !store_.update(
-            job->folder, evaluation.pictures,
-            [&](std::size_t done, std::size_t total) {
-                post([this, done, total] { emit progress(int(done), int(total)); });
-            },
-            &job->cancelled);
-        const std::vector<const Thumbnail*> thumbnails = store_.findAll(evaluation.pictures);
-        auto small = std::make_shared<std::map<std::string, QImage>>();
-        for (std::size_t i = 0; i < thumbnails.size(); ++i)
-            small->emplace(evaluation.pictures[i],
-                           small_.get(job->folder, evaluation.pictures[i], thumbnails[i]));
-        small_.keepOnly(evaluation.pictures);
-        post([this, small] { emit thumbnailsRead(small); });
-        if (!end.cancelled) {
-            store_.addProblems(evaluation);
-            const Report report = buildReport(evaluation);
-            end.ranking = rankingTexts(report, evaluation.pictures);
-            for (const OutputFile& output : writeOutputs(job->folder, report, thumbnails)) {
-                if (output.failure.empty())
-                    end.written << common::displayFileName(output.path);
-                else
-                    end.failures << text(output.failure);
-            }
-        }
+        const ReadingEnd end = readFolder(
+            shared->store, shared->small, job->folder, job->cancel, job->stopDecoding,
+            [&](ReadingEvent event) {
+                std::visit(
+                    [&](auto& value) {
+                        using T = std::decay_t<decltype(value)>;
+                        if constexpr (std::is_same_v<T, std::shared_ptr<const RankingTexts>>)
+                            post([this, value] { emit scoresRead(value); });
+                        else if constexpr (std::is_same_v<T, std::pair<int, int>>)
+                            post([this, value] { emit progress(value.first, value.second); });
+                        else
+                            post([this, value] { emit thumbnailsRead(value); });
+                    },
+                    event);
+            });
         post([this, end] { ended(end); });
+        --running_;
     });
 }
 

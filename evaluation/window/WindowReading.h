@@ -1,5 +1,6 @@
 #pragma once
 
+#include "evaluation/outputs/Cancel.h"
 #include "evaluation/window/WindowFiles.h"
 
 #include <QObject>
@@ -29,6 +30,7 @@ struct RankingTexts {
 // How a reading ended.
 struct ReadingEnd {
     bool cancelled = false;
+    bool superseded = false;                     // cancelled for a newer reading that follows
     std::shared_ptr<const RankingTexts> ranking; // with every problem; none when cancelled
     QStringList written;                         // paths of the files written
     QStringList failures;                        // one text per file that could not be written
@@ -42,13 +44,24 @@ class FolderReading : public QObject {
     Q_OBJECT
   public:
     explicit FolderReading(QObject* parent = nullptr);
+    // Cancels the reading under way and returns at once: it writes nothing
+    // more and ends on its own.
     ~FolderReading() override;
 
-    // Starts a reading; one under way is cancelled and this one follows it.
+    // Starts a reading. One under way stops decoding and this one follows
+    // it; one already past its decoding writes its files first, so a
+    // stream of changes never keeps the files from following.
     void start(const QString& folder);
-    // Stops the reading under way before it writes anything.
+    // Stops the reading under way before it writes anything (the files stay
+    // all old or become all new).
     void cancel();
     bool isRunning() const { return worker_.joinable(); }
+    // Tests hold each reading at its steps with this; set before the first start.
+    void setGate(Cancel::Gate gate) { gate_ = std::move(gate); }
+
+    // Readings of any object that have not ended yet (a program ending
+    // with one left need not wait for it).
+    static int running() { return running_; }
 
   signals:
     void scoresRead(std::shared_ptr<const RankingTexts> ranking);
@@ -59,15 +72,17 @@ class FolderReading : public QObject {
     void finished(const evaluation::ReadingEnd& end);
 
   private:
+    struct Shared;
     struct Job;
     void launch(const QString& folder);
     void ended(const ReadingEnd& end);
 
-    ThumbnailStore store_;
-    TableThumbnails small_;
+    std::shared_ptr<Shared> shared_;
+    Cancel::Gate gate_;
     std::thread worker_;
     std::shared_ptr<Job> job_;
     QString next_; // the folder to read once the current reading ended
+    static std::atomic<int> running_;
 };
 
 } // namespace evaluation

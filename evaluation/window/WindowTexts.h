@@ -23,6 +23,7 @@ inline constexpr char kPdfFiles[] = "PDF-Dateien";
 inline constexpr char kPages[] = "Webseiten";
 inline constexpr char kTables[] = "Tabellen (CSV)";
 inline constexpr char kFolders[] = "Ordnern";
+inline constexpr char kFolderBack[] = "Der Ordner ist wieder da: die Rangliste folgt ihm wieder.";
 inline constexpr char kRankingName[] = "Rangliste";
 
 } // namespace evaluation::windowtexts

@@ -1,6 +1,5 @@
 #include "evaluation/window/WindowWatcher.h"
 
-#include "evaluation/Tunables.h"
 #include "evaluation/ranking/Folder.h"
 
 #include <QFile>
@@ -8,16 +7,29 @@
 
 namespace evaluation {
 
-FolderWatcher::FolderWatcher(QObject* parent) : QObject(parent)
+namespace {
+
+std::string bytes(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
+}
+
+} // namespace
+
+FolderWatcher::FolderWatcher(WatchTimes times, QObject* parent) : QObject(parent), times_(times)
 {
     settle_.setSingleShot(true);
-    settle_.setInterval(tunables::kSettle);
+    settle_.setInterval(times_.settle);
+    burst_.setSingleShot(true);
+    burst_.setInterval(times_.burstBound);
+    look_.setInterval(times_.look);
     connect(&settle_, &QTimer::timeout, this, &FolderWatcher::settled);
+    connect(&burst_, &QTimer::timeout, this, &FolderWatcher::settled);
+    connect(&look_, &QTimer::timeout, this, &FolderWatcher::look);
     // The directory tells of files added, removed and renamed over; the
     // files themselves of changes written in place.
-    connect(&watcher_, &QFileSystemWatcher::directoryChanged, &settle_,
-            qOverload<>(&QTimer::start));
-    connect(&watcher_, &QFileSystemWatcher::fileChanged, &settle_, qOverload<>(&QTimer::start));
+    connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, &FolderWatcher::changed);
+    connect(&watcher_, &QFileSystemWatcher::fileChanged, this, &FolderWatcher::changed);
 }
 
 void FolderWatcher::watch(const QString& folder)
@@ -25,29 +37,66 @@ void FolderWatcher::watch(const QString& folder)
     if (!watcher_.directories().isEmpty())
         watcher_.removePaths(watcher_.directories());
     folder_ = folder;
-    watcher_.addPath(folder);
-    seen_ = rankingInputs(QFile::encodeName(folder_).toStdString());
+    present_ = isDirectory(bytes(folder_));
+    seen_ = rankingInputs(bytes(folder_));
+    watchFolder();
     watchFiles();
+    if (times_.look.count() > 0)
+        look_.start();
+}
+
+// Waits for the burst to settle, but no longer than its bound.
+void FolderWatcher::changed()
+{
+    if (!burst_.isActive())
+        burst_.start();
+    settle_.start();
+}
+
+// Cheap when nothing changed: names, sizes and times, nothing decoded.
+void FolderWatcher::look()
+{
+    const bool present = isDirectory(bytes(folder_));
+    const bool unwatched = times_.fileEvents && present && watcher_.directories().isEmpty();
+    if (present != present_ || unwatched || rankingInputs(bytes(folder_)) != seen_)
+        changed();
 }
 
 void FolderWatcher::settled()
 {
-    std::vector<InputFile> now = rankingInputs(QFile::encodeName(folder_).toStdString());
-    if (now == seen_)
+    settle_.stop();
+    burst_.stop();
+    const bool present = isDirectory(bytes(folder_));
+    std::vector<InputFile> now = rankingInputs(bytes(folder_));
+    const bool moved = present != present_;
+    present_ = present;
+    watchFolder();
+    if (now == seen_ && !moved)
         return;
     seen_ = std::move(now);
     watchFiles();
+    if (moved)
+        emit presenceChanged(present_);
     emit inputsChanged();
+}
+
+// A folder made again at the path is a new one: its watch went with the old.
+void FolderWatcher::watchFolder()
+{
+    if (times_.fileEvents && present_ && watcher_.directories().isEmpty())
+        watcher_.addPath(folder_);
 }
 
 // Brings the file watches up to the inputs: a file renamed over one that
 // was watched lost its watch with the old file, a new file has none yet.
 void FolderWatcher::watchFiles()
 {
+    if (!times_.fileEvents)
+        return;
     const QStringList watched = watcher_.files();
     const QSet<QString> before(watched.begin(), watched.end());
     QSet<QString> wanted;
-    const std::string folder = QFile::encodeName(folder_).toStdString();
+    const std::string folder = bytes(folder_);
     for (const InputFile& input : seen_)
         wanted.insert(QFile::decodeName(pathIn(folder, input.name).c_str()));
     const QSet<QString> gone = before - wanted, added = wanted - before;

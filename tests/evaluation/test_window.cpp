@@ -16,8 +16,11 @@
 #include <QTest>
 #include <QUrl>
 
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <set>
 #include <unistd.h>
 
@@ -48,7 +51,13 @@ class Window : public ::testing::Test {
         fs::create_directories(folder);
         std::ofstream(folder / "Qel.max", std::ios::binary) << kQelMax;
     }
-    void TearDown() override { fs::remove_all(folder); }
+    void TearDown() override
+    {
+        // A closed window's reading ends on its own.
+        EXPECT_TRUE(
+            QTest::qWaitFor([] { return evaluation::FolderReading::running() == 0; }, kWaitMs));
+        fs::remove_all(folder);
+    }
 
     // As the judging program saves: a new file renamed over the old one.
     void save(const std::string& name, const std::string& bytes)
@@ -70,6 +79,19 @@ class Window : public ::testing::Test {
         for (const auto& entry : fs::directory_iterator(folder))
             names.insert(entry.path().filename().string());
         return names;
+    }
+
+    std::string csv() const
+    {
+        std::ifstream file(folder / "Rangliste.csv");
+        return std::string(std::istreambuf_iterator<char>(file), {});
+    }
+    static bool showsText(const QWidget& window, const QString& text)
+    {
+        const auto labels = window.findChildren<QLabel*>();
+        return std::any_of(labels.begin(), labels.end(), [&](const QLabel* label) {
+            return label->isVisible() && label->text().contains(text);
+        });
     }
 
     fs::path folder;
@@ -108,21 +130,11 @@ TEST_F(Window, ShowsTheRankingAndFollowsASavedRatingFile)
     EXPECT_EQ(cell(table, 0, 6), "72");
     EXPECT_FALSE(table->model()->index(0, 1).data(Qt::DecorationRole).value<QImage>().isNull());
     EXPECT_TRUE(fs::exists(folder / "Rangliste.csv"));
-    const auto labels = window.findChildren<QLabel*>();
-    EXPECT_TRUE(std::any_of(labels.begin(), labels.end(), [&](const QLabel* label) {
-        return label->isVisible() &&
-               label->text().contains("Rangliste.pdf' kann nicht geschrieben werden!");
-    }));
+    EXPECT_TRUE(showsText(window, "Rangliste.pdf' kann nicht geschrieben werden!"));
 
     save("Carla.qel", "111101111011110-Brücke.JPEG\r\n");
     EXPECT_TRUE(QTest::qWaitFor([&] { return header(table, 5) == "Carla"; }, kWaitMs));
-    EXPECT_TRUE(QTest::qWaitFor(
-        [&] {
-            std::ifstream csv(folder / "Rangliste.csv");
-            return std::string(std::istreambuf_iterator<char>(csv), {}).find("Carla") !=
-                   std::string::npos;
-        },
-        kWaitMs));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return csv().find("Carla") != std::string::npos; }, kWaitMs));
 
     // Once the PDF can be written, its button opens it.
     fs::remove(folder / "Rangliste.pdf");
@@ -165,22 +177,100 @@ TEST_F(Window, FiveJudgesFitTheirPane)
     EXPECT_FALSE(judges->verticalScrollBar()->isVisible());
 }
 
+// Without file events (a share: the save came from another PC) only the
+// window's own look sees the folder; it also takes up a folder made again.
+TEST_F(Window, LooksAtAFolderWithoutEventsAndOneThatComesBack)
+{
+    for (const bool fileEvents : {false, true}) {
+        bench::writePhoto((folder / "Abend.jpg").string(), 300, 200);
+        save("Anna.qel", "443204332043220-Abend.jpg\r\n");
+        const std::chrono::milliseconds soon{10}, look{20};
+        evaluation::EvaluationWindow window(QString::fromStdString(folder.string()),
+                                            {soon, soon, look, fileEvents});
+        QSignalSpy finished(&window, &evaluation::EvaluationWindow::readingFinished);
+        window.show();
+        ASSERT_TRUE(finished.wait(kWaitMs));
+        save("Bert.qel", "333303333033330-Abend.jpg\r\n");
+        EXPECT_TRUE(
+            QTest::qWaitFor([&] { return csv().find("Bert") != std::string::npos; }, kWaitMs))
+            << fileEvents;
+
+        std::error_code error; // again while the window writes into it
+        do
+            fs::remove_all(folder, error);
+        while (error);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return showsText(window, "gibt es nicht!"); }, kWaitMs));
+        fs::create_directories(folder);
+        std::ofstream(folder / "Qel.max", std::ios::binary) << kQelMax;
+        bench::writePhoto((folder / "Abend.jpg").string(), 300, 200);
+        save("Carla.qel", "111101111011110-Abend.jpg\r\n");
+        EXPECT_TRUE(
+            QTest::qWaitFor([&] { return csv().find("Carla") != std::string::npos; }, kWaitMs));
+        EXPECT_TRUE(showsText(window, "Der Ordner ist wieder da"));
+    }
+}
+
+// Saves that never pause are compared within the burst's bound: the files
+// follow during the burst, not after it.
+TEST_F(Window, FollowsABurstOfSaves)
+{
+    bench::writePhoto((folder / "Abend.jpg").string(), 300, 200);
+    save("Anna.qel", "443204332043220-Abend.jpg\r\n");
+    const std::chrono::hours never{1};
+    evaluation::EvaluationWindow window(QString::fromStdString(folder.string()),
+                                        {never, std::chrono::milliseconds(50), never});
+    QSignalSpy finished(&window, &evaluation::EvaluationWindow::readingFinished);
+    ASSERT_TRUE(finished.wait(kWaitMs));
+    for (int save = 1; finished.size() < 3 && save < 100'000; ++save) {
+        this->save("Bert.qel", std::to_string(1 + save % 3) + "33303333033330-Abend.jpg\r\n");
+        QTest::qWait(5);
+    }
+    EXPECT_GE(finished.size(), 3);
+    EXPECT_NE(csv().find("Bert"), std::string::npos);
+}
+
+// Held at each step in turn, a reading cancelled there writes nothing; a
+// window closed there is gone at once and its reading writes nothing.
 TEST_F(Window, CancelledWhileReadingWritesNothing)
 {
-    for (int i = 0; i < 24; ++i)
-        bench::writePhoto((folder / ("Bild" + std::to_string(i) + ".jpg")).string(), 1200, 800);
+    using evaluation::Step;
+    for (int i = 0; i < 3; ++i)
+        bench::writePhoto((folder / ("Bild" + std::to_string(i) + ".jpg")).string(), 600, 400);
     save("Anna.qel", "443204332043220-Bild0.jpg\r\n");
     const std::set<std::string> before = files();
-
-    evaluation::EvaluationWindow window(QString::fromStdString(folder.string()));
-    QSignalSpy finished(&window, &evaluation::EvaluationWindow::readingFinished);
-    auto* cancel = window.findChild<QPushButton*>(QStringLiteral("Abbrechen"));
-    auto* progress = window.findChild<QProgressBar*>();
-    ASSERT_TRUE(cancel && progress);
-    // At the first count of pictures read, as soon as the organiser can.
-    QObject::connect(progress, &QProgressBar::valueChanged, cancel, &QPushButton::click);
-    ASSERT_TRUE(finished.wait(kWaitMs));
-    EXPECT_EQ(files(), before);
+    for (const Step step :
+         {Step::decode, Step::rank, Step::page, Step::csv, Step::pdf, Step::rename})
+        for (const bool close : {false, true}) {
+            std::promise<void> gate;
+            const std::shared_future<void> opened = gate.get_future().share();
+            std::atomic<bool> held{false};
+            auto window = std::make_unique<evaluation::EvaluationWindow>(
+                QString::fromStdString(folder.string()));
+            window->setReadingGate([&held, opened, step](Step at) {
+                if (at == step) {
+                    held = true;
+                    opened.wait();
+                }
+            });
+            QSignalSpy finished(window.get(), &evaluation::EvaluationWindow::readingFinished);
+            window->show();
+            ASSERT_TRUE(QTest::qWaitFor([&] { return held.load(); }, kWaitMs));
+            if (close) {
+                window.reset(); // returns while the reading is held
+            } else {
+                auto* cancel = window->findChild<QPushButton*>(QStringLiteral("Abbrechen"));
+                ASSERT_NE(cancel, nullptr);
+                cancel->click();
+            }
+            gate.set_value();
+            if (!close) {
+                ASSERT_TRUE(finished.wait(kWaitMs));
+                EXPECT_TRUE(showsText(*window, "Abgebrochen"));
+            }
+            ASSERT_TRUE(
+                QTest::qWaitFor([] { return evaluation::FolderReading::running() == 0; }, kWaitMs));
+            EXPECT_EQ(files(), before) << int(step) << " " << close;
+        }
 }
 
 } // namespace
