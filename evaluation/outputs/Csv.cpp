@@ -28,7 +28,13 @@ std::string csvField(const std::string& text)
 std::string rankingCsv(const Report& report)
 {
     std::string out = "\xEF\xBB\xBF";
-    std::vector<std::string> fields{texts::kRank, texts::kPicture};
+    // With an entrant list the picture is its file, title and author.
+    std::vector<std::string> fields{texts::kRank};
+    if (report.entrantList)
+        fields.insert(fields.end(),
+                      {texts::kEntrantFile, texts::kTitleHeading, texts::kEntrantAuthor});
+    else
+        fields.emplace_back(texts::kPicture);
     fields.insert(fields.end(), report.judges.begin(), report.judges.end());
     // The mean is the one figure to compare: no sum over a varying number of judges.
     for (const char* heading : {texts::kMean, texts::kSpread, texts::kWirkungMean,
@@ -38,6 +44,8 @@ std::string rankingCsv(const Report& report)
 
     for (const ReportRow& row : report.rows) {
         fields = {row.place ? std::to_string(row.place) : std::string(), row.fileName};
+        if (report.entrantList)
+            fields.insert(fields.end(), {row.entrantTitle, row.author});
         fields.insert(fields.end(), row.judgeCells.begin(), row.judgeCells.end());
         fields.insert(fields.end(),
                       {row.mean, row.spread, row.wirkung, row.technik, row.gestaltung, row.hint});

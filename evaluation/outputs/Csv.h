@@ -14,7 +14,8 @@ std::string csvField(const std::string& text);
 // Rangliste.csv: UTF-8 with byte-order mark, ";" between fields, decimal
 // comma, every row followed by CR LF. A judge who did not rate a picture
 // leaves the cell empty, so the spreadsheet's own sums stay right. The
-// picture is named by its file name.
+// picture is named by its file name, with an entrant list also by its title
+// and author (columns "Datei", "Titel", "Autor").
 std::string rankingCsv(const Report& report);
 
 } // namespace evaluation

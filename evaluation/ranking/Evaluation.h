@@ -37,6 +37,7 @@ enum class ProblemKind {
     AllZero,             // the line counts as not rated
     NoLine,              // the judge has no line for a picture
     PictureUnreadable,   // its thumbnail could not be decoded
+    EntrantList,         // the entrant list: unreadable, a file not in the folder or listed twice
 };
 
 // Something the organiser should know; never stops the evaluation.
@@ -65,9 +66,17 @@ struct Judge {
     std::vector<std::optional<Score>> scores; // per picture; nothing: "nicht bewertet"
 };
 
+// A picture's title and author from the entrant list (UTF-8, readable);
+// both empty for a picture the list does not name.
+struct Entrant {
+    std::string title;
+    std::string author;
+};
+
 // Everything the outputs show, worked out once.
 struct Evaluation {
     std::vector<std::string> pictures; // bytes, in picture-list order
+    std::vector<Entrant> entrants;     // per picture when there is an entrant list, else empty
     std::vector<Judge> judges;
     std::vector<Problem> problems; // in the order met
     int maxTotal = 0;              // one judge's highest possible total

@@ -4,6 +4,7 @@
 #include "core/Messages.h"
 #include "core/RatingFile.h"
 #include "core/Weighting.h"
+#include "evaluation/ranking/Entrants.h"
 #include "evaluation/ranking/Names.h"
 #include "evaluation/ranking/Texts.h"
 #include "pictures/PictureList.h"
@@ -73,6 +74,8 @@ FolderResult evaluateFolder(const std::string& folder)
     }
     if (evaluation.judges.empty())
         result.stop = texts::kNoJudgeReadable;
+    else
+        addEntrants(folder, evaluation);
     return result;
 }
 

@@ -23,7 +23,7 @@ struct FolderResult {
     std::string stop; // the message when the evaluation cannot go on
 };
 
-// Qel.max, the picture list and every rating file, matched and scored, all
+// Qel.max, the picture list, every rating file and the entrant list, matched and scored, all
 // read with the judging program's own readers (a pipe or device is never
 // waited for, a huge file never pulled into memory).
 FolderResult evaluateFolder(const std::string& folder);

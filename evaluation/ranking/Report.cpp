@@ -26,7 +26,14 @@ ReportRow rowFor(const Evaluation& evaluation, const RankedPicture& ranked)
     row.place = ranked.rated > 0 ? ranked.rank : 0;
     row.rank = row.place ? rankText(row.place) : std::string();
     row.fileName = shownName(evaluation.pictures[ranked.picture]);
-    row.title = pictureTitle(row.fileName);
+    if (!evaluation.entrants.empty()) {
+        const Entrant& entrant = evaluation.entrants[ranked.picture];
+        row.entrantTitle = entrant.title;
+        row.author = entrant.author;
+        row.title = pictureTitle(row.fileName, entrant);
+    } else {
+        row.title = pictureTitle(row.fileName);
+    }
     for (const Judge& judge : evaluation.judges) {
         const auto& score = judge.scores[ranked.picture];
         row.judgeCells.push_back(counts(score) ? std::to_string(score->total()) : std::string());
@@ -82,9 +89,19 @@ std::string pictureTitle(const std::string& fileName)
     return fileName;
 }
 
+std::string pictureTitle(const std::string& fileName, const Entrant& entrant)
+{
+    const std::string title =
+        entrant.title.empty() && entrant.author.empty() ? pictureTitle(fileName) : entrant.title;
+    if (entrant.author.empty())
+        return title;
+    return title.empty() ? entrant.author : title + " – " + entrant.author;
+}
+
 Report buildReport(const Evaluation& evaluation)
 {
     Report report;
+    report.entrantList = !evaluation.entrants.empty();
     report.pictureCount = evaluation.pictures.size();
     report.maxTotal = evaluation.maxTotal;
     report.problems = evaluation.problems;

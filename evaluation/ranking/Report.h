@@ -22,11 +22,14 @@
 namespace evaluation {
 
 struct ReportRow {
-    std::size_t picture = 0;                  // position in file order (Evaluation::pictures)
-    int place = 0;                            // 1, 2, 2, 4; 0 when nobody rated it
-    std::string rank;                         // "2."; "" when nobody rated it
-    std::string fileName;                     // readable, as on disk (the CSV's "Bild")
-    std::string title;                        // the file name without ".jpg"/".jpeg"
+    std::size_t picture = 0; // position in file order (Evaluation::pictures)
+    int place = 0;           // 1, 2, 2, 4; 0 when nobody rated it
+    std::string rank;        // "2."; "" when nobody rated it
+    std::string fileName;    // readable, as on disk (the CSV's "Bild")
+    // What every output calls the picture: "Abendlicht am See – Max Muster"
+    // from the entrant list, else the file name without ".jpg"/".jpeg".
+    std::string title;
+    std::string entrantTitle, author;         // the list's cells; "" without a list or entry
     std::vector<std::string> judgeCells;      // per judge column: the total, "" when not rated
     std::string mean;                         // "37,5"; "" when nobody rated it
     std::string sum;                          // over the judges who rated it (the window's)
@@ -58,6 +61,7 @@ struct Report {
     std::vector<std::string> judgesShort;   // "Bewerter 'Anna B' hat 5 von 12 Bildern bewertet"
     std::vector<std::string> picturesShort; // "Straßenszene: 2 von 3 Bewertern"; names no judge
     std::vector<std::string> linesLeftOut;  // the problems of lines and files left out
+    bool entrantList = false;               // titles and authors come from an entrant list
     std::size_t pictureCount = 0;
     int maxTotal = 0; // one judge's highest possible total
 
@@ -67,6 +71,9 @@ struct Report {
 // The picture's title: its readable file name without ".jpg" or ".jpeg"
 // (any letter case).
 std::string pictureTitle(const std::string& fileName);
+// With an entry of the entrant list: "Titel – Autor", either alone when the
+// other is empty; the file's title when both are.
+std::string pictureTitle(const std::string& fileName, const Entrant& entrant);
 
 Report buildReport(const Evaluation& evaluation);
 

@@ -115,6 +115,22 @@ inline std::string judgeLine(const std::string& judge, std::size_t line,
     return judge + ", Zeile " + std::to_string(line) +
            (picture.empty() ? "" : " (Bild '" + picture + "')") + ": ";
 }
+inline constexpr char kEntrantFile[] = "Datei"; // the entrant list's columns, with "Titel"
+inline constexpr char kEntrantAuthor[] = "Autor";
+inline std::string entrantLine(const std::string& list, std::size_t line)
+{
+    return "Teilnehmerliste '" + list + "', Zeile " + std::to_string(line) + ": ";
+}
+inline std::string unreadableEntrantList(const std::string& list)
+{
+    return "Die Teilnehmerliste '" + list +
+           "' kann nicht gelesen werden – die Bilder heißen wie ihre Dateien.";
+}
+inline std::string noFileColumn(const std::string& list)
+{
+    return "Die Teilnehmerliste '" + list +
+           "' hat keine Spalte „Datei“ – die Bilder heißen wie ihre Dateien.";
+}
 inline std::string notADigit(const std::string& character)
 {
     return "das Zeichen '" + character + "' ist keine Ziffer";

@@ -4,6 +4,7 @@
 #include "core/Weighting.h"
 #include "evaluation/Tunables.h"
 #include "evaluation/outputs/Thumbnails.h"
+#include "evaluation/ranking/Entrants.h"
 #include "evaluation/ranking/Folder.h"
 
 #include <algorithm>
@@ -21,6 +22,11 @@ std::vector<InputFile> rankingInputs(const std::string& folder)
         }
     std::sort(inputs.begin(), inputs.end(),
               [](const InputFile& a, const InputFile& b) { return a.name < b.name; });
+    // The entrant list, in the folder or beside it: named by its path from the folder.
+    const std::size_t prefix = pathIn(folder, "").size();
+    for (const std::string& path : entrantListPaths(folder))
+        if (const FileStamp stamp = stampOf(path); stamp.size >= 0)
+            inputs.push_back({path.substr(prefix), stamp});
     return inputs;
 }
 

@@ -19,8 +19,10 @@ struct InputFile {
 };
 
 // The files the ranking depends on (pictures, rating files, Qel.max) in
-// byte order of their names; the outputs and temporary files are not among
-// them, so writing the outputs changes nothing here.
+// byte order of their names, then the entrant list where there is one
+// ("Teilnehmer.csv", "../<Ordner> Teilnehmer.csv"); the outputs and
+// temporary files are not among them, so writing the outputs changes
+// nothing here.
 std::vector<InputFile> rankingInputs(const std::string& folder);
 
 // The table's small thumbnails, made again only for a picture that changed.

@@ -79,6 +79,8 @@ try {
     expect(seen.scripts === 0, `${where}: script, link or embedded object`);
     expect(seen.note.includes('Vorläufige Rangliste') && seen.note.includes('weitere'),
            `${where}: the provisional note, its long list folded`);
+    expect(seen.text.includes('<th scope="row">Abendlicht am See – Max Muster</th>'),
+           `${where}: title and author from the entrant list`);
     for (const word of [...judges, 'Summe', 'Spanne', 'Zeile', 'uneinig'])
       expect(!seen.text.includes(word), `${where}: the page shows '${word}'`);
     const places = seen.ranking.map((row) => parseInt(row.place, 10));

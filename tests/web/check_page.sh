@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Rangliste.html of a provisional evaluation with five judges (one of them a
 # partial second file, one with a long name, one with a letter in a line), a
-# long title, an unreadable picture and one nobody rated, checked in headless
-# Chromium by check_page.mjs.
+# long title, an unreadable picture, one nobody rated and an entrant list
+# naming one picture's title and author, checked in headless Chromium by
+# check_page.mjs.
 # Usage: check_page.sh EVALUATION_PROGRAM SOURCE_DIR WORK_DIR
 set -euo pipefail
 program=$1 source=$2 work=$3
@@ -25,6 +26,8 @@ for judge in "Maximiliane von Hohenzollern-Sigmaringen" "Bernd"; do
 done
 printf '44x204332043220-04 Makro Blüte.jpg\r\n' >> "$folder/Bernd.qel"
 cp "$folder/02 Altstadtgasse.jpg" "$folder/07 Niemand bewertet.jpg"
+printf 'Datei;Titel;Autor\r\n01 Abendlicht am See.jpg;Abendlicht am See;Max Muster\r\n' \
+  > "$folder/Teilnehmer.csv"
 
 "$program" "$folder" > "$work/out.txt" 2> "$work/err.txt" || true
 test -s "$folder/Rangliste.html" || { echo "no Rangliste.html"; cat "$work/err.txt"; exit 1; }
