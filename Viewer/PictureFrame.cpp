@@ -110,8 +110,7 @@ void PictureView::paintEvent(QPaintEvent* event)
     }
 }
 
-PictureFrame::PictureFrame(ViewerState& state, QWidget* parent)
-    : QWidget(parent), state_(state), bild_(new PictureView(this))
+PictureFrame::PictureFrame(QWidget* parent) : QWidget(parent), bild_(new PictureView(this))
 {
     setAutoFillBackground(true);
     setFrameColour(Qt::black);
@@ -126,7 +125,7 @@ void PictureFrame::place(const fitting::FitResult& fit)
 void PictureFrame::setPicture(const pictures::Picture& picture)
 {
     bild_->setPicture(picture);
-    if (state_.ZoomMode) {
+    if (ZoomMode) {
         takeNaturalSize();
     }
 }
@@ -143,9 +142,9 @@ QColor PictureFrame::frameColour() const
     return palette().color(QPalette::Window);
 }
 
-void PictureFrame::applyZoom()
+void PictureFrame::setLoupe(bool on)
 {
-    const bool on = state_.ZoomMode;
+    ZoomMode = on;
     bild_->setStretched(!on);
     if (on) {
         takeNaturalSize();
@@ -158,16 +157,20 @@ void PictureFrame::applyZoom()
 
 void PictureFrame::startPan(QPoint pos)
 {
-    state_.DragActive = true;
-    state_.DragStartX = pos.x();
-    state_.DragStartY = pos.y();
+    DragActive = true;
+    DragStart = pos;
+}
+
+std::optional<QPoint> PictureFrame::panStart() const
+{
+    return DragActive ? std::optional(DragStart) : std::nullopt;
 }
 
 void PictureFrame::BildMouseMove(QPoint pos)
 {
     // Outside the loupe `Bild` is aligned to the inner area, which wins over
     // any move.
-    if (!state_.DragActive || !state_.ZoomMode) {
+    if (!DragActive || !ZoomMode) {
         return;
     }
     const panning::PanPosition to = panning::panTo({
@@ -177,8 +180,8 @@ void PictureFrame::BildMouseMove(QPoint pos)
         .top = bild_->y(),
         .width = bild_->width(),
         .height = bild_->height(),
-        .startX = state_.DragStartX,
-        .startY = state_.DragStartY,
+        .startX = DragStart.x(),
+        .startY = DragStart.y(),
         .frameWidth = width(),
         .frameHeight = height(),
     });
@@ -187,13 +190,13 @@ void PictureFrame::BildMouseMove(QPoint pos)
 
 void PictureFrame::BildMouseUp()
 {
-    state_.DragActive = false;
+    DragActive = false;
 }
 
 void PictureFrame::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    if (!state_.ZoomMode) {
+    if (!ZoomMode) {
         fillInnerArea();
     }
 }

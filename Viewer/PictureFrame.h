@@ -1,12 +1,13 @@
 #pragma once
 
 #include "Viewer/Fit.h"
-#include "core/ViewerState.h"
 #include "pictures/Picture.h"
 
 #include <QColor>
 #include <QPoint>
 #include <QWidget>
+
+#include <optional>
 
 // The device pixels of a logical size on a screen of `ratio`.
 QSize devicePixels(QSize logical, qreal ratio);
@@ -39,7 +40,7 @@ class PictureFrame : public QWidget {
   public:
     static constexpr int Border = 2;
 
-    explicit PictureFrame(ViewerState& state, QWidget* parent = nullptr);
+    explicit PictureFrame(QWidget* parent = nullptr);
 
     // Geometry from the fitting rule.
     void place(const fitting::FitResult& fit);
@@ -55,16 +56,17 @@ class PictureFrame : public QWidget {
     void setFrameColour(const QColor& colour);
     QColor frameColour() const;
 
-    // Shows the loupe as ViewerState's ZoomMode says: natural size, top-left
-    // kept, size-all cursor. Off: fills the inner area again, which also
-    // undoes any panning.
-    void applyZoom();
+    // The loupe `ZoomMode`: natural size, top-left kept, size-all cursor.
+    // Off: fills the inner area again, which also undoes any panning.
+    void setLoupe(bool on);
+    bool isLoupe() const { return ZoomMode; }
 
     PictureView* bild() const { return bild_; }
 
-    // The press of a pan (from FormMouseDown in the loupe). The frame is the
-    // one writer of ViewerState's drag fields.
+    // The press of a pan (from FormMouseDown in the loupe).
     void startPan(QPoint pos);
+    // Where the pan in progress started, if one is.
+    std::optional<QPoint> panStart() const;
     // Move and release handlers of `Bild`; pos is relative to `Bild`.
     void BildMouseMove(QPoint pos);
     void BildMouseUp();
@@ -76,6 +78,8 @@ class PictureFrame : public QWidget {
     void fillInnerArea();
     void takeNaturalSize();
 
-    ViewerState& state_;
     PictureView* bild_;
+    bool ZoomMode = false;
+    bool DragActive = false;
+    QPoint DragStart;
 };

@@ -7,8 +7,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-TScreenForm::TScreenForm(ViewerState& state, QWidget* parent)
-    : QWidget(parent, Qt::FramelessWindowHint)
+TScreenForm::TScreenForm(QWidget* parent) : QWidget(parent, Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("ScreenForm"));
     // Task bars show the window title: the application title. The old
@@ -24,7 +23,7 @@ TScreenForm::TScreenForm(ViewerState& state, QWidget* parent)
     setPalette(colours);
 
     // The frame is hidden until the first picture is shown.
-    frame_ = new PictureFrame(state, this);
+    frame_ = new PictureFrame(this);
     frame_->setObjectName(QStringLiteral("Rahmen"));
     frame_->hide();
     panel_ = new QelPanel(this);

@@ -5,7 +5,6 @@
 #include "Viewer/MouseRouter.h"
 #include "Viewer/PictureFrame.h"
 #include "Viewer/QelPanel.h"
-#include "core/ViewerState.h"
 
 #include <QWidget>
 
@@ -17,7 +16,7 @@
 class TScreenForm : public QWidget {
     Q_OBJECT
   public:
-    explicit TScreenForm(ViewerState& state, QWidget* parent = nullptr);
+    explicit TScreenForm(QWidget* parent = nullptr);
 
     QelPanel* QelPanel_() const { return panel_; }
     PictureFrame* Rahmen() const { return frame_; }

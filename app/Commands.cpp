@@ -11,8 +11,8 @@
 
 void Controller::HintergrundClick(int position)
 {
-    state.GrayLevel = background::grayLevel(position);
-    form_.setBackgroundGray(state.GrayLevel);
+    const std::uint8_t GrayLevel = background::grayLevel(position);
+    form_.setBackgroundGray(GrayLevel);
     Rahmen_.setFrameColour(form_.backgroundColour());
 }
 

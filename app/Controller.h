@@ -4,11 +4,11 @@
 #include "app/Qelopen.h"
 #include "core/Criteria.h"
 #include "core/RatingSheet.h"
-#include "core/ViewerState.h"
 
 #include <QObject>
 #include <QPoint>
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -25,7 +25,7 @@ class PictureFrame;
 class Controller : public QObject {
     Q_OBJECT
   public:
-    Controller(TScreenForm& form, ViewerState& state);
+    explicit Controller(TScreenForm& form);
 
     // Start-up, run once before the window is shown.
     void FormCreate();
@@ -71,8 +71,8 @@ class Controller : public QObject {
     void showFileName();
     void updateArrows();
     void move(int step);
+    void computeMaxima();
 
-    ViewerState& state;
     TScreenForm& form_;
     QelPanel& panel_;
     PictureFrame& Rahmen_;
@@ -80,6 +80,11 @@ class Controller : public QObject {
     // The show's picture list, under its defined name.
     const std::vector<std::string>& Playlist;
     ScoreBoard board;
+    // The weighting's group maxima, read by the sums.
+    std::int32_t MaxPointsW = 0;
+    std::int32_t MaxPointsT = 0;
+    std::int32_t MaxPointsB = 0;
+    std::int32_t MaxPointsTotal = 0;
     rating::Sheet QelList;
     rating::Sheet savedSheet_;
     // The file this sheet was loaded from or saved to (a fileIdentity): saving

@@ -20,38 +20,39 @@ void Controller::move(int step)
     if (!show_.move(step))
         return;
     updateArrows();
-    rating::QelRefresh(QelList, state.PictureIndex, board);
+    rating::QelRefresh(QelList, show_.index(), board);
 }
 
 void Controller::FormMouseDown(Qt::MouseButton button, QPoint position)
 {
-    if (state.ZoomMode) {
+    if (Rahmen_.isLoupe()) {
         Rahmen_.startPan(position);
         return;
     }
-    if (state.HasPictures && button == Qt::LeftButton && state.hasNext())
+    if (show_.hasPictures() && button == Qt::LeftButton && show_.hasNext())
         vor();
-    if (state.HasPictures && button == Qt::RightButton && state.hasPrevious())
+    if (show_.hasPictures() && button == Qt::RightButton && show_.hasPrevious())
         zurueck();
 }
 
 void Controller::showFileName()
 {
-    const bool known = state.PictureIndex < Playlist.size();
-    panel_.setFileName(known ? common::displayFileName(Playlist[state.PictureIndex]) : QString());
+    const auto index = static_cast<std::size_t>(show_.index());
+    panel_.setFileName(index < Playlist.size() ? common::displayFileName(Playlist[index])
+                                               : QString());
 }
 
 // The loupe disables both arrows; otherwise each says whether there is a
 // picture its way.
 void Controller::updateArrows()
 {
-    panel_.setArrows(!state.ZoomMode && state.hasNext(), !state.ZoomMode && state.hasPrevious());
+    const bool loupe = Rahmen_.isLoupe();
+    panel_.setArrows(!loupe && show_.hasNext(), !loupe && show_.hasPrevious());
 }
 
 void Controller::zoombuttonClick()
 {
-    state.ZoomMode = !state.ZoomMode;
-    Rahmen_.applyZoom();
-    panel_.setZoomChecked(state.ZoomMode);
+    Rahmen_.setLoupe(!Rahmen_.isLoupe());
+    panel_.setZoomChecked(Rahmen_.isLoupe());
     updateArrows();
 }

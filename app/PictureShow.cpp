@@ -25,9 +25,8 @@ void startOnce(QTimer& timer)
 
 } // namespace
 
-PictureShow::PictureShow(TScreenForm& form, ViewerState& viewerState)
-    : state(viewerState), form_(form), Rahmen_(*form.Rahmen()),
-      cache_(viewerState, [this](int index) { return loadPicture(index); })
+PictureShow::PictureShow(TScreenForm& form)
+    : form_(form), Rahmen_(*form.Rahmen()), cache_([this](int index) { return loadPicture(index); })
 {
     FirstPictureTimer.setInterval(tunables::kPreloadTimerInterval);
     LoadTimer.setInterval(tunables::kPreloadTimerInterval);
@@ -46,9 +45,9 @@ PictureShow::PictureShow(TScreenForm& form, ViewerState& viewerState)
 void PictureShow::autoload()
 {
     cache_.clearPreloads();
-    state.PictureIndex = 0;
-    state.PictureCount = 0;
-    state.HasPictures = false;
+    PictureIndex = 0;
+    PictureCount = 0;
+    HasPictures = false;
     std::vector<std::string> listing = pictures::listPictures(".");
     if (listing.size() > std::numeric_limits<std::uint16_t>::max()) {
         // The index is 16 bits wide: refuse rather than wrap.
@@ -61,8 +60,8 @@ void PictureShow::autoload()
         messagebox::information(messages::kNoPictures);
         return;
     }
-    state.PictureCount = static_cast<std::uint16_t>(Playlist.size());
-    state.HasPictures = true;
+    PictureCount = static_cast<std::uint16_t>(Playlist.size());
+    HasPictures = true;
     startOnce(FirstPictureTimer);
 }
 
@@ -94,10 +93,11 @@ void PictureShow::FirstPictureTimerTimer()
     if (waitsForTheWindow(FirstPictureTimer))
         return;
     FirstPictureTimer.stop(); // first, so that nothing below can make it fire again
-    if (state.HasPictures) {
+    if (HasPictures) {
         // A move before this tick may already show its picture.
-        const bool shown = cache_.showsCurrent();
-        const bool preloadNext = cache_.showFirst(failing(FirstPictureTimer));
+        const bool shown = cache_.showsCurrent(PictureIndex);
+        const bool preloadNext =
+            cache_.showFirst(PictureIndex, PictureCount, failing(FirstPictureTimer));
         if (!shown)
             showCachedPicture(failing(FirstPictureTimer));
         Rahmen_.setVisible(true);
@@ -113,17 +113,18 @@ void PictureShow::LoadTimerTimer()
     if (waitsForTheWindow(LoadTimer))
         return;
     LoadTimer.stop();
-    cache_.preload(failing(LoadTimer));
+    cache_.preload(PictureIndex, PictureCount, failing(LoadTimer));
     startOnce(sliceTimer_);
 }
 
 bool PictureShow::move(int step)
 {
-    if (!state.HasPictures || !(step > 0 ? state.hasNext() : state.hasPrevious()))
+    if (!HasPictures || !(step > 0 ? hasNext() : hasPrevious()))
         return false;
-    state.PictureIndex = static_cast<std::uint16_t>(state.PictureIndex + step);
+    PictureIndex = static_cast<std::uint16_t>(PictureIndex + step);
     const auto failed = failing(LoadTimer);
-    const bool preload = step > 0 ? cache_.forward(failed) : cache_.back(failed);
+    const bool preload = step > 0 ? cache_.forward(PictureIndex, PictureCount, failed)
+                                  : cache_.back(PictureIndex, PictureCount, failed);
     showCachedPicture(failed);
     if (preload)
         startOnce(LoadTimer);
@@ -192,7 +193,8 @@ void PictureShow::prepareSlice()
     };
     const auto step = [&](const pictures::Picture& picture) { return readyStep(picture, left()); };
     bool ready = cache_.prepare(step, failing(sliceTimer_));
-    if (FirstPictureTimer.isActive() && headStart_.index == kNoHeadStart && !cache_.showsCurrent())
+    if (FirstPictureTimer.isActive() && headStart_.index == kNoHeadStart &&
+        !cache_.showsCurrent(PictureIndex))
         startHeadStart();
     if (ready && headStart_.index >= 0) {
         try {
@@ -210,8 +212,8 @@ void PictureShow::prepareSlice()
 void PictureShow::startHeadStart()
 {
     try {
-        headStart_.picture = pictures::Picture::load(Playlist.at(state.PictureIndex));
-        headStart_.index = state.PictureIndex;
+        headStart_.picture = pictures::Picture::load(Playlist.at(PictureIndex));
+        headStart_.index = PictureIndex;
     } catch (const std::exception&) {
         headStart_ = {{}, kHeadStartFailed};
     }
@@ -233,5 +235,5 @@ void PictureShow::showCachedPicture(const pictures::PictureCache::FailureHandler
     if (const std::optional<int> code = picture.takeDecodeError())
         QMetaObject::invokeMethod(
             this, [this, value = *code] { emit decodeFailed(value); }, Qt::QueuedConnection);
-    emit pictureShown(state.PictureIndex);
+    emit pictureShown(PictureIndex);
 }

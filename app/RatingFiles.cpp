@@ -73,7 +73,7 @@ void Controller::bloadClick()
     if (placement)
         messagebox::information(
             messages::placedByName(placement->moved, placement->kept, placement->added));
-    rating::QelRefresh(QelList, state.PictureIndex, board);
+    rating::QelRefresh(QelList, show_.index(), board);
 }
 
 bool Controller::mayClose()

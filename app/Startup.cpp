@@ -9,9 +9,9 @@
 #include "core/Messages.h"
 #include "core/Weighting.h"
 
-Controller::Controller(TScreenForm& form, ViewerState& viewerState)
-    : state(viewerState), form_(form), panel_(*form.QelPanel_()), Rahmen_(*form.Rahmen()),
-      show_(form, viewerState), Playlist(show_.playlist())
+Controller::Controller(TScreenForm& form)
+    : form_(form), panel_(*form.QelPanel_()), Rahmen_(*form.Rahmen()), show_(form),
+      Playlist(show_.playlist())
 {
     board.setChangeHandler([this] { SummenClick(); });
     Qelopen = [this] { return runQelopen(&form_, lastChosenFile_); };
@@ -55,23 +55,14 @@ void Controller::connectControls()
 void Controller::FormCreate()
 {
     form_.setBackgroundGray(0);
-    state.ZoomMode = false;
+    Rahmen_.setLoupe(false);
     Rahmen_.BildMouseUp(); // no pan drag
     LoadWeighting();
-    state.GrayLevel = 0;
     show_.autoload(); // the picture state, the list, and the first picture's timer
     QelListReset();
     showFileName();
     updateArrows();
-    state.MaxPointsW = board.groupMaximum(Group::Wirkung);
-    state.MaxPointsT = board.groupMaximum(Group::Technik);
-    state.MaxPointsB = board.groupMaximum(Group::Gestaltung);
-    state.MaxPointsTotal = state.MaxPointsW + state.MaxPointsT + state.MaxPointsB;
-    const auto text = [](int maximum) {
-        return QString::fromStdString(rating::pointsText(0, maximum));
-    };
-    panel_.setSums(text(state.MaxPointsW), text(state.MaxPointsT), text(state.MaxPointsB),
-                   text(state.MaxPointsTotal));
+    computeMaxima();
 }
 
 void Controller::LoadWeighting()

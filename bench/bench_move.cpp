@@ -8,7 +8,6 @@
 #include "Viewer/TScreenForm.h"
 #include "app/Controller.h"
 #include "bench/SyntheticPhoto.h"
-#include "core/ViewerState.h"
 
 #include <QApplication>
 #include <QDir>
@@ -117,9 +116,8 @@ int main(int argc, char** argv)
         const QString previous = QDir::currentPath();
         QDir::setCurrent(folder.path());
 
-        ViewerState state;
-        TScreenForm form(state);
-        Controller controller(form, state);
+        TScreenForm form;
+        Controller controller(form);
         controller.FormCreate();
         form.setGeometry(0, 0, 1920, 1080);
         showExposed(form);

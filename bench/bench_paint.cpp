@@ -165,10 +165,9 @@ int main(int argc, char** argv)
         const double stretchMs = static_cast<double>(stretchTimer.nsecsElapsed()) / 1e6;
         pictures[1].stretched(innerW, innerH);
 
-        ViewerState state;
         QWidget window;
         window.resize(kScreenW, kScreenH);
-        auto* frame = new PictureFrame(state, &window);
+        auto* frame = new PictureFrame(&window);
         frame->place(fit);
         frame->setPicture(pictures[0]);
         waitExposed(window);
@@ -180,8 +179,7 @@ int main(int argc, char** argv)
             frame->repaint();
         });
 
-        state.ZoomMode = true;
-        frame->applyZoom();
+        frame->setLoupe(true);
         window.repaint(); // the switch's own full paint is not a pan step
         QCoreApplication::processEvents();
         PaintedArea area;

@@ -8,7 +8,6 @@
 #include "app/Application.h"
 #include "app/Controller.h"
 #include "bench/SyntheticPhoto.h"
-#include "core/ViewerState.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -57,9 +56,8 @@ double startToPicture(int argc, char** argv)
         std::printf("message: %s\n", text.toUtf8().constData());
         return true;
     });
-    ViewerState state;
-    TScreenForm form(state);
-    Controller controller(form, state);
+    TScreenForm form;
+    Controller controller(form);
     controller.FormCreate();
     double shownMs = -1;
     FirstPaint watch(*form.Rahmen(), clock, shownMs);
@@ -92,9 +90,8 @@ void memoryOfMoves(int argc, char** argv, int pictures)
 {
     Application application(argc, argv);
     messagebox::setRecorder([](messagebox::Kind, const QString&) { return true; });
-    ViewerState state;
-    TScreenForm form(state);
-    Controller controller(form, state);
+    TScreenForm form;
+    Controller controller(form);
     controller.FormCreate();
     form.showOnWholeScreen();
     QCoreApplication::processEvents();

@@ -5,15 +5,12 @@
 
 namespace pictures {
 
-PictureCache::PictureCache(ViewerState& state, Loader loader)
-    : state_(state), loader_(std::move(loader))
-{
-}
+PictureCache::PictureCache(Loader loader) : loader_(std::move(loader)) {}
 
 void PictureCache::clearPreloads()
 {
-    state_.LoadForward = false;
-    state_.LoadBack = false;
+    LoadForward = false;
+    LoadBack = false;
 }
 
 // A failed load leaves the placeholder in the slot; the slot still stands
@@ -29,50 +26,49 @@ void PictureCache::load(Slot& slot, int index, const FailureHandler& failed)
     }
 }
 
-bool PictureCache::showFirst(const FailureHandler& failed)
+bool PictureCache::showFirst(int index, int count, const FailureHandler& failed)
 {
-    if (!showsCurrent()) {
-        load(forward_, state_.PictureIndex, failed);
+    if (!showsCurrent(index)) {
+        load(forward_, index, failed);
         shown_ = forward_;
     }
-    if (!state_.hasNext())
+    if (index >= count - 1)
         return false;
-    state_.LoadForward = true;
+    LoadForward = true;
     return true;
 }
 
-bool PictureCache::move(Slot& ahead, Slot& behind, int step, bool& flag,
+bool PictureCache::move(Slot& ahead, Slot& behind, int index, int farSide, int count, bool& flag,
                         const FailureHandler& failed)
 {
     released_ = std::exchange(behind.picture, shown_.picture);
     behind.index = shown_.index;
-    if (ahead.index != state_.PictureIndex) // its preload has not run yet
-        load(ahead, state_.PictureIndex, failed);
+    if (ahead.index != index) // its preload has not run yet
+        load(ahead, index, failed);
     shown_ = ahead;
-    const int farSide = state_.PictureIndex + step;
-    if (farSide < 0 || farSide >= state_.PictureCount)
+    if (farSide < 0 || farSide >= count)
         return false;
     flag = true;
     return true;
 }
 
-bool PictureCache::forward(const FailureHandler& failed)
+bool PictureCache::forward(int index, int count, const FailureHandler& failed)
 {
-    return move(forward_, back_, +1, state_.LoadForward, failed);
+    return move(forward_, back_, index, index + 1, count, LoadForward, failed);
 }
 
-bool PictureCache::back(const FailureHandler& failed)
+bool PictureCache::back(int index, int count, const FailureHandler& failed)
 {
-    return move(back_, forward_, -1, state_.LoadBack, failed);
+    return move(back_, forward_, index, index - 1, count, LoadBack, failed);
 }
 
-void PictureCache::preload(const FailureHandler& failed)
+void PictureCache::preload(int index, int count, const FailureHandler& failed)
 {
     released_ = {}; // before the next picture takes memory: three bitmaps at most
-    if (state_.LoadForward && state_.hasNext())
-        load(forward_, state_.PictureIndex + 1, failed);
-    if (state_.LoadBack && state_.hasPrevious())
-        load(back_, state_.PictureIndex - 1, failed);
+    if (LoadForward && index < count - 1)
+        load(forward_, index + 1, failed);
+    if (LoadBack && index != 0)
+        load(back_, index - 1, failed);
     clearPreloads();
 }
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/ViewerState.h"
 #include "pictures/Picture.h"
 
 #include <functional>
@@ -14,8 +13,8 @@ namespace pictures {
 // not run yet), the preload tick refills the far side, and a picture that
 // cannot be loaded for any reason becomes the placeholder `leer`.
 //
-// The cache is the one writer of ViewerState's LoadForward and LoadBack; it
-// reads PictureIndex and PictureCount.
+// The caller owns the index and the count and passes them in; the preload
+// flags `LoadForward` and `LoadBack` are the cache's own.
 class PictureCache {
   public:
     // Reads picture `index` (its file and header); throws on any failure.
@@ -27,31 +26,34 @@ class PictureCache {
     // so the caller can stop its timer before it warns the judge.
     using FailureHandler = std::function<void(int index)>;
 
-    PictureCache(ViewerState& state, Loader loader);
+    explicit PictureCache(Loader loader);
 
     const Picture& Bild() const { return shown_.picture; }
     const Picture& ForwardTemp() const { return forward_.picture; }
     const Picture& backTemp() const { return back_.picture; }
 
-    // True when `Bild` holds picture PictureIndex.
-    bool showsCurrent() const { return shown_.index == state_.PictureIndex; }
+    // True when `Bild` holds picture `index`.
+    bool showsCurrent(int index) const { return shown_.index == index; }
+    // The preloads the next tick will run.
+    bool loadsForward() const { return LoadForward; }
+    bool loadsBack() const { return LoadBack; }
 
     // Start-up: no preload pending.
     void clearPreloads();
 
-    // The first-picture tick: picture PictureIndex into ForwardTemp and
-    // shown, unless a move already shows it. True when a preload of the
+    // The first-picture tick: picture `index` of `count` into ForwardTemp
+    // and shown, unless a move already shows it. True when a preload of the
     // next picture is wanted (its flag is then set).
-    bool showFirst(const FailureHandler& failed);
+    bool showFirst(int index, int count, const FailureHandler& failed);
 
-    // The cache's part of a move, after PictureIndex changed by one: the old
-    // picture goes to the slot behind, the one ahead is shown. True when a
-    // preload of the new far side is wanted (its flag is then set).
-    bool forward(const FailureHandler& failed);
-    bool back(const FailureHandler& failed);
+    // The cache's part of a move, after the index changed by one to `index`:
+    // the old picture goes to the slot behind, the one ahead is shown. True
+    // when a preload of the new far side is wanted (its flag is then set).
+    bool forward(int index, int count, const FailureHandler& failed);
+    bool back(int index, int count, const FailureHandler& failed);
 
     // The preload tick: refills the flagged slots, clears the flags.
-    void preload(const FailureHandler& failed);
+    void preload(int index, int count, const FailureHandler& failed);
 
     // Readies the slots' pictures between events: `step` works on the shown
     // picture, then ForwardTemp, then backTemp, as long as it reports them
@@ -67,11 +69,13 @@ class PictureCache {
         int index = -1;
     };
     void load(Slot& slot, int index, const FailureHandler& failed);
-    bool move(Slot& ahead, Slot& behind, int step, bool& flag, const FailureHandler& failed);
+    bool move(Slot& ahead, Slot& behind, int index, int farSide, int count, bool& flag,
+              const FailureHandler& failed);
     bool ready(Slot& slot, const Step& step, const FailureHandler& failed);
 
-    ViewerState& state_;
     Loader loader_;
+    bool LoadForward = false;
+    bool LoadBack = false;
     Slot shown_, forward_, back_;
     // The picture a move pushed out of the cache: freeing a large bitmap
     // costs time a move should not spend, so the next preload frees it.

@@ -85,7 +85,7 @@ struct Screen {
         picture = pictures::Picture::load(writeFile(dir, "q.jpg", compress(400, 300, false)));
         picture.decode(); // the frame draws only what its caller readied
         window.resize(800, 600);
-        frame = new PictureFrame(state, &window);
+        frame = new PictureFrame(&window);
         frame->place({1.0L, 10, 10, 200, 150});
         frame->setPicture(picture);
         panel = new QWidget(&window);
@@ -93,7 +93,7 @@ struct Screen {
         router = new MouseRouter(&window, frame, &window);
         QObject::connect(router, &MouseRouter::pressed, [this](Qt::MouseButton b, QPoint pos) {
             presses.push_back({b, pos});
-            if (state.ZoomMode) {
+            if (frame->isLoupe()) {
                 frame->startPan(pos);
             }
         });
@@ -104,11 +104,7 @@ struct Screen {
         }
     }
 
-    void loupe(bool on)
-    {
-        state.ZoomMode = on;
-        frame->applyZoom();
-    }
+    void loupe(bool on) { frame->setLoupe(on); }
 
     // Through the window's platform window, so Qt's own routing (implicit
     // grab, widget under the pointer) runs as for a real mouse.
@@ -130,7 +126,6 @@ struct Screen {
     } application; // before any widget
     QTemporaryDir dir;
     pictures::Picture picture;
-    ViewerState state;
     QWidget window;
     PictureFrame* frame = nullptr;
     QWidget* panel = nullptr;
@@ -273,7 +268,7 @@ TEST(MouseRouter, PansByThePressMoveReleaseRules)
             SCOPED_TRACE(index++);
             s.send(step.type, step.at, step.button, step.buttons);
             EXPECT_EQ(s.frame->bild()->pos(), step.bild);
-            EXPECT_EQ(s.state.DragActive, step.dragActive);
+            EXPECT_EQ(s.frame->panStart().has_value(), step.dragActive);
         }
     }
 }

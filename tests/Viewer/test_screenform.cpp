@@ -25,7 +25,7 @@ class ScreenForm : public ::testing::Test {
     void SetUp() override
     {
         ensureApplication();
-        form = std::make_unique<TScreenForm>(state);
+        form = std::make_unique<TScreenForm>();
         form->resize(1920, 1080);
         form->show(); // a window lays itself out when shown
     }
@@ -35,7 +35,6 @@ class ScreenForm : public ::testing::Test {
         EXPECT_NE(widget, nullptr) << name;
         return widget;
     }
-    ViewerState state;
     std::unique_ptr<TScreenForm> form;
 };
 

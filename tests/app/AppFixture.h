@@ -5,7 +5,6 @@
 #include "app/Application.h"
 #include "app/Controller.h"
 #include "common/ProgramSetup.h"
-#include "core/ViewerState.h"
 
 #include "PanelWidgets.h"
 #include "QtApplication.h"
@@ -85,9 +84,9 @@ class AppFixture : public ::testing::Test {
     // the window's first paint.
     void start()
     {
-        form = std::make_unique<TScreenForm>(state);
+        form = std::make_unique<TScreenForm>();
         form->resize(1920, 1080);
-        controller = std::make_unique<Controller>(*form, state);
+        controller = std::make_unique<Controller>(*form);
         controller->FormCreate();
         form->show(); // as the main block does once start-up has returned
         for (int i = 0; i < 100 && !form->windowHandle()->isExposed(); ++i)
@@ -117,7 +116,6 @@ class AppFixture : public ::testing::Test {
         return digits;
     }
 
-    ViewerState state;
     std::unique_ptr<TScreenForm> form;
     std::unique_ptr<Controller> controller;
     std::vector<Message> messages;

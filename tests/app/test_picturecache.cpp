@@ -265,10 +265,10 @@ TEST_F(PictureCache, MovesDuringASlicedPreload)
         ASSERT_TRUE(show().slicing()) << "the preload is still decoding";
         for (int i = 0; i < moves; ++i)
             controller->vor();
-        EXPECT_EQ(shown(), 1600 + state.PictureIndex);
+        EXPECT_EQ(shown(), 1600 + show().index());
         EXPECT_TRUE(show().cache().Bild().isDecoded());
     }
-    EXPECT_EQ(state.PictureIndex, 3);
+    EXPECT_EQ(show().index(), 3);
     EXPECT_TRUE(messages.empty());
     controller->zurueck();
     show().LoadTimerTimer();

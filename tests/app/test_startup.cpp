@@ -33,7 +33,6 @@ TEST_F(Startup, WithWeightingAndThreePictures)
     EXPECT_FALSE(form->Rahmen()->isVisibleTo(form.get())) << "hidden until the first tick";
     EXPECT_EQ(text(panel().rows[0]->valueLabel()), "0/5");
     EXPECT_EQ(panel().rows[0]->captionLabel()->caption().toStdString(), " Kriterium 1");
-    EXPECT_EQ(state.MaxPointsTotal, 45);
 }
 
 // The window and its panel are painted before the first picture's file is
@@ -58,10 +57,10 @@ TEST_F(Startup, NoPictureIsReadBeforeTheFirstPaint)
         }
     } firstPaint;
     ASSERT_GE(::inotify_add_watch(firstPaint.watch, "a.jpg", IN_OPEN), 0);
-    form = std::make_unique<TScreenForm>(state);
+    form = std::make_unique<TScreenForm>();
     form->QelPanel_()->installEventFilter(&firstPaint); // the panel paints after the window
     form->resize(1920, 1080);
-    controller = std::make_unique<Controller>(*form, state);
+    controller = std::make_unique<Controller>(*form);
     controller->FormCreate();
     form->show();
     QElapsedTimer clock;
@@ -145,7 +144,6 @@ TEST_F(Startup, SumsAndMessagesFollowTheWeightingFile)
         messages.clear();
         controller.reset();
         form.reset();
-        state = ViewerState{};
         start();
         EXPECT_EQ(messages, c.messages);
         EXPECT_EQ(sums(), c.sums);
@@ -199,7 +197,7 @@ TEST_F(Startup, EmptyFolderOpensWithoutPictures)
     EXPECT_FALSE(show().firstPictureTimer().isActive());
     controller->vor();
     controller->FormMouseDown(Qt::LeftButton, {10, 10});
-    EXPECT_EQ(state.PictureIndex, 0);
+    EXPECT_EQ(show().index(), 0);
 }
 
 TEST_F(Startup, SliderWithoutAnyPictureReportsTheMissingLine)
@@ -223,8 +221,8 @@ TEST_F(Startup, MoreThan65535PicturesAreRefusedNotWrapped)
     }
     start();
     EXPECT_EQ(messages, (std::vector<Message>{{Kind::Warning, messages::kTooManyPictures}}));
-    EXPECT_EQ(state.PictureCount, 0);
-    EXPECT_FALSE(state.HasPictures);
+    EXPECT_EQ(show().count(), 0);
+    EXPECT_FALSE(show().hasPictures());
     EXPECT_TRUE(controller->sheet().empty());
     EXPECT_EQ(arrows(), "--");
     EXPECT_FALSE(show().firstPictureTimer().isActive());

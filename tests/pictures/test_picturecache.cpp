@@ -66,11 +66,10 @@ class Cache : public testing::TestWithParam<CacheCase> {
 TEST_P(Cache, FollowsTheLoadRules)
 {
     const CacheCase& c = GetParam();
-    ViewerState state;
-    state.PictureCount = static_cast<std::uint16_t>(c.count);
-    state.HasPictures = true;
+    int current = 0;
+    const auto hasNext = [&] { return current < c.count - 1; };
     std::string loads, failures;
-    PictureCache cache(state, [&](int index) {
+    PictureCache cache([&](int index) {
         loads += static_cast<char>('0' + index);
         if (c.broken.count(index))
             throw pictures::LoadFailure("unreadable");
@@ -80,25 +79,25 @@ TEST_P(Cache, FollowsTheLoadRules)
     for (const char* step = c.steps; *step; ++step) {
         switch (*step) {
         case 'F':
-            EXPECT_EQ(cache.showFirst(failed), state.hasNext());
-            EXPECT_EQ(state.LoadForward, state.hasNext());
+            EXPECT_EQ(cache.showFirst(current, c.count, failed), hasNext());
+            EXPECT_EQ(cache.loadsForward(), hasNext());
             break;
         case 'T':
-            cache.preload(failed);
-            EXPECT_FALSE(state.LoadForward || state.LoadBack);
+            cache.preload(current, c.count, failed);
+            EXPECT_FALSE(cache.loadsForward() || cache.loadsBack());
             break;
         case '>':
-            ++state.PictureIndex;
-            EXPECT_EQ(cache.forward(failed), state.hasNext());
-            EXPECT_EQ(state.LoadForward, state.hasNext());
+            ++current;
+            EXPECT_EQ(cache.forward(current, c.count, failed), hasNext());
+            EXPECT_EQ(cache.loadsForward(), hasNext());
             break;
         case '<':
-            --state.PictureIndex;
-            EXPECT_EQ(cache.back(failed), state.hasPrevious());
-            EXPECT_EQ(state.LoadBack, state.hasPrevious());
+            --current;
+            EXPECT_EQ(cache.back(current, c.count, failed), current != 0);
+            EXPECT_EQ(cache.loadsBack(), current != 0);
             break;
         }
-        EXPECT_TRUE(cache.showsCurrent()) << "after " << *step;
+        EXPECT_TRUE(cache.showsCurrent(current)) << "after " << *step;
     }
     const std::string slots{slotName(cache.backTemp()), slotName(cache.Bild()),
                             slotName(cache.ForwardTemp())};
@@ -118,17 +117,13 @@ TEST(Cache, MovesShareTheHolders)
     files.reserve(3);
     for (int i = 0; i < 3; ++i)
         files.push_back(dir.write(std::to_string(i) + ".jpg", makeJpeg({})));
-    ViewerState state;
-    state.PictureCount = 3;
-    state.HasPictures = true;
-    PictureCache cache(state, [&](int index) { return Picture::load(files.at(index)); });
+    PictureCache cache([&](int index) { return Picture::load(files.at(index)); });
     const auto ignore = [](int) {};
-    cache.showFirst(ignore);
-    cache.preload(ignore);
+    cache.showFirst(0, 3, ignore);
+    cache.preload(0, 3, ignore);
     const Picture next = cache.ForwardTemp();
     const Picture shown = cache.Bild();
-    ++state.PictureIndex;
-    cache.forward(ignore);
+    cache.forward(1, 3, ignore);
     EXPECT_TRUE(cache.Bild().sharesDataWith(next));
     EXPECT_TRUE(cache.backTemp().sharesDataWith(shown));
 }
