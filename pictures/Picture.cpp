@@ -1,6 +1,5 @@
 #include "pictures/Picture.h"
 
-#include "core/Messages.h"
 #include "core/RegularFile.h"
 #include "pictures/Jpeg.h"
 #include "pictures/PictureData.h"
@@ -43,9 +42,7 @@ Picture::Picture() = default;
 
 Picture Picture::load(const std::string& fileName)
 {
-    const auto fail = [&] {
-        return LoadFailure(messages::cannotOpenPicture(displayText(fileName)));
-    };
+    const auto fail = [&] { return LoadFailure(fileName); };
     if (!isPictureName(fileName))
         throw fail();
     auto data = std::make_shared<Data>();

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/Failure.h"
 #include "pictures/Bitmap.h"
 #include "pictures/Orientation.h"
 
@@ -9,15 +8,25 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 
 namespace pictures {
 
 // A picture could not be loaded (unreadable file, no valid JPEG header, a
-// kind other than JPEG, or beyond what one decode may cost).
-class LoadFailure : public Failure {
+// kind other than JPEG, or beyond what one decode may cost). It holds the
+// name as bytes and no text for the judge: whoever tells the judge shows the
+// name by the one display rule of the programs (common::displayFileName).
+class LoadFailure : public std::runtime_error {
   public:
-    using Failure::Failure;
+    explicit LoadFailure(const std::string& fileName)
+        : std::runtime_error("picture not loaded"), fileName_(fileName)
+    {
+    }
+    const std::string& fileName() const noexcept { return fileName_; }
+
+  private:
+    std::string fileName_;
 };
 
 // A picture holder: the file's bytes and, once decoded, its bitmap, shared
