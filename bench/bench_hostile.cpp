@@ -212,19 +212,18 @@ int main()
     measure(name,
             sized(withScans(tinyJpeg(Coding::progressive, false, true), scansEdge), pixelEdge));
     // 4:4:4 simple progression: 14 block visits per 64 pixels.
-    const int arithmeticEdge =
-        int(std::sqrt(double(tunables::kMaxBlockVisits) /
-                      double(pictures::budget::kArithmeticBlockCost) / 14 * 64)) /
-        8 * 8;
+    const int arithmeticEdge = int(std::sqrt(double(tunables::kMaxBlockVisits) /
+                                             double(tunables::kArithmeticBlockCost) / 14 * 64)) /
+                               8 * 8;
     std::snprintf(name, sizeof name, "worst arithmetic progressive 4:4:4: %d^2", arithmeticEdge);
     measure(name, sized(tinyJpeg(Coding::arithmetic, true), arithmeticEdge));
     std::snprintf(name, sizeof name, "arithmetic progressive 4:4:4: %d^2", arithmeticEdge + 8);
     measure(name, sized(tinyJpeg(Coding::arithmetic, true), arithmeticEdge + 8));
     // Greyscale simple progression: 6 block visits per 64 pixels.
-    const int arithmeticGreyEdge = std::min(
-        pixelEdge, int(std::sqrt(double(tunables::kMaxBlockVisits) /
-                                 double(pictures::budget::kArithmeticBlockCost) / 6 * 64)) /
-                       8 * 8);
+    const int arithmeticGreyEdge =
+        std::min(pixelEdge, int(std::sqrt(double(tunables::kMaxBlockVisits) /
+                                          double(tunables::kArithmeticBlockCost) / 6 * 64)) /
+                                8 * 8);
     std::snprintf(name, sizeof name, "worst arithmetic greyscale progressive: %d^2",
                   arithmeticGreyEdge);
     measure(name, sized(tinyJpeg(Coding::arithmetic, false, true), arithmeticGreyEdge));

@@ -127,8 +127,7 @@ namespace {
 // Temporary files are ".bildbewertung-" and six characters from mkstemp.
 constexpr char kTemporaryPrefix[] = ".bildbewertung-";
 constexpr std::size_t kTemporaryNameLength = sizeof kTemporaryPrefix - 1 + 6;
-// A save takes milliseconds; a temporary file this old is a crash's leftover.
-constexpr time_t kStaleSeconds = 60;
+constexpr time_t kStaleSeconds = tunables::kStaleTemporaryAge.count();
 
 void removeStaleTemporaries(const std::string& folder)
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Tunables.h"
+
 #include <cstddef>
 #include <functional>
 #include <limits>
@@ -13,9 +15,6 @@
 namespace textfile {
 
 constexpr std::size_t kAllLines = std::numeric_limits<std::size_t>::max();
-// Far above any real weighting or rating file (100,000 rating lines take
-// about 5 MiB); a larger file is taken for something else.
-constexpr std::size_t kMaxTextFileBytes = std::size_t{64} << 20;
 
 // Splits at CR LF, a lone CR and a lone LF; a break at the very end adds no
 // empty line; the first NUL ends the text. At most maxLines lines are kept.
@@ -27,10 +26,10 @@ std::string joinLines(const std::vector<std::string>& lines);
 // The whole file, or nothing when it is not a regular file, cannot be read
 // or holds more than `maxBytes`.
 std::optional<std::string> readFile(const std::string& path,
-                                    std::size_t maxBytes = kMaxTextFileBytes);
+                                    std::size_t maxBytes = tunables::kMaxTextFileBytes);
 
-std::optional<std::vector<std::string>> readLines(const std::string& path,
-                                                  std::size_t maxBytes = kMaxTextFileBytes);
+std::optional<std::vector<std::string>>
+readLines(const std::string& path, std::size_t maxBytes = tunables::kMaxTextFileBytes);
 
 // The start of a file, read only as far as its first `lineCount` lines go (or
 // to its first NUL, or its end); nothing when the file cannot be read or

@@ -5,6 +5,7 @@
 // files.
 
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 
 namespace tunables {
@@ -29,6 +30,19 @@ inline constexpr std::uint64_t kMaxDecodeBytes = std::uint64_t{1} << 30;
 inline constexpr std::uint64_t kMaxBlockVisits = 40'000'000;
 // A backstop behind the block visits, counted while decoding.
 inline constexpr int kMaxScans = 1000;
+// An arithmetic-coded block costs about three Huffman-coded ones to read
+// (bench_hostile); its visits count so many times.
+inline constexpr std::uint64_t kArithmeticBlockCost = 3;
+
+// Text files (weighting, rating files, entrant lists).
+
+// Far above any real weighting or rating file (100,000 rating lines take
+// about 5 MiB); a larger file is taken for something else. A bound, not a
+// speed: no benchmark.
+inline constexpr std::size_t kMaxTextFileBytes = std::size_t{64} << 20;
+// A save takes milliseconds; a temporary file this old is a crash's
+// leftover and goes at the next save. A bound, not a speed: no benchmark.
+inline constexpr std::chrono::seconds kStaleTemporaryAge{60};
 
 // The judging program's event loop.
 
@@ -36,5 +50,47 @@ inline constexpr int kMaxScans = 1000;
 inline constexpr std::chrono::milliseconds kPreloadTimerInterval{100};
 // One slice of decoding or stretching between events.
 inline constexpr std::chrono::microseconds kSliceBudget{4000};
+
+// Inside a slice: how much work passes between two looks at the clock.
+// bench_slices shows the longest slice they allow; bench_hostile the same
+// for the costliest files.
+
+// The suspending source's input portion: libjpeg backs up to the start of
+// a marker it could not read whole, so the first of a step holds the longest
+// usual one (tables: a few hundred bytes); later ones double up to the
+// largest (bench_slices, progressive).
+inline constexpr std::size_t kMinInputPortion = std::size_t{2} << 10;
+inline constexpr std::size_t kMaxInputPortion = std::size_t{32} << 10;
+// Output rows asked of libjpeg in one call: the largest row group it makes
+// (bench_slices).
+inline constexpr unsigned kDecodeRowsPerCall = 16;
+// Fresh bitmap pages faulted in this many rows at a time: 32 rows of a
+// 45-megapixel bitmap are 768 KiB, one call (bench_pages).
+inline constexpr unsigned kTouchRows = 32;
+// The coefficients' memory goes back after the last row in pieces of this,
+// the clock looked at after each (bench_hostile, longest slice).
+inline constexpr std::size_t kCoefficientReleasePiece = std::size_t{2} << 20;
+// A row of a frame-sized stretched image takes microseconds: the clock is
+// looked at after this many (bench_slices).
+inline constexpr int kStretchRowsPerCheck = 16;
+
+// Bitmap memory: freed bitmap blocks are kept for the next decode of their
+// size, so a move neither maps nor faults in a fresh bitmap (bench_memory:
+// peak memory and move cost; bench_pages: decode into a kept block).
+
+// Below this a plain heap block is cheaper than a mapping of its own.
+inline constexpr std::size_t kMapThreshold = std::size_t{4} << 20;
+// Blocks kept after their bitmap was freed.
+inline constexpr int kKeptBlocks = 2;
+// Kept blocks up to this size (stretched frame images) may stay while a
+// fresh block is mapped; larger ones are let go first.
+inline constexpr std::size_t kSmallKeptBlock = std::size_t{16} << 20;
+// Faulting in fewer bytes than this costs more in the call than in faults
+// (bench_pages).
+inline constexpr std::size_t kMinTouch = std::size_t{64} << 10;
+// Unmapping a large block costs about a millisecond per 16 MiB: it is let
+// go in pieces of this from its end, spread over slices (bench_slices shows
+// where the longest slice fell).
+inline constexpr std::size_t kUnmapPiece = std::size_t{16} << 20;
 
 } // namespace tunables

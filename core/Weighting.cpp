@@ -3,6 +3,7 @@
 #include "core/Messages.h"
 #include "core/TextEncoding.h"
 #include "core/TextFile.h"
+#include "core/Tunables.h"
 
 #include <algorithm>
 
@@ -63,7 +64,7 @@ Weighting readWeighting(const std::string& path)
 {
     // Only the first sixteen lines matter, however large the file is.
     return parseWeighting(
-        textfile::readLeadingText(path, kCriterionCount + 1, textfile::kMaxTextFileBytes));
+        textfile::readLeadingText(path, kCriterionCount + 1, tunables::kMaxTextFileBytes));
 }
 
 CriterionSettings settingsOf(const Weighting& weighting)

@@ -11,10 +11,6 @@
 // from its header, before any memory is taken.
 namespace pictures::budget {
 
-// An arithmetic-coded block costs about three Huffman-coded ones to read
-// (bench_hostile); its visits count so many times.
-inline constexpr std::uint64_t kArithmeticBlockCost = 3;
-
 struct Cost {
     std::uint64_t pixels = 0;
     std::uint64_t bytes = 0;       // bitmap and coefficient buffers

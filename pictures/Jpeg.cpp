@@ -161,7 +161,7 @@ std::optional<JpegHeader> readJpegHeader(const std::uint8_t* data, std::size_t s
     if (buffered)
         cost.blockVisits = budget::countBlockVisits(data, size, components);
     if (info.arith_code)
-        cost.blockVisits *= budget::kArithmeticBlockCost;
+        cost.blockVisits *= tunables::kArithmeticBlockCost;
     header.orientation = exifOrientation(data, size);
     return header;
 }

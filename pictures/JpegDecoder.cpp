@@ -1,6 +1,7 @@
 #include "pictures/Jpeg.h"
 
 #include "core/Platform.h"
+#include "core/Tunables.h"
 #include "pictures/JpegSession.h"
 #include "pictures/PictureMemory.h"
 
@@ -30,10 +31,8 @@ namespace {
 
 using Session = JpegDecoderSession;
 
-// What one call may hand out: the largest row group libjpeg makes.
-constexpr JDIMENSION kRowsPerCall = 16;
-// 32 rows of a 45-megapixel bitmap are 768 KiB: one call to fault them in.
-constexpr JDIMENSION kTouchRows = 32;
+constexpr JDIMENSION kRowsPerCall = tunables::kDecodeRowsPerCall;
+constexpr JDIMENSION kTouchRows = tunables::kTouchRows;
 
 enum class Call { done, suspended, failed };
 
@@ -126,8 +125,7 @@ Call readRows(Session& s, std::uint8_t* pixels, std::size_t stride, bool touch, 
 }
 
 constexpr std::uintptr_t kPage = 4096;
-// Given back in pieces of this, the clock looked at after each.
-constexpr std::size_t kReleasePiece = std::size_t{2} << 20;
+constexpr std::size_t kReleasePiece = tunables::kCoefficientReleasePiece;
 
 std::uintptr_t address(const void* p)
 {

@@ -1,5 +1,7 @@
 #include "pictures/JpegSource.h"
 
+#include "core/Tunables.h"
+
 #include <algorithm>
 
 #include <jerror.h>
@@ -7,11 +9,6 @@
 namespace pictures {
 
 namespace {
-
-// libjpeg backs up to the start of a marker it could not read whole, so a
-// portion should hold the longest usual one (tables: a few hundred bytes).
-constexpr std::size_t kMinPortion = std::size_t{2} << 10;
-constexpr std::size_t kMaxPortion = std::size_t{32} << 10;
 
 // What follows the real end, as often as it is asked for: end markers, as
 // many as the longest marker segment (64 KiB), so that one refill a step
@@ -70,7 +67,7 @@ void refill(j_decompress_ptr info)
     if (s.bufferEnd <= s.data + s.size && s.exposed < s.size) {
         const std::size_t from = s.exposed;
         s.exposed = std::min(s.size, s.exposed + s.portion);
-        s.portion = std::min(kMaxPortion, s.portion * 2);
+        s.portion = std::min(tunables::kMaxInputPortion, s.portion * 2);
         handOut(s, s.data + from, s.data + s.exposed);
     } else if (s.bufferEnd > kEndMarker && s.bufferEnd < kEndMarkerEnd) {
         handOut(s, s.bufferEnd, kEndMarkerEnd); // the rest of a paused one
@@ -127,7 +124,7 @@ void useSlicedSource(jpeg_decompress_struct& info, SlicedSource& source, const s
     source.size = size;
     source.exposed = 0;
     handOut(source, data, data);
-    source.firstPortion = kMinPortion;
+    source.firstPortion = tunables::kMinInputPortion;
     source.stepStart = static_cast<std::size_t>(-1); // no step yet
     source.sliced = false;
     source.deadline = kNoDeadline;
@@ -150,7 +147,8 @@ void beginStep(SlicedSource& s, Deadline deadline, bool sliced)
         return;
     }
     // A marker longer than the portion would stall every step: grow it.
-    s.firstPortion = at == s.stepStart ? std::min(s.size, s.firstPortion * 2) : kMinPortion;
+    s.firstPortion =
+        at == s.stepStart ? std::min(s.size, s.firstPortion * 2) : tunables::kMinInputPortion;
     s.stepStart = at;
     s.portion = s.firstPortion;
     const std::size_t before = s.exposed;

@@ -1,6 +1,7 @@
 #include "pictures/PictureMemory.h"
 
 #include "core/Platform.h"
+#include "core/Tunables.h"
 
 #include <algorithm>
 #include <new>
@@ -10,14 +11,10 @@ namespace pictures {
 namespace {
 
 constexpr std::size_t kPage = std::size_t{4} << 10;
-// Below this a plain heap block is cheaper than a mapping of its own.
-constexpr std::size_t kMapThreshold = std::size_t{4} << 20;
-constexpr int kKeptBlocks = 2;
-// Kept blocks up to this size (stretched frame images) may stay while a
-// fresh block is mapped; larger ones are let go first.
-constexpr std::size_t kSmallBlock = std::size_t{16} << 20;
-// Touching fewer bytes than this costs more in the call than in faults.
-constexpr std::size_t kMinTouch = std::size_t{64} << 10;
+using tunables::kKeptBlocks;
+using tunables::kMapThreshold;
+using tunables::kMinTouch;
+constexpr std::size_t kSmallBlock = tunables::kSmallKeptBlock;
 
 constexpr std::size_t roundUp(std::size_t n, std::size_t to)
 {
@@ -97,9 +94,7 @@ bool takeKept(std::size_t bytes, Block& block)
     return true;
 }
 
-// Unmapping a large block costs about a millisecond per 16 MiB: done in
-// pieces from its end, so that it can be spread over slices.
-constexpr std::size_t kReleasePiece = std::size_t{16} << 20;
+constexpr std::size_t kReleasePiece = tunables::kUnmapPiece;
 
 bool anyFits(std::size_t length)
 {

@@ -1,4 +1,6 @@
 #include "pictures/PictureData.h"
+
+#include "core/Tunables.h"
 #include "pictures/PictureMemory.h"
 
 #include <algorithm>
@@ -9,9 +11,7 @@ namespace pictures {
 namespace {
 
 constexpr std::uint32_t kOpaque = 0xff000000u;
-// A row of a frame-sized image takes microseconds: look at the clock
-// after this many.
-constexpr int kRowsPerCheck = 16;
+constexpr int kRowsPerCheck = tunables::kStretchRowsPerCheck;
 
 int scale(int to, int size, int from)
 {
