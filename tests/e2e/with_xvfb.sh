@@ -1,19 +1,29 @@
 #!/usr/bin/env bash
 # with_xvfb.sh WIDTHxHEIGHT COMMAND...: runs COMMAND against an Xvfb of its
-# own. The server picks a free display number itself (-displayfd) and
-# reports it once it accepts connections, so two servers starting at the
-# same moment never race for one number.
+# own. Each display number from :1 up is tried in turn (the server's lock
+# file makes two servers starting at the same moment take different ones;
+# :0 is left to a real desktop); -displayfd reports the number once the
+# server accepts connections. -noreset: without it the server resets when
+# its last client leaves, and a client connecting during the reset fails.
 set -euo pipefail
 size=$1
 shift
 report=$(mktemp)
-Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$report" 2>/dev/null &
-server=$!
-trap 'kill $server 2>/dev/null || true; wait $server 2>/dev/null || true; rm -f "$report"' EXIT
-for _ in $(seq 100); do
+server=
+trap '[ -z "$server" ] || { kill $server 2>/dev/null || true; wait $server 2>/dev/null || true; }; rm -f "$report"' EXIT
+for display in $(seq 1 200); do
+  Xvfb ":$display" -displayfd 3 -noreset -screen 0 "${size}x24" -nolisten tcp \
+    3>"$report" 2>/dev/null &
+  server=$!
+  for _ in $(seq 300); do
+    [ -s "$report" ] && break
+    kill -0 $server 2>/dev/null || break # that number is taken
+    sleep 0.1
+  done
   [ -s "$report" ] && break
-  kill -0 $server 2>/dev/null || { echo "Xvfb did not start" >&2; exit 1; }
-  sleep 0.1
+  kill $server 2>/dev/null || true
+  wait $server 2>/dev/null || true
+  server=
 done
-[ -s "$report" ] || { echo "Xvfb reported no display" >&2; exit 1; }
+[ -s "$report" ] || { echo "Xvfb did not start on any display from :1 to :200" >&2; exit 1; }
 DISPLAY=:$(head -n1 "$report") "$@"
