@@ -59,17 +59,4 @@ TEST_F(Commands, LoupeKeepsTheFrameAndRestoresTheArrows)
     EXPECT_EQ(form->Rahmen()->bild()->size(), QSize(796, 596));
 }
 
-TEST_F(Commands, LoupeWithoutPicturesOnlyTouchesButtonsAndCursor)
-{
-    writeWeighting("555555555555555");
-    start();
-    messages.clear();
-    controller->zoombuttonClick();
-    EXPECT_TRUE(form->Rahmen()->isLoupe());
-    EXPECT_EQ(arrows(), "--");
-    controller->zoombuttonClick();
-    EXPECT_EQ(arrows(), "--");
-    EXPECT_TRUE(messages.empty());
-}
-
 } // namespace

@@ -100,6 +100,7 @@ TEST_F(Navigation, PressInTheLoupeStartsAPan)
     EXPECT_EQ(show().index(), 0);
 }
 
+// Both arrows stay disabled from start-up on, and no press moves.
 TEST_F(Navigation, OnePictureNeverMoves)
 {
     startWith(1);

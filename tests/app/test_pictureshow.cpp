@@ -28,7 +28,7 @@ namespace {
 
 using Kind = messagebox::Kind;
 
-class PictureCache : public AppFixture {
+class PictureShow : public AppFixture {
   protected:
     // Pictures told apart by their width: picture i is 40 + i pixels wide.
     void startWith(const std::vector<std::string>& names, const std::string& broken = {})
@@ -73,7 +73,7 @@ std::string brokenProgressive()
 // warning) in the visible frame, its timer stopped, the preload's timer
 // armed; a decode error told once, after the paint. Which slot holds what
 // is the cache's own test.
-TEST_F(PictureCache, FirstTickShowsThePictureOrThePlaceholder)
+TEST_F(PictureShow, FirstTickShowsThePictureOrThePlaceholder)
 {
     const struct {
         const char* name;
@@ -125,7 +125,7 @@ TEST_F(PictureCache, FirstTickShowsThePictureOrThePlaceholder)
 
 // Memory runs out while a picture is decoded at a timer tick: the slot gets
 // the placeholder, the judge one warning, and the timer does not fire again.
-TEST_F(PictureCache, OutOfMemoryGivesThePlaceholderOnce)
+TEST_F(PictureShow, OutOfMemoryGivesThePlaceholderOnce)
 {
 #if defined(__SANITIZE_ADDRESS__)
     GTEST_SKIP() << "an address-space limit means nothing under AddressSanitizer";
@@ -185,7 +185,7 @@ TEST_F(PictureCache, OutOfMemoryGivesThePlaceholderOnce)
 // change nothing on screen until the judge has answered. The warning names
 // the picture as the panel does, also a name that is not UTF-8. The load
 // rules themselves are the cache's own tests.
-TEST_F(PictureCache, PlaceholderShowsUnderItsNameWithItsLine)
+TEST_F(PictureShow, PlaceholderShowsUnderItsNameWithItsLine)
 {
     const struct {
         bool beforeTheFirstTick;
@@ -230,7 +230,7 @@ TEST_F(PictureCache, PlaceholderShowsUnderItsNameWithItsLine)
 
 // The preload readies the picture for the frame it will be shown in: the
 // stretched image has the frame's inner size, so the move only blits.
-TEST_F(PictureCache, PreloadStretchesToTheFramesInnerSize)
+TEST_F(PictureShow, PreloadStretchesToTheFramesInnerSize)
 {
     writeWeighting("999999999999999");
     writePicture("a.jpg");
@@ -251,7 +251,7 @@ TEST_F(PictureCache, PreloadStretchesToTheFramesInnerSize)
 // The preload decodes in slices between events: a move during it, and two
 // moves during one, show their pictures finished at once; closing with a
 // decode under way leaves nothing behind (the sanitizer run watches).
-TEST_F(PictureCache, MovesDuringASlicedPreload)
+TEST_F(PictureShow, MovesDuringASlicedPreload)
 {
     writeWeighting("999999999999999");
     for (int i = 0; i < 4; ++i)
@@ -278,7 +278,7 @@ TEST_F(PictureCache, MovesDuringASlicedPreload)
     form.reset();
 }
 
-TEST_F(PictureCache, RunningTimerIsNotRestarted)
+TEST_F(PictureShow, RunningTimerIsNotRestarted)
 {
     startWith({"a.jpg", "b.jpg", "c.jpg"});
     show().FirstPictureTimerTimer();
