@@ -91,7 +91,7 @@ std::string pictureTitle(const std::string& fileName)
 
 std::string pictureTitle(const std::string& fileName, const Entrant& entrant)
 {
-    const std::string title =
+    std::string title =
         entrant.title.empty() && entrant.author.empty() ? pictureTitle(fileName) : entrant.title;
     if (entrant.author.empty())
         return title;
