@@ -136,6 +136,17 @@ TEST_F(Window, ShowsTheRankingAndFollowsASavedRatingFile)
     EXPECT_TRUE(QTest::qWaitFor([&] { return header(table, 5) == "Carla"; }, kWaitMs));
     EXPECT_TRUE(QTest::qWaitFor([&] { return csv().find("Carla") != std::string::npos; }, kWaitMs));
 
+    // An entrant list saved beside the folder names title and author.
+    const fs::path list = folder.parent_path() / (folder.filename().string() + " Teilnehmer.csv");
+    std::ofstream(list, std::ios::binary) << "Datei;Titel;Autor\r\nAbend.jpg;Abendlicht;Max\r\n";
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return cell(table, 0, 2) == "Abendlicht – Max" ||
+                   cell(table, 1, 2) == "Abendlicht – Max";
+        },
+        kWaitMs));
+    fs::remove(list);
+
     // Once the PDF can be written, its button opens it.
     fs::remove(folder / "Rangliste.pdf");
     save("Carla.qel", "222202222022220-Brücke.JPEG\r\n");
