@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
 
 #ifndef _WIN32
@@ -155,10 +156,10 @@ std::size_t findMarker(const Bytes& jpeg, std::uint8_t code)
 
 TempDir::TempDir()
 {
-    std::string pattern = (std::filesystem::temp_directory_path() / "bbjpegXXXXXX").string();
-    if (!mkdtemp(pattern.data()))
+    path_ = std::filesystem::temp_directory_path() /
+            ("bbjpeg" + std::to_string(std::random_device()()));
+    if (!std::filesystem::create_directory(path_))
         throw std::runtime_error("no temporary folder");
-    path_ = pattern;
 }
 
 TempDir::~TempDir()
@@ -193,11 +194,31 @@ bool readPnm(const std::string& file, Pnm& pnm)
 
 } // namespace
 
+namespace {
+
+// A path as one word for std::system's shell (sh, or cmd on Windows).
+std::string quoted(const std::string& path)
+{
+#ifdef _WIN32
+    return '"' + path + '"';
+#else
+    return '\'' + path + '\'';
+#endif
+}
+
+#ifdef _WIN32
+constexpr char kNoErrors[] = " 2>NUL";
+#else
+constexpr char kNoErrors[] = " 2>/dev/null";
+#endif
+
+} // namespace
+
 bool runDjpeg(const std::string& arguments, const std::string& jpegFile, Pnm& result)
 {
     const std::string out = jpegFile + ".pnm";
-    const std::string command = std::string(kDjpeg) + " " + arguments + " -outfile '" + out +
-                                "' '" + jpegFile + "' 2>/dev/null";
+    const std::string command =
+        kDjpeg + " " + arguments + " -outfile " + quoted(out) + " " + quoted(jpegFile) + kNoErrors;
     // djpeg exits with 2 after warnings, such as for a file that ends early.
     const int status = std::system(command.c_str());
     const bool ran = exitCode(status) == 0 || exitCode(status) == 2;
@@ -209,7 +230,7 @@ Bytes recode(const std::string& arguments, const Bytes& jpeg)
     const TempDir dir;
     const std::string in = dir.write("in.jpg", jpeg), out = (dir.path() / "out.jpg").string();
     const std::string command =
-        std::string(kJpegtran) + " " + arguments + " -outfile '" + out + "' '" + in + "'";
+        kJpegtran + " " + arguments + " -outfile " + quoted(out) + " " + quoted(in);
     if (std::system(command.c_str()) != 0)
         return {};
     std::ifstream file(out, std::ios::binary);

@@ -67,8 +67,14 @@ struct Pnm {
     Bytes pixels;
 };
 
-inline constexpr char kDjpeg[] = "/usr/bin/djpeg";
-inline constexpr char kJpegtran[] = "/usr/bin/jpegtran";
+// The reference tools of the same libjpeg-turbo: Debian's, or for a Windows
+// build the cross-built ones.
+#ifndef BB_JPEG_TOOL_FOLDER
+#define BB_JPEG_TOOL_FOLDER "/usr/bin/"
+#define BB_JPEG_TOOL_SUFFIX ""
+#endif
+inline const std::string kDjpeg = BB_JPEG_TOOL_FOLDER "djpeg" BB_JPEG_TOOL_SUFFIX;
+inline const std::string kJpegtran = BB_JPEG_TOOL_FOLDER "jpegtran" BB_JPEG_TOOL_SUFFIX;
 
 // Runs djpeg with `arguments` on `jpegFile`; false when it failed.
 bool runDjpeg(const std::string& arguments, const std::string& jpegFile, Pnm& result);
