@@ -53,8 +53,9 @@ ReportRow rowFor(const Evaluation& evaluation, const RankedPicture& ranked)
     return row;
 }
 
-// Judges short of pictures, pictures short of judges (in file order, by
-// title), then every line or file that was left out.
+// Judges short of pictures, pictures short of judges (by title, those
+// nobody rated first, each in file order), then every line or file that was
+// left out.
 void addMissing(Report& report, const Evaluation& evaluation,
                 const std::vector<RankedPicture>& ranked, const std::vector<JudgeAverage>& averages)
 {
@@ -68,9 +69,12 @@ void addMissing(Report& report, const Evaluation& evaluation,
     std::vector<int> rated(pictures, 0);
     for (const RankedPicture& row : ranked)
         rated[row.picture] = row.rated;
-    for (std::size_t p = 0; p < pictures; ++p)
-        if (std::size_t(rated[p]) < judges)
-            report.picturesShort.push_back(texts::pictureShort(rowOf[p]->title, rated[p], judges));
+    // Pictures nobody rated first: a short note still names them.
+    for (const bool unrated : {true, false})
+        for (std::size_t p = 0; p < pictures; ++p)
+            if (std::size_t(rated[p]) < judges && (rated[p] == 0) == unrated)
+                report.picturesShort.push_back(
+                    texts::pictureShort(rowOf[p]->title, rated[p], judges));
     for (const Problem& problem : evaluation.problems)
         if (problem.kind == ProblemKind::LineLeftOut ||
             problem.kind == ProblemKind::JudgeFileUnreadable)

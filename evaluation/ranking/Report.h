@@ -59,7 +59,7 @@ struct Report {
     // organiser's views show `missing`: the three lists below in turn.
     std::vector<std::string> missing;
     std::vector<std::string> judgesShort;   // "Bewerter 'Anna B' hat 5 von 12 Bildern bewertet"
-    std::vector<std::string> picturesShort; // "Straßenszene: 2 von 3 Bewertern"; names no judge
+    std::vector<std::string> picturesShort; // "Straßenszene: 2 von 3 Bewertern", unrated first
     std::vector<std::string> linesLeftOut;  // the problems of lines and files left out
     bool entrantList = false;               // titles and authors come from an entrant list
     std::size_t pictureCount = 0;
