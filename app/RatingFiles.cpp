@@ -6,12 +6,49 @@
 #include "core/Messages.h"
 #include "core/PlaceByName.h"
 #include "core/RatingFile.h"
+#include "core/TextEncoding.h"
+#include "pictures/NameKey.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 
+#include <algorithm>
 #include <filesystem>
+#include <numeric>
+
+namespace {
+
+std::vector<std::string> pictureNames(const std::vector<std::string>& pictures,
+                                      const std::vector<std::size_t>& positions)
+{
+    std::vector<std::string> names;
+    for (const std::size_t p : positions)
+        names.push_back(common::displayFileNameUtf8(pictures[p]));
+    return names;
+}
+
+// What the box about a loaded sheet says: the counts, then the names, so the
+// judge sees which pictures are left without a score.
+std::string placedBox(const rating::Placement& placement, const rating::Sheet& lines,
+                      const std::vector<std::string>& pictures)
+{
+    std::vector<std::string> withoutPicture;
+    std::vector<std::string> namingSeveral;
+    for (const std::size_t i : placement.keptLines) {
+        const std::string_view name = rating::namePart(lines[i]);
+        if (name.empty())
+            continue;
+        const bool several = std::find(placement.alikeLines.begin(), placement.alikeLines.end(),
+                                       i) != placement.alikeLines.end();
+        (several ? namingSeveral : withoutPicture).push_back(displayText(name));
+    }
+    return messages::placedByName(placement.moved, placement.kept, placement.added) +
+           messages::placedPictures(pictureNames(pictures, placement.addedPictures), withoutPicture,
+                                    namingSeveral);
+}
+
+} // namespace
 
 void Controller::bsaveClick()
 {
@@ -47,15 +84,26 @@ void Controller::bloadClick()
     const std::string judge = ratingfile::judgeNameFromPath(*chosen);
     std::optional<rating::Sheet> lines;
     std::optional<rating::Placement> placement;
+    std::string box;
     try {
         lines = ratingfile::load(*chosen);
         if (lines)
-            placement = rating::placeByName(*lines, Playlist);
-        if (lines && !placement) // pictures beyond the file's lines get one
+            placement = rating::placeByName(*lines, Playlist, pictures::nameKey);
+        if (placement)
+            box = placedBox(*placement, *lines, Playlist);
+        if (lines && !placement && lines->size() < Playlist.size()) {
+            // Pictures beyond the file's lines get one; nothing on disk changed,
+            // so the sheet still counts as saved, but the judge hears which.
+            std::vector<std::size_t> added(Playlist.size() - lines->size());
+            std::iota(added.begin(), added.end(), lines->size());
+            box = messages::placedByName(0, 0, added.size()) +
+                  messages::placedPictures(pictureNames(Playlist, added), {}, {});
             rating::extendToPictures(*lines, Playlist);
+        }
     } catch (const std::exception&) { // out of memory: the sheet stays
         lines.reset();
         placement.reset();
+        box.clear();
     }
     if (lines) {
         if (placement) {
@@ -70,9 +118,8 @@ void Controller::bloadClick()
         messagebox::warning(messages::kCannotLoad);
     }
     panel_.setJudgeName(common::displayFileName(judge));
-    if (placement)
-        messagebox::information(
-            messages::placedByName(placement->moved, placement->kept, placement->added));
+    if (!box.empty())
+        messagebox::information(box);
     rating::QelRefresh(QelList, show_.index(), board);
 }
 

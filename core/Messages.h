@@ -28,6 +28,7 @@ inline constexpr char kUnsavedQuestion[] =
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 namespace messages {
 
@@ -66,6 +67,34 @@ inline std::string placedByName(std::size_t moved, std::size_t kept, std::size_t
         add(count(added, "leere Zeile für ein Bild ohne Zeile angelegt",
                   "leere Zeilen für Bilder ohne Zeile angelegt"));
     return "Die Bewertung wurde den Bildern nach Dateinamen zugeordnet: " + parts + ".";
+}
+
+// Names (readable UTF-8) in quotes, the first few, then how many more.
+inline std::string someNames(const std::vector<std::string>& namesUtf8)
+{
+    constexpr std::size_t kShown = 5;
+    std::string list;
+    for (std::size_t i = 0; i < namesUtf8.size() && i < kShown; ++i)
+        list += (i ? ", '" : "'") + namesUtf8[i] + "'";
+    if (namesUtf8.size() > kShown)
+        list += " und " + std::to_string(namesUtf8.size() - kShown) + " weitere";
+    return list;
+}
+
+// What the box about a placed sheet names: the pictures now without a
+// score, the lines kept without a picture, those naming several alike.
+inline std::string placedPictures(const std::vector<std::string>& withoutScore,
+                                  const std::vector<std::string>& withoutPicture,
+                                  const std::vector<std::string>& namingSeveral)
+{
+    std::string text;
+    if (!withoutScore.empty())
+        text += "\nNoch ohne Bewertung: " + someNames(withoutScore) + ".";
+    if (!withoutPicture.empty())
+        text += "\nZeilen ohne passendes Bild: " + someNames(withoutPicture) + ".";
+    if (!namingSeveral.empty())
+        text += "\nPasst zu mehreren Bildern: " + someNames(namingSeveral) + ".";
+    return text;
 }
 
 inline std::string jpegError(int messageCode)

@@ -4,9 +4,10 @@
 
 namespace rating {
 
-std::optional<Placement> placeByName(const Sheet& lines, const std::vector<std::string>& pictures)
+std::optional<Placement> placeByName(const Sheet& lines, const std::vector<std::string>& pictures,
+                                     const NameKey& key)
 {
-    const PictureNames names(pictures);
+    const PictureNames names(pictures, key);
     constexpr std::size_t kNone = static_cast<std::size_t>(-1);
     std::vector<std::size_t> lineOf(pictures.size(), kNone);
     std::vector<bool> placed(lines.size(), false);
@@ -18,10 +19,13 @@ std::optional<Placement> placeByName(const Sheet& lines, const std::vector<std::
             lineOf[i] = i;
             placed[i] = true;
         }
+    std::vector<bool> alike(lines.size(), false);
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (placed[i] || namePart(lines[i]).empty())
             continue;
-        const auto picture = names.pictureNamedBy(lines[i]);
+        const NameMatch match = names.match(lines[i]);
+        alike[i] = !match.alike.empty();
+        const auto& picture = match.picture;
         if (picture && lineOf[*picture] == kNone) {
             lineOf[*picture] = i;
             placed[i] = true;
@@ -36,12 +40,16 @@ std::optional<Placement> placeByName(const Sheet& lines, const std::vector<std::
         } else {
             result.sheet.push_back(newLine(pictures[p]));
             ++result.added;
+            result.addedPictures.push_back(p);
         }
     }
     for (std::size_t i = 0; i < lines.size(); ++i)
         if (!placed[i]) {
             result.sheet.push_back(lines[i]);
             ++result.kept;
+            result.keptLines.push_back(i);
+            if (alike[i])
+                result.alikeLines.push_back(i);
         }
 
     Sheet asLoaded = lines;

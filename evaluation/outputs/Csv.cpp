@@ -1,6 +1,9 @@
 #include "evaluation/outputs/Csv.h"
 
+#include "evaluation/ranking/Names.h"
 #include "evaluation/ranking/Texts.h"
+
+#include <string_view>
 
 namespace evaluation {
 
@@ -13,14 +16,32 @@ void appendRow(std::string& out, const std::vector<std::string>& fields)
     out += "\r\n";
 }
 
+// "-0,8", "12": what the outputs write as numbers.
+bool isNumber(std::string_view text)
+{
+    if (!text.empty() && text.front() == '-')
+        text.remove_prefix(1);
+    const auto comma = text.find(',');
+    const auto digits = [](std::string_view part) {
+        return !part.empty() && part.find_first_not_of("0123456789") == std::string_view::npos;
+    };
+    return comma == std::string_view::npos
+               ? digits(text)
+               : digits(text.substr(0, comma)) && digits(text.substr(comma + 1));
+}
+
 } // namespace
 
 std::string csvField(const std::string& text)
 {
-    if (text.find_first_of(";\"\r\n") == std::string::npos)
-        return text;
+    std::string field = controlsReplaced(text, "");
+    if (!field.empty() && std::string_view("=+-@\t\r").find(field.front()) != std::string::npos &&
+        !isNumber(field))
+        field.insert(0, "'");
+    if (field.find_first_of(";\"\r\n") == std::string::npos)
+        return field;
     std::string quoted = "\"";
-    for (const char c : text)
+    for (const char c : field)
         quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
     return quoted + "\"";
 }

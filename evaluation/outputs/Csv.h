@@ -7,8 +7,11 @@
 
 namespace evaluation {
 
-// A field as a German spreadsheet program reads it: quoted, with inner
-// quotes doubled, when it holds a ";", a quote or a line break.
+// A field as a German spreadsheet program reads it, and never as a formula:
+// control characters left out; text beginning with "=", "+", "-", "@", tab
+// or CR gets a leading apostrophe (a number such as "-0,8" stays a number);
+// quoted, with inner quotes doubled, when it holds a ";" or a quote. Every
+// CSV the organiser's program writes goes through it.
 std::string csvField(const std::string& text);
 
 // Rangliste.csv: UTF-8 with byte-order mark, ";" between fields, decimal

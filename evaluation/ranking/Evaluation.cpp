@@ -6,6 +6,7 @@
 #include "core/TextEncoding.h"
 #include "evaluation/ranking/Names.h"
 #include "evaluation/ranking/Texts.h"
+#include "pictures/NameKey.h"
 
 namespace evaluation {
 
@@ -15,6 +16,16 @@ bool fifteenZeros(const std::string& line)
 {
     return line.size() >= std::size_t(kCriterionCount) &&
            line.find_first_not_of('0') >= std::size_t(kCriterionCount);
+}
+
+// The pictures a line names alike, readable.
+std::vector<std::string> alikeNames(const std::vector<std::size_t>& positions,
+                                    const std::vector<std::string>& pictures)
+{
+    std::vector<std::string> names;
+    for (const std::size_t p : positions)
+        names.push_back(shownName(pictures[p]));
+    return names;
 }
 
 } // namespace
@@ -53,7 +64,7 @@ Judge matchJudge(const std::string& judgeName, const rating::Sheet& lines,
                  const std::vector<std::string>& pictures, const Maxima& maxima,
                  std::vector<Problem>& problems)
 {
-    const rating::PictureNames names(pictures);
+    const rating::PictureNames names(pictures, pictures::nameKey);
 
     const std::string judge = shownName(judgeName);
     Judge result{judgeName, std::vector<std::optional<Score>>(pictures.size())};
@@ -63,7 +74,8 @@ Judge matchJudge(const std::string& judgeName, const rating::Sheet& lines,
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::size_t number = i + 1;
         const std::string name(rating::namePart(lines[i]));
-        const std::optional<std::size_t> found = names.pictureNamedBy(lines[i]);
+        const rating::NameMatch match = names.match(lines[i]);
+        const std::optional<std::size_t> found = match.picture;
         if (found)
             mentioned[*found] = true;
         const ScoredLine scored = scoreLine(maxima, lines[i]);
@@ -73,6 +85,8 @@ Judge matchJudge(const std::string& judgeName, const rating::Sheet& lines,
             picture = shownName(name);
         } else if (name.empty())
             problem = texts::kNoFileName;
+        else if (!match.alike.empty())
+            problem = texts::namesSeveral(shownName(name), alikeNames(match.alike, pictures));
         else if (!found)
             problem = texts::noSuchPicture(shownName(name));
         else if (lineOf[*found] != 0)

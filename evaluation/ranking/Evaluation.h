@@ -83,10 +83,10 @@ struct Evaluation {
 };
 
 // Gives each picture the first good line that names it (names compared as
-// the judging program compares them: a "?" stands for a line break); reports, with the
-// judge's name and the line number, lines with a non-digit, lines naming no
-// picture of the folder, repeated lines, all-zero lines and pictures left
-// without a line. Never stops.
+// the judging program compares them, rating::PictureNames); reports, with
+// the judge's name and the line number, lines with a non-digit, lines naming
+// no picture of the folder or several alike, repeated lines, all-zero lines
+// and pictures left without a line. Never stops.
 Judge matchJudge(const std::string& judgeName, const rating::Sheet& lines,
                  const std::vector<std::string>& pictures, const Maxima& maxima,
                  std::vector<Problem>& problems);

@@ -12,6 +12,13 @@ namespace evaluation {
 // ranking and the judging program's panel show a name alike.
 std::string shownName(std::string_view bytes);
 
+// Readable text with its control characters (below U+0020, U+007F to
+// U+009F) each replaced by `replacement`: "?" on a terminal, nothing in the
+// CSV, page and PDF, so no name acts there as a command. Line breaks are
+// kept where the output's own lines need them.
+std::string controlsReplaced(std::string_view utf8, std::string_view replacement,
+                             bool keepLineBreaks = false);
+
 using NameDisplay = std::string (*)(std::string_view bytes);
 void setNameDisplay(NameDisplay display);
 

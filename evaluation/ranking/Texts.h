@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // The evaluation's own texts (UTF-8), German like the judging program's.
 namespace evaluation::texts {
@@ -138,6 +139,13 @@ inline std::string notADigit(const std::string& character)
 inline std::string noSuchPicture(const std::string& picture)
 {
     return "kein Bild '" + picture + "' im Ordner";
+}
+inline std::string namesSeveral(const std::string& name, const std::vector<std::string>& pictures)
+{
+    std::string list;
+    for (const std::string& picture : pictures)
+        list += (list.empty() ? "'" : ", '") + picture + "'";
+    return "'" + name + "' passt zu mehreren Bildern (" + list + ")";
 }
 inline constexpr char kNoFileName[] = "kein Dateiname";
 inline std::string alreadyRated(const std::string& picture, std::size_t firstLine)

@@ -1,5 +1,6 @@
 #include "core/PictureNames.h"
 #include "core/RatingSheet.h"
+#include "pictures/NameKey.h"
 
 #include <gtest/gtest.h>
 
@@ -7,15 +8,49 @@ namespace {
 
 TEST(PictureNames, ALineNamesThePictureItsNamePartIsWrittenAs)
 {
-    const rating::PictureNames names(
-        {"a.jpg", "B.JPG", "nl\nin\r\nname.jpg", "q?.jpg", "q\n.jpg", "x-y.jpg"});
+    const std::vector<std::string> pictures{"a.jpg",
+                                            "B.JPG",
+                                            "nl\nin\r\nname.jpg",
+                                            "q?.jpg",
+                                            "q\n.jpg",
+                                            "x-y.jpg",
+                                            "\xC3\x9C"
+                                            "ber.jpg",
+                                            "Ma\xC3\xB1"
+                                            "ana.jpg",
+                                            "o.jpg",
+                                            "O.jpg",
+                                            "\xDF.jpg"};
+    const rating::PictureNames names(pictures, pictures::nameKey);
     const struct {
         std::string line;
         std::optional<std::size_t> picture;
+        std::vector<std::size_t> alike = {};
     } cases[] = {
         {"000000000000000-a.jpg", 0},
         {"123456789012345-B.JPG", 1},
-        {"000000000000000-b.jpg", std::nullopt}, // case counts
+        {"000000000000000-b.jpg", 1}, // another letter case
+        {"000000000000000-A.JPG", 0},
+        {"000000000000000-\xDC"
+         "ber.jpg",
+         6}, // Windows-1252, as Windows PCs write
+        {"000000000000000-\xC3\xBC"
+         "BER.jpg",
+         6}, // UTF-8, another case
+        {"000000000000000-U\xCC\x88"
+         "ber.jpg",
+         6}, // decomposed, as a Mac writes
+        {"000000000000000-man\xCC\x83"
+         "ana.JPG",
+         7}, // decomposed and another case
+        {"000000000000000-\xF1"
+         "ana.jpg",
+         std::nullopt},               // a letter less still differs
+        {"000000000000000-o.jpg", 8}, // as written comes first
+        {"000000000000000-O.jpg", 9},
+        {"000000000000000-o.JPG", std::nullopt, {8, 9}}, // two pictures alike: neither
+        {"000000000000000-\xC3\x9F.jpg", 10},            // a non-UTF-8 name on disk
+        {"000000000000000-SS.jpg", 10},                  // sharp s folds to ss
         {"000000000000000-a.jpg ", std::nullopt},
         {"000000000000000-nl?in??name.jpg", 2}, // as a line break is written
         {"000000000000000-q?.jpg", 3},          // two written alike: the first
@@ -25,8 +60,11 @@ TEST(PictureNames, ALineNamesThePictureItsNamePartIsWrittenAs)
         {"000000000000000-", std::nullopt},
         {"", std::nullopt},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(names.pictureNamedBy(c.line), c.picture) << c.line;
+    for (const auto& c : cases) {
+        const rating::NameMatch match = names.match(c.line);
+        EXPECT_EQ(match.picture, c.picture) << c.line;
+        EXPECT_EQ(match.alike, c.alike) << c.line;
+    }
     EXPECT_EQ(rating::namePart("000000000000000-nl?x.jpg"), "nl?x.jpg");
     EXPECT_EQ(rating::namePart("0000000000000000"), "");
 }
@@ -34,7 +72,7 @@ TEST(PictureNames, ALineNamesThePictureItsNamePartIsWrittenAs)
 TEST(PictureNames, AFreshLineNamesItsPicture)
 {
     const std::vector<std::string> pictures{"a.jpg", "nl\nin\r\nname.jpg", "b.jpg"};
-    const rating::PictureNames names(pictures);
+    const rating::PictureNames names(pictures, pictures::nameKey);
     const rating::Sheet sheet = rating::freshSheet(pictures);
     for (std::size_t i = 0; i < pictures.size(); ++i)
         EXPECT_EQ(names.pictureNamedBy(sheet[i]), i) << sheet[i];

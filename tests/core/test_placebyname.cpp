@@ -1,5 +1,6 @@
 #include "core/Messages.h"
 #include "core/PlaceByName.h"
+#include "pictures/NameKey.h"
 
 #include <gtest/gtest.h>
 
@@ -21,6 +22,7 @@ TEST(PlaceByName, PutsEachLineAtThePictureItNames)
         rating::Sheet lines;
         rating::Sheet placed; // empty: left as loaded
         std::size_t moved, kept, added;
+        std::vector<std::size_t> alikeLines = {};
     } cases[] = {
         {"inOrder", abc, {line("1", "a.jpg"), "", line("3", "c.jpg")}, {}, 0, 0, 0},
         {"shortFile", abc, {line("1", "a.jpg")}, {}, 0, 0, 0},
@@ -66,10 +68,29 @@ TEST(PlaceByName, PutsEachLineAtThePictureItNames)
          2,
          0,
          0},
+        {"writtenOnAnotherPc", // Windows-1252, other letter case: each at its own picture
+         {"a.jpg", "B.jpg",
+          "\xC3\x9C"
+          "ber.jpg"},
+         {line("1", "A.jpg"), line("2", "b.jpg"),
+          line("3", "\xDC"
+                    "ber.jpg")},
+         {},
+         0,
+         0,
+         0},
+        {"namesTwoPicturesAlike",
+         {"o.jpg", "O.jpg", "p.jpg"},
+         {line("1", "o.JPG"), line("2", "P.JPG")},
+         {line("0", "o.jpg"), line("0", "O.jpg"), line("2", "P.JPG"), line("1", "o.JPG")},
+         1,
+         1,
+         2,
+         {0}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const auto placement = rating::placeByName(c.lines, c.pictures);
+        const auto placement = rating::placeByName(c.lines, c.pictures, pictures::nameKey);
         if (c.placed.empty()) {
             EXPECT_FALSE(placement.has_value());
             continue;
@@ -79,6 +100,9 @@ TEST(PlaceByName, PutsEachLineAtThePictureItNames)
         EXPECT_EQ(placement->moved, c.moved);
         EXPECT_EQ(placement->kept, c.kept);
         EXPECT_EQ(placement->added, c.added);
+        EXPECT_EQ(placement->addedPictures.size(), c.added);
+        EXPECT_EQ(placement->keptLines.size(), c.kept);
+        EXPECT_EQ(placement->alikeLines, c.alikeLines);
     }
 }
 

@@ -53,12 +53,10 @@ TEST(Matching, LinesGoToThePictureTheyNameAndEverythingElseIsReported)
          {"Jo, Zeile 2: 'a.jpg' steht schon in Zeile 1 – Zeile nicht gewertet",
           "Jo, Zeile 4: kein Dateiname – Zeile nicht gewertet",
           "Jo, Zeile 5: 'c.jpg': alle Kriterien 0 – zählt als nicht bewertet"}},
-        {"names compare byte for byte",
-         {line(1, "A.jpg"), line(2, "b.jpg "), line(3, "c.jpg"), line(4, "d.jpg")},
-         {kNotRated, kNotRated, 3, 4},
-         {"Jo, Zeile 1: kein Bild 'A.jpg' im Ordner – Zeile nicht gewertet",
-          "Jo, Zeile 2: kein Bild 'b.jpg ' im Ordner – Zeile nicht gewertet",
-          "Jo: keine Zeile für 'a.jpg' – nicht bewertet",
+        {"names from another PC: letter case counts not, a space does",
+         {line(1, "A.jpg"), line(2, "b.jpg "), line(3, "c.JPG"), line(4, "d.jpg")},
+         {1, kNotRated, 3, 4},
+         {"Jo, Zeile 2: kein Bild 'b.jpg ' im Ordner – Zeile nicht gewertet",
           "Jo: keine Zeile für 'b.jpg' – nicht bewertet"}},
     };
     for (const Case& c : cases) {
@@ -81,6 +79,15 @@ TEST(Matching, LinesGoToThePictureTheyNameAndEverythingElseIsReported)
         evaluation::matchJudge("Jo", {line(7, "a?b.jpg")}, {"a\nb.jpg"}, kNines, problems);
     EXPECT_TRUE(judge.scores[0]);
     EXPECT_TRUE(problems.empty()) << problems[0].text;
+    // Windows-1252 from an older PC; a name two pictures share but for the case.
+    const evaluation::Judge other =
+        evaluation::matchJudge("Jo", {line(7, "\xDC.jpg"), line(5, "O.JPG")},
+                               {"\xC3\x9C.jpg", "o.jpg", "O.jpg"}, kNines, problems);
+    EXPECT_EQ(other.scores[0]->total(), 7);
+    EXPECT_FALSE(other.scores[1] || other.scores[2]);
+    ASSERT_FALSE(problems.empty());
+    EXPECT_EQ(problems[0].text, "Jo, Zeile 2: 'O.JPG' passt zu mehreren Bildern ('o.jpg', 'O.jpg') "
+                                "– Zeile nicht gewertet");
 }
 
 // Names that are not UTF-8 show as every program shows a file name (the

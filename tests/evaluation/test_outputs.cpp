@@ -47,7 +47,22 @@ TEST(Outputs, CsvBytesOpenInAGermanSpreadsheet)
               "1;Kätzchen.jpg;39;33;36,0;6;12,0;12,0;12,0;\r\n"
               "2;Abend.jpg;31;;31,0;0;12,0;10,0;9,0;\"nicht bewertet: Jo;\"\"B\"\"\"\r\n"
               ";Leer.jpg;;;;;;;;\"nicht bewertet; alle Kriterien 0: Anna, Jo;\"\"B\"\"\"\r\n");
-    EXPECT_EQ(evaluation::csvField("a\r\nb"), "\"a\r\nb\"");
+    const std::pair<std::string, std::string> fields[] = {
+        {"=1+1", "'=1+1"},
+        {"+cmd|calc", "'+cmd|calc"},
+        {"@SUM(1)", "'@SUM(1)"},
+        {"-1+2", "'-1+2"},
+        {"\t=1", "'=1"},
+        {"-0,8", "-0,8"},
+        {"12", "12"},
+        {"-", "'-"},
+        {"a\r\nb\x1b[2J\xC2\x9B", "ab[2J"},
+        {"=x;\"", "\"'=x;\"\"\""},
+        {"a=b", "a=b"},
+        {"", ""},
+    };
+    for (const auto& [text, field] : fields)
+        EXPECT_EQ(evaluation::csvField(text), field) << text;
 }
 
 TEST(Outputs, TerminalTableIsAlignedByCharactersAndFitsAHundredColumns)
