@@ -8,8 +8,10 @@
 #include "core/Tunables.h"
 #include "pictures/DecodeBudget.h"
 #include "pictures/Picture.h"
+#include "pictures/ScaledDecode.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -18,6 +20,7 @@
 #include <string>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -181,6 +184,37 @@ void measure(const char* name, const Bytes& jpeg)
     std::fflush(stdout);
 }
 
+// The evaluation's thumbnails: `threads` threads decode one such file each
+// at once, scaled as the evaluation does; they share the process's budget.
+void measureTogether(const char* name, const Bytes& jpeg, int threads)
+{
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t child = ::fork();
+    if (child == 0) {
+        std::vector<std::thread> decoding;
+        std::atomic<int> decoded{0};
+        for (int t = 0; t < threads; ++t)
+            decoding.emplace_back([&] {
+                const auto picture = pictures::decodeScaled(jpeg.data(), jpeg.size(), 240);
+                decoded += !picture.refused && picture.bitmap.pixels ? 1 : 0;
+            });
+        for (std::thread& thread : decoding)
+            thread.join();
+        _exit(decoded == threads ? 0 : 2);
+    }
+    int status = 0;
+    rusage usage{};
+    ::wait4(child, &status, 0, &usage);
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double cpu = double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                       double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    std::printf("%-42s %5zu B  %-8s %5.2f s %5.2f s  %6.0f MiB  (%d threads)\n", name, jpeg.size(),
+                WIFEXITED(status) && WEXITSTATUS(status) == 0 ? "decoded" : "failed", cpu, seconds,
+                usage.ru_maxrss / 1024.0, threads);
+    std::fflush(stdout);
+}
+
 } // namespace
 
 int main()
@@ -241,4 +275,13 @@ int main()
     std::fclose(in);
     ::unlink(photo);
     measure("photograph 100 MP progressive: 10000^2", bytes);
+
+    // One budget for the process (the evaluation decodes on every core): the
+    // peak of eight such files at once stays that of one.
+    Bytes wide = sized(tinyJpeg(Coding::progressive, true), 9000);
+    const std::size_t sof = find(wide, {0xC2});
+    wide[sof + 7] = static_cast<unsigned char>(13000 >> 8);
+    wide[sof + 8] = static_cast<unsigned char>(13000 & 0xFF);
+    measureTogether("thumbnail of progressive 4:4:4 13000x9000", wide, 1);
+    measureTogether("8 thumbnails of it at once", wide, 8);
 }

@@ -1,5 +1,9 @@
 #include "pictures/DecodeBudget.h"
 
+#include <algorithm>
+#include <condition_variable>
+#include <mutex>
+
 namespace pictures::budget {
 
 namespace {
@@ -19,7 +23,55 @@ std::uint64_t blocksOf(int id, std::span<const ComponentBlocks> components)
     return 0;
 }
 
+struct Shares {
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::uint64_t taken = 0;
+    std::uint64_t nextTicket = 0; // first come, first served: a large
+    std::uint64_t serving = 0;    // decode is not passed by small ones forever
+    int waiting = 0;
+};
+
+Shares& shares()
+{
+    static Shares instance;
+    return instance;
+}
+
 } // namespace
+
+ProcessShare::ProcessShare(std::uint64_t bytes)
+    : bytes_(std::min(bytes, tunables::kMaxProcessDecodeBytes))
+{
+    Shares& all = shares();
+    std::unique_lock lock(all.mutex);
+    const std::uint64_t ticket = all.nextTicket++;
+    ++all.waiting;
+    all.changed.wait(lock, [&] {
+        return all.serving == ticket && all.taken + bytes_ <= tunables::kMaxProcessDecodeBytes;
+    });
+    --all.waiting;
+    all.taken += bytes_;
+    ++all.serving;
+    all.changed.notify_all();
+}
+
+ProcessShare::~ProcessShare()
+{
+    Shares& all = shares();
+    {
+        const std::lock_guard lock(all.mutex);
+        all.taken -= bytes_;
+    }
+    all.changed.notify_all();
+}
+
+int ProcessShare::waiting()
+{
+    Shares& all = shares();
+    const std::lock_guard lock(all.mutex);
+    return all.waiting;
+}
 
 std::uint64_t countBlockVisits(const std::uint8_t* data, std::size_t size,
                                std::span<const ComponentBlocks> components)

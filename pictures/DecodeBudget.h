@@ -23,6 +23,24 @@ inline bool affordable(const Cost& cost)
            cost.blockVisits <= tunables::kMaxBlockVisits;
 }
 
+// A decode's share of the process budget (tunables::kMaxProcessDecodeBytes),
+// held while it lives: taking it waits, in the order asked, until the bytes
+// fit beside the shares of the decodes under way. A single share never
+// waits for itself (more than the budget is taken as the whole budget).
+class ProcessShare {
+  public:
+    explicit ProcessShare(std::uint64_t bytes);
+    ~ProcessShare();
+    ProcessShare(const ProcessShare&) = delete;
+    ProcessShare& operator=(const ProcessShare&) = delete;
+
+    // Decodes waiting for their share now: for tests.
+    static int waiting();
+
+  private:
+    std::uint64_t bytes_;
+};
+
 struct ComponentBlocks {
     int id = 0; // the component identifier of the frame header
     std::uint64_t blocks = 0;

@@ -33,9 +33,14 @@ ScaledPicture decodeScaled(const std::uint8_t* data, std::size_t size, int longS
     JpegHeader scaled = *header;
     scaled.width = (header->width + denominator - 1) / denominator;
     scaled.height = (header->height + denominator - 1) / denominator;
-    JpegDecoder decoder(data, size, scaled, denominator, PixelPool::own);
-    decoder.step(kNoDeadline);
-    DecodedJpeg decoded = decoder.take();
+    DecodedJpeg decoded;
+    {
+        // Decodes on many threads wait for their turn rather than add up.
+        const budget::ProcessShare share(header->cost.bytes);
+        JpegDecoder decoder(data, size, scaled, denominator, PixelPool::own);
+        decoder.step(kNoDeadline);
+        decoded = decoder.take();
+    }
     result.error = decoded.error;
     result.bitmap = uprightBitmap(decoded.bitmap, orientation);
     return result;

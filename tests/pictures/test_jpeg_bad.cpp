@@ -1,20 +1,24 @@
 // Broken and hostile files: each is refused at loading, ends in libjpeg's
 // error code while decoding, or decodes; none may crash.
 
+#include "pictures/DecodeBudget.h"
 #include "pictures/Jpeg.h"
 #include "pictures/JpegFixtures.h"
 #include "pictures/Picture.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <jerror.h>
 #include <jpeglib.h>
+#include <memory>
 #include <sys/mman.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 using namespace fixtures;
@@ -459,3 +463,24 @@ TEST(JpegBadInput, ErrorBeforeTheRowsGivesBlack)
 }
 
 } // namespace
+
+// Decodes on several threads take turns when their declared costs do not
+// fit the process's budget together, instead of adding up.
+TEST(JpegBadInput, ADecodeWaitsUntilItsShareOfTheProcessBudgetFits)
+{
+    using pictures::budget::ProcessShare;
+    auto whole = std::make_unique<ProcessShare>(tunables::kMaxProcessDecodeBytes);
+    std::atomic<bool> entered{false};
+    std::thread other([&] {
+        const ProcessShare small(1);
+        entered = true;
+    });
+    while (ProcessShare::waiting() == 0)
+        std::this_thread::yield();
+    EXPECT_FALSE(entered);
+    whole.reset();
+    other.join();
+    EXPECT_TRUE(entered);
+    // More than the budget is taken as the whole of it: never waits for ever.
+    const ProcessShare huge(~std::uint64_t{0});
+}
