@@ -40,7 +40,7 @@ int runWindow(char* programName, const std::optional<std::string>& folderGiven)
         return evaluation::kDone;
     int exitCode = 0;
     {
-        evaluation::EvaluationWindow window(common::displayFileName(*folder));
+        evaluation::EvaluationWindow window(*folder); // bytes: only what is shown is decoded
         window.show();
         exitCode = QApplication::exec();
     }

@@ -1,5 +1,6 @@
 #include "evaluation/window/Window.h"
 
+#include "common/FileName.h"
 #include "evaluation/Tunables.h"
 #include "evaluation/ranking/Texts.h"
 #include "evaluation/window/WindowTexts.h"
@@ -19,6 +20,8 @@
 #include <QTableView>
 #include <QUrl>
 #include <QVBoxLayout>
+
+#include <filesystem>
 
 namespace evaluation {
 
@@ -55,8 +58,9 @@ QGroupBox* framed(const char* title, QWidget* content)
 
 } // namespace
 
-EvaluationWindow::EvaluationWindow(const QString& folder, WatchTimes times, QWidget* parent)
-    : QWidget(parent), folder_(QDir(folder).absolutePath()), watcher_(times)
+EvaluationWindow::EvaluationWindow(const std::string& folder, WatchTimes times, QWidget* parent)
+    : QWidget(parent), folderPath_(std::filesystem::absolute(folder).lexically_normal().string()),
+      folder_(QDir::cleanPath(common::displayFileName(folderPath_))), watcher_(times)
 {
     setWindowTitle(text(windowtexts::kTitle).arg(QDir(folder_).dirName()));
     buildControls();
@@ -66,18 +70,20 @@ EvaluationWindow::EvaluationWindow(const QString& folder, WatchTimes times, QWid
     connect(&reading_, &FolderReading::finished, this, &EvaluationWindow::showEnd);
     connect(&watcher_, &FolderWatcher::inputsChanged, this, &EvaluationWindow::readAgain);
     connect(&watcher_, &FolderWatcher::presenceChanged, back_, &QLabel::setVisible);
-    watcher_.watch(folder_);
+    watcher_.watch(folderPath_);
     QMetaObject::invokeMethod(this, &EvaluationWindow::readAgain, Qt::QueuedConnection);
 }
 
 void EvaluationWindow::buildControls()
 {
     note_ = new QLabel(text(windowtexts::kReadingScores), this);
+    note_->setTextFormat(Qt::PlainText); // names in it are never markup
     note_->setWordWrap(true);
     note_->setStyleSheet(QStringLiteral("font-weight: bold"));
     note_->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     back_ = new QLabel(text(windowtexts::kFolderBack), this);
+    back_->setTextFormat(Qt::PlainText);
     back_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     back_->hide();
 
@@ -119,6 +125,7 @@ void EvaluationWindow::buildControls()
     upright->setChildrenCollapsible(false);
 
     failures_ = new QLabel(this);
+    failures_->setTextFormat(Qt::PlainText);
     failures_->setWordWrap(true);
     failures_->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold"));
     failures_->hide();
@@ -142,6 +149,7 @@ QWidget* EvaluationWindow::buildOutputRow()
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
     written_ = new QLabel(row);
+    written_->setTextFormat(Qt::PlainText);
     written_->setWordWrap(true);
     written_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(written_, 1);
@@ -168,7 +176,7 @@ QWidget* EvaluationWindow::buildOutputRow()
 
 void EvaluationWindow::readAgain()
 {
-    reading_.start(folder_);
+    reading_.start(folderPath_);
 }
 
 void EvaluationWindow::showRanking(std::shared_ptr<const RankingTexts> ranking)
@@ -210,8 +218,10 @@ void EvaluationWindow::showEnd(const ReadingEnd& end)
         failures_->setVisible(!end.failures.isEmpty());
     }
     for (const auto& [button, file] : openButtons_) {
-        const QFileInfo output(QDir(folder_).filePath(QString::fromUtf8(file)));
-        button->setEnabled(*file ? output.isFile() : output.isDir());
+        const std::filesystem::path output = std::filesystem::path(folderPath_) / file;
+        std::error_code ignored;
+        button->setEnabled(*file ? std::filesystem::is_regular_file(output, ignored)
+                                 : std::filesystem::is_directory(output, ignored));
     }
     emit readingFinished();
 }

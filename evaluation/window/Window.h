@@ -19,7 +19,8 @@ namespace evaluation {
 class EvaluationWindow : public QWidget {
     Q_OBJECT
   public:
-    explicit EvaluationWindow(const QString& folder, WatchTimes times = {},
+    // folder: bytes, as the command line or the chooser gave it.
+    explicit EvaluationWindow(const std::string& folder, WatchTimes times = {},
                               QWidget* parent = nullptr);
 
     // Tests hold the readings at their steps with this; set it before the
@@ -40,7 +41,8 @@ class EvaluationWindow : public QWidget {
     // kind: what the desktop found no program for, "PDF-Dateien".
     void openOutput(const char* file, const char* kind);
 
-    QString folder_;
+    std::string folderPath_; // bytes, absolute: what is read and watched
+    QString folder_;         // as shown
     FolderReading reading_;
     FolderWatcher watcher_;
     RankingModel ranking_;

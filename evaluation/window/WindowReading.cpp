@@ -167,7 +167,7 @@ FolderReading::~FolderReading()
         worker_.detach();
 }
 
-void FolderReading::start(const QString& folder)
+void FolderReading::start(const std::string& folder)
 {
     if (!isRunning()) {
         launch(folder);
@@ -186,10 +186,10 @@ void FolderReading::cancel()
     }
 }
 
-void FolderReading::launch(const QString& folder)
+void FolderReading::launch(const std::string& folder)
 {
     job_ = std::make_shared<Job>(gate_);
-    job_->folder = QFile::encodeName(folder).toStdString();
+    job_->folder = folder;
     ++running_;
     // One worker at a time: the store and the small thumbnails are the
     // worker's alone; joining it hands them to the next.
@@ -227,8 +227,8 @@ void FolderReading::ended(const ReadingEnd& end)
     worker_.join();
     job_.reset();
     emit finished(end);
-    if (!next_.isEmpty())
-        launch(std::exchange(next_, QString()));
+    if (!next_.empty())
+        launch(std::exchange(next_, std::string()));
 }
 
 } // namespace evaluation

@@ -51,7 +51,7 @@ class FolderReading : public QObject {
     // Starts a reading. One under way stops decoding and this one follows
     // it; one already past its decoding writes its files first, so a
     // stream of changes never keeps the files from following.
-    void start(const QString& folder);
+    void start(const std::string& folder);
     // Stops the reading under way before it writes anything (the files stay
     // all old or become all new).
     void cancel();
@@ -74,14 +74,14 @@ class FolderReading : public QObject {
   private:
     struct Shared;
     struct Job;
-    void launch(const QString& folder);
+    void launch(const std::string& folder);
     void ended(const ReadingEnd& end);
 
     std::shared_ptr<Shared> shared_;
     Cancel::Gate gate_;
     std::thread worker_;
     std::shared_ptr<Job> job_;
-    QString next_; // the folder to read once the current reading ended
+    std::string next_; // the folder to read once the current reading ended
     static std::atomic<int> running_;
 };
 

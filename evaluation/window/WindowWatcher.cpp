@@ -9,9 +9,11 @@ namespace evaluation {
 
 namespace {
 
-std::string bytes(const QString& path)
+// Qt's watcher takes a decoded path: a name the system's encoding cannot
+// hold is not watched, and the regular look finds its changes.
+QString decoded(const std::string& path)
 {
-    return QFile::encodeName(path).toStdString();
+    return QFile::decodeName(path.c_str());
 }
 
 } // namespace
@@ -32,13 +34,13 @@ FolderWatcher::FolderWatcher(WatchTimes times, QObject* parent) : QObject(parent
     connect(&watcher_, &QFileSystemWatcher::fileChanged, this, &FolderWatcher::changed);
 }
 
-void FolderWatcher::watch(const QString& folder)
+void FolderWatcher::watch(const std::string& folder)
 {
     if (!watcher_.directories().isEmpty())
         watcher_.removePaths(watcher_.directories());
     folder_ = folder;
-    present_ = isDirectory(bytes(folder_));
-    seen_ = rankingInputs(bytes(folder_));
+    present_ = isDirectory(folder_);
+    seen_ = rankingInputs(folder_);
     watchFolder();
     watchFiles();
     if (times_.look.count() > 0)
@@ -56,9 +58,9 @@ void FolderWatcher::changed()
 // Cheap when nothing changed: names, sizes and times, nothing decoded.
 void FolderWatcher::look()
 {
-    const bool present = isDirectory(bytes(folder_));
+    const bool present = isDirectory(folder_);
     const bool unwatched = times_.fileEvents && present && watcher_.directories().isEmpty();
-    if (present != present_ || unwatched || rankingInputs(bytes(folder_)) != seen_)
+    if (present != present_ || unwatched || rankingInputs(folder_) != seen_)
         changed();
 }
 
@@ -66,8 +68,8 @@ void FolderWatcher::settled()
 {
     settle_.stop();
     burst_.stop();
-    const bool present = isDirectory(bytes(folder_));
-    std::vector<InputFile> now = rankingInputs(bytes(folder_));
+    const bool present = isDirectory(folder_);
+    std::vector<InputFile> now = rankingInputs(folder_);
     const bool moved = present != present_;
     present_ = present;
     watchFolder();
@@ -84,7 +86,7 @@ void FolderWatcher::settled()
 void FolderWatcher::watchFolder()
 {
     if (times_.fileEvents && present_ && watcher_.directories().isEmpty())
-        watcher_.addPath(folder_);
+        watcher_.addPath(decoded(folder_));
 }
 
 // Brings the file watches up to the inputs: a file renamed over one that
@@ -96,9 +98,8 @@ void FolderWatcher::watchFiles()
     const QStringList watched = watcher_.files();
     const QSet<QString> before(watched.begin(), watched.end());
     QSet<QString> wanted;
-    const std::string folder = bytes(folder_);
     for (const InputFile& input : seen_)
-        wanted.insert(QFile::decodeName(pathIn(folder, input.name).c_str()));
+        wanted.insert(decoded(pathIn(folder_, input.name)));
     const QSet<QString> gone = before - wanted, added = wanted - before;
     if (!gone.isEmpty())
         watcher_.removePaths(gone.values());

@@ -31,7 +31,7 @@ class FolderWatcher : public QObject {
     explicit FolderWatcher(WatchTimes times = {}, QObject* parent = nullptr);
 
     // Watches this folder; its present state counts as seen.
-    void watch(const QString& folder);
+    void watch(const std::string& folder); // bytes
 
   signals:
     void inputsChanged();
@@ -50,7 +50,7 @@ class FolderWatcher : public QObject {
     QTimer settle_;
     QTimer burst_;
     QTimer look_;
-    QString folder_;
+    std::string folder_;
     bool present_ = true;
     std::vector<InputFile> seen_;
 };

@@ -106,7 +106,7 @@ TEST_F(Window, ShowsTheRankingAndFollowsASavedRatingFile)
     // The PDF cannot replace a folder: the window says so.
     fs::create_directory(folder / "Rangliste.pdf");
 
-    evaluation::EvaluationWindow window(QString::fromStdString(folder.string()));
+    evaluation::EvaluationWindow window(folder.string());
     QSignalSpy finished(&window, &evaluation::EvaluationWindow::readingFinished);
     window.show();
     ASSERT_TRUE(finished.wait(kWaitMs));
@@ -170,13 +170,41 @@ TEST_F(Window, ShowsTheRankingAndFollowsASavedRatingFile)
     }));
 }
 
+// A folder name that is not UTF-8 (an old USB stick) and names with tags:
+// the window reads and writes there and shows the names as they are.
+TEST_F(Window, TakesAnyFolderAndShowsNamesAsPlainText)
+{
+    const fs::path latin = folder / "latin\xe4";
+    fs::create_directory(latin);
+    fs::copy_file(folder / "Qel.max", latin / "Qel.max");
+    const std::string picture = "01 <font size=7 color=red>x<!--.jpg";
+    bench::writePhoto((latin / picture).string(), 30, 20);
+    std::ofstream(latin / "Eve <b>x.qel", std::ios::binary) << "";
+    std::ofstream(latin / "Bo.qel", std::ios::binary) << "443204332043220-" + picture + "\r\n";
+    evaluation::EvaluationWindow window(latin.string());
+    QSignalSpy finished(&window, &evaluation::EvaluationWindow::readingFinished);
+    window.show();
+    ASSERT_TRUE(finished.wait(kWaitMs));
+    for (const char* name : {"Rangliste.csv", "Rangliste.pdf", "Rangliste.html"})
+        EXPECT_TRUE(fs::exists(latin / name)) << name;
+    // As assistive technology reads the note: the tags are text, not markup.
+    const auto labels = window.findChildren<QLabel*>();
+    const auto note = std::find_if(labels.begin(), labels.end(), [](const QLabel* label) {
+        return label->isVisible() && label->text().contains("Eve <b>x");
+    });
+    ASSERT_NE(note, labels.end());
+    EXPECT_TRUE(QAccessible::queryAccessibleInterface(*note)
+                    ->text(QAccessible::Name)
+                    .contains("Bewerter 'Eve <b>x'"));
+}
+
 // At the size the window takes on a 1366 × 768 screen, five judges need no scroll bar.
 TEST_F(Window, FiveJudgesFitTheirPane)
 {
     bench::writePhoto((folder / "Abend.jpg").string(), 300, 200);
     for (const char* judge : {"Anna", "Bert", "Carla", "Dora", "Emil"})
         save(std::string(judge) + ".qel", "443204332043220-Abend.jpg\r\n");
-    evaluation::EvaluationWindow window(QString::fromStdString(folder.string()));
+    evaluation::EvaluationWindow window(folder.string());
     QSignalSpy finished(&window, &evaluation::EvaluationWindow::readingFinished);
     window.resize(1280, 720);
     window.show();
@@ -196,8 +224,7 @@ TEST_F(Window, LooksAtAFolderWithoutEventsAndOneThatComesBack)
         bench::writePhoto((folder / "Abend.jpg").string(), 300, 200);
         save("Anna.qel", "443204332043220-Abend.jpg\r\n");
         const std::chrono::milliseconds soon{10}, look{20};
-        evaluation::EvaluationWindow window(QString::fromStdString(folder.string()),
-                                            {soon, soon, look, fileEvents});
+        evaluation::EvaluationWindow window(folder.string(), {soon, soon, look, fileEvents});
         QSignalSpy finished(&window, &evaluation::EvaluationWindow::readingFinished);
         window.show();
         ASSERT_TRUE(finished.wait(kWaitMs));
@@ -228,7 +255,7 @@ TEST_F(Window, FollowsABurstOfSaves)
     bench::writePhoto((folder / "Abend.jpg").string(), 300, 200);
     save("Anna.qel", "443204332043220-Abend.jpg\r\n");
     const std::chrono::hours never{1};
-    evaluation::EvaluationWindow window(QString::fromStdString(folder.string()),
+    evaluation::EvaluationWindow window(folder.string(),
                                         {never, std::chrono::milliseconds(50), never});
     QSignalSpy finished(&window, &evaluation::EvaluationWindow::readingFinished);
     ASSERT_TRUE(finished.wait(kWaitMs));
@@ -255,8 +282,7 @@ TEST_F(Window, CancelledWhileReadingWritesNothing)
             std::promise<void> gate;
             const std::shared_future<void> opened = gate.get_future().share();
             std::atomic<bool> held{false};
-            auto window = std::make_unique<evaluation::EvaluationWindow>(
-                QString::fromStdString(folder.string()));
+            auto window = std::make_unique<evaluation::EvaluationWindow>(folder.string());
             window->setReadingGate([&held, opened, step](Step at) {
                 if (at == step) {
                     held = true;
