@@ -1,6 +1,7 @@
 #include "evaluation/outputs/HtmlReport.h"
 
 #include "evaluation/Tunables.h"
+#include "evaluation/ranking/Names.h"
 #include "evaluation/ranking/Texts.h"
 
 #include <QByteArray>
@@ -59,7 +60,7 @@ std::string escaped(const std::string& text)
 {
     std::string out;
     out.reserve(text.size());
-    for (const char c : text) {
+    for (const char c : controlsReplaced(text, "")) { // no control character on the page
         switch (c) {
         case '&':
             out += "&amp;";

@@ -4,6 +4,7 @@
 #include "evaluation/Tunables.h"
 #include "evaluation/outputs/PdfImages.h"
 #include "evaluation/outputs/Thumbnails.h"
+#include "evaluation/ranking/Names.h"
 #include "evaluation/ranking/Texts.h"
 
 #include <QBuffer>
@@ -28,9 +29,10 @@ constexpr double kThumbBoxWidth = 28, kThumbBoxHeight = 16;
 const QColor kRule(0xBB, 0xBB, 0xBB), kHintColour(0x66, 0x66, 0x66);
 const QColor kDisagreementFill(0xFC, 0xE6, 0xCF);
 
+// Every text of the PDF; a control character in a name is left out.
 QString q(const std::string& utf8)
 {
-    return QString::fromStdString(utf8);
+    return QString::fromStdString(controlsReplaced(utf8, ""));
 }
 
 QFont font(double points, bool bold = false)

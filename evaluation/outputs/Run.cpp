@@ -41,6 +41,12 @@ std::optional<platform::FileIdentity> fileAt(const std::string& path)
     return platform::identity(path);
 }
 
+// A name never acts on the terminal: each control character shows as "?".
+std::string onTerminal(const std::string& text)
+{
+    return controlsReplaced(text, "?", true);
+}
+
 } // namespace
 
 std::vector<OutputFile> writeOutputs(const std::string& folder, const Report& report,
@@ -97,8 +103,8 @@ int evaluate(const std::string& folder, std::ostream& out, std::ostream& err)
     Evaluation& evaluation = result.evaluation;
     if (!result.stop.empty()) {
         for (const Problem& problem : evaluation.problems)
-            err << problem.text << "\n";
-        err << result.stop << "\n";
+            err << onTerminal(problem.text) << "\n";
+        err << onTerminal(result.stop) << "\n";
         return kInputProblem;
     }
     ThumbnailStore store;
@@ -117,16 +123,16 @@ int evaluate(const std::string& folder, std::ostream& out, std::ostream& err)
     for (const OutputFile& output :
          writeOutputs(folder, report, store.findAll(evaluation.pictures)))
         if (!output.failure.empty()) {
-            err << output.failure << "\n";
+            err << onTerminal(output.failure) << "\n";
             written = false;
         }
 
-    out << rankingTable(report) << "\n" << judgeAveragesTable(report);
+    out << onTerminal(rankingTable(report)) << "\n" << onTerminal(judgeAveragesTable(report));
     if (written)
         out << "\n" << texts::kWritten << "\n";
     out.flush();
     for (const Problem& problem : report.problems)
-        err << problem.text << "\n";
+        err << onTerminal(problem.text) << "\n";
     return written ? kDone : kInputProblem;
 }
 

@@ -60,6 +60,15 @@ FolderResult evaluateFolder(const std::string& folder)
         return result;
     }
     for (const std::string& file : files) {
+        const std::string judge = ratingfile::judgeNameFromPath(file);
+        // A judge without a name could not be told from the others.
+        if (std::all_of(judge.begin(), judge.end(),
+                        [](char c) { return static_cast<unsigned char>(c) <= ' ' || c == 0x7F; })) {
+            evaluation.problems.push_back({ProblemKind::JudgeFileUnreadable, std::string(), 0,
+                                           std::string(),
+                                           texts::namelessJudgeFile(shownName(file))});
+            continue;
+        }
         const std::string path = pathIn(folder, file);
         const auto lines = ratingfile::load(path);
         if (!lines) {

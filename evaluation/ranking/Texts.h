@@ -156,6 +156,10 @@ inline std::string missingLine(const std::string& judge, const std::string& pict
 {
     return judge + ": keine Zeile für '" + picture + "' – " + kNotRated;
 }
+inline std::string namelessJudgeFile(const std::string& file)
+{
+    return "Bewertungsdatei ohne Namen: '" + file + "' – nicht gewertet";
+}
 inline std::string unreadableJudgeFile(const std::string& file)
 {
     return "Die Bewertungsdatei '" + file + "' kann nicht gelesen werden!";

@@ -135,6 +135,39 @@ TEST_F(Folder, WritesTheThreeFilesAndReportsAPictureItCannotRead)
         EXPECT_NE(entry.path().filename().string().rfind(".bildbewertung-", 0), 0u);
 }
 
+// Names members chose: no escape sequence reaches the terminal, no formula
+// the spreadsheet, no control character the CSV or page; a judge file named
+// only spaces is no judge.
+TEST_F(Folder, NoNameActsAsACommand)
+{
+    write("Qel.max", kQelMax);
+    const std::string picture = "a\x1b[2Jb\x1b]0;T\x07\xC2\x9B.jpg";
+    bench::writePhoto((folder / picture).string(), 16, 16);
+    write("=1+1.qel", "443204332043220-" + picture + "\r\n");
+    write("@SUM(1).qel", "443204332043220-" + picture + "\r\n");
+    write("   .qel", "111111111111111-" + picture + "\r\n");
+    std::string out, err;
+    ASSERT_EQ(run(out, err), evaluation::kDone) << err;
+    const auto controls = [](const std::string& text, const std::string& allowed) {
+        return std::count_if(text.begin(), text.end(),
+                             [&](char c) {
+                                 return (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) &&
+                                        allowed.find(c) == std::string::npos;
+                             }) +
+               (text.find("\xC2\x9B") != std::string::npos);
+    };
+    EXPECT_EQ(controls(out + err, "\n"), 0) << out << err;
+    EXPECT_NE(out.find("a?[2Jb?]0;T??"), std::string::npos) << out;
+    EXPECT_NE(err.find("Bewertungsdatei ohne Namen: '   .qel' – nicht gewertet"), std::string::npos)
+        << err;
+    const std::string csv = read("Rangliste.csv");
+    EXPECT_EQ(controls(csv, "\r\n"), 0) << csv;
+    EXPECT_EQ(csv.substr(0, 39), "\xEF\xBB\xBFPlatz;Bild;'=1+1;'@SUM(1);Mittelwert");
+    for (const char* start : {";=", ";+", ";@", "\n=", "\n+", "\n@"})
+        EXPECT_EQ(csv.find(start), std::string::npos) << start;
+    EXPECT_EQ(controls(read("Rangliste.html"), "\n"), 0);
+}
+
 TEST_F(Folder, InputProblemsStopWithAGermanMessage)
 {
     const struct {
