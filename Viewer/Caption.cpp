@@ -1,6 +1,7 @@
 #include "Viewer/Caption.h"
 
 #include <QEvent>
+#include <QTextDocument>
 
 namespace caption {
 
@@ -85,7 +86,11 @@ void Label::changeEvent(QEvent* event)
 
 void Label::updateToolTip()
 {
-    setToolTip(clipped() ? toPlainText(caption_).trimmed() : QString());
+    const QString plain = clipped() ? toPlainText(caption_).trimmed() : QString();
+    // A tooltip guesses its format: a name with tags is escaped to stay text.
+    setToolTip(Qt::mightBeRichText(plain)
+                   ? QStringLiteral("<span>") + plain.toHtmlEscaped() + QStringLiteral("</span>")
+                   : plain);
 }
 
 } // namespace caption

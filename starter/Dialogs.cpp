@@ -27,8 +27,10 @@ void GuiSession::end()
 
 void showWarning(const std::string& textUtf8)
 {
-    QMessageBox::warning(nullptr, QString::fromUtf8(startertexts::kWarningCaption),
-                         QString::fromStdString(textUtf8));
+    QMessageBox box(QMessageBox::Warning, QString::fromUtf8(startertexts::kWarningCaption),
+                    QString::fromStdString(textUtf8));
+    box.setTextFormat(Qt::PlainText); // a folder's name in it is never markup
+    box.exec();
 }
 
 } // namespace starter

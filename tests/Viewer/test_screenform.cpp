@@ -10,6 +10,8 @@
 #include <QAccessibleValueInterface>
 
 #include <QApplication>
+#include <QTextDocument>
+#include <QTextDocumentFragment>
 
 #include <gtest/gtest.h>
 
@@ -193,6 +195,14 @@ TEST_F(ScreenForm, TheTemplatesCaptionsFitAndAClippedOneShowsItsText)
     EXPECT_FALSE(common::captionFits(caption::toPlainText(tooLong)));
     EXPECT_EQ(panel.rows[0]->captionLabel()->toolTip(),
               QStringLiteral("Stimmung / Emotion und Ausdruck"));
+    // A picture's name with tags: its tooltip shows the tags as text.
+    const QString tagged =
+        QStringLiteral("01 <font size=7 color=red>Abendlicht am See im Herbst mit Nebel<!--.jpg");
+    shown.setFileName(tagged);
+    const QString tip = panel.FilePanel->toolTip();
+    ASSERT_FALSE(tip.isEmpty()) << "clipped";
+    EXPECT_EQ(Qt::mightBeRichText(tip) ? QTextDocumentFragment::fromHtml(tip).toPlainText() : tip,
+              tagged);
 }
 
 TEST_F(ScreenForm, AssistiveToolsReadTextsValuesAndStates)
