@@ -79,6 +79,12 @@ bool removeFile(const std::string& path);
 // Renames `from` over `to`, replacing a file there in one step.
 bool replaceFile(const std::string& from, const std::string& to);
 
+// The folder where `program` keeps for this user what can be made again:
+// "$XDG_CACHE_HOME/program" (without it "~/.cache/program"), on Windows
+// "%LOCALAPPDATA%\program\cache". Not created here; nothing when the
+// system names no such place.
+std::optional<std::string> cacheFolder(std::string_view program);
+
 // Creates a new folder; false when it exists or cannot be made.
 bool makeFolder(const std::string& path);
 

@@ -156,6 +156,18 @@ bool replaceFile(const std::string& from, const std::string& to)
     return ::rename(from.c_str(), to.c_str()) == 0;
 }
 
+std::optional<std::string> cacheFolder(std::string_view program)
+{
+    // A relative XDG_CACHE_HOME is invalid and is ignored, as the basedir rule says.
+    const char* cache = std::getenv("XDG_CACHE_HOME");
+    if (cache && cache[0] == '/')
+        return std::string(cache) + "/" + std::string(program);
+    const char* home = std::getenv("HOME");
+    if (home && home[0] == '/')
+        return std::string(home) + "/.cache/" + std::string(program);
+    return std::nullopt;
+}
+
 bool makeFolder(const std::string& path)
 {
     return ::mkdir(path.c_str(), 0777) == 0;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdlib>
 
 // Paths are UTF-8 in the program and UTF-16 on disk: every call here goes
 // through the wide API, so no name depends on the system's code page.
@@ -249,6 +250,14 @@ bool replaceFile(const std::string& from, const std::string& to)
 {
     return MoveFileExW(widen(from).c_str(), widen(to).c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+std::optional<std::string> cacheFolder(std::string_view program)
+{
+    const wchar_t* local = _wgetenv(L"LOCALAPPDATA");
+    if (!local || !*local)
+        return std::nullopt;
+    return narrow(local) + "\\" + std::string(program) + "\\cache";
 }
 
 bool makeFolder(const std::string& path)

@@ -4,6 +4,7 @@
 #include "core/RegularFile.h"
 #include "core/Tunables.h"
 #include "evaluation/Tunables.h"
+#include "evaluation/outputs/ThumbnailCache.h"
 #include "evaluation/ranking/Folder.h"
 #include "pictures/JpegEncode.h"
 #include "pictures/ScaledDecode.h"
@@ -151,6 +152,10 @@ QImage thumbnailView(const Thumbnail* thumbnail)
 {
     if (!thumbnail)
         return QImage();
+    if (thumbnail->pixels.empty()) // a stored thumbnail keeps only its JPEGs
+        return QImage::fromData(QByteArray::fromRawData(thumbnail->printJpeg.data(),
+                                                        qsizetype(thumbnail->printJpeg.size())),
+                                "JPEG");
     return QImage(thumbnail->pixels.data(), thumbnail->width, thumbnail->height,
                   qsizetype(thumbnail->width) * thumbnail->channels,
                   thumbnail->channels == 1 ? QImage::Format_Grayscale8 : QImage::Format_RGB888);
@@ -163,6 +168,15 @@ FileStamp stampOf(const std::string& path)
         return {};
     return {static_cast<long long>(info->size), static_cast<long long>(info->modifiedNs)};
 }
+
+ThumbnailStore::ThumbnailStore() : ThumbnailStore(ThumbnailCache::userFolder()) {}
+
+ThumbnailStore::ThumbnailStore(const std::optional<std::string>& cacheFolder)
+    : cache_(std::make_unique<ThumbnailCache>(cacheFolder))
+{
+}
+
+ThumbnailStore::~ThumbnailStore() = default;
 
 bool ThumbnailStore::update(const std::string& folder, const std::vector<std::string>& pictures,
                             const Progress& progress, const std::atomic<bool>* cancel)
@@ -181,6 +195,8 @@ bool ThumbnailStore::update(const std::string& folder, const std::vector<std::st
         wanted.push_back(picture);
         stamps.push_back(stamp);
     }
+    // The cache knows a picture by its whole path: "." is a different folder each time.
+    const std::string absolute = platform::resolvedPath(folder).value_or(folder);
     std::vector<Thumbnail> decoded(wanted.size());
     std::vector<char> done(wanted.size(), 0); // written by several threads: no vector<bool>
     std::mutex progressMutex;
@@ -188,10 +204,20 @@ bool ThumbnailStore::update(const std::string& folder, const std::vector<std::st
     parallelFor(wanted.size(), [&](std::size_t i) {
         if (cancel && cancel->load())
             return;
-        decoded[i] = readThumbnail(pathIn(folder, wanted[i]), tunables::kThumbnailSide);
-        if (decoded[i].ok) {
-            decoded[i].pageJpeg = encodeJpeg(decoded[i], tunables::kPageQuality);
-            decoded[i].printJpeg = encodeJpeg(decoded[i], tunables::kPrintQuality);
+        const std::string path = pathIn(absolute, wanted[i]);
+        if (auto cached = cache_->load(path, stamps[i])) {
+            decoded[i] = std::move(*cached);
+        } else {
+            decoded[i] = readThumbnail(pathIn(folder, wanted[i]), tunables::kThumbnailSide);
+            if (decoded[i].ok) {
+                decoded[i].pageJpeg = encodeJpeg(decoded[i], tunables::kPageQuality);
+                decoded[i].printJpeg = encodeJpeg(decoded[i], tunables::kPrintQuality);
+                decoded[i].ok = !decoded[i].pageJpeg.empty() && !decoded[i].printJpeg.empty();
+            }
+            // The JPEGs are what the outputs take: the pixels would cost
+            // twenty times their bytes for every picture held.
+            decoded[i].pixels = {};
+            cache_->store(path, stamps[i], decoded[i]);
         }
         done[i] = 1;
         if (progress) {
@@ -204,6 +230,7 @@ bool ThumbnailStore::update(const std::string& folder, const std::vector<std::st
             kept.emplace(wanted[i],
                          Entry{stamps[i].size, stamps[i].modified, std::move(decoded[i])});
     entries_ = std::move(kept);
+    cache_->trim();
     return std::all_of(done.begin(), done.end(), [](char d) { return d != 0; });
 }
 

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -49,8 +50,9 @@ std::string encodeJpeg(const Thumbnail& thumbnail, int quality);
 // Runs job(0) ... job(count - 1) on all cores; rethrows the first exception.
 void parallelFor(std::size_t count, const std::function<void(std::size_t)>& job);
 
-// The stored pixels as a QImage without a copy: valid while the thumbnail
-// is; null when there is none.
+// The thumbnail as a QImage: its pixels without a copy while it has them
+// (valid while the thumbnail is), else its print JPEG decoded; null when
+// there is none.
 QImage thumbnailView(const Thumbnail* thumbnail);
 
 // A file's size and modification time (nanoseconds): saving it changes one
@@ -67,13 +69,24 @@ FileStamp stampOf(const std::string& path);
 // decodes only pictures that are new or changed (size or modification time),
 // so a re-evaluation after a .qel changed decodes nothing. Plain C++; the
 // window keeps one and calls update() off its GUI thread.
+class ThumbnailCache;
+
 class ThumbnailStore {
   public:
+    // Kept on disk in `cacheFolder` too (none: only while the store lives);
+    // by default in the user's cache folder.
+    ThumbnailStore();
+    explicit ThumbnailStore(const std::optional<std::string>& cacheFolder);
+    ~ThumbnailStore();
+    ThumbnailStore(const ThumbnailStore&) = delete;
+    ThumbnailStore& operator=(const ThumbnailStore&) = delete;
+
     // done pictures of total; called from the decoding threads, one call at a time.
     using Progress = std::function<void(std::size_t done, std::size_t total)>;
 
     // Brings the store to `pictures` (file names in `folder`): drops pictures
-    // that are gone, decodes new or changed ones on all cores. A set `cancel`
+    // that are gone, takes new or changed ones from the disk cache or decodes
+    // them on all cores (then only their JPEGs are kept). A set `cancel`
     // stops before the next picture (those not decoded stay missing and are
     // decoded by the next update). Returns false when cancelled.
     bool update(const std::string& folder, const std::vector<std::string>& pictures,
@@ -98,6 +111,7 @@ class ThumbnailStore {
         Thumbnail thumbnail;
     };
     std::unordered_map<std::string, Entry> entries_;
+    std::unique_ptr<ThumbnailCache> cache_;
 };
 
 } // namespace evaluation

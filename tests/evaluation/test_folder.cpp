@@ -12,6 +12,7 @@
 #include <fstream>
 #include <functional>
 #include <pty.h>
+#include <set>
 #include <sstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -272,6 +273,48 @@ TEST_F(Folder, ThumbnailStoreDecodesOnlyNewOrChangedPictures)
     evaluation::ThumbnailStore cancelled;
     EXPECT_FALSE(cancelled.update(folder.string(), e.pictures, {}, &cancel));
     EXPECT_FALSE(cancelled.find("a.jpg"));
+}
+
+// A second run takes the thumbnails from the disk and decodes nothing; a
+// damaged entry is decoded again, never shown; the competition folder,
+// copied to the judges, gets nothing of it.
+TEST_F(Folder, ThumbnailsAreKeptOnDiskBetweenRuns)
+{
+    bench::writePhoto((folder / "a.jpg").string(), 2000, 1000);
+    write("c.jpg", "kein JPEG");
+    const fs::path cache = folder.string() + "-cache";
+    const std::vector<std::string> pictures{"a.jpg", "c.jpg"};
+    const auto names = [](const fs::path& path) {
+        std::set<std::string> found;
+        for (const auto& entry : fs::directory_iterator(path))
+            found.insert(entry.path().filename().string());
+        return found;
+    };
+    const std::set<std::string> competition = names(folder);
+    ASSERT_TRUE(evaluation::ThumbnailStore(cache.string()).update(folder.string(), pictures));
+    EXPECT_EQ(names(cache).size(), 2u);
+    // a.jpg can no longer be decoded, but its size and time say it is as it was.
+    const auto modified = fs::last_write_time(folder / "a.jpg");
+    write("a.jpg", std::string(fs::file_size(folder / "a.jpg"), 'x'));
+    fs::last_write_time(folder / "a.jpg", modified);
+    for (const bool damaged : {false, true}) {
+        if (damaged)
+            for (const auto& entry : fs::directory_iterator(cache)) {
+                std::fstream file(entry.path(), std::ios::in | std::ios::out | std::ios::binary);
+                file.seekp(std::streamoff(fs::file_size(entry.path()) / 2));
+                file.put('\x5a');
+            }
+        evaluation::ThumbnailStore store(cache.string());
+        ASSERT_TRUE(store.update(folder.string(), pictures));
+        const evaluation::Thumbnail* a = store.find("a.jpg");
+        EXPECT_EQ(a ? a->width : 0, damaged ? 0 : 240) << "decoded again: not a JPEG now";
+        evaluation::Evaluation e;
+        e.pictures = pictures;
+        store.addProblems(e);
+        EXPECT_EQ(e.problems.size(), damaged ? 2u : 1u) << "c.jpg stays unreadable";
+    }
+    EXPECT_EQ(names(folder), competition);
+    fs::remove_all(cache);
 }
 
 TEST(Thumbnail, ShrinkAveragesTheCoveredPixels)
