@@ -217,7 +217,7 @@ void ThumbnailCache::trim()
     const std::string separator = platform::isSeparator('\\') ? "\\" : "/";
     platform::forEachEntry(*folder_, [&](const platform::FolderEntry& entry) {
         const std::string_view name = entry.name();
-        if (name.size() <= sizeof kEntrySuffix || name.find('.') == 0)
+        if (name.size() <= sizeof kEntrySuffix || name.starts_with('.'))
             return;
         const std::string path = *folder_ + separator + std::string(name);
         const auto status = platform::status(path, platform::Links::doNotFollow);
