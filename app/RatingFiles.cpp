@@ -23,6 +23,7 @@ std::vector<std::string> pictureNames(const std::vector<std::string>& pictures,
                                       const std::vector<std::size_t>& positions)
 {
     std::vector<std::string> names;
+    names.reserve(positions.size());
     for (const std::size_t p : positions)
         names.push_back(common::displayFileNameUtf8(pictures[p]));
     return names;

@@ -23,6 +23,7 @@ std::vector<std::string> alikeNames(const std::vector<std::size_t>& positions,
                                     const std::vector<std::string>& pictures)
 {
     std::vector<std::string> names;
+    names.reserve(positions.size());
     for (const std::size_t p : positions)
         names.push_back(shownName(pictures[p]));
     return names;
