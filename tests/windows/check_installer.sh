@@ -1,0 +1,128 @@
+#!/usr/bin/env bash
+# check_installer.sh INSTALLER SOURCE_DIR [LINUX_BUILD]: the Windows build
+# as a club meets it, under wine and Xvfb: the installer runs silently into
+# a wine prefix of its own; the judging program opens a copy of the demo
+# folder and shows its first picture (screenshot kept in
+# LINUX_BUILD/windows-e2e/); a sheet saved through the window lands with
+# CR LF and is saved over a second time; the evaluation writes its three
+# files, the CSV byte-equal to the Linux build's on the same folder and the
+# PDF's text readable; the uninstaller removes what was installed and
+# leaves a judge's file. Prints the start-up times it saw.
+set -euo pipefail
+installer=$(realpath "$1")
+source_dir=$(realpath "$2")
+linux_build=$(realpath "${3:-$source_dir/build}")
+cache=${BB_WINDOWS_CACHE:-$HOME/.cache/bildbewertung-windows}
+out="$linux_build/windows-e2e"
+rm -rf "$out" && mkdir -p "$out"
+
+export WINEPREFIX="$cache/wine-e2e" WINEDEBUG=-all LANG=C.UTF-8 LC_ALL=C.UTF-8
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+# The installed programs must find everything they need beside them.
+unset WINEPATH QT_PLUGIN_PATH QT_QPA_PLATFORM
+rm -rf "$WINEPREFIX"
+work=$(mktemp -d)
+trap '/usr/lib/wine/wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT
+export work out installer source_dir linux_build
+
+"$source_dir/tests/e2e/with_xvfb.sh" 1920x1080 bash -c '
+  set -euo pipefail
+  wine=/usr/lib/wine/wine64
+  fail() { echo "$*" >&2; exit 1; }
+  $wine wineboot -i >/dev/null 2>&1 || true
+  /usr/lib/wine/wineserver -w
+
+  $wine "$installer" /S
+  /usr/lib/wine/wineserver -w
+  dir="$WINEPREFIX/drive_c/Program Files/Bildbewertung"
+  menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Bildbewertung"
+  for f in bildbewertung.exe bildbewertung-auswertung.exe bildbewertung-starten.exe \
+           platforms/qwindows.dll bildbewertung/vorlage/Qel.max "bildbewertung/demo/04 Makro Blüte.jpg" \
+           Deinstallieren.exe; do
+    [ -f "$dir/$f" ] || fail "not installed: $f"
+  done
+  for f in "Bildbewertung.lnk" "Rangliste erstellen.lnk"; do
+    [ -f "$menu/$f" ] || fail "no Start-menu entry $f"
+  done
+
+  # The judging program in a copy of the demo folder, as the starter runs it.
+  cp -r "$dir/bildbewertung/demo" "$work/demo"
+  rm -f "$work/demo/"*.qel
+  cd "$work/demo"
+  start=$(date +%s%N)
+  $wine "C:\\Program Files\\Bildbewertung\\bildbewertung.exe" & pid=$!
+  for _ in $(seq 300); do
+    xdotool search --onlyvisible --name "^Bildbewertung\$" >/dev/null 2>&1 && break
+    sleep 0.1
+  done
+  shown=$(date +%s%N)
+  xdotool search --onlyvisible --name "^Bildbewertung\$" >/dev/null || fail "no window"
+  echo "windows start-up to the shown window: $(( (shown - start) / 1000000 )) ms"
+  sleep 2
+  import -window root "$out/first-picture.png"
+  colours=$(identify -format %k "$out/first-picture.png")
+  [ "$colours" -gt 1000 ] || fail "the first picture is not shown ($colours colours on the screen)"
+
+  px=$((1920 - 4 - 313)); py=4
+  xdotool mousemove $((px + 160)) $((py + 87)) click --repeat 3 --delay 80 1
+  xdotool key ctrl+a type --delay 20 "Testjury"
+  xdotool mousemove $((px + 6 + 128 + 4)) $((py + 138 + 13)) click 1
+  xdotool key Right Right Right
+  sleep 0.3
+  save() {
+    xdotool mousemove $((px + 252 + 12)) $((py + 74 + 12)) click 1
+    for _ in $(seq 30); do [ -f Testjury.qel ] && break; sleep 0.1; done
+    sleep 0.5
+  }
+  save
+  cp Testjury.qel "$out/first.qel" 2>/dev/null || fail "Testjury.qel was not written: $(ls)"
+  xdotool key Right
+  sleep 0.3
+  save
+  cp Testjury.qel "$out/second.qel"
+  import -window root "$out/after-saving.png"
+  xdotool mousemove $((px + 6 + 269 + 12)) $((py + 4 + 6 + 12)) click 1
+  for _ in $(seq 50); do kill -0 $pid 2>/dev/null || break; sleep 0.2; done
+  kill -0 $pid 2>/dev/null && { kill $pid; fail "the program did not close"; }
+
+  # The evaluation on a fresh copy, and the Linux build on another.
+  cp -r "$dir/bildbewertung/demo" "$work/windows" && cp -r "$dir/bildbewertung/demo" "$work/linux"
+  start=$(date +%s%N)
+  $wine "C:\\Program Files\\Bildbewertung\\bildbewertung-auswertung.exe" "Z:${work//\//\\}\\windows" \
+    >"$out/evaluation.txt" 2>&1 || fail "the evaluation failed: $(cat "$out/evaluation.txt")"
+  echo "windows evaluation of the demo: $(( ($(date +%s%N) - start) / 1000000 )) ms"
+  QT_QPA_PLATFORM=offscreen "$linux_build/evaluation/bildbewertung-auswertung" "$work/linux" >/dev/null
+  for f in Rangliste.csv Rangliste.pdf Rangliste.html; do
+    [ -s "$work/windows/$f" ] || fail "the evaluation did not write $f"
+  done
+  cmp "$work/windows/Rangliste.csv" "$work/linux/Rangliste.csv" || fail "the CSV differs from Linux"
+  cp "$work/windows/Rangliste."* "$out/"
+  pdftotext "$work/windows/Rangliste.pdf" "$out/Rangliste.txt"
+  grep -q "Makro Blüte" "$out/Rangliste.txt" || fail "the PDF text lacks a picture name: $(head "$out/Rangliste.txt")"
+
+  # A judge saved a sheet into the installed demo folder: it stays.
+  printf "9\r\n" > "$dir/bildbewertung/demo/Eigene Jury.qel"
+  $wine "C:\\Program Files\\Bildbewertung\\Deinstallieren.exe" /S
+  /usr/lib/wine/wineserver -w
+  sleep 2
+  [ -f "$dir/bildbewertung/demo/Eigene Jury.qel" ] || fail "the uninstaller removed a judge file"
+  left=$(cd "$dir" && find . -type f | sort)
+  [ "$left" = "./bildbewertung/demo/Eigene Jury.qel" ] || fail "the uninstaller left: $left"
+  [ ! -e "$menu" ] || fail "the Start-menu entries stayed"
+'
+
+expected1=$'300000000000000-01 Abendlicht am See.jpg\r\n'
+expected2=$'400000000000000-01 Abendlicht am See.jpg\r\n'
+for n in first second; do
+  want=$expected1
+  [ $n = second ] && want=$expected2
+  head=$(head -c ${#want} "$out/$n.qel"; echo x)
+  if [ "${head%x}" != "$want" ]; then
+    echo "the $n save wrote:" >&2
+    od -c "$out/$n.qel" | head >&2
+    exit 1
+  fi
+done
+grep -c $'\r$' "$out/second.qel" | grep -qx "$(wc -l <"$out/second.qel")" ||
+  { echo "a line of the sheet does not end in CR LF" >&2; exit 1; }
+echo "windows installer: silent install, first picture, two saves, ranking equal to Linux, uninstall"
