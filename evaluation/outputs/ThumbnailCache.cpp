@@ -132,7 +132,8 @@ std::optional<Thumbnail> decode(const std::string& key, std::string_view bytes)
 
 } // namespace
 
-ThumbnailCache::ThumbnailCache(std::optional<std::string> folder) : folder_(std::move(folder))
+ThumbnailCache::ThumbnailCache(std::optional<std::string> folder, std::uint64_t bound)
+    : folder_(std::move(folder)), bound_(bound)
 {
     if (!folder_)
         return;
@@ -226,12 +227,12 @@ void ThumbnailCache::trim()
         entries.push_back({path, status->modifiedNs, status->size});
         total += status->size;
     });
-    if (total <= tunables::kThumbnailCacheBytes)
+    if (total <= bound_)
         return;
     std::sort(entries.begin(), entries.end(),
               [](const Entry& a, const Entry& b) { return a.modified < b.modified; });
     // Down to nine tenths: the next runs do not trim again at once.
-    const std::uint64_t goal = tunables::kThumbnailCacheBytes / 10 * 9;
+    const std::uint64_t goal = bound_ / 10 * 9;
     for (const Entry& entry : entries) {
         if (total <= goal)
             break;

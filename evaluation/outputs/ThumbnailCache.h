@@ -1,8 +1,10 @@
 #pragma once
 
+#include "evaluation/Tunables.h"
 #include "evaluation/outputs/Thumbnails.h"
 
 #include <atomic>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -16,8 +18,10 @@ namespace evaluation {
 // unreadable entry counts as missing. Safe on several threads at once.
 class ThumbnailCache {
   public:
-    // The cache in `folder`; none (nothing kept) when it is nothing.
-    explicit ThumbnailCache(std::optional<std::string> folder);
+    // The cache in `folder`, at most `bound` bytes; none (nothing kept) when
+    // it is nothing.
+    explicit ThumbnailCache(std::optional<std::string> folder,
+                            std::uint64_t bound = tunables::kThumbnailCacheBytes);
     // The cache in the user's cache folder ($XDG_CACHE_HOME/bildbewertung).
     static std::optional<std::string> userFolder();
 
@@ -33,6 +37,7 @@ class ThumbnailCache {
     std::string entryPath(const std::string& key) const;
 
     std::optional<std::string> folder_;
+    std::uint64_t bound_;
     std::atomic<bool> stored_{false};
 };
 

@@ -7,6 +7,9 @@
 #include "evaluation/ranking/Entrants.h"
 #include "evaluation/ranking/Folder.h"
 
+#include <QBuffer>
+#include <QImageReader>
+
 #include <algorithm>
 #include <set>
 
@@ -37,6 +40,20 @@ QImage TableThumbnails::get(const std::string& folder, const std::string& name,
     const auto found = entries_.find(name);
     if (found != entries_.end() && found->second.stamp == stamp)
         return found->second.small;
+    if (thumbnail && thumbnail->pixels.empty() && !thumbnail->pageJpeg.empty()) {
+        // Only the JPEGs are stored: decoded straight to the small size
+        // (libjpeg scales while decoding), a fraction of a full decode.
+        QByteArray bytes = QByteArray::fromRawData(thumbnail->pageJpeg.data(),
+                                                   qsizetype(thumbnail->pageJpeg.size()));
+        QBuffer buffer(&bytes);
+        QImageReader reader(&buffer, "jpeg");
+        reader.setScaledSize(QSize(thumbnail->width, thumbnail->height)
+                                 .scaled(tunables::kTableThumbnailSide,
+                                         tunables::kTableThumbnailSide, Qt::KeepAspectRatio));
+        const QImage small = reader.read();
+        entries_.insert_or_assign(name, Entry{stamp, small});
+        return small;
+    }
     // The stored pixels are wrapped, not copied: only a changed picture costs.
     const QImage image = thumbnailView(thumbnail);
     QImage small = image.isNull()

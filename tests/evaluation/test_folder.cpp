@@ -1,12 +1,14 @@
 #include "bench/SyntheticPhoto.h"
 #include "evaluation/GuiApplication.h"
 #include "evaluation/outputs/Run.h"
+#include "evaluation/outputs/ThumbnailCache.h"
 #include "evaluation/outputs/Thumbnails.h"
 #include "evaluation/ranking/Folder.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -315,6 +317,30 @@ TEST_F(Folder, ThumbnailsAreKeptOnDiskBetweenRuns)
     }
     EXPECT_EQ(names(folder), competition);
     fs::remove_all(cache);
+}
+
+// Past its bound the cache drops its oldest entries until nine tenths are left.
+TEST_F(Folder, TheThumbnailCacheDropsItsOldestEntriesPastItsBound)
+{
+    evaluation::Thumbnail thumbnail;
+    thumbnail.ok = true;
+    thumbnail.width = thumbnail.height = 1;
+    thumbnail.pageJpeg = thumbnail.printJpeg = std::string(1000, 'j');
+    const fs::path cache = folder / "cache";
+    evaluation::ThumbnailCache kept(cache.string(), 5000); // two entries of about 2 KB
+    std::set<fs::path> seen;
+    for (int i = 0; i < 3; ++i) {
+        kept.store("/p/" + std::to_string(i) + ".jpg", {1, i}, thumbnail);
+        for (const auto& entry : fs::directory_iterator(cache))
+            if (seen.insert(entry.path()).second)
+                fs::last_write_time(entry.path(),
+                                    fs::file_time_type::clock::now() - std::chrono::hours(3 - i));
+    }
+    ASSERT_EQ(seen.size(), 3u);
+    kept.trim();
+    EXPECT_FALSE(kept.load("/p/0.jpg", {1, 0}));
+    EXPECT_TRUE(kept.load("/p/1.jpg", {1, 1}));
+    EXPECT_TRUE(kept.load("/p/2.jpg", {1, 2}));
 }
 
 TEST(Thumbnail, ShrinkAveragesTheCoveredPixels)
