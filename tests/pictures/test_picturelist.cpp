@@ -114,9 +114,9 @@ void touch(const fs::path& path)
 class TempFolder {
   public:
     TempFolder()
+        : path_(fs::temp_directory_path() /
+                ("picturelist-" + std::to_string(std::random_device()())))
     {
-        path_ =
-            fs::temp_directory_path() / ("picturelist-" + std::to_string(std::random_device()()));
         fs::create_directory(path_);
     }
     ~TempFolder()
