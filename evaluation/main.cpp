@@ -3,11 +3,13 @@
 #include "common/FolderChooser.h"
 #include "common/ProgramSetup.h"
 #include "evaluation/outputs/Run.h"
+#include "evaluation/prepare/PrepareWindow.h"
 #include "evaluation/ranking/Names.h"
 #include "evaluation/ranking/Texts.h"
 #include "evaluation/window/Window.h"
 
 #include <QApplication>
+#include <QFile>
 
 #include <cstdlib>
 #include <iostream>
@@ -21,11 +23,13 @@ common::ProgramUsage usage()
             common::programVersion(),
             texts::kDescription,
             texts::kExitCodes,
-            {{texts::kWindowFlag, texts::kWindowFlagExplanation}}};
+            {{texts::kWindowFlag, texts::kWindowFlagExplanation},
+             {texts::kPrepareFlag, texts::kPrepareFlagExplanation}}};
 }
 
-// The organiser's window; without a folder the chooser asks for one.
-int runWindow(char* programName, const std::optional<std::string>& folderGiven)
+// The organiser's window; without a folder the chooser asks for one. Preparing
+// a competition starts from the entries' folder, or from none.
+int runWindow(char* programName, const std::optional<std::string>& folderGiven, bool prepare)
 {
     // Only the program name: the folder argument is ours, not Qt's.
     int argc = 1;
@@ -34,6 +38,13 @@ int runWindow(char* programName, const std::optional<std::string>& folderGiven)
     common::setUpProgram(application, QString::fromLatin1(evaluation::texts::kProgram));
     // Its own menu entry: the task bar finds its icon and name there.
     QGuiApplication::setDesktopFileName(common::applicationId() + QStringLiteral(".Auswertung"));
+    if (prepare) {
+        evaluation::PrepareWindow window(folderGiven ? QFile::decodeName(folderGiven->c_str())
+                                                     : QString(),
+                                         evaluation::installedTemplate());
+        window.show();
+        return QApplication::exec();
+    }
     const std::optional<std::string> folder =
         folderGiven ? folderGiven : common::chooseCompetitionFolder();
     if (!folder)
@@ -64,8 +75,9 @@ int main(int argc, char** argv)
     if (const auto exitCode =
             common::answerOnTerminal(commandLine, programUsage, std::cout, std::cerr))
         return *exitCode;
-    if (commandLine.has(evaluation::texts::kWindowFlag))
-        return runWindow(argv[0], commandLine.folder);
+    const bool prepare = commandLine.has(evaluation::texts::kPrepareFlag);
+    if (prepare || commandLine.has(evaluation::texts::kWindowFlag))
+        return runWindow(argv[0], commandLine.folder, prepare);
 
     // The program draws only into a PDF: it needs no display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

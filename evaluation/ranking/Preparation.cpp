@@ -2,8 +2,8 @@
 
 #include "core/FolderListing.h"
 #include "core/Platform.h"
-#include "core/TextEncoding.h"
 #include "evaluation/ranking/Folder.h"
+#include "evaluation/ranking/Names.h"
 
 #include <algorithm>
 #include <array>
@@ -75,9 +75,9 @@ void listInto(const std::string& folder, const std::string& relative, int depth,
             continue;
         Entry entry;
         entry.source = path;
-        entry.relative = displayText(shown);
-        entry.title = displayText(withoutExtension(name));
-        entry.author = displayText(relative.substr(0, relative.find('/')));
+        entry.relative = shownName(shown);
+        entry.title = shownName(withoutExtension(name));
+        entry.author = shownName(relative.substr(0, relative.find('/')));
         entry.problem = isJpegName(name) ? problemOf(path) : Entry::Problem::NotJpeg;
         entries.push_back(std::move(entry));
     }
@@ -125,7 +125,7 @@ void splitNames(std::vector<Entry>& entries, NameSplit split)
     }
 }
 
-std::string titleFileName(const std::string& title)
+std::string safeName(const std::string& title)
 {
     std::string name;
     for (const char c : title) {
@@ -155,8 +155,13 @@ std::string titleFileName(const std::string& title)
         (stem.size() == 4 && (stem.rfind("com", 0) == 0 || stem.rfind("lpt", 0) == 0) &&
          stem[3] >= '0' && stem[3] <= '9'))
         name = "_" + name;
+    return name;
+}
+
+std::string titleFileName(const std::string& title)
+{
     std::string shown;
-    for (const char c : name)
+    for (const char c : safeName(title))
         shown += c == '&' ? std::string("&&") : std::string(1, c);
     return shown + ".jpg";
 }

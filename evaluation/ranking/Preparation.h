@@ -32,6 +32,11 @@ enum class NameSplit { AuthorDashTitle, TitleUnderscoreAuthor };
 // others keep theirs.
 void splitNames(std::vector<Entry>& entries, NameSplit split);
 
+// `title` as a name Windows and Linux can both hold: forbidden characters
+// become "_", no leading dot, no trailing dot or space, no device name,
+// not too long; never empty.
+std::string safeName(const std::string& title);
+
 // A file name for `title` that Windows and Linux can both hold and the
 // judging program shows as it is ("&" written "&&"), with ".jpg".
 std::string titleFileName(const std::string& title);

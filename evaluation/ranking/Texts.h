@@ -31,6 +31,10 @@ inline constexpr char kWindowFlag[] = "--window";
 inline constexpr char kWindowFlagExplanation[] =
     "die Rangliste in einem Fenster zeigen, das dem Ordner folgt\n"
     "             (ohne ORDNER: die Frage nach dem Ordner)";
+inline constexpr char kPrepareFlag[] = "--vorbereiten";
+inline constexpr char kPrepareFlagExplanation[] =
+    "einen Wettbewerb vorbereiten: die Bilder der Teilnehmer (ORDNER),\n"
+    "             die Kriterien und der neue Wettbewerbsordner mit Teilnehmerliste";
 inline constexpr char kExitCodes[] =
     "Rückgabewert: 0 fertig, 1 Eingabeproblem, 2 falscher Aufruf.\n";
 

@@ -2,6 +2,8 @@
 
 #include "common/FileName.h"
 #include "evaluation/Tunables.h"
+#include "evaluation/prepare/PrepareTexts.h"
+#include "evaluation/prepare/PrepareWindow.h"
 #include "evaluation/ranking/Texts.h"
 #include "evaluation/window/WindowTexts.h"
 
@@ -171,6 +173,10 @@ QWidget* EvaluationWindow::buildOutputRow()
         layout->addWidget(button);
         openButtons_.emplace_back(button, file);
     }
+    auto* prepare = new QPushButton(QString::fromUtf8(preparetexts::kPrepare), row);
+    prepare->setObjectName(prepare->text());
+    connect(prepare, &QPushButton::clicked, this, &openPrepareWindow);
+    layout->insertWidget(0, prepare);
     return row;
 }
 
