@@ -37,7 +37,9 @@ int runWindow(char* programName, const std::optional<std::string>& folderGiven, 
     QApplication application(argc, argv);
     common::setUpProgram(application, QString::fromLatin1(evaluation::texts::kProgram));
     // Its own menu entry: the task bar finds its icon and name there.
-    QGuiApplication::setDesktopFileName(common::applicationId() + QStringLiteral(".Auswertung"));
+    QGuiApplication::setDesktopFileName(
+        common::applicationId() +
+        (prepare ? QStringLiteral(".Vorbereiten") : QStringLiteral(".Auswertung")));
     if (prepare) {
         evaluation::PrepareWindow window(folderGiven ? QFile::decodeName(folderGiven->c_str())
                                                      : QString(),

@@ -33,6 +33,7 @@ metainfo="$root/usr/share/metainfo/$app_id.metainfo.xml"
 
 expected=(/usr/bin/bildbewertung /usr/bin/bildbewertung-starten
   "/usr/share/applications/$app_id.desktop" "/usr/share/applications/$app_id.Auswertung.desktop"
+  "/usr/share/applications/$app_id.Vorbereiten.desktop"
   "/usr/share/metainfo/$app_id.metainfo.xml"
   /usr/share/icons/hicolor/scalable/apps/bildbewertung.svg
   /usr/share/man/man1/bildbewertung.1.gz /usr/share/man/man1/bildbewertung-starten.1.gz
@@ -85,6 +86,8 @@ while IFS='|' read -r file pattern; do
 done <<ROWS
 $applications/$app_id.desktop|!^MimeType=
 $applications/$app_id.Auswertung.desktop|!^MimeType=
+$applications/$app_id.Vorbereiten.desktop|!^MimeType=
+$applications/$app_id.Vorbereiten.desktop|^Exec=bildbewertung-auswertung --vorbereiten
 $metainfo|<project_license>GPL-3.0-or-later</project_license>
 $metainfo|<url type="homepage">$(cached BB_HOMEPAGE)</url>
 $metainfo|<developer_name>$(cached BB_AUTHORS)</developer_name>
@@ -95,7 +98,8 @@ ROWS
 [[ $(dpkg-deb -f "$deb" Maintainer) == "$(cached BB_MAINTAINER)" ]] || fail "Maintainer"
 [[ $(dpkg-deb -f "$deb" Homepage) == "$(cached BB_HOMEPAGE)" ]] || fail "Homepage"
 
-desktop-file-validate "$applications/$app_id.desktop" "$applications/$app_id.Auswertung.desktop" ||
+desktop-file-validate "$applications/$app_id.desktop" "$applications/$app_id.Auswertung.desktop" \
+  "$applications/$app_id.Vorbereiten.desktop" ||
   fail "desktop-file-validate"
 appstreamcli validate --no-net "$metainfo" || fail "appstreamcli validate"
 if command -v lintian >/dev/null; then
