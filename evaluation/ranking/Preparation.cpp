@@ -160,8 +160,12 @@ std::string safeName(const std::string& title)
 
 std::string titleFileName(const std::string& title)
 {
+    std::string name = safeName(title);
+    // The list beside names the file: a cell starting so would be defused.
+    if (std::string_view("=+-@").find(name[0]) != std::string_view::npos)
+        name[0] = '_';
     std::string shown;
-    for (const char c : safeName(title))
+    for (const char c : name)
         shown += c == '&' ? std::string("&&") : std::string(1, c);
     return shown + ".jpg";
 }

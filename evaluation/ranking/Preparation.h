@@ -38,7 +38,8 @@ void splitNames(std::vector<Entry>& entries, NameSplit split);
 std::string safeName(const std::string& title);
 
 // A file name for `title` that Windows and Linux can both hold and the
-// judging program shows as it is ("&" written "&&"), with ".jpg".
+// judging program shows as it is ("&" written "&&"), with ".jpg"; it never
+// starts with a character a spreadsheet takes for a formula.
 std::string titleFileName(const std::string& title);
 
 // The competition's file names of `count` pictures: "01.jpg" ... in an order

@@ -1,3 +1,5 @@
+#include "core/TextFile.h"
+#include "evaluation/prepare/Competition.h"
 #include "evaluation/ranking/Preparation.h"
 
 #include <gtest/gtest.h>
@@ -25,6 +27,8 @@ TEST(Preparation, MakesTitlesIntoNamesBothSystemsHold)
         {"con", "_con.jpg"},
         {"Com1.bild", "_Com1.bild.jpg"},
         {"Console", "Console.jpg"},
+        {"=SUMME(A1)", "_SUMME(A1).jpg"},
+        {"-Nebel-", "_Nebel-.jpg"},
         {std::string(179, 'a') + "\xC3\xA4" + "b", std::string(179, 'a') + ".jpg"},
     };
     for (const auto& [title, name] : cases)
@@ -110,6 +114,69 @@ TEST(Preparation, ListsTheMembersPicturesWithTheirProblems)
     split[2].author = "Max Muster";
     evaluation::splitNames(entries, evaluation::NameSplit::AuthorDashTitle);
     check(split);
+    fs::remove_all(root);
+}
+
+// The folder and the list as the judges and the results get them: the
+// taken pictures under their titles' names, Qel.max as set, the guide, the
+// list beside with every cell as a spreadsheet reads it.
+TEST(Preparation, WritesTheCompetitionFolderAndTheListBesideIt)
+{
+    const fs::path root =
+        fs::temp_directory_path() / ("bb-competition-" + std::to_string(::getpid()));
+    fs::remove_all(root);
+    fs::create_directories(root / "in");
+    const std::pair<const char*, const char*> files[] = {{"in/a.jpg", "\xFF\xD8\xFF a"},
+                                                         {"in/b.jpg", "\xFF\xD8\xFF b"},
+                                                         {"in/c.jpg", "\xFF\xD8\xFF c"},
+                                                         {"in/Info.pdf", "%PDF"}};
+    for (const auto& [name, bytes] : files)
+        std::ofstream(root / name, std::ios::binary) << bytes;
+    evaluation::Competition competition;
+    competition.place = root.string();
+    competition.name = "Herbst";
+    competition.anonymous = false;
+    competition.guide = (root / "in/Info.pdf").string();
+    competition.criteria[0] = {5, "Licht & Schatten"};
+    competition.explanation = {"", "Erkl\xC3\xA4rung"};
+    const auto entry = [&](const char* file, const char* title, const char* author, bool taken) {
+        Entry e;
+        e.source = (root / "in" / file).string();
+        e.title = title;
+        e.author = author;
+        e.included = taken;
+        return e;
+    };
+    competition.entries = {entry("a.jpg", "Rot; Blau", "=Eva \"E\"", true),
+                           entry("b.jpg", "Weg", "Max", false),
+                           entry("c.jpg", "Gr\xC3\xBCn & Gelb", "", true)};
+    std::mt19937 random(1);
+    const auto plan = evaluation::competitionPlan(competition, random);
+    ASSERT_TRUE(plan);
+    ASSERT_EQ(newfolder::write(*plan).outcome, newfolder::Outcome::Written);
+
+    std::set<std::string> names;
+    for (const auto& file : fs::directory_iterator(root / "Herbst"))
+        names.insert(file.path().filename().string());
+    EXPECT_EQ(names, (std::set<std::string>{"Gr\xC3\xBCn && Gelb.jpg", "InfoQuintavo.pdf",
+                                            "Qel.max", "Rot; Blau.jpg"}));
+    const auto read = [&](const fs::path& path) { return textfile::readFile(path.string()); };
+    EXPECT_EQ(read(root / "Herbst/Rot; Blau.jpg"), "\xFF\xD8\xFF a");
+    EXPECT_EQ(read(root / "Herbst/InfoQuintavo.pdf"), "%PDF");
+    EXPECT_EQ(read(root / "Herbst/Qel.max"),
+              weightingFileBytes(competition.criteria, competition.explanation));
+    EXPECT_EQ(read(root / "Herbst/Qel.max")->substr(0, 21), "5 Licht && Schatten\r\n");
+    EXPECT_EQ(read(root / "Herbst Teilnehmer.csv"),
+              "\xEF\xBB\xBF"
+              "Datei;Titel;Autor\r\n"
+              "Gr\xC3\xBCn && Gelb.jpg;Gr\xC3\xBCn & Gelb;\r\n"
+              "\"Rot; Blau.jpg\";\"Rot; Blau\";\"'=Eva \"\"E\"\"\"\r\n");
+
+    // Again: the folder is there, nothing is written.
+    fs::remove(root / "Herbst Teilnehmer.csv");
+    EXPECT_EQ(newfolder::write(*evaluation::competitionPlan(competition, random)).outcome,
+              newfolder::Outcome::FolderNotEmpty);
+    EXPECT_FALSE(fs::exists(root / "Herbst Teilnehmer.csv"));
     fs::remove_all(root);
 }
 
