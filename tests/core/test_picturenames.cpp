@@ -14,10 +14,8 @@ TEST(PictureNames, ALineNamesThePictureItsNamePartIsWrittenAs)
                                             "q?.jpg",
                                             "q\n.jpg",
                                             "x-y.jpg",
-                                            "\xC3\x9C"
-                                            "ber.jpg",
-                                            "Ma\xC3\xB1"
-                                            "ana.jpg",
+                                            "\303\234ber.jpg", // octal: Ü in UTF-8
+                                            "Ma\303\261ana.jpg",
                                             "o.jpg",
                                             "O.jpg",
                                             "\xDF.jpg"};
