@@ -192,6 +192,7 @@ void measureTogether(const char* name, const Bytes& jpeg, int threads)
     const pid_t child = ::fork();
     if (child == 0) {
         std::vector<std::thread> decoding;
+        decoding.reserve(std::size_t(threads));
         std::atomic<int> decoded{0};
         for (int t = 0; t < threads; ++t)
             decoding.emplace_back([&] {

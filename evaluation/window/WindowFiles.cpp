@@ -50,7 +50,7 @@ QImage TableThumbnails::get(const std::string& folder, const std::string& name,
         reader.setScaledSize(QSize(thumbnail->width, thumbnail->height)
                                  .scaled(tunables::kTableThumbnailSide,
                                          tunables::kTableThumbnailSide, Qt::KeepAspectRatio));
-        const QImage small = reader.read();
+        QImage small = reader.read();
         entries_.insert_or_assign(name, Entry{stamp, small});
         return small;
     }
