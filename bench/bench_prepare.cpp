@@ -23,7 +23,7 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-constexpr int kRuns = 5;
+constexpr int kRuns = 3;
 
 double seconds(const std::function<void()>& run)
 {
