@@ -121,7 +121,7 @@ bool Writer::copy(const CopiedFile& file, Outcome& outcome)
             return false;
         }
     }
-    ok = ok && platform::flush(to);
+    // Flushed with the others at the end: the disk writes them all meanwhile.
     if (!ok)
         outcome = whyWritingFailed();
     platform::close(from);
@@ -167,6 +167,9 @@ Result Writer::run()
     }
     for (const WrittenFile& file : plan_.files)
         if (!writeFile(inFolder(temporary_, file.name), file.bytes))
+            return failWriting(plan_.folder);
+    for (const std::string& path : made_)
+        if (!platform::flushPath(path))
             return failWriting(plan_.folder);
     if (!platform::syncFolder(temporary_, platform::syncDescriptor))
         return failWriting(plan_.folder);

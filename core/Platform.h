@@ -85,6 +85,9 @@ bool replaceFile(const std::string& from, const std::string& to);
 // system names no such place.
 std::optional<std::string> cacheFolder(std::string_view program);
 
+// Forces a file written earlier (and closed) to the disk.
+bool flushPath(const std::string& path);
+
 // Creates a new folder; false when it exists or cannot be made.
 bool makeFolder(const std::string& path);
 

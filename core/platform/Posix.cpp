@@ -168,6 +168,18 @@ std::optional<std::string> cacheFolder(std::string_view program)
     return std::nullopt;
 }
 
+bool flushPath(const std::string& path)
+{
+    const int file = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (file < 0)
+        return false;
+    const bool flushed = ::fsync(file) == 0;
+    const int error = errno;
+    ::close(file);
+    errno = error;
+    return flushed;
+}
+
 bool makeFolder(const std::string& path)
 {
     return ::mkdir(path.c_str(), 0777) == 0;

@@ -260,6 +260,19 @@ std::optional<std::string> cacheFolder(std::string_view program)
     return narrow(local) + "\\" + std::string(program) + "\\cache";
 }
 
+bool flushPath(const std::string& path)
+{
+    HANDLE h = CreateFileW(widen(path).c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
+    const bool flushed = FlushFileBuffers(h) != 0;
+    const DWORD error = GetLastError();
+    CloseHandle(h);
+    SetLastError(error);
+    return flushed;
+}
+
 bool makeFolder(const std::string& path)
 {
     return CreateDirectoryW(widen(path).c_str(), nullptr) != 0;

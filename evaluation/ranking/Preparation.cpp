@@ -65,7 +65,7 @@ void listInto(const std::string& folder, const std::string& relative, int depth,
     std::sort(names.begin(), names.end());
     for (const std::string& name : names) {
         const std::string path = pathIn(folder, name);
-        const std::string shown = relative.empty() ? name : relative + "/" + name;
+        const std::string shown = relative.empty() ? name : pathIn(relative, name);
         if (isDirectory(path)) {
             if (depth < kDeepestSubfolder)
                 listInto(path, shown, depth + 1, entries);
