@@ -118,13 +118,11 @@ bool close(File file)
     return CloseHandle(handle(file)) != 0;
 }
 
-File createNew(const std::string& path)
-{
-    return fileOf(CreateFileW(widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                              CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-}
+namespace {
 
-File createUnique(std::string& path)
+// Replaces the last six characters of `path` with drawn letters until
+// `create` succeeds; gives up on another error than `taken` or after 100 draws.
+template <class Create> bool tryUniqueNames(std::string& path, DWORD taken, Create create)
 {
     static std::atomic<unsigned> counter{GetTickCount() ^ (GetCurrentProcessId() << 16)};
     constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
@@ -133,15 +131,31 @@ File createUnique(std::string& path)
         unsigned n = counter.fetch_add(7919) * 2654435761u;
         for (std::size_t i = 0; i < 6; ++i, n /= 36)
             path[at + i] = kLetters[n % 36];
-        HANDLE h =
-            CreateFileW(widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
-                        nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (h != INVALID_HANDLE_VALUE)
-            return fileOf(h);
-        if (GetLastError() != ERROR_FILE_EXISTS)
-            return kNoFile;
+        if (create())
+            return true;
+        if (GetLastError() != taken)
+            return false;
     }
-    return kNoFile;
+    return false;
+}
+
+} // namespace
+
+File createNew(const std::string& path)
+{
+    return fileOf(CreateFileW(widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                              CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+File createUnique(std::string& path)
+{
+    HANDLE h = INVALID_HANDLE_VALUE;
+    tryUniqueNames(path, ERROR_FILE_EXISTS, [&] {
+        h = CreateFileW(widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                        nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        return h != INVALID_HANDLE_VALUE;
+    });
+    return h != INVALID_HANDLE_VALUE ? fileOf(h) : kNoFile;
 }
 
 bool setPermissions(File, unsigned)
@@ -280,19 +294,7 @@ bool makeFolder(const std::string& path)
 
 bool makeUniqueFolder(std::string& path)
 {
-    static std::atomic<unsigned> counter{GetTickCount() ^ (GetCurrentProcessId() << 16)};
-    constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    const std::size_t at = path.size() - 6;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        unsigned n = counter.fetch_add(7919) * 2654435761u;
-        for (std::size_t i = 0; i < 6; ++i, n /= 36)
-            path[at + i] = kLetters[n % 36];
-        if (makeFolder(path))
-            return true;
-        if (GetLastError() != ERROR_ALREADY_EXISTS)
-            return false;
-    }
-    return false;
+    return tryUniqueNames(path, ERROR_ALREADY_EXISTS, [&] { return makeFolder(path); });
 }
 
 bool removeFolder(const std::string& path)
