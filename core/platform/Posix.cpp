@@ -8,6 +8,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
+#include <random>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -187,7 +188,21 @@ bool makeFolder(const std::string& path)
 
 bool makeUniqueFolder(std::string& path)
 {
-    return ::mkdtemp(path.data()) != nullptr;
+    // mkdir, not mkdtemp: the folder becomes the competition folder, so it
+    // gets the mode of any new folder (mkdtemp's 0700 would hide it from the
+    // PC's other users and from a share).
+    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::random_device random;
+    const std::size_t at = path.size() - 6;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        for (std::size_t i = 0; i < 6; ++i)
+            path[at + i] = kLetters[random() % (sizeof kLetters - 1)];
+        if (::mkdir(path.c_str(), 0777) == 0)
+            return true;
+        if (errno != EEXIST)
+            return false;
+    }
+    return false;
 }
 
 bool removeFolder(const std::string& path)

@@ -77,6 +77,11 @@ TEST_F(NewFolder, CopiesByteForByteAndLeavesNothingElse)
     expected["Wettbewerb/Qel.max"] = digest("5 W1\r\n");
     expected["Wettbewerb Teilnehmer.csv"] = digest("Datei;Titel;Autor\r\n");
     EXPECT_EQ(tree(), expected);
+    // As readable as any folder made here: the judges copy it, a share serves it.
+    const fs::path probe = fs::path(plan.folder).concat(".probe");
+    fs::create_directory(probe);
+    EXPECT_EQ(fs::status(plan.folder).permissions(), fs::status(probe).permissions());
+    fs::remove(probe);
 
     // An empty folder is taken; a second run finds the folder full.
     fs::remove_all(plan.folder);
