@@ -26,13 +26,8 @@ namespace {
 // The folder's own name, for the title ("." becomes the real name).
 std::string folderName(const std::string& folder)
 {
-    std::string path = platform::resolvedPath(folder).value_or(folder);
-    while (path.size() > 1 && platform::isSeparator(path.back()))
-        path.pop_back();
-    std::size_t start = path.size();
-    while (start > 0 && !platform::isSeparator(path[start - 1]))
-        --start;
-    return shownName(start == 0 || path.size() == 1 ? path : path.substr(start));
+    const auto own = folderOwnName(folder);
+    return shownName(own ? *own : platform::resolvedPath(folder).value_or(folder));
 }
 
 // The file behind a path (nothing: none); a rename puts a new one there.

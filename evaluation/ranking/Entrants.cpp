@@ -107,20 +107,6 @@ std::optional<std::size_t> column(const std::vector<std::string>& header, const 
     return std::nullopt;
 }
 
-// The folder's own name as bytes ("." is looked up); nothing for a root.
-std::optional<std::string> ownName(const std::string& folder)
-{
-    std::string path = platform::resolvedPath(folder).value_or(folder);
-    while (path.size() > 1 && platform::isSeparator(path.back()))
-        path.pop_back();
-    std::size_t start = path.size();
-    while (start > 0 && !platform::isSeparator(path[start - 1]))
-        --start;
-    if (start == path.size() || (start == 0 && path == "."))
-        return std::nullopt;
-    return path.substr(start);
-}
-
 } // namespace
 
 EntrantList parseEntrantList(std::string_view bytes)
@@ -158,7 +144,7 @@ std::vector<std::string> entrantListPaths(const std::string& folder)
     std::vector<std::string> paths{pathIn(folder, kEntrantListName)};
     // Through "..": every path starts with the folder's, so the window names
     // each input by the rest.
-    if (const auto name = ownName(folder))
+    if (const auto name = folderOwnName(folder))
         paths.push_back(pathIn(folder, "../" + *name + " " + kEntrantListName));
     return paths;
 }

@@ -2,6 +2,7 @@
 
 #include "core/FolderListing.h"
 #include "core/Messages.h"
+#include "core/Platform.h"
 #include "core/RatingFile.h"
 #include "core/Weighting.h"
 #include "evaluation/ranking/Entrants.h"
@@ -24,6 +25,19 @@ bool isDirectory(const std::string& path)
 {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+std::optional<std::string> folderOwnName(const std::string& folder)
+{
+    std::string path = platform::resolvedPath(folder).value_or(folder);
+    while (path.size() > 1 && platform::isSeparator(path.back()))
+        path.pop_back();
+    std::size_t start = path.size();
+    while (start > 0 && !platform::isSeparator(path[start - 1]))
+        --start;
+    if (start == path.size() || (start == 0 && path == "."))
+        return std::nullopt;
+    return path.substr(start);
 }
 
 std::vector<std::string> ratingFileNames(const std::string& folder)

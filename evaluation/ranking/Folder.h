@@ -3,6 +3,7 @@
 #include "evaluation/ranking/Ranking.h"
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,6 +14,9 @@ namespace evaluation {
 std::string pathIn(const std::string& folder, const std::string& name);
 
 bool isDirectory(const std::string& path);
+
+// The folder's own name as bytes ("." is looked up); nothing for a root.
+std::optional<std::string> folderOwnName(const std::string& folder);
 
 // The rating files: regular files whose names end in ".qel" in any letter
 // case, hidden files excluded, in byte order of their names.
