@@ -81,9 +81,10 @@ int main(int argc, char** argv)
     if (prepare || commandLine.has(evaluation::texts::kWindowFlag))
         return runWindow(argv[0], commandLine.folder, prepare);
 
-    // The program draws only into a PDF: it needs no display.
+    // The program draws only into a PDF: it needs no display (on Windows
+    // the offscreen platform has no fonts; the windows one opens nothing).
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+        qputenv("QT_QPA_PLATFORM", BB_HEADLESS_PLATFORM);
     // Qt's own notes (a missing runtime folder and the like) are no concern
     // of a club evaluating its folder.
     qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {

@@ -37,7 +37,9 @@ QString q(const std::string& utf8)
 
 QFont font(double points, bool bold = false)
 {
-    QFont f(QStringLiteral("DejaVu Sans"));
+    QFont f;
+    // Linux has DejaVu Sans, Windows has Arial; the hint covers any other.
+    f.setFamilies({QStringLiteral("DejaVu Sans"), QStringLiteral("Arial")});
     f.setStyleHint(QFont::SansSerif);
     f.setPointSizeF(points);
     f.setBold(bold);

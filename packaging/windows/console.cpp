@@ -1,11 +1,15 @@
 #include <windows.h>
 
-// The terminal shows the programs' UTF-8 text (umlauts, names) as such
-// instead of in the console's old code page.
 namespace {
 
-const bool utf8Console = [] {
-    SetConsoleOutputCP(CP_UTF8);
+const bool consoleSetUp = [] {
+    DWORD processes[2];
+    // Started from the Start menu or Explorer, the console was made for the
+    // program alone and nobody reads it: it goes, leaving only the window.
+    if (GetConsoleProcessList(processes, 2) == 1)
+        FreeConsole();
+    else // the terminal shows umlauts and names as UTF-8, not in its old code page
+        SetConsoleOutputCP(CP_UTF8);
     return true;
 }();
 

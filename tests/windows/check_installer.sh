@@ -41,7 +41,7 @@ export work out installer source_dir linux_build
            Deinstallieren.exe; do
     [ -f "$dir/$f" ] || fail "not installed: $f"
   done
-  for f in "Bildbewertung.lnk" "Rangliste erstellen.lnk"; do
+  for f in "Bildbewertung.lnk" "Rangliste erstellen.lnk" "Wettbewerb vorbereiten.lnk"; do
     [ -f "$menu/$f" ] || fail "no Start-menu entry $f"
   done
 
