@@ -85,6 +85,9 @@ bool replaceFile(const std::string& from, const std::string& to);
 // system names no such place.
 std::optional<std::string> cacheFolder(std::string_view program);
 
+// Whether the program's standard error shows on a terminal (not a file or pipe).
+bool errorIsTerminal();
+
 // Forces a file written earlier (and closed) to the disk.
 bool flushPath(const std::string& path);
 

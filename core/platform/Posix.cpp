@@ -157,6 +157,11 @@ bool replaceFile(const std::string& from, const std::string& to)
     return ::rename(from.c_str(), to.c_str()) == 0;
 }
 
+bool errorIsTerminal()
+{
+    return ::isatty(STDERR_FILENO) == 1;
+}
+
 std::optional<std::string> cacheFolder(std::string_view program)
 {
     // A relative XDG_CACHE_HOME is invalid and is ignored, as the basedir rule says.

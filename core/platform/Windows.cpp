@@ -2,8 +2,11 @@
 
 #include <windows.h>
 
+#include <io.h>
+
 #include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <cstdlib>
 
 // Paths are UTF-8 in the program and UTF-16 on disk: every call here goes
@@ -264,6 +267,11 @@ bool replaceFile(const std::string& from, const std::string& to)
 {
     return MoveFileExW(widen(from).c_str(), widen(to).c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+bool errorIsTerminal()
+{
+    return _isatty(_fileno(stderr)) != 0;
 }
 
 std::optional<std::string> cacheFolder(std::string_view program)

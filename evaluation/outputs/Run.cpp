@@ -104,7 +104,7 @@ int evaluate(const std::string& folder, std::ostream& out, std::ostream& err)
     }
     ThumbnailStore store;
     // Progress only for a person watching: not into a file, a pipe or a test's stream.
-    if (&err == &std::cerr && ::isatty(STDERR_FILENO)) {
+    if (&err == &std::cerr && platform::errorIsTerminal()) {
         store.update(folder, evaluation.pictures, [&err](std::size_t done, std::size_t total) {
             err << "\r" << texts::readingPictures(done, total) << std::flush;
         });
