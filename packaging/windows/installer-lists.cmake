@@ -1,6 +1,12 @@
-# cmake -DSTAGE=<folder> -DOUT=<folder> -P installer-lists.cmake: the NSIS
-# lines that install every staged file and that uninstall exactly those.
+# cmake -DSTAGE=<folder> -DOUT=<folder> -DSTRIP=<strip> -P installer-lists.cmake:
+# the NSIS lines that install every staged file and that uninstall exactly
+# those. The libraries beside the programs lose their debugging symbols
+# first (libstdc++ alone carries 20 MB of them).
 cmake_minimum_required(VERSION 3.25)
+file(GLOB_RECURSE libraries ${STAGE}/*.dll)
+foreach(library ${libraries})
+  execute_process(COMMAND ${STRIP} --strip-unneeded ${library} COMMAND_ERROR_IS_FATAL ANY)
+endforeach()
 file(GLOB_RECURSE files LIST_DIRECTORIES false RELATIVE ${STAGE} ${STAGE}/*)
 list(SORT files)
 # Manual pages are for Linux.
