@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QString>
 
@@ -10,10 +11,16 @@ namespace common {
 
 inline constexpr int kCaptionWidth = 124; // pixels
 
-// The panel's font: the platform's sans-serif at 11 pixels.
+// The panel's font: the platform's sans-serif at 11 pixels. Windows knows
+// no family "sans-serif" (its fallback may be a serif font, or one whose
+// text a line edit cannot show): there it is the system's dialog font.
 inline QFont captionFont()
 {
+#ifdef Q_OS_WIN
+    QFont font(QFontDatabase::systemFont(QFontDatabase::GeneralFont).family());
+#else
     QFont font(QStringLiteral("sans-serif"));
+#endif
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(11);
     return font;

@@ -31,6 +31,10 @@ export work out installer source_dir linux_build
   fail() { echo "$*" >&2; exit 1; }
   $wine wineboot -i >/dev/null 2>&1 || true
   /usr/lib/wine/wineserver -w
+  # Wine does not find its own fonts where Debian puts them: without Tahoma
+  # (the Windows dialog font) Qt falls back to a font whose text a line
+  # edit cannot show. Every Windows PC has it.
+  cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
 
   $wine "$installer" /S
   /usr/lib/wine/wineserver -w
