@@ -43,7 +43,7 @@ export root linux windows work
     sleep 0.5
   }
   median() { sort -n | sed -n 3p; }
-  # Wine'"'"'s own server stays up between runs, as Windows itself does.
+  # The wine server stays up between runs, as Windows itself does.
   /usr/lib/wine/wineserver -p
   "$wine" cmd /c exit >/dev/null 2>&1 || true
   for folder in demo large; do
