@@ -66,6 +66,9 @@ std::optional<FileIdentity> identity(const std::string& path);
 // The absolute path with links resolved; nothing when it does not exist.
 std::optional<std::string> resolvedPath(const std::string& path);
 
+// The absolute path, "." and ".." taken out, links left as they are.
+std::string absolutePath(const std::string& path);
+
 // Whether `c` separates folders in a path ('/', on Windows '\\' too).
 bool isSeparator(char c);
 
@@ -87,6 +90,10 @@ std::optional<std::string> cacheFolder(std::string_view program);
 
 // Whether the program's standard error shows on a terminal (not a file or pipe).
 bool errorIsTerminal();
+
+// Whether watching a folder for changes holds it open, so that a removed
+// folder stays (empty, its removal pending) until the watch lets go: Windows.
+bool watchHoldsFolder();
 
 // Forces a file written earlier (and closed) to the disk.
 bool flushPath(const std::string& path);

@@ -3,8 +3,6 @@
 #include "core/Platform.h"
 #include "core/TextFile.h"
 
-#include <filesystem>
-
 namespace ratingfile {
 
 std::string judgeNameFromPath(const std::string& chosenPath)
@@ -27,16 +25,12 @@ std::optional<std::string> fileNameForJudge(const std::string& judgeName)
 
 std::string fileIdentity(const std::string& path)
 {
-    std::error_code error;
-    const auto identity =
-        std::filesystem::weakly_canonical(std::filesystem::absolute(path, error), error);
-    return error ? std::string() : identity.string();
+    return platform::resolvedPath(path).value_or(std::string());
 }
 
 bool asksBeforeOverwriting(const std::string& fileName, const std::string& sheetFile)
 {
-    std::error_code error;
-    if (!std::filesystem::exists(std::filesystem::symlink_status(fileName, error)))
+    if (!platform::status(fileName, platform::Links::doNotFollow))
         return false;
     return sheetFile.empty() || fileIdentity(fileName) != sheetFile;
 }

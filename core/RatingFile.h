@@ -19,7 +19,7 @@ std::string judgeNameFromPath(const std::string& chosenPath);
 std::optional<std::string> fileNameForJudge(const std::string& judgeName);
 
 // The file a path stands for, however it is spelt (absolute, links
-// resolved); empty when that cannot be worked out.
+// resolved); empty when it does not exist or that cannot be worked out.
 std::string fileIdentity(const std::string& path);
 
 // Saving to `fileName` asks first when the file exists and is not the one

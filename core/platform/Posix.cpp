@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
+#include <filesystem>
 #include <memory>
 #include <random>
 #include <sys/mman.h>
@@ -129,6 +130,11 @@ std::optional<FileIdentity> identity(const std::string& path)
                         static_cast<std::uint64_t>(info.st_ino)};
 }
 
+std::string absolutePath(const std::string& path)
+{
+    return std::filesystem::absolute(path).lexically_normal().string();
+}
+
 std::optional<std::string> resolvedPath(const std::string& path)
 {
     char resolved[PATH_MAX];
@@ -155,6 +161,11 @@ bool removeFile(const std::string& path)
 bool replaceFile(const std::string& from, const std::string& to)
 {
     return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool watchHoldsFolder()
+{
+    return false;
 }
 
 bool errorIsTerminal()

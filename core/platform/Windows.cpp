@@ -212,6 +212,23 @@ std::optional<FileIdentity> identity(const std::string& path)
                             info.nFileIndexLow};
 }
 
+std::string absolutePath(const std::string& path)
+{
+    const std::wstring wide = widen(path);
+    std::wstring full(MAX_PATH, L'\0');
+    DWORD length =
+        GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length >= full.size()) {
+        full.resize(length);
+        length =
+            GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    }
+    if (length == 0 || length >= full.size())
+        return path;
+    full.resize(length);
+    return narrow(full);
+}
+
 std::optional<std::string> resolvedPath(const std::string& path)
 {
     HANDLE h = openForQuery(path);
@@ -267,6 +284,11 @@ bool replaceFile(const std::string& from, const std::string& to)
 {
     return MoveFileExW(widen(from).c_str(), widen(to).c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+bool watchHoldsFolder()
+{
+    return true;
 }
 
 bool errorIsTerminal()

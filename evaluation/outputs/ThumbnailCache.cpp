@@ -137,11 +137,11 @@ ThumbnailCache::ThumbnailCache(std::optional<std::string> folder, std::uint64_t 
 {
     if (!folder_)
         return;
-    // The program's folder and its thumbnails' folder in it; the user's
-    // cache folder itself may be missing too.
-    const auto parent = folder_->find_last_of("/\\");
-    if (parent != std::string::npos && parent > 0)
-        platform::makeFolder(folder_->substr(0, parent));
+    // Every folder on the way that is missing: the user's cache folder, the
+    // program's (on Windows two levels) and its thumbnails' folder.
+    for (auto at = folder_->find_first_of("/\\", 1); at != std::string::npos;
+         at = folder_->find_first_of("/\\", at + 1))
+        platform::makeFolder(folder_->substr(0, at));
     platform::makeFolder(*folder_);
     const auto status = platform::status(*folder_);
     if (!status || status->regular)

@@ -89,14 +89,11 @@ Thumbnail shrink(const Thumbnail& source, int side)
     return target;
 }
 
-Thumbnail readThumbnail(const std::string& path, int longSide)
+namespace {
+
+Thumbnail decodeThumbnail(const std::uint8_t* bytes, std::size_t size, int longSide)
 {
-    // Kept per thread: a new buffer for each picture would fault in its pages anew.
-    thread_local std::vector<std::uint8_t> bytes;
-    if (!readPicture(path, bytes) || bytes.empty())
-        return Thumbnail();
-    const pictures::ScaledPicture decoded =
-        pictures::decodeScaled(bytes.data(), bytes.size(), longSide);
+    const pictures::ScaledPicture decoded = pictures::decodeScaled(bytes, size, longSide);
     const pictures::Bitmap& bitmap = decoded.bitmap;
     if (decoded.refused || decoded.error || !bitmap.pixels) {
         Thumbnail failed;
@@ -108,6 +105,17 @@ Thumbnail readThumbnail(const std::string& path, int longSide)
         shrink(bitmap.pixels.get(), bitmap.stride, bitmap.width, bitmap.height, channels, longSide);
     thumbnail.scaleDenominator = decoded.scaleDenominator;
     return thumbnail;
+}
+
+} // namespace
+
+Thumbnail readThumbnail(const std::string& path, int longSide)
+{
+    // Kept per thread: a new buffer for each picture would fault in its pages anew.
+    thread_local std::vector<std::uint8_t> bytes;
+    if (!readPicture(path, bytes) || bytes.empty())
+        return Thumbnail();
+    return decodeThumbnail(bytes.data(), bytes.size(), longSide);
 }
 
 void parallelFor(std::size_t count, const std::function<void(std::size_t)>& job)
@@ -148,14 +156,19 @@ std::string encodeJpeg(const Thumbnail& thumbnail, int quality)
                                 thumbnail.channels, quality);
 }
 
+QImage decodedJpeg(const std::string& jpeg, int side)
+{
+    const Thumbnail thumbnail =
+        decodeThumbnail(reinterpret_cast<const std::uint8_t*>(jpeg.data()), jpeg.size(), side);
+    return thumbnail.ok ? thumbnailView(&thumbnail).copy() : QImage();
+}
+
 QImage thumbnailView(const Thumbnail* thumbnail)
 {
     if (!thumbnail)
         return QImage();
     if (thumbnail->pixels.empty()) // a stored thumbnail keeps only its JPEGs
-        return QImage::fromData(QByteArray::fromRawData(thumbnail->printJpeg.data(),
-                                                        qsizetype(thumbnail->printJpeg.size())),
-                                "JPEG");
+        return decodedJpeg(thumbnail->printJpeg, std::max(thumbnail->width, thumbnail->height));
     return QImage(thumbnail->pixels.data(), thumbnail->width, thumbnail->height,
                   qsizetype(thumbnail->width) * thumbnail->channels,
                   thumbnail->channels == 1 ? QImage::Format_Grayscale8 : QImage::Format_RGB888);

@@ -50,6 +50,11 @@ std::string encodeJpeg(const Thumbnail& thumbnail, int quality);
 // Runs job(0) ... job(count - 1) on all cores; rethrows the first exception.
 void parallelFor(std::size_t count, const std::function<void(std::size_t)>& job);
 
+// A thumbnail's stored JPEG decoded, its longer side at most `side`: by the
+// pictures' own decoder, as Qt's JPEG plugin is not part of every build;
+// null when it cannot be decoded.
+QImage decodedJpeg(const std::string& jpeg, int side);
+
 // The thumbnail as a QImage: its pixels without a copy while it has them
 // (valid while the thumbnail is), else its print JPEG decoded; null when
 // there is none.

@@ -68,6 +68,12 @@ std::string bytesOf(const QString& path)
     return QFile::encodeName(path).toStdString();
 }
 
+// A path as the system writes it (on Windows with backslashes).
+QString shownPath(const std::string& path)
+{
+    return QDir::toNativeSeparators(common::displayFileName(path));
+}
+
 } // namespace
 
 CompetitionTemplate installedTemplate()
@@ -237,7 +243,7 @@ void PrepareWindow::choosePlace()
         chooseFolder(this, preparetexts::kChoosePlaceTitle,
                      place_->text().isEmpty() ? QDir::homePath() : place_->text());
     if (!folder.isEmpty())
-        place_->setText(folder);
+        place_->setText(QDir::toNativeSeparators(folder));
 }
 
 // The list at once, the thumbnails as they are decoded on all cores.
@@ -246,12 +252,12 @@ void PrepareWindow::readEntries(const QString& folder)
     stopThumbnails();
     entriesFolder_ = QDir(folder).absolutePath();
     entriesFolderLabel_->setText(
-        text(preparetexts::kEntriesFolder).arg(common::displayFileName(bytesOf(entriesFolder_))));
+        text(preparetexts::kEntriesFolder).arg(shownPath(bytesOf(entriesFolder_))));
     entries_.setEntries(listEntries(bytesOf(entriesFolder_)));
     if (place_->text().isEmpty()) {
         QDir parent(entriesFolder_);
         if (parent.cdUp())
-            place_->setText(parent.absolutePath());
+            place_->setText(QDir::toNativeSeparators(parent.absolutePath()));
     }
     loadCriteria(entriesFolder_);
 
@@ -288,7 +294,7 @@ void PrepareWindow::loadCriteria(const QString& folder)
         path = template_.weighting;
         weighting = readWeighting(path);
     }
-    criteriaSource_->setText(text(preparetexts::kCriteriaFrom).arg(common::displayFileName(path)));
+    criteriaSource_->setText(text(preparetexts::kCriteriaFrom).arg(shownPath(path)));
     criteria_->setSettings(settingsOf(weighting));
     explanation_ = weightingExplanation(textfile::readFile(path).value_or(std::string()));
     if (explanation_.empty())
@@ -313,7 +319,8 @@ void PrepareWindow::updateTarget()
     const QDir place(place_->text());
     targetNote_->setText(
         text(preparetexts::kTargetNote)
-            .arg(place.filePath(name), place.filePath(name + text(kEntrantListSuffix))));
+            .arg(QDir::toNativeSeparators(place.filePath(name)),
+                 QDir::toNativeSeparators(place.filePath(name + text(kEntrantListSuffix)))));
 }
 
 void PrepareWindow::closeEvent(QCloseEvent* event)

@@ -24,9 +24,10 @@ QString text(const char* utf8)
     return QString::fromUtf8(utf8);
 }
 
+// A path as the system writes it (on Windows with backslashes).
 QString shown(const std::string& path)
 {
-    return common::displayFileName(path);
+    return QDir::toNativeSeparators(common::displayFileName(path));
 }
 
 } // namespace

@@ -1,9 +1,11 @@
 #include "evaluation/window/Window.h"
 
 #include "common/FileName.h"
+#include "core/Platform.h"
 #include "evaluation/Tunables.h"
 #include "evaluation/prepare/PrepareTexts.h"
 #include "evaluation/prepare/PrepareWindow.h"
+#include "evaluation/ranking/Folder.h"
 #include "evaluation/ranking/Texts.h"
 #include "evaluation/window/WindowTexts.h"
 
@@ -22,8 +24,6 @@
 #include <QTableView>
 #include <QUrl>
 #include <QVBoxLayout>
-
-#include <filesystem>
 
 namespace evaluation {
 
@@ -61,7 +61,7 @@ QGroupBox* framed(const char* title, QWidget* content)
 } // namespace
 
 EvaluationWindow::EvaluationWindow(const std::string& folder, WatchTimes times, QWidget* parent)
-    : QWidget(parent), folderPath_(std::filesystem::absolute(folder).lexically_normal().string()),
+    : QWidget(parent), folderPath_(platform::absolutePath(folder)),
       folder_(QDir::cleanPath(common::displayFileName(folderPath_))), watcher_(times)
 {
     setWindowTitle(text(windowtexts::kTitle).arg(QDir(folder_).dirName()));
@@ -219,15 +219,15 @@ void EvaluationWindow::showEnd(const ReadingEnd& end)
             names << QFileInfo(path).fileName();
         written_->setText(names.isEmpty()
                               ? QString()
-                              : text(windowtexts::kWritten).arg(folder_, names.join(", ")));
+                              : text(windowtexts::kWritten)
+                                    .arg(QDir::toNativeSeparators(folder_), names.join(", ")));
         failures_->setText(end.failures.join(QLatin1Char('\n')));
         failures_->setVisible(!end.failures.isEmpty());
     }
     for (const auto& [button, file] : openButtons_) {
-        const std::filesystem::path output = std::filesystem::path(folderPath_) / file;
-        std::error_code ignored;
-        button->setEnabled(*file ? std::filesystem::is_regular_file(output, ignored)
-                                 : std::filesystem::is_directory(output, ignored));
+        const std::string output = *file ? pathIn(folderPath_, file) : folderPath_;
+        const auto status = platform::status(output);
+        button->setEnabled(*file ? status && status->regular : isDirectory(output));
     }
     emit readingFinished();
 }

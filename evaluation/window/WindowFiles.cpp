@@ -7,9 +7,6 @@
 #include "evaluation/ranking/Entrants.h"
 #include "evaluation/ranking/Folder.h"
 
-#include <QBuffer>
-#include <QImageReader>
-
 #include <algorithm>
 #include <set>
 
@@ -43,14 +40,7 @@ QImage TableThumbnails::get(const std::string& folder, const std::string& name,
     if (thumbnail && thumbnail->pixels.empty() && !thumbnail->pageJpeg.empty()) {
         // Only the JPEGs are stored: decoded straight to the small size
         // (libjpeg scales while decoding), a fraction of a full decode.
-        QByteArray bytes = QByteArray::fromRawData(thumbnail->pageJpeg.data(),
-                                                   qsizetype(thumbnail->pageJpeg.size()));
-        QBuffer buffer(&bytes);
-        QImageReader reader(&buffer, "jpeg");
-        reader.setScaledSize(QSize(thumbnail->width, thumbnail->height)
-                                 .scaled(tunables::kTableThumbnailSide,
-                                         tunables::kTableThumbnailSide, Qt::KeepAspectRatio));
-        QImage small = reader.read();
+        QImage small = decodedJpeg(thumbnail->pageJpeg, tunables::kTableThumbnailSide);
         entries_.insert_or_assign(name, Entry{stamp, small});
         return small;
     }

@@ -1,5 +1,6 @@
 #include "evaluation/window/WindowWatcher.h"
 
+#include "core/Platform.h"
 #include "evaluation/ranking/Folder.h"
 
 #include <QFile>
@@ -58,7 +59,15 @@ void FolderWatcher::changed()
 // Cheap when nothing changed: names, sizes and times, nothing decoded.
 void FolderWatcher::look()
 {
+    // Where a watch holds the folder open, a removed folder would stay until
+    // the watch lets go: the look lets go while it looks.
+    const QStringList held =
+        platform::watchHoldsFolder() ? watcher_.files() + watcher_.directories() : QStringList();
+    if (!held.isEmpty())
+        watcher_.removePaths(held);
     const bool present = isDirectory(folder_);
+    if (!held.isEmpty() && present)
+        watcher_.addPaths(held);
     const bool unwatched = times_.fileEvents && present && watcher_.directories().isEmpty();
     if (present != present_ || unwatched || rankingInputs(folder_) != seen_)
         changed();
