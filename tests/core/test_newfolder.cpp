@@ -78,7 +78,7 @@ class NewFolder : public ::testing::Test {
     {
         std::map<std::string, std::string> all;
         for (const auto& entry : fs::recursive_directory_iterator(root))
-            all[fs::relative(entry.path(), root).string()] =
+            all[fs::relative(entry.path(), root).generic_string()] =
                 entry.is_directory() ? "/" : digest(*textfile::readFile(entry.path().string()));
         return all;
     }

@@ -99,7 +99,9 @@ TEST_F(RatingFiles, EmptyNameSavesDotQelAndSlashIsRefused)
 TEST_F(RatingFiles, OverwritingAnotherFileAsksFirst)
 {
     ASSERT_TRUE(ratingfile::save("Anna", {"x"}));
-    std::filesystem::create_symlink("Anna.qel", "Link.qel");
+    ASSERT_TRUE(ratingfile::save("M\xC3\xBCller", {"x"})); // "Müller"
+    std::error_code noLink; // where the system makes one (mingw does not): no file, no question
+    std::filesystem::create_symlink("Anna.qel", "Link.qel", noLink);
     const std::string anna = ratingfile::fileIdentity((folder / "Anna.qel").string());
     const struct {
         const char* file;
@@ -113,6 +115,7 @@ TEST_F(RatingFiles, OverwritingAnotherFileAsksFirst)
         {"./Anna.qel", anna, false},
         {"Link.qel", anna, false}, // the same file under another name
         {"Anna.qel", ratingfile::fileIdentity("Bernd.qel"), true},
+        {"M\xC3\xBCller.qel", "", true},
     };
     for (const auto& c : cases)
         EXPECT_EQ(ratingfile::asksBeforeOverwriting(c.file, c.sheetFile), c.asks)

@@ -219,7 +219,11 @@ TEST_F(TextFiles, FilesThatBelongTogetherAreRenamedBeforeTheOneFolderSync)
     textfile::setFolderSync(nullptr);
     EXPECT_EQ(held, std::optional<std::size_t>(3));
     EXPECT_FALSE(written);
+#ifdef _WIN32
+    EXPECT_TRUE(syncedWith.empty()); // no folder sync there: its rename writes through
+#else
     EXPECT_EQ(syncedWith, std::vector<std::string>{"333"});
+#endif
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 3);
 }
 

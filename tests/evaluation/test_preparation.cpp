@@ -76,14 +76,15 @@ TEST(Preparation, ListsTheMembersPicturesWithTheirProblems)
         fs::create_directories((root / name).parent_path());
         std::ofstream(root / name, std::ios::binary) << bytes;
     }
-    fs::create_symlink(root / "fehlt.jpg", root / "Max" / "kaputt.jpg");
+    std::error_code noLink; // a broken link where the system makes one (mingw does not)
+    fs::create_symlink(root / "fehlt.jpg", root / "Max" / "kaputt.jpg", noLink);
 
     std::vector<Entry> entries = evaluation::listEntries(root.string());
     struct Expected {
         std::string relative, title, author;
         Entry::Problem problem;
     };
-    const std::vector<Expected> expected{
+    std::vector<Expected> expected{
         {"Anna Berg/Nebel_Anna.jpg", "Nebel_Anna", "Anna Berg", Entry::Problem::None},
         {"Max/Bild.png", "Bild", "Max", Entry::Problem::NotJpeg},
         {"Max/Reise/Max Muster - Am Meer.JPEG", "Max Muster - Am Meer", "Max",
@@ -92,12 +93,14 @@ TEST(Preparation, ListsTheMembersPicturesWithTheirProblems)
         {"Max/kaputt.jpg", "kaputt", "Max", Entry::Problem::Unreadable},
         {"lose.jpg", "lose", "", Entry::Problem::None},
     };
+    if (noLink)
+        std::erase_if(expected, [](const Expected& e) { return e.relative == "Max/kaputt.jpg"; });
     auto check = [&](const std::vector<Expected>& want) {
         ASSERT_EQ(entries.size(), want.size());
         for (std::size_t i = 0; i < want.size(); ++i) {
             SCOPED_TRACE(want[i].relative);
             EXPECT_EQ(entries[i].relative, want[i].relative);
-            EXPECT_EQ(entries[i].source, (root / want[i].relative).string());
+            EXPECT_EQ(fs::path(entries[i].source), root / want[i].relative);
             EXPECT_EQ(entries[i].title, want[i].title);
             EXPECT_EQ(entries[i].author, want[i].author);
             EXPECT_EQ(entries[i].problem, want[i].problem);

@@ -156,7 +156,7 @@ TEST_F(Window, ShowsTheRankingAndFollowsASavedRatingFile)
     UrlCatcher catcher;
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
     openPdf->click();
-    EXPECT_EQ(catcher.opened.toLocalFile().toStdString(), (folder / "Rangliste.pdf").string());
+    EXPECT_EQ(fs::path(catcher.opened.toLocalFile().toStdU16String()), folder / "Rangliste.pdf");
     // A desktop without a program for it (the handler cannot be called): the window says so.
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "fehlt");
     openPdf->click();

@@ -1,3 +1,4 @@
+#include "Utf8Path.h"
 #include "pictures/PictureList.h"
 
 #include <gtest/gtest.h>
@@ -133,7 +134,7 @@ class TempFolder {
 
 void create(const fs::path& folder, const Entry& entry)
 {
-    const fs::path path = folder / entry.name;
+    const fs::path path = folder / utf8Path(entry.name);
     switch (entry.kind) {
     case Kind::File:
         touch(path);
