@@ -103,6 +103,11 @@ export work out installer source_dir linux_build
   cp "$work/windows/Rangliste."* "$out/"
   pdftotext "$work/windows/Rangliste.pdf" "$out/Rangliste.txt"
   grep -q "Makro Blüte" "$out/Rangliste.txt" || fail "the PDF text lacks a picture name: $(head "$out/Rangliste.txt")"
+  # Once more: now the thumbnails come from the disk cache, as JPEGs only.
+  $wine "C:\\Program Files\\Bildbewertung\\bildbewertung-auswertung.exe" "Z:${work//\//\\}\\windows" \
+    >/dev/null 2>&1 || fail "the second evaluation failed"
+  images=$(pdfimages -list "$work/windows/Rangliste.pdf" | tail -n +3 | wc -l)
+  [ "$images" -eq 5 ] || fail "the PDF from the thumbnail cache shows $images of 5 thumbnails"
 
   # A judge saved a sheet into the installed demo folder: it stays.
   printf "9\r\n" > "$dir/bildbewertung/demo/Eigene Jury.qel"
