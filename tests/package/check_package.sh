@@ -97,6 +97,9 @@ $root/usr/share/doc/bildbewertung/copyright|^Copyright: [0-9]+ $(cached BB_AUTHO
 ROWS
 [[ $(dpkg-deb -f "$deb" Maintainer) == "$(cached BB_MAINTAINER)" ]] || fail "Maintainer"
 [[ $(dpkg-deb -f "$deb" Homepage) == "$(cached BB_HOMEPAGE)" ]] || fail "Homepage"
+# A double quote in the description cut it into a list (";") on its way through CPack.
+dpkg-deb -f "$deb" Description | grep -q "(menu entry 'Rangliste\$" ||
+  fail "Description: $(dpkg-deb -f "$deb" Description)"
 
 desktop-file-validate "$applications/$app_id.desktop" "$applications/$app_id.Auswertung.desktop" \
   "$applications/$app_id.Vorbereiten.desktop" ||
