@@ -17,7 +17,8 @@ cd "$work"
 printf '9\r\n' > Testjury.qel
 
 reader="$source_dir/tests/e2e/read_window.py"
-export work program reader
+panel="$source_dir/tests/e2e/panel.sh"
+export work program reader panel
 "$source_dir/tests/e2e/with_xvfb.sh" 1920x1080 dbus-run-session -- bash -c '
   set -euo pipefail
   export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
@@ -32,23 +33,20 @@ export work program reader
   # The task bar shows the application title.
   window=$(xdotool search --name "^Bildbewertung\$" | head -1)
   xprop -id "$window" WM_NAME _NET_WM_NAME > title.txt
-  # The rating panel stands 4 px from the top right corner and is 313 px wide.
-  px=$((1920 - 4 - 313)); py=4
-  xdotool mousemove $((px + 160)) $((py + 87)) click --repeat 3 --delay 80 1
-  xdotool key ctrl+a type --delay 20 "Testjury"
-  # The slider of W1: its handle sits at the left end while its value is 0.
-  xdotool mousemove $((px + 6 + 128 + 4)) $((py + 138 + 13)) click 1
+  . "$panel"
+  panel_type_judge Testjury
+  panel_focus_first_slider
   xdotool key Right Right Right
   sleep 0.3
   /usr/bin/python3 "$reader" > window.txt
-  xdotool mousemove $((px + 252 + 12)) $((py + 74 + 12)) click 1
+  panel_click_save
   sleep 0.5
   # The question holds the save until "J" (no Alt) answers it.
   cp Testjury.qel asked.qel
   xdotool key j
   sleep 0.5
   # Saved, so X closes without asking.
-  xdotool mousemove $((px + 6 + 269 + 12)) $((py + 4 + 6 + 12)) click 1
+  panel_click_close
   for _ in $(seq 25); do
     kill -0 $pid 2>/dev/null || break
     sleep 0.2

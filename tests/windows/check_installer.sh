@@ -67,14 +67,13 @@ export work out installer source_dir linux_build
   colours=$(identify -format %k "$out/first-picture.png")
   [ "$colours" -gt 1000 ] || fail "the first picture is not shown ($colours colours on the screen)"
 
-  px=$((1920 - 4 - 313)); py=4
-  xdotool mousemove $((px + 160)) $((py + 87)) click --repeat 3 --delay 80 1
-  xdotool key ctrl+a type --delay 20 "Testjury"
-  xdotool mousemove $((px + 6 + 128 + 4)) $((py + 138 + 13)) click 1
+  . "$source_dir/tests/e2e/panel.sh"
+  panel_type_judge Testjury
+  panel_focus_first_slider
   xdotool key Right Right Right
   sleep 0.3
   save() {
-    xdotool mousemove $((px + 252 + 12)) $((py + 74 + 12)) click 1
+    panel_click_save
     for _ in $(seq 30); do [ -f Testjury.qel ] && break; sleep 0.1; done
     sleep 0.5
   }
@@ -85,7 +84,7 @@ export work out installer source_dir linux_build
   save
   cp Testjury.qel "$out/second.qel"
   import -window root "$out/after-saving.png"
-  xdotool mousemove $((px + 6 + 269 + 12)) $((py + 4 + 6 + 12)) click 1
+  panel_click_close
   for _ in $(seq 50); do kill -0 $pid 2>/dev/null || break; sleep 0.2; done
   kill -0 $pid 2>/dev/null && { kill $pid; fail "the program did not close"; }
 
