@@ -10,8 +10,8 @@ std::string synopsis(const ProgramUsage& usage)
 {
     std::string call = "Aufruf: " + usage.program;
     for (const Flag& flag : usage.flags)
-        call += " [" + flag.name + "]";
-    return call + " [ORDNER]\n";
+        call += " [" + flag.name + (flag.value.empty() ? "" : " " + flag.value) + "]";
+    return call + (usage.severalFolders ? " [ORDNER…]\n" : " [ORDNER]\n");
 }
 
 std::string optionLine(const std::string& name, const std::string& explanation)
@@ -21,11 +21,14 @@ std::string optionLine(const std::string& name, const std::string& explanation)
     return line + explanation + "\n";
 }
 
-bool declared(const ProgramUsage& usage, const std::string& arg)
+const Flag* declared(const ProgramUsage& usage, const std::string& arg)
 {
-    return std::any_of(usage.flags.begin(), usage.flags.end(),
-                       [&](const Flag& flag) { return flag.name == arg; });
+    const auto found = std::find_if(usage.flags.begin(), usage.flags.end(),
+                                    [&](const Flag& flag) { return flag.name == arg; });
+    return found == usage.flags.end() ? nullptr : &*found;
 }
+
+} // namespace
 
 CommandLine wrongCall(const ProgramUsage& usage, const std::string& what)
 {
@@ -35,7 +38,14 @@ CommandLine wrongCall(const ProgramUsage& usage, const std::string& what)
     return result;
 }
 
-} // namespace
+std::optional<std::string> CommandLine::value(const std::string& flag) const
+{
+    std::optional<std::string> found;
+    for (const auto& [name, given] : values)
+        if (name == flag)
+            found = given;
+    return found;
+}
 
 bool CommandLine::has(const std::string& flag) const
 {
@@ -46,24 +56,38 @@ CommandLine parseCommandLine(const std::vector<std::string>& args, const Program
 {
     CommandLine result;
     bool optionsEnded = false;
-    for (const std::string& arg : args) {
+    for (auto it = args.begin(); it != args.end(); ++it) {
+        const std::string& arg = *it;
         const bool option = !optionsEnded && arg.size() > 1 && arg[0] == '-';
-        if (option && arg == "--") {
+        // "--ausgabe=ORDNER" as well as "--ausgabe ORDNER"
+        const std::size_t equals = option ? arg.find('=') : std::string::npos;
+        const Flag* withValue =
+            equals != std::string::npos ? declared(usage, arg.substr(0, equals)) : nullptr;
+        const Flag* flag = option ? declared(usage, arg) : nullptr;
+        if (withValue && !withValue->value.empty()) {
+            result.values.emplace_back(withValue->name, arg.substr(equals + 1));
+        } else if (flag && !flag->value.empty()) {
+            if (std::next(it) == args.end())
+                return wrongCall(usage, "„" + arg + "“ braucht " + flag->value);
+            result.values.emplace_back(arg, *++it);
+        } else if (option && arg == "--") {
             optionsEnded = true;
         } else if (option && (arg == "--help" || arg == "--version")) {
             CommandLine answer;
             answer.request =
                 arg == "--help" ? CommandLine::Request::Help : CommandLine::Request::Version;
             return answer;
-        } else if (option && declared(usage, arg)) {
+        } else if (flag) {
             if (!result.has(arg))
                 result.flags.push_back(arg);
         } else if (option) {
             return wrongCall(usage, "unbekannte Option „" + arg + "“");
-        } else if (result.folder) {
+        } else if (result.folder && !usage.severalFolders) {
             return wrongCall(usage, "bitte nur einen Ordner angeben");
         } else {
-            result.folder = arg;
+            if (!result.folder)
+                result.folder = arg;
+            result.folders.push_back(arg);
         }
     }
     return result;
@@ -80,7 +104,8 @@ std::string helpText(const ProgramUsage& usage)
                        optionLine("--help", "diese Hilfe zeigen") +
                        optionLine("--version", "die Version zeigen");
     for (const Flag& flag : usage.flags)
-        help += optionLine(flag.name, flag.explanation);
+        help += optionLine(flag.value.empty() ? flag.name : flag.name + " " + flag.value,
+                           flag.explanation);
     return help + optionLine("--", "Ende der Optionen (für Ordner, deren Name mit - beginnt)") +
            "\n" + usage.exitCodes;
 }

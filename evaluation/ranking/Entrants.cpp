@@ -142,10 +142,8 @@ EntrantList parseEntrantList(std::string_view bytes)
 std::vector<std::string> entrantListPaths(const std::string& folder)
 {
     std::vector<std::string> paths{pathIn(folder, kEntrantListName)};
-    // Through "..": every path starts with the folder's, so the window names
-    // each input by the rest.
-    if (const auto name = folderOwnName(folder))
-        paths.push_back(pathIn(folder, "../" + *name + " " + kEntrantListName));
+    if (const auto beside = organiserFile(folder, kEntrantListName))
+        paths.push_back(*beside);
     return paths;
 }
 

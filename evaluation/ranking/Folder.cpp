@@ -40,6 +40,15 @@ std::optional<std::string> folderOwnName(const std::string& folder)
     return path.substr(start);
 }
 
+std::optional<std::string> organiserFile(const std::string& folder, const std::string& suffix)
+{
+    // Through "..": every path starts with the folder's, so the window names
+    // each file by the rest.
+    if (const auto name = folderOwnName(folder))
+        return pathIn(folder, "../" + *name + " " + suffix);
+    return std::nullopt;
+}
+
 std::vector<std::string> ratingFileNames(const std::string& folder)
 {
     std::vector<std::string> names = folderlisting::regularFiles(folder, {ratingfile::kExtension});

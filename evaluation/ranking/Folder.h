@@ -18,6 +18,10 @@ bool isDirectory(const std::string& path);
 // The folder's own name as bytes ("." is looked up); nothing for a root.
 std::optional<std::string> folderOwnName(const std::string& folder);
 
+// The organiser's file "<folder name> <suffix>" beside the folder, never in
+// it (the judges see the folder); nothing for a root, which has no beside.
+std::optional<std::string> organiserFile(const std::string& folder, const std::string& suffix);
+
 // The rating files: regular files whose names end in ".qel" in any letter
 // case, hidden files excluded, in byte order of their names.
 std::vector<std::string> ratingFileNames(const std::string& folder);

@@ -53,6 +53,37 @@ TEST(CommandLine, Table)
     }
 }
 
+// Flags with a value and programs that take several folders.
+TEST(CommandLine, ValuesAndFolders)
+{
+    common::ProgramUsage usage = kUsage;
+    usage.flags.push_back({"--ausgabe", "dorthin schreiben", "ORDNER"});
+    usage.severalFolders = true;
+    const struct {
+        std::vector<std::string> args;
+        std::optional<std::string> output;
+        std::vector<std::string> folders;
+        std::string problem;
+    } cases[] = {
+        {{"--ausgabe", "Aus", "A", "B"}, "Aus", {"A", "B"}, ""},
+        {{"A", "--ausgabe=Aus 2", "--ausgabe", "-x"}, "-x", {"A"}, ""},
+        {{"--ausgabe", "--", "--window"}, "--", {}, ""},
+        {{"A", "--ausgabe"}, std::nullopt, {}, "bb-probe: „--ausgabe“ braucht ORDNER\n"},
+        {{"--window=1"}, std::nullopt, {}, "bb-probe: unbekannte Option „--window=1“\n"},
+    };
+    for (const auto& c : cases) {
+        const CommandLine parsed = common::parseCommandLine(c.args, usage);
+        EXPECT_EQ(parsed.value("--ausgabe"), c.output) << ::testing::PrintToString(c.args);
+        EXPECT_EQ(parsed.folders, c.folders) << ::testing::PrintToString(c.args);
+        EXPECT_EQ(parsed.problem, c.problem) << ::testing::PrintToString(c.args);
+    }
+    EXPECT_NE(common::helpText(usage).find("Aufruf: bb-probe [--window] [--ausgabe ORDNER] "
+                                           "[ORDNER…]\n"),
+              std::string::npos);
+    EXPECT_NE(common::helpText(usage).find("  --ausgabe ORDNER  dorthin schreiben\n"),
+              std::string::npos);
+}
+
 TEST(CommandLine, AnswersOnTheTerminal)
 {
     const std::string help = "Aufruf: bb-probe [--window] [ORDNER]\n"
