@@ -32,15 +32,12 @@ printf 'Datei;Titel;Autor\r\n01 Abendlicht am See.jpg;Abendlicht am See;Max Must
 "$program" "$folder" > "$work/out.txt" 2> "$work/err.txt" || true
 test -s "$folder/Rangliste.html" || { echo "no Rangliste.html"; cat "$work/err.txt"; exit 1; }
 
-# The pinned packages, installed beside the build, never into the sources;
-# again only when the lock file changed. Node.js trusts the system's
-# certificates too (a registry behind the site's own authority).
-if ! cmp -s "$here/package-lock.json" "$work/package-lock.json" ||
-   [ ! -d "$work/node_modules/puppeteer-core" ]; then
-  cp "$here/package.json" "$here/package-lock.json" "$work/"
-  [ -n "${NODE_EXTRA_CA_CERTS:-}" ] || [ ! -f /etc/ssl/certs/ca-certificates.crt ] ||
-    export NODE_EXTRA_CA_CERTS=/etc/ssl/certs/ca-certificates.crt
-  (cd "$work" && npm ci --no-audit --no-fund --ignore-scripts --loglevel=error)
-fi
+# The pinned packages, installed by scripts/setup (no network here).
+modules=${BB_WEB_MODULES:-$HOME/.cache/bildbewertung-web}
+cmp -s "$here/package-lock.json" "$modules/package-lock.json" &&
+  [ -d "$modules/node_modules/puppeteer-core" ] ||
+  { echo "puppeteer-core is missing in $modules: run scripts/setup"; exit 1; }
+rm -rf "$work/node_modules"
+ln -s "$modules/node_modules" "$work/node_modules"
 cp "$here/check_page.mjs" "$work/"
 node "$work/check_page.mjs" "$folder/Rangliste.html" "$work"
