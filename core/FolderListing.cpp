@@ -30,7 +30,7 @@ std::vector<std::string> regularFiles(const std::string& folder,
     std::vector<std::string> names;
     platform::forEachEntry(folder, [&](const platform::FolderEntry& entry) {
         const std::string_view name = entry.name();
-        if (name[0] != '.' && hasExtension(name, extensions) && entry.isRegularFile())
+        if (!entry.isHidden() && hasExtension(name, extensions) && entry.isRegularFile())
             names.emplace_back(name);
     });
     return names;

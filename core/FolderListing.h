@@ -14,7 +14,7 @@ bool hasExtension(std::string_view name, std::initializer_list<std::string_view>
 
 // The names (bytes as on disk, without the folder) of folder's regular
 // files, links to regular files included, whose names have one of
-// extensions; hidden files (leading ".") and everything else excluded. In
+// extensions; hidden files (FolderEntry::isHidden) and everything else excluded. In
 // the folder's own order; nothing when it cannot be read.
 std::vector<std::string> regularFiles(const std::string& folder,
                                       std::initializer_list<std::string_view> extensions);

@@ -138,6 +138,10 @@ class FolderEntry {
     // A regular file or a link to one; asks the file system only where the
     // listing does not tell.
     bool isRegularFile() const;
+    // Left out of every listing of pictures and sheets: a name starting with
+    // "."; on Windows also the hidden and system attributes (an organiser
+    // hides a picture to withdraw it).
+    bool isHidden() const;
 
   private:
     std::string_view name_;

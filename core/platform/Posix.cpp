@@ -314,6 +314,11 @@ bool FolderEntry::isRegularFile() const
            S_ISREG(info.st_mode);
 }
 
+bool FolderEntry::isHidden() const
+{
+    return name_.starts_with('.');
+}
+
 bool forEachEntry(const std::string& folder, const std::function<void(const FolderEntry&)>& visit)
 {
     std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);

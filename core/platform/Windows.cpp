@@ -394,6 +394,13 @@ bool FolderEntry::isRegularFile() const
     return target != INVALID_FILE_ATTRIBUTES && isFileAttributes(target);
 }
 
+bool FolderEntry::isHidden() const
+{
+    const auto& data = *static_cast<const WIN32_FIND_DATAW*>(native_);
+    return name_.starts_with('.') ||
+           (data.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0;
+}
+
 bool forEachEntry(const std::string& folder, const std::function<void(const FolderEntry&)>& visit)
 {
     if (folder.empty())

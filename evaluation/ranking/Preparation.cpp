@@ -59,7 +59,7 @@ void listInto(const std::string& folder, const std::string& relative, int depth,
 {
     std::vector<std::string> names;
     platform::forEachEntry(folder, [&](const platform::FolderEntry& entry) {
-        if (!entry.name().empty() && entry.name()[0] != '.')
+        if (!entry.name().empty() && !entry.isHidden())
             names.emplace_back(entry.name());
     });
     std::sort(names.begin(), names.end());

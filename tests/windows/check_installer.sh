@@ -108,6 +108,15 @@ export work out installer source_dir linux_build
   images=$(pdfimages -list "$work/windows/Rangliste.pdf" | tail -n +3 | wc -l)
   [ "$images" -eq 5 ] || fail "the PDF from the thumbnail cache shows $images of 5 thumbnails"
 
+  # Windows stage only: a picture the organiser hid (attrib +h) to withdraw
+  # it is no picture; the ranking has one row less than with all pictures.
+  cp -r "$dir/bildbewertung/demo" "$work/hidden"
+  $wine attrib +h "Z:${work//\//\\}\\hidden\\04 Makro Blüte.jpg" || fail "attrib +h failed"
+  $wine "C:\\Program Files\\Bildbewertung\\bildbewertung-auswertung.exe" "Z:${work//\//\\}\\hidden" \
+    >"$out/hidden.txt" 2>&1 || fail "the evaluation of the folder with a hidden picture failed"
+  rows=$(wc -l <"$work/hidden/Rangliste.csv") all=$(wc -l <"$work/windows/Rangliste.csv")
+  [ "$rows" -eq $((all - 1)) ] || fail "the hidden picture was ranked ($rows of $all CSV lines)"
+
   # A judge saved a sheet into the installed demo folder: it stays.
   printf "9\r\n" > "$dir/bildbewertung/demo/Eigene Jury.qel"
   $wine "C:\\Program Files\\Bildbewertung\\Deinstallieren.exe" /S
