@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // What the operating system does differently: files, folders, pages of
 // memory. Paths are UTF-8 bytes (on Linux any bytes). One implementation
@@ -62,6 +63,17 @@ struct FileIdentity {
     bool operator==(const FileIdentity&) const = default;
 };
 std::optional<FileIdentity> identity(const std::string& path);
+
+// Which file is at a path and when it last changed in any way (contents,
+// times, name: the inode change time; on Windows the file index and change
+// time). A file replaced by another of the same size and time, or its time
+// set back, gets another.
+struct FileVersion {
+    FileIdentity identity;
+    std::int64_t changedNs = 0;
+    bool operator==(const FileVersion&) const = default;
+};
+std::optional<FileVersion> version(const std::string& path);
 
 // The absolute path with links resolved; nothing when it does not exist.
 std::optional<std::string> resolvedPath(const std::string& path);
@@ -152,6 +164,32 @@ class FolderEntry {
 // Calls `visit` for every entry of the folder ("." and ".." included), in
 // the folder's own order; false when it cannot be read.
 bool forEachEntry(const std::string& folder, const std::function<void(const FolderEntry&)>& visit);
+
+// A folder held open, so that what is read, written and removed there by
+// name stays there: no link is followed and no renamed folder on its path
+// sends it elsewhere (the user's cache, which others may try to redirect).
+using Folder = std::intptr_t;
+constexpr Folder kNoFolder = -1;
+
+// Opens `base`, then each of `below` inside the one before (made, for the
+// user alone, when missing), never following a link. Each must be a folder
+// of the user's own that no one else may write (on Windows, where the
+// user's folders are guarded by their access lists: no link or junction);
+// kNoFolder otherwise.
+Folder openOwnFolder(const std::string& base, const std::vector<std::string>& below);
+void closeFolder(Folder folder);
+
+// What openRegularFile, createUnique, replaceFile and removeFile do, for
+// names in `folder`; a link there is never followed.
+File openRegularFileIn(Folder folder, const std::string& name, std::uint64_t& size);
+File createUniqueIn(Folder folder, std::string& name);
+bool replaceFileIn(Folder folder, const std::string& from, const std::string& to);
+bool removeFileIn(Folder folder, const std::string& name);
+
+// Calls `visit` for every regular file of `folder` (links are not) with its
+// size and modification time; false when it cannot be read.
+bool forEachFileIn(Folder folder,
+                   const std::function<void(std::string_view name, const FileStatus&)>& visit);
 
 // Pages of memory for large bitmaps: a mapping of its own, faulted in as
 // written. `huge` asks for huge pages where the system has them (the start

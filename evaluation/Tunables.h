@@ -20,7 +20,7 @@ inline constexpr int kPrintQuality = 94;
 // the decode, the shrink or the JPEG qualities change, so old ones are not
 // taken. The bound holds some 12,000 pictures at about 40 KB each
 // (bench_evaluation: a second run of 200 pictures, bytes per picture).
-inline constexpr int kThumbnailRuleVersion = 1;
+inline constexpr int kThumbnailRuleVersion = 2;
 inline constexpr std::uint64_t kThumbnailCacheBytes = std::uint64_t{500} << 20;
 // The window's table: side of its small thumbnails in pixels.
 inline constexpr int kTableThumbnailSide = 64;
@@ -28,6 +28,14 @@ inline constexpr int kTableThumbnailSide = 64;
 // The provisional note in every output lists this many missing parts, then
 // says how many more.
 inline constexpr std::size_t kNoteItems = 5;
+
+// The terminal, the PDF and the window list this many problems of one kind,
+// then say how many more (the CSV keeps its note on every picture).
+inline constexpr std::size_t kProblemsOfAKind = 20;
+
+// A problem quotes a line that names nothing of the folder in at most this
+// many characters: it may be any line of any file.
+inline constexpr std::size_t kQuotedCharacters = 40;
 
 // The terminal table wraps at a terminal's usual width; the ranking of up to
 // five judges fits it.

@@ -130,6 +130,16 @@ std::optional<FileIdentity> identity(const std::string& path)
                         static_cast<std::uint64_t>(info.st_ino)};
 }
 
+std::optional<FileVersion> version(const std::string& path)
+{
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
+        return std::nullopt;
+    return FileVersion{
+        {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)},
+        static_cast<std::int64_t>(info.st_ctim.tv_sec) * 1'000'000'000LL + info.st_ctim.tv_nsec};
+}
+
 std::string absolutePath(const std::string& path)
 {
     return std::filesystem::absolute(path).lexically_normal().string();

@@ -1,4 +1,5 @@
 #include "core/Platform.h"
+#include "core/platform/WindowsText.h"
 
 #include <windows.h>
 
@@ -12,8 +13,6 @@
 // Paths are UTF-8 in the program and UTF-16 on disk: every call here goes
 // through the wide API, so no name depends on the system's code page.
 namespace platform {
-
-namespace {
 
 std::wstring widen(std::string_view text)
 {
@@ -39,6 +38,16 @@ std::string narrow(std::wstring_view wide)
     return text;
 }
 
+// 100-ns ticks since 1601 to nanoseconds since 1970.
+std::int64_t nanoseconds(const FILETIME& time)
+{
+    const std::int64_t ticks = static_cast<std::int64_t>(
+        (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime);
+    return (ticks - 116444736000000000LL) * 100;
+}
+
+namespace {
+
 HANDLE handle(File file)
 {
     return reinterpret_cast<HANDLE>(file);
@@ -50,14 +59,6 @@ File fileOf(HANDLE h)
 }
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-
-// 100-ns ticks since 1601 to nanoseconds since 1970.
-std::int64_t nanoseconds(const FILETIME& time)
-{
-    const std::int64_t ticks = static_cast<std::int64_t>(
-        (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime);
-    return (ticks - 116444736000000000LL) * 100;
-}
 
 bool isFileAttributes(DWORD attributes)
 {
@@ -210,6 +211,26 @@ std::optional<FileIdentity> identity(const std::string& path)
     return FileIdentity{info.dwVolumeSerialNumber,
                         (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) |
                             info.nFileIndexLow};
+}
+
+std::optional<FileVersion> version(const std::string& path)
+{
+    HANDLE h = openForQuery(path);
+    if (h == INVALID_HANDLE_VALUE)
+        return std::nullopt;
+    BY_HANDLE_FILE_INFORMATION info{};
+    FILE_BASIC_INFO basic{};
+    const bool known = GetFileInformationByHandle(h, &info) &&
+                       GetFileInformationByHandleEx(h, FileBasicInfo, &basic, sizeof basic);
+    CloseHandle(h);
+    if (!known)
+        return std::nullopt;
+    FILETIME changed{static_cast<DWORD>(basic.ChangeTime.QuadPart),
+                     static_cast<DWORD>(basic.ChangeTime.QuadPart >> 32)};
+    return FileVersion{
+        {info.dwVolumeSerialNumber,
+         (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow},
+        nanoseconds(changed)};
 }
 
 std::string absolutePath(const std::string& path)

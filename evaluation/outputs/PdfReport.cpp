@@ -325,8 +325,8 @@ void drawProblems(Document& doc, const Report& report)
     doc.y +=
         doc.paragraph(font(12, true), q(texts::kProblemsHeading), kMargin, doc.y, kContentWidth) +
         2;
-    for (const Problem& problem : report.problems) {
-        const QString text = QStringLiteral("• ") + q(problem.text);
+    for (const std::string& problem : listedProblems(report.problems)) {
+        const QString text = QStringLiteral("• ") + q(problem);
         const double h = doc.paragraph(font(8.5), text, 0, 0, kContentWidth, -1, false);
         if (doc.y + h > kBottom)
             doc.newPage();

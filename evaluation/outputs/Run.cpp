@@ -97,8 +97,8 @@ int evaluate(const std::string& folder, std::ostream& out, std::ostream& err)
     FolderResult result = evaluateFolder(folder);
     Evaluation& evaluation = result.evaluation;
     if (!result.stop.empty()) {
-        for (const Problem& problem : evaluation.problems)
-            err << onTerminal(problem.text) << "\n";
+        for (const std::string& problem : listedProblems(evaluation.problems))
+            err << onTerminal(problem) << "\n";
         err << onTerminal(result.stop) << "\n";
         return kInputProblem;
     }
@@ -112,6 +112,8 @@ int evaluate(const std::string& folder, std::ostream& out, std::ostream& err)
     } else {
         store.update(folder, evaluation.pictures);
     }
+    if (const auto& refused = store.cacheRefused())
+        err << onTerminal(*refused) << "\n";
     store.addProblems(evaluation);
     const Report report = buildReport(evaluation);
     bool written = true;
@@ -126,8 +128,8 @@ int evaluate(const std::string& folder, std::ostream& out, std::ostream& err)
     if (written)
         out << "\n" << texts::kWritten << "\n";
     out.flush();
-    for (const Problem& problem : report.problems)
-        err << onTerminal(problem.text) << "\n";
+    for (const std::string& problem : listedProblems(report.problems))
+        err << onTerminal(problem) << "\n";
     return written ? kDone : kInputProblem;
 }
 

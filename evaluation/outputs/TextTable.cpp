@@ -2,6 +2,7 @@
 
 #include "evaluation/Tunables.h"
 #include "evaluation/ranking/Texts.h"
+#include "pictures/TextCells.h"
 
 #include <algorithm>
 
@@ -9,9 +10,7 @@ namespace evaluation {
 
 std::size_t displayWidth(std::string_view utf8)
 {
-    return std::size_t(std::count_if(utf8.begin(), utf8.end(), [](char c) {
-        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    }));
+    return pictures::displayCells(utf8);
 }
 
 namespace {
@@ -64,15 +63,8 @@ std::string shortened(const std::string& utf8, std::size_t width)
 {
     if (displayWidth(utf8) <= width)
         return utf8;
-    std::string out;
-    std::size_t columns = 0;
-    for (std::size_t i = 0; i < utf8.size(); ++i) {
-        const bool starts = (static_cast<unsigned char>(utf8[i]) & 0xC0) != 0x80;
-        if (starts && ++columns >= width)
-            break;
-        out += utf8[i];
-    }
-    return out + "…";
+    // "…" takes one cell.
+    return utf8.substr(0, pictures::fittingBytes(utf8, width == 0 ? 0 : width - 1)) + "…";
 }
 
 std::string alignedTable(const std::vector<std::string>& headings,

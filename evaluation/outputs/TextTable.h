@@ -8,8 +8,8 @@
 
 namespace evaluation {
 
-// Columns a terminal gives the text: one per code point (the names of a
-// photo club are European; wide East Asian characters are not measured).
+// Columns a terminal gives the text (pictures::displayCells): a combining
+// mark none, a wide character two.
 std::size_t displayWidth(std::string_view utf8);
 
 // The text cut to `width` columns, its last one "…", when it is wider.

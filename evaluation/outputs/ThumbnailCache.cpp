@@ -2,6 +2,9 @@
 
 #include "core/Platform.h"
 #include "evaluation/Tunables.h"
+#include "evaluation/ranking/Names.h"
+#include "evaluation/ranking/Texts.h"
+#include "pictures/Jpeg.h"
 
 #include <algorithm>
 #include <cstring>
@@ -26,13 +29,54 @@ std::uint64_t fnv1a(std::string_view bytes)
     return hash;
 }
 
-// What makes an entry the right one: the rule that made it and the file as it is.
+// What makes an entry the right one: the rule that made it and the file as
+// it is (replaced in place or its time set back, its change time differs).
 std::string keyOf(const std::string& path, const FileStamp& stamp)
 {
-    return std::to_string(tunables::kThumbnailRuleVersion) + ' ' +
-           std::to_string(tunables::kThumbnailSide) + ' ' + std::to_string(tunables::kPageQuality) +
-           ' ' + std::to_string(tunables::kPrintQuality) + ' ' + std::to_string(stamp.size) + ' ' +
-           std::to_string(stamp.modified) + ' ' + path;
+    std::string key;
+    for (const long long number :
+         {(long long)tunables::kThumbnailRuleVersion, (long long)tunables::kThumbnailSide,
+          (long long)tunables::kPageQuality, (long long)tunables::kPrintQuality, stamp.size,
+          stamp.modified, (long long)stamp.device, (long long)stamp.file, stamp.changed})
+        key += std::to_string(number) + ' ';
+    return key + path;
+}
+
+// An entry's name: the key's hash in 16 hexadecimal digits and kEntrySuffix.
+std::string entryName(const std::string& key)
+{
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string name(16, '0');
+    std::uint64_t hash = fnv1a(key);
+    for (int i = 15; i >= 0; --i, hash >>= 4)
+        name[std::size_t(i)] = kHex[hash & 15];
+    return name + kEntrySuffix;
+}
+
+// Whether `name` is of an entry's form or a temporary one left by a run
+// that stopped: the trim removes nothing else.
+bool isEntryName(std::string_view name)
+{
+    const auto all = [](std::string_view part, std::string_view letters) {
+        return part.find_first_not_of(letters) == std::string_view::npos;
+    };
+    constexpr std::size_t kStem = 16 + sizeof kEntrySuffix - 1;
+    if (name.size() != kStem && name.size() != kStem + 7)
+        return false;
+    return all(name.substr(0, 16), "0123456789abcdef") &&
+           name.substr(16, sizeof kEntrySuffix - 1) == kEntrySuffix &&
+           (name.size() == kStem ||
+            (name[kStem] == '.' && all(name.substr(kStem + 1), "abcdefghijklmnopqrstuvwxyz"
+                                                               "ABCDEFGHIJKLMNOPQRSTUVWXYZ"
+                                                               "0123456789")));
+}
+
+// Whether a stored JPEG is what the entry says: `width` x `height`.
+bool jpegOfSize(const std::string& jpeg, int width, int height)
+{
+    const auto header =
+        pictures::readJpegHeader(reinterpret_cast<const std::uint8_t*>(jpeg.data()), jpeg.size());
+    return header && header->width == width && header->height == height;
 }
 
 void put(std::string& out, std::int64_t value)
@@ -123,56 +167,74 @@ std::optional<Thumbnail> decode(const std::string& key, std::string_view bytes)
         thumbnail.jpegError = error;
     thumbnail.pageJpeg = in.text();
     thumbnail.printJpeg = in.text();
-    const bool sound =
-        in.atEnd() && (thumbnail.channels == 1 || thumbnail.channels == 3) &&
-        (!thumbnail.ok || (!thumbnail.pageJpeg.empty() && !thumbnail.printJpeg.empty() &&
-                           thumbnail.width > 0 && thumbnail.height > 0));
+    // Its size goes into the PDF as it stands: it must be a thumbnail's and its JPEGs'.
+    const bool sound = in.atEnd() && (thumbnail.channels == 1 || thumbnail.channels == 3) &&
+                       (!thumbnail.ok ||
+                        (thumbnail.width > 0 && thumbnail.height > 0 &&
+                         std::max(thumbnail.width, thumbnail.height) <= tunables::kThumbnailSide &&
+                         jpegOfSize(thumbnail.pageJpeg, thumbnail.width, thumbnail.height) &&
+                         jpegOfSize(thumbnail.printJpeg, thumbnail.width, thumbnail.height)));
     return sound ? std::optional(std::move(thumbnail)) : std::nullopt;
 }
 
 } // namespace
 
-ThumbnailCache::ThumbnailCache(std::optional<std::string> folder, std::uint64_t bound)
-    : folder_(std::move(folder)), bound_(bound)
+CachePlace CachePlace::of(const std::string& path)
 {
-    if (!folder_)
-        return;
-    // Every folder on the way that is missing: the user's cache folder, the
-    // program's (on Windows two levels) and its thumbnails' folder.
-    for (auto at = folder_->find_first_of("/\\", 1); at != std::string::npos;
-         at = folder_->find_first_of("/\\", at + 1))
-        platform::makeFolder(folder_->substr(0, at));
-    platform::makeFolder(*folder_);
-    const auto status = platform::status(*folder_);
-    if (!status || status->regular)
-        folder_.reset();
+    std::string folder = path;
+    while (folder.size() > 1 && platform::isSeparator(folder.back()))
+        folder.pop_back();
+    std::size_t start = folder.size();
+    while (start > 0 && !platform::isSeparator(folder[start - 1]))
+        --start;
+    if (start == 0)
+        return {".", {folder}};
+    return {folder.substr(0, start == 1 ? 1 : start - 1), {folder.substr(start)}};
 }
 
-std::optional<std::string> ThumbnailCache::userFolder()
+ThumbnailCache::ThumbnailCache(const std::optional<CachePlace>& place, std::uint64_t bound)
+    : folder_(platform::kNoFolder), bound_(bound)
+{
+    if (!place)
+        return;
+    folder_ = platform::openOwnFolder(place->base, place->below);
+    if (folder_ == platform::kNoFolder) {
+        std::string shown = place->base;
+        for (const std::string& name : place->below)
+            shown += (platform::isSeparator('\\') ? "\\" : "/") + name;
+        refused_ = texts::cacheRefused(shownName(shown));
+    }
+}
+
+ThumbnailCache::~ThumbnailCache()
+{
+    platform::closeFolder(folder_);
+}
+
+std::optional<CachePlace> ThumbnailCache::userPlace()
 {
     const auto program = platform::cacheFolder("bildbewertung");
     if (!program)
         return std::nullopt;
-    return *program + (platform::isSeparator('\\') ? "\\" : "/") + "thumbnails";
-}
-
-std::string ThumbnailCache::entryPath(const std::string& key) const
-{
-    static constexpr char kHex[] = "0123456789abcdef";
-    std::string name(16, '0');
-    std::uint64_t hash = fnv1a(key);
-    for (int i = 15; i >= 0; --i, hash >>= 4)
-        name[std::size_t(i)] = kHex[hash & 15];
-    return *folder_ + (platform::isSeparator('\\') ? "\\" : "/") + name + kEntrySuffix;
+    // From the user's cache folder down: on Windows "bildbewertung\\cache".
+    CachePlace place = CachePlace::of(*program);
+    const bool windows = platform::isSeparator('\\');
+    if (windows) {
+        CachePlace above = CachePlace::of(place.base);
+        above.below.push_back(place.below.front());
+        place = std::move(above);
+    }
+    place.below.push_back("thumbnails");
+    return place;
 }
 
 std::optional<Thumbnail> ThumbnailCache::load(const std::string& path, const FileStamp& stamp) const
 {
-    if (!folder_ || stamp.size < 0)
+    if (folder_ == platform::kNoFolder || stamp.size < 0)
         return std::nullopt;
     const std::string key = keyOf(path, stamp);
     std::uint64_t size = 0;
-    const platform::File file = platform::openRegularFile(entryPath(key), size);
+    const platform::File file = platform::openRegularFileIn(folder_, entryName(key), size);
     if (file == platform::kNoFile)
         return std::nullopt;
     std::string bytes(size <= kMaxEntryBytes ? std::size_t(size) : 0, '\0');
@@ -186,19 +248,20 @@ std::optional<Thumbnail> ThumbnailCache::load(const std::string& path, const Fil
 void ThumbnailCache::store(const std::string& path, const FileStamp& stamp,
                            const Thumbnail& thumbnail)
 {
-    if (!folder_ || stamp.size < 0)
+    if (folder_ == platform::kNoFolder || stamp.size < 0)
         return;
     const std::string key = keyOf(path, stamp);
-    const std::string target = entryPath(key);
+    const std::string target = entryName(key);
     // Written beside and renamed into place: a reader finds the old entry
     // or the whole new one. Not synced: it can always be made again.
     std::string temporary = target + ".XXXXXX";
-    const platform::File file = platform::createUnique(temporary);
+    const platform::File file = platform::createUniqueIn(folder_, temporary);
     if (file == platform::kNoFile)
         return;
     const bool written = platform::writeAll(file, encode(key, thumbnail));
-    if (!platform::close(file) || !written || !platform::replaceFile(temporary, target)) {
-        platform::removeFile(temporary);
+    if (!platform::close(file) || !written ||
+        !platform::replaceFileIn(folder_, temporary, target)) {
+        platform::removeFileIn(folder_, temporary);
         return;
     }
     stored_ = true;
@@ -206,27 +269,22 @@ void ThumbnailCache::store(const std::string& path, const FileStamp& stamp,
 
 void ThumbnailCache::trim()
 {
-    if (!folder_ || !stored_.exchange(false))
+    if (folder_ == platform::kNoFolder || !stored_.exchange(false))
         return;
     struct Entry {
-        std::string path;
+        std::string name;
         std::int64_t modified;
         std::uint64_t size;
     };
     std::vector<Entry> entries;
     std::uint64_t total = 0;
-    const std::string separator = platform::isSeparator('\\') ? "\\" : "/";
-    platform::forEachEntry(*folder_, [&](const platform::FolderEntry& entry) {
-        const std::string_view name = entry.name();
-        if (name.size() <= sizeof kEntrySuffix || name.starts_with('.'))
-            return;
-        const std::string path = *folder_ + separator + std::string(name);
-        const auto status = platform::status(path, platform::Links::doNotFollow);
-        if (!status || !status->regular)
-            return;
-        entries.push_back({path, status->modifiedNs, status->size});
-        total += status->size;
-    });
+    platform::forEachFileIn(
+        folder_, [&](std::string_view name, const platform::FileStatus& status) {
+            if (!isEntryName(name))
+                return;
+            entries.push_back({std::string(name), status.modifiedNs, status.size});
+            total += status.size;
+        });
     if (total <= bound_)
         return;
     std::sort(entries.begin(), entries.end(),
@@ -236,7 +294,7 @@ void ThumbnailCache::trim()
     for (const Entry& entry : entries) {
         if (total <= goal)
             break;
-        if (platform::removeFile(entry.path))
+        if (platform::removeFileIn(folder_, entry.name))
             total -= entry.size;
     }
 }

@@ -6,11 +6,13 @@
 #include "evaluation/Tunables.h"
 #include "evaluation/outputs/ThumbnailCache.h"
 #include "evaluation/ranking/Folder.h"
+#include "pictures/Jpeg.h"
 #include "pictures/JpegEncode.h"
 #include "pictures/ScaledDecode.h"
 
 #include <algorithm>
 #include <atomic>
+#include <cstdlib>
 #include <exception>
 #include <mutex>
 #include <thread>
@@ -28,6 +30,38 @@ bool readPicture(const std::string& path, std::vector<std::uint8_t>& bytes)
         return false;
     bytes.resize(std::size_t(file->size()));
     return file->read(bytes.data(), bytes.size()) == bytes.size();
+}
+
+// Whether a kept thumbnail is of the size the thumbnail rule gives the
+// picture at `path` as it stands upright (its long side, its aspect within
+// the rounding of the scaled decode). A failed one always fits: decoding
+// again fails alike.
+bool fitsPicture(const Thumbnail& thumbnail, const std::string& path)
+{
+    if (!thumbnail.ok)
+        return true;
+    // The header with its EXIF lies at the start; a larger one is decoded again.
+    constexpr std::size_t kHeaderBytes = std::size_t{1} << 20;
+    auto file = regularfile::Reader::open(path);
+    if (!file)
+        return false;
+    std::vector<std::uint8_t> bytes(
+        std::size_t(std::min<std::uint64_t>(file->size(), kHeaderBytes)));
+    const auto got = file->read(bytes.data(), bytes.size());
+    const auto header = got ? pictures::readJpegHeader(bytes.data(), *got) : std::nullopt;
+    if (!header || header->width <= 0 || header->height <= 0)
+        return false;
+    const bool turned = header->orientation >= 5; // 5 to 8 swap width and height
+    const long width = turned ? header->height : header->width;
+    const long height = turned ? header->width : header->height;
+    const long side = std::min<long>(tunables::kThumbnailSide, std::max(width, height));
+    const long longer = std::max(thumbnail.width, thumbnail.height);
+    const long shorter = std::min(thumbnail.width, thumbnail.height);
+    const bool sameWay =
+        width == height || (width > height) == (thumbnail.width >= thumbnail.height);
+    return longer == side && sameWay &&
+           std::abs(shorter * std::max(width, height) - std::min(width, height) * side) <=
+               2 * std::max(width, height);
 }
 
 } // namespace
@@ -177,16 +211,28 @@ QImage thumbnailView(const Thumbnail* thumbnail)
 FileStamp stampOf(const std::string& path)
 {
     const auto info = platform::status(path);
-    if (!info)
+    const auto version = platform::version(path);
+    if (!info || !version)
         return {};
-    return {static_cast<long long>(info->size), static_cast<long long>(info->modifiedNs)};
+    return {static_cast<long long>(info->size), static_cast<long long>(info->modifiedNs),
+            version->identity.device, version->identity.file,
+            static_cast<long long>(version->changedNs)};
 }
 
-ThumbnailStore::ThumbnailStore() : ThumbnailStore(ThumbnailCache::userFolder()) {}
+ThumbnailStore::ThumbnailStore()
+    : cache_(std::make_unique<ThumbnailCache>(ThumbnailCache::userPlace()))
+{
+}
 
 ThumbnailStore::ThumbnailStore(const std::optional<std::string>& cacheFolder)
-    : cache_(std::make_unique<ThumbnailCache>(cacheFolder))
+    : cache_(std::make_unique<ThumbnailCache>(
+          cacheFolder ? std::optional(CachePlace::of(*cacheFolder)) : std::nullopt))
 {
+}
+
+const std::optional<std::string>& ThumbnailStore::cacheRefused() const
+{
+    return cache_->refused();
 }
 
 ThumbnailStore::~ThumbnailStore() = default;
@@ -200,8 +246,7 @@ bool ThumbnailStore::update(const std::string& folder, const std::vector<std::st
     for (const std::string& picture : pictures) {
         const FileStamp stamp = stampOf(pathIn(folder, picture));
         const auto found = entries_.find(picture);
-        if (found != entries_.end() && found->second.size == stamp.size &&
-            found->second.modified == stamp.modified) {
+        if (found != entries_.end() && found->second.stamp == stamp) {
             kept.emplace(picture, std::move(found->second));
             continue;
         }
@@ -218,7 +263,8 @@ bool ThumbnailStore::update(const std::string& folder, const std::vector<std::st
         if (cancel && cancel->load())
             return;
         const std::string path = pathIn(absolute, wanted[i]);
-        if (auto cached = cache_->load(path, stamps[i])) {
+        auto cached = cache_->load(path, stamps[i]);
+        if (cached && fitsPicture(*cached, pathIn(folder, wanted[i]))) {
             decoded[i] = std::move(*cached);
         } else {
             decoded[i] = readThumbnail(pathIn(folder, wanted[i]), tunables::kThumbnailSide);
@@ -240,8 +286,7 @@ bool ThumbnailStore::update(const std::string& folder, const std::vector<std::st
     });
     for (std::size_t i = 0; i < wanted.size(); ++i)
         if (done[i])
-            kept.emplace(wanted[i],
-                         Entry{stamps[i].size, stamps[i].modified, std::move(decoded[i])});
+            kept.emplace(wanted[i], Entry{stamps[i], std::move(decoded[i])});
     entries_ = std::move(kept);
     cache_->trim();
     return std::all_of(done.begin(), done.end(), [](char d) { return d != 0; });

@@ -60,26 +60,30 @@ QImage decodedJpeg(const std::string& jpeg, int side);
 // there is none.
 QImage thumbnailView(const Thumbnail* thumbnail);
 
-// A file's size and modification time (nanoseconds): saving it changes one
-// of them. Size -1: there is no such file.
+// A file's size, modification time (nanoseconds), identity and change
+// time: saving it changes one of them, and so does replacing it by another
+// of the same size and time. Size -1: there is no such file.
 struct FileStamp {
     long long size = -1;
     long long modified = 0;
+    unsigned long long device = 0;
+    unsigned long long file = 0;
+    long long changed = 0;
 
     bool operator==(const FileStamp&) const = default;
 };
 FileStamp stampOf(const std::string& path);
 
 // The thumbnails of a folder's pictures, kept between evaluations: update()
-// decodes only pictures that are new or changed (size or modification time),
+// decodes only pictures that are new or changed (FileStamp),
 // so a re-evaluation after a .qel changed decodes nothing. Plain C++; the
 // window keeps one and calls update() off its GUI thread.
 class ThumbnailCache;
 
 class ThumbnailStore {
   public:
-    // Kept on disk in `cacheFolder` too (none: only while the store lives);
-    // by default in the user's cache folder.
+    // Kept on disk in `cacheFolder` too (none: only while the store lives;
+    // checked from its parent down); by default in the user's cache folder.
     ThumbnailStore();
     explicit ThumbnailStore(const std::optional<std::string>& cacheFolder);
     ~ThumbnailStore();
@@ -105,14 +109,16 @@ class ThumbnailStore {
     // Valid until the next update().
     std::vector<const Thumbnail*> findAll(const std::vector<std::string>& pictures) const;
 
+    // Why the disk cache is not used this run (one German line), if so.
+    const std::optional<std::string>& cacheRefused() const;
+
     // One "cannot be opened" problem per picture of the evaluation whose
     // thumbnail failed, in picture order.
     void addProblems(Evaluation& evaluation) const;
 
   private:
     struct Entry {
-        long long size = -1;
-        long long modified = 0; // nanoseconds
+        FileStamp stamp;
         Thumbnail thumbnail;
     };
     std::unordered_map<std::string, Entry> entries_;

@@ -6,6 +6,7 @@
 #include "evaluation/ranking/Folder.h"
 #include "evaluation/ranking/Names.h"
 #include "evaluation/ranking/Texts.h"
+#include "pictures/NameKey.h"
 
 #include <algorithm>
 #include <map>
@@ -68,8 +69,10 @@ std::vector<Record> records(std::string_view text, char separator, std::size_t m
 // Readable text of a cell: control characters (C0, DEL, C1) as spaces, the
 // "'" a spreadsheet-safe writer put before "=", "+", "-", "@" taken off,
 // spaces around trimmed.
-std::string cleaned(std::string cell)
+std::string cleaned(std::string_view bytes)
 {
+    // Cell by cell: a list edited in two programs mixes UTF-8 and Windows-1252.
+    const std::string cell = displayText(bytes);
     std::string out;
     for (std::size_t i = 0; i < cell.size(); ++i) {
         const auto c = static_cast<unsigned char>(cell[i]);
@@ -113,7 +116,8 @@ EntrantList parseEntrantList(std::string_view bytes)
 {
     if (bytes.starts_with("\xEF\xBB\xBF"))
         bytes.remove_prefix(3);
-    const std::string text = displayText(bytes);
+    // Split as bytes: separators, quotes and line ends are ASCII in both encodings.
+    const std::string_view text = bytes;
     EntrantList list;
     for (const char separator : {';', ',', '\t'}) {
         const std::vector<Record> header = records(text, separator, 1);
@@ -165,6 +169,10 @@ void addEntrants(const std::string& folder, Evaluation& evaluation)
         evaluation.problems.push_back(
             {ProblemKind::EntrantList, std::string(), 0, std::string(), text});
     };
+    if (pointsOutside(path.substr(0, start), path.substr(start))) {
+        problem(texts::pointsOutside(shown));
+        return;
+    }
     const std::optional<std::string> bytes = textfile::readFile(path, kMaxListBytes);
     if (!bytes) {
         problem(texts::unreadableEntrantList(shown));
@@ -175,26 +183,38 @@ void addEntrants(const std::string& folder, Evaluation& evaluation)
         problem(texts::noFileColumn(shown));
         return;
     }
-    // A picture is found by its name as text; a hand-made list may differ in letter case.
-    std::map<std::string, std::size_t> exact, folded;
+    // A row finds its picture as a rating line does: by the name as written,
+    // else by the pictures' name key (decoded, NFC, case folded) when that
+    // fits exactly one picture.
+    std::map<std::string, std::size_t> exact;
+    std::map<std::string, std::vector<std::size_t>> byKey;
     for (std::size_t p = 0; p < evaluation.pictures.size(); ++p) {
-        const std::string name = displayText(evaluation.pictures[p]);
-        exact.emplace(name, p);
-        folded.emplace(lowerAscii(name), p);
+        exact.emplace(displayText(evaluation.pictures[p]), p);
+        byKey[pictures::nameKey(evaluation.pictures[p])].push_back(p);
     }
     evaluation.entrants.assign(evaluation.pictures.size(), Entrant{});
     std::vector<std::size_t> listedAt(evaluation.pictures.size(), 0);
     for (const EntrantRow& row : list.rows) {
         const std::string where = texts::entrantLine(shown, row.line);
         std::optional<std::size_t> picture;
+        const std::vector<std::size_t>* alike = nullptr;
         if (const auto found = exact.find(row.file); found != exact.end())
             picture = found->second;
-        else if (const auto alike = folded.find(lowerAscii(row.file)); alike != folded.end())
-            picture = alike->second;
+        else if (const auto keyed = byKey.find(pictures::nameKey(row.file)); keyed != byKey.end()) {
+            if (keyed->second.size() == 1)
+                picture = keyed->second[0];
+            else
+                alike = &keyed->second; // b.JPG with B.jpg and b.jpg: neither
+        }
         if (row.file.empty()) {
             problem(where + texts::kNoFileName);
+        } else if (alike) {
+            std::vector<std::string> names;
+            for (const std::size_t p : *alike)
+                names.push_back(shownName(evaluation.pictures[p]));
+            problem(where + texts::namesSeveral(quotedName(row.file), names));
         } else if (!picture) {
-            problem(where + texts::noSuchPicture(row.file));
+            problem(where + texts::noSuchPicture(quotedName(row.file)));
         } else if (listedAt[*picture] != 0) {
             problem(where + texts::alreadyRated(row.file, listedAt[*picture]));
         } else {

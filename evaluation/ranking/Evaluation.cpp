@@ -80,21 +80,24 @@ Judge matchJudge(const std::string& judgeName, const rating::Sheet& lines,
         if (found)
             mentioned[*found] = true;
         const ScoredLine scored = scoreLine(maxima, lines[i]);
+        // A line naming nothing of the folder may be a line of any file: quoted short.
+        const std::string quoted =
+            found || !match.alike.empty() ? shownName(name) : quotedName(shownName(name));
         std::string problem, picture;
         if (!scored.score) {
             problem = scored.failure;
-            picture = shownName(name);
+            picture = quoted;
         } else if (name.empty())
             problem = texts::kNoFileName;
         else if (!match.alike.empty())
-            problem = texts::namesSeveral(shownName(name), alikeNames(match.alike, pictures));
+            problem = texts::namesSeveral(quoted, alikeNames(match.alike, pictures));
         else if (!found)
-            problem = texts::noSuchPicture(shownName(name));
+            problem = texts::noSuchPicture(quoted);
         else if (lineOf[*found] != 0)
             problem = texts::alreadyRated(shownName(name), lineOf[*found]);
         if (!problem.empty()) {
             problems.push_back(
-                {ProblemKind::LineLeftOut, judge, number, shownName(name),
+                {ProblemKind::LineLeftOut, judge, number, quoted,
                  texts::judgeLine(judge, number, picture) + problem + texts::kLineLeftOut});
             continue;
         }

@@ -49,6 +49,23 @@ std::optional<std::string> organiserFile(const std::string& folder, const std::s
     return std::nullopt;
 }
 
+bool pointsOutside(const std::string& folder, const std::string& name)
+{
+    const std::string path = pathIn(folder, name);
+    const auto own = platform::status(path, platform::Links::doNotFollow);
+    if (!own || own->regular)
+        return false;
+    const auto target = platform::resolvedPath(path);
+    const auto home = platform::resolvedPath(folder.empty() ? "." : folder);
+    if (!target || !home)
+        return false; // nothing to read there: reported as unreadable
+    const bool below = home->empty() || platform::isSeparator(home->back())
+                           ? target->starts_with(*home)
+                           : target->starts_with(*home) && target->size() > home->size() &&
+                                 platform::isSeparator((*target)[home->size()]);
+    return !below;
+}
+
 std::vector<std::string> ratingFileNames(const std::string& folder)
 {
     std::vector<std::string> names = folderlisting::regularFiles(folder, {ratingfile::kExtension});
@@ -62,6 +79,10 @@ FolderResult evaluateFolder(const std::string& folder)
     Evaluation& evaluation = result.evaluation;
     if (!isDirectory(folder)) {
         result.stop = texts::missingFolder(shownName(folder));
+        return result;
+    }
+    if (pointsOutside(folder, kWeightingFileName)) {
+        result.stop = texts::pointsOutside(kWeightingFileName);
         return result;
     }
     // Read as the judging program reads it: its first sixteen lines.
@@ -90,6 +111,11 @@ FolderResult evaluateFolder(const std::string& folder)
             evaluation.problems.push_back({ProblemKind::JudgeFileUnreadable, std::string(), 0,
                                            std::string(),
                                            texts::namelessJudgeFile(shownName(file))});
+            continue;
+        }
+        if (pointsOutside(folder, file)) {
+            evaluation.problems.push_back({ProblemKind::JudgeFileUnreadable, shownName(judge), 0,
+                                           std::string(), texts::pointsOutside(shownName(file))});
             continue;
         }
         const std::string path = pathIn(folder, file);

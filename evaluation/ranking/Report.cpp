@@ -1,10 +1,13 @@
 #include "evaluation/ranking/Report.h"
 
+#include "evaluation/Tunables.h"
+
 #include "evaluation/ranking/Names.h"
 #include "evaluation/ranking/Ranking.h"
 #include "evaluation/ranking/Texts.h"
 
 #include <algorithm>
+#include <map>
 
 namespace evaluation {
 
@@ -125,6 +128,22 @@ Report buildReport(const Evaluation& evaluation)
              deviationText(averages, average)});
     addMissing(report, evaluation, ranked, averages);
     return report;
+}
+
+std::vector<std::string> listedProblems(const std::vector<Problem>& problems)
+{
+    std::map<ProblemKind, std::size_t> total, listed;
+    for (const Problem& problem : problems)
+        ++total[problem.kind];
+    std::vector<std::string> texts;
+    for (const Problem& problem : problems) {
+        const std::size_t n = ++listed[problem.kind];
+        if (n <= tunables::kProblemsOfAKind)
+            texts.push_back(problem.text);
+        else if (n == tunables::kProblemsOfAKind + 1)
+            texts.push_back(texts::moreOnThePage(total[problem.kind] - tunables::kProblemsOfAKind));
+    }
+    return texts;
 }
 
 } // namespace evaluation

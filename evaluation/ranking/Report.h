@@ -77,6 +77,11 @@ std::string pictureTitle(const std::string& fileName, const Entrant& entrant);
 
 Report buildReport(const Evaluation& evaluation);
 
+// The problems' texts as the terminal, the PDF and the window list them:
+// of each kind the first tunables::kProblemsOfAKind in order, then one line
+// "… und N weitere" where the next one would have been.
+std::vector<std::string> listedProblems(const std::vector<Problem>& problems);
+
 // What the title lines of the PDF and the page show.
 struct Heading {
     std::string folderName; // readable

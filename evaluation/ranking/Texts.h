@@ -164,6 +164,10 @@ inline std::string namelessJudgeFile(const std::string& file)
 {
     return "Bewertungsdatei ohne Namen: '" + file + "' – nicht gewertet";
 }
+inline std::string pointsOutside(const std::string& file)
+{
+    return "'" + file + "' verweist auf eine Datei außerhalb des Ordners – nicht gelesen";
+}
 inline std::string unreadableJudgeFile(const std::string& file)
 {
     return "Die Bewertungsdatei '" + file + "' kann nicht gelesen werden!";
@@ -175,6 +179,11 @@ inline std::string missingFolder(const std::string& folder)
 inline std::string cannotWrite(const std::string& file)
 {
     return "Die Datei '" + file + "' kann nicht geschrieben werden!";
+}
+inline std::string cacheRefused(const std::string& folder)
+{
+    return "Vorschaubilder werden diesmal nicht zwischengespeichert: '" + folder +
+           "' ist kein eigener, nur für Sie beschreibbarer Ordner.";
 }
 inline std::string readingPictures(std::size_t done, std::size_t total)
 {

@@ -84,8 +84,8 @@ std::shared_ptr<RankingTexts> rankingTexts(const Report& report,
     for (const JudgeRow& judge : report.judgeAverages)
         ranking->judges.push_back(
             {text(judge.name), text(judge.rated), orNone(judge.average), orNone(judge.deviation)});
-    for (const Problem& problem : report.problems)
-        ranking->problems << text(problem.text);
+    for (const std::string& problem : listedProblems(report.problems))
+        ranking->problems << text(problem);
     return ranking;
 }
 
@@ -105,8 +105,8 @@ ReadingEnd readFolder(ThumbnailStore& store, TableThumbnails& small, const std::
     if (!result.stop.empty()) {
         auto stopped = std::make_shared<RankingTexts>();
         stopped->stop = text(result.stop);
-        for (const Problem& problem : evaluation.problems)
-            stopped->problems << text(problem.text);
+        for (const std::string& problem : listedProblems(evaluation.problems))
+            stopped->problems << text(problem);
         tell(std::shared_ptr<const RankingTexts>(stopped));
         return end;
     }

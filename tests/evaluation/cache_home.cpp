@@ -16,6 +16,8 @@ class CacheHome : public ::testing::Environment {
         folder_ = std::filesystem::temp_directory_path() /
                   ("bb-cache-" + std::to_string(std::random_device{}()));
         std::filesystem::create_directories(folder_);
+        // The cache is used only in folders no one else may write.
+        std::filesystem::permissions(folder_, std::filesystem::perms::owner_all);
 #ifdef _WIN32
         _putenv_s("LOCALAPPDATA", folder_.string().c_str());
 #else

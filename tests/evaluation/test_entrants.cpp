@@ -48,6 +48,11 @@ TEST(Entrants, ListsFromThePreparationAndFromSpreadsheetsAreRead)
          "Datei\tTitel\tAutor\r\nA.jpg\t\"Zwei\r\nZeilen\"\tK\xe4the\x01M\r\nB.jpg\tB\tC\r\n",
          {"2|A.jpg|Zwei  Zeilen|Käthe M", "4|B.jpg|B|C"}},
         {"no column Datei", "Bild;Titel;Autor\r\n01.jpg;A;B\r\n", {}, false},
+        {"UTF-8 with BOM and one row from Windows-1252: decoded cell by cell",
+         "\xEF\xBB\xBF"
+         "Datei;Titel;Autor\r\nB.jpg;Blüte im Tau;Eva\r\nS.jpg;Stra\xDF"
+         "e bei Nacht;J\xF6rg\r\n",
+         {"2|B.jpg|Blüte im Tau|Eva", "3|S.jpg|Straße bei Nacht|Jörg"}},
     };
     for (const auto& c : cases) {
         const evaluation::EntrantList list = evaluation::parseEntrantList(c.bytes);
@@ -136,6 +141,26 @@ TEST_F(EntrantFolder, EveryOutputNamesTitleAndAuthorAndTheListsFaultsAreProblems
     EXPECT_EQ(evaluation::buildReport(e).rows[0].title, "01");
     EXPECT_TRUE(evaluation::rankingCsv(evaluation::buildReport(e))
                     .starts_with("\xEF\xBB\xBFPlatz;Bild;Anna;"));
+}
+
+// Rows find pictures as rating lines do (decoded, NFC, case folded); a row
+// fitting two pictures goes to neither; a row naming nothing is quoted short.
+TEST_F(EntrantFolder, RowsMatchPicturesByTheirNameKey)
+{
+    for (const char* picture : {"\xC3\x84hre.jpg", "B.jpg", "b.jpg"})
+        write(picture, "");
+    write("Teilnehmer.csv", "Datei;Titel\r\n\xE4hre.JPG;Feld\r\nb.JPG;Welches\r\n"
+                            "0123456789012345678901234567890123456789GEHEIM;x\r\n");
+    const evaluation::Evaluation e = evaluate();
+    const auto at = std::find(e.pictures.begin(), e.pictures.end(), "\xC3\x84hre.jpg");
+    ASSERT_NE(at, e.pictures.end());
+    EXPECT_EQ(e.entrants[std::size_t(at - e.pictures.begin())].title, "Feld");
+    EXPECT_EQ(problems(e),
+              (std::vector<std::string>{
+                  "Teilnehmerliste 'Teilnehmer.csv', Zeile 3: 'b.JPG' passt zu mehreren Bildern "
+                  "('B.jpg', 'b.jpg')",
+                  "Teilnehmerliste 'Teilnehmer.csv', Zeile 4: kein Bild "
+                  "'012345678901234567890123456789012345678…' im Ordner"}));
 }
 
 } // namespace

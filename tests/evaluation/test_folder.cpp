@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <pty.h>
 #include <set>
 #include <sstream>
@@ -144,7 +145,9 @@ TEST_F(Folder, WritesTheThreeFilesAndReportsAPictureItCannotRead)
 TEST_F(Folder, NoNameActsAsACommand)
 {
     write("Qel.max", kQelMax);
-    const std::string picture = "a\x1b[2Jb\x1b]0;T\x07\xC2\x9B.jpg";
+    // With a right-to-left override and a zero-width space: "Cjpg.exe" to a reader.
+    const std::string picture = "a\x1b[2Jb\x1b]0;T\x07\xC2\x9B"
+                                "C\u202Eexe.gpj\u200B.jpg";
     bench::writePhoto((folder / picture).string(), 16, 16);
     write("=1+1.qel", "443204332043220-" + picture + "\r\n");
     write("@SUM(1).qel", "443204332043220-" + picture + "\r\n");
@@ -157,10 +160,12 @@ TEST_F(Folder, NoNameActsAsACommand)
                                  return (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) &&
                                         allowed.find(c) == std::string::npos;
                              }) +
-               (text.find("\xC2\x9B") != std::string::npos);
+               (text.find("\xC2\x9B") != std::string::npos) +
+               (text.find("\u202E") != std::string::npos) +
+               (text.find("\u200B") != std::string::npos);
     };
     EXPECT_EQ(controls(out + err, "\n"), 0) << out << err;
-    EXPECT_NE(out.find("a?[2Jb?]0;T??"), std::string::npos) << out;
+    EXPECT_NE(out.find("a?[2Jb?]0;T??C?exe.gpj?"), std::string::npos) << out;
     EXPECT_NE(err.find("Bewertungsdatei ohne Namen: '   .qel' – nicht gewertet"), std::string::npos)
         << err;
     const std::string csv = read("Rangliste.csv");
@@ -201,6 +206,43 @@ TEST_F(Folder, InputProblemsStopWithAGermanMessage)
     std::string out, err;
     EXPECT_EQ(run(out, err), evaluation::kInputProblem);
     EXPECT_EQ(err, "Den Ordner '" + folder.string() + "' gibt es nicht!\n");
+}
+
+// Sheets, Qel.max and the entrant list come back through shares and zip
+// archives: a link out of the folder is not read, a link inside it is; a
+// line naming no picture is quoted in at most 40 characters.
+TEST_F(Folder, OnlyTheFoldersOwnFilesAreRead)
+{
+    const fs::path outside = folder.string() + "-draussen";
+    fs::create_directories(outside);
+    std::ofstream(outside / "id_rsa") << "111111111111111-GEHEIM\r\n";
+    std::ofstream(outside / "Qel.max") << kQelMax;
+    std::ofstream(outside / "Liste.csv") << "Datei;Titel\r\na.jpg;GEHEIM\r\n";
+    write("Qel.max", kQelMax);
+    bench::writePhoto((folder / "a.jpg").string(), 16, 16);
+    write("Anna.qel", "443204332043220-a.jpg\r\n"
+                      "111111111111111-0123456789012345678901234567890123456789GEHEIM\r\n");
+    fs::create_symlink("Anna.qel", folder / "Innen.qel");
+    fs::create_symlink(outside / "id_rsa", folder / "Spion.qel");
+    fs::create_symlink(outside / "Liste.csv", folder / "Teilnehmer.csv");
+    std::string out, err;
+    ASSERT_EQ(run(out, err), evaluation::kDone) << err;
+    for (const std::string& text : {out, err, read("Rangliste.csv"), read("Rangliste.html")})
+        EXPECT_EQ(text.find("GEHEIM"), std::string::npos) << text;
+    EXPECT_NE(out.find("Innen"), std::string::npos) << out;
+    for (const char* line :
+         {"'Spion.qel' verweist auf eine Datei außerhalb des Ordners – nicht gelesen\n",
+          "'Teilnehmer.csv' verweist auf eine Datei außerhalb des Ordners – nicht gelesen\n",
+          "Anna, Zeile 2: kein Bild '012345678901234567890123456789012345678…' im Ordner"})
+        EXPECT_NE(err.find(line), std::string::npos) << line << "\n" << err;
+
+    fs::remove(folder / "Qel.max");
+    fs::create_symlink(outside / "Qel.max", folder / "Qel.max");
+    EXPECT_EQ(run(out, err), evaluation::kInputProblem);
+    EXPECT_NE(err.find("'Qel.max' verweist auf eine Datei außerhalb des Ordners – nicht gelesen"),
+              std::string::npos)
+        << err;
+    fs::remove_all(outside);
 }
 
 TEST(Thumbnail, OneEighthScaledUprightAndShrunkToTheLongerSide)
@@ -277,57 +319,131 @@ TEST_F(Folder, ThumbnailStoreDecodesOnlyNewOrChangedPictures)
     EXPECT_FALSE(cancelled.find("a.jpg"));
 }
 
-// A second run takes the thumbnails from the disk and decodes nothing; a
-// damaged entry is decoded again, never shown; the competition folder,
-// copied to the judges, gets nothing of it.
+// A second run takes the thumbnails from the disk and decodes nothing (it
+// rewrites no entry); a damaged entry is decoded again, never shown, and so
+// is a picture replaced by another of the same size and time; the
+// competition folder, copied to the judges, gets nothing of it.
 TEST_F(Folder, ThumbnailsAreKeptOnDiskBetweenRuns)
 {
     bench::writePhoto((folder / "a.jpg").string(), 2000, 1000);
     write("c.jpg", "kein JPEG");
-    const fs::path cache = folder.string() + "-cache";
+    const fs::path cache = fs::path(std::getenv("XDG_CACHE_HOME")) / "kept";
     const std::vector<std::string> pictures{"a.jpg", "c.jpg"};
-    const auto names = [](const fs::path& path) {
-        std::set<std::string> found;
-        for (const auto& entry : fs::directory_iterator(path))
-            found.insert(entry.path().filename().string());
+    const auto entries = [](const fs::path& path) {
+        std::map<std::string, ino_t> found;
+        for (const auto& entry : fs::directory_iterator(path)) {
+            struct stat info {};
+            ::stat(entry.path().c_str(), &info);
+            found[entry.path().filename().string()] = info.st_ino;
+        }
         return found;
     };
-    const std::set<std::string> competition = names(folder);
+    const auto competition = entries(folder);
     ASSERT_TRUE(evaluation::ThumbnailStore(cache.string()).update(folder.string(), pictures));
-    EXPECT_EQ(names(cache).size(), 2u);
-    // a.jpg can no longer be decoded, but its size and time say it is as it was.
-    const auto modified = fs::last_write_time(folder / "a.jpg");
-    write("a.jpg", std::string(fs::file_size(folder / "a.jpg"), 'x'));
-    fs::last_write_time(folder / "a.jpg", modified);
-    for (const bool damaged : {false, true}) {
-        if (damaged)
-            for (const auto& entry : fs::directory_iterator(cache)) {
-                std::fstream file(entry.path(), std::ios::in | std::ios::out | std::ios::binary);
-                file.seekp(std::streamoff(fs::file_size(entry.path()) / 2));
-                file.put('\x5a');
-            }
+    const struct {
+        const char* what;
+        std::function<void()> change;
+        int width;            // of a.jpg's thumbnail; 0: none, it cannot be decoded
+        std::size_t problems; // c.jpg stays unreadable
+        bool rewritten;       // the entries were made again
+    } steps[] = {
+        {"unchanged", [] {}, 240, 1, false},
+        {"entries damaged",
+         [&] {
+             for (const auto& entry : fs::directory_iterator(cache)) {
+                 std::fstream file(entry.path(), std::ios::in | std::ios::out | std::ios::binary);
+                 file.seekp(std::streamoff(fs::file_size(entry.path()) / 2));
+                 file.put('\x5a');
+             }
+         },
+         240, 1, true},
+        {"a.jpg replaced by another file of the same size and time",
+         [&] {
+             const auto modified = fs::last_write_time(folder / "a.jpg");
+             write("a.jpg", std::string(fs::file_size(folder / "a.jpg"), 'x'));
+             fs::last_write_time(folder / "a.jpg", modified);
+         },
+         0, 2, false},
+    };
+    for (const auto& step : steps) {
+        step.change();
+        const auto before = entries(cache);
         evaluation::ThumbnailStore store(cache.string());
         ASSERT_TRUE(store.update(folder.string(), pictures));
         const evaluation::Thumbnail* a = store.find("a.jpg");
-        EXPECT_EQ(a ? a->width : 0, damaged ? 0 : 240) << "decoded again: not a JPEG now";
+        EXPECT_EQ(a ? a->width : 0, step.width) << step.what;
         evaluation::Evaluation e;
         e.pictures = pictures;
         store.addProblems(e);
-        EXPECT_EQ(e.problems.size(), damaged ? 2u : 1u) << "c.jpg stays unreadable";
+        EXPECT_EQ(e.problems.size(), step.problems) << step.what;
+        if (step.rewritten) {
+            for (const auto& [name, inode] : entries(cache))
+                EXPECT_NE(before.count(name) ? before.at(name) : 0, inode) << step.what << name;
+        } else if (step.width) {
+            EXPECT_EQ(entries(cache), before) << step.what;
+        }
     }
-    EXPECT_EQ(names(folder), competition);
+    EXPECT_EQ(entries(folder), competition);
     fs::remove_all(cache);
+}
+
+// The cache is used only where no one else can place or swap what is in it:
+// a link on its way or a folder others may write means no cache this run,
+// one line says so, and nothing is written or removed there; the trim
+// removes only entries.
+TEST_F(Folder, TheThumbnailCacheTrustsOnlyTheUsersOwnFolders)
+{
+    bench::writePhoto((folder / "a.jpg").string(), 64, 48);
+    const fs::path home = fs::path(std::getenv("XDG_CACHE_HOME")) / "trust";
+    const fs::path elsewhere = home / "elsewhere";
+    const struct {
+        const char* what;
+        std::function<void()> prepare;
+        bool used;
+    } cases[] = {
+        {"own folders", [] {}, true},
+        {"thumbnails a link",
+         [&] { fs::create_directory_symlink(elsewhere, home / "program" / "thumbnails"); }, false},
+        {"program folder writable by all",
+         [&] { fs::permissions(home / "program", fs::perms::all); }, false},
+        {"base writable by the group",
+         [&] { fs::permissions(home, fs::perms::group_write, fs::perm_options::add); }, false},
+    };
+    for (const auto& c : cases) {
+        fs::remove_all(home);
+        fs::create_directories(elsewhere);
+        fs::create_directories(home / "program");
+        fs::permissions(home, fs::perms::owner_all);
+        fs::permissions(home / "program", fs::perms::owner_all);
+        std::ofstream(elsewhere / "Brief.odt") << "Lieber Otto";
+        c.prepare();
+        const evaluation::CachePlace place{home.string(), {"program", "thumbnails"}};
+        evaluation::ThumbnailCache cache(place, 1); // every entry beyond the bound
+        EXPECT_EQ(cache.refused().has_value(), !c.used) << c.what;
+        evaluation::ThumbnailStore store(std::nullopt);
+        ASSERT_TRUE(store.update(folder.string(), {"a.jpg"})) << c.what;
+        cache.store("/p/a.jpg", evaluation::stampOf((folder / "a.jpg").string()),
+                    *store.find("a.jpg"));
+        cache.trim();
+        EXPECT_TRUE(fs::exists(elsewhere / "Brief.odt")) << c.what;
+        EXPECT_EQ(std::distance(fs::directory_iterator(elsewhere), fs::directory_iterator()), 1)
+            << c.what;
+    }
+    fs::remove_all(home);
 }
 
 // Past its bound the cache drops its oldest entries until nine tenths are left.
 TEST_F(Folder, TheThumbnailCacheDropsItsOldestEntriesPastItsBound)
 {
-    evaluation::Thumbnail thumbnail;
-    thumbnail.ok = true;
-    thumbnail.width = thumbnail.height = 1;
-    thumbnail.pageJpeg = thumbnail.printJpeg = std::string(1000, 'j');
+    evaluation::Thumbnail thumbnail{1, 1, 1, {128}, 1, true, {}, {}, {}};
+    // A JPEG of one pixel, and bytes after its end, so an entry takes about 2 KB.
+    thumbnail.pageJpeg = evaluation::encodeJpeg(thumbnail, 80);
+    thumbnail.pageJpeg.resize(1000, 'j');
+    thumbnail.printJpeg = thumbnail.pageJpeg;
     const fs::path cache = folder / "cache";
     evaluation::ThumbnailCache kept(cache.string(), 5000); // two entries of about 2 KB
+    // Not an entry: the trim never removes it, however old and large.
+    std::ofstream(cache / "Brief.odt") << std::string(10000, 'b');
     std::set<fs::path> seen;
     for (int i = 0; i < 3; ++i) {
         kept.store("/p/" + std::to_string(i) + ".jpg", {1, i}, thumbnail);
@@ -336,8 +452,9 @@ TEST_F(Folder, TheThumbnailCacheDropsItsOldestEntriesPastItsBound)
                 fs::last_write_time(entry.path(),
                                     fs::file_time_type::clock::now() - std::chrono::hours(3 - i));
     }
-    ASSERT_EQ(seen.size(), 3u);
+    ASSERT_EQ(seen.size(), 4u);
     kept.trim();
+    EXPECT_TRUE(fs::exists(cache / "Brief.odt"));
     EXPECT_FALSE(kept.load("/p/0.jpg", {1, 0}));
     EXPECT_TRUE(kept.load("/p/1.jpg", {1, 1}));
     EXPECT_TRUE(kept.load("/p/2.jpg", {1, 2}));

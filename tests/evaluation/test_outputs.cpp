@@ -97,6 +97,10 @@ TEST(Outputs, TerminalTableIsAlignedByCharactersAndFitsAHundredColumns)
     EXPECT_NE(table.find("Jo"), std::string::npos) << table;
     EXPECT_EQ(evaluation::shortened("Bärbel", 6), "Bärbel");
     EXPECT_EQ(evaluation::shortened("Bärbel", 5), "Bärb…");
+    // Cells, not code points: a combining mark takes none, a wide character two.
+    EXPECT_EQ(evaluation::displayWidth("Bu\xCC\x88hne"), 5u);
+    EXPECT_EQ(evaluation::displayWidth("富士山"), 6u);
+    EXPECT_EQ(evaluation::shortened("富士山の朝", 7), "富士山…");
 }
 
 // A 24 x 16 green thumbnail with its JPEGs, as the store keeps it.

@@ -150,4 +150,19 @@ TEST(Ranking, DecimalCommaRoundsHalfAwayFromZero)
     EXPECT_EQ(evaluation::signedDecimalComma(0, 3), "0,0");
 }
 
+// Of each kind the first twenty, then how many more, where the next one was.
+TEST(Ranking, ProblemsOfOneKindAreListedUpToTwenty)
+{
+    std::vector<evaluation::Problem> problems;
+    for (int i = 0; i < 45; ++i)
+        problems.push_back(
+            {evaluation::ProblemKind::EntrantList, "", 0, "", "E" + std::to_string(i)});
+    problems.insert(problems.begin() + 30, {evaluation::ProblemKind::NoLine, "", 0, "", "N"});
+    const std::vector<std::string> listed = evaluation::listedProblems(problems);
+    ASSERT_EQ(listed.size(), 22u);
+    EXPECT_EQ(listed[19], "E19");
+    EXPECT_EQ(listed[20], "… und 25 weitere");
+    EXPECT_EQ(listed[21], "N");
+}
+
 } // namespace
