@@ -26,10 +26,12 @@ int fd(File file)
 
 } // namespace
 
-File openRegularFile(const std::string& path, std::uint64_t& size)
+namespace {
+
+File openRegularFileAt(int folder, const char* name, int flags, std::uint64_t& size)
 {
     // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer.
-    const int file = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int file = ::openat(folder, name, O_RDONLY | O_NONBLOCK | O_CLOEXEC | flags);
     if (file < 0)
         return kNoFile;
     struct stat info {};
@@ -39,6 +41,18 @@ File openRegularFile(const std::string& path, std::uint64_t& size)
     }
     size = static_cast<std::uint64_t>(info.st_size);
     return file;
+}
+
+} // namespace
+
+File openRegularFile(const std::string& path, std::uint64_t& size)
+{
+    return openRegularFileAt(AT_FDCWD, path.c_str(), 0, size);
+}
+
+File openRegularFileIn(Folder folder, const std::string& name, std::uint64_t& size)
+{
+    return openRegularFileAt(static_cast<int>(folder), name.c_str(), O_NOFOLLOW, size);
 }
 
 std::optional<std::size_t> read(File file, void* buffer, std::size_t count)

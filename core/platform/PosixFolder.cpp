@@ -61,21 +61,6 @@ void closeFolder(Folder folder)
         ::close(static_cast<int>(folder));
 }
 
-File openRegularFileIn(Folder folder, const std::string& name, std::uint64_t& size)
-{
-    const int file = ::openat(static_cast<int>(folder), name.c_str(),
-                              O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
-    if (file < 0)
-        return kNoFile;
-    struct stat info {};
-    if (::fstat(file, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(file);
-        return kNoFile;
-    }
-    size = static_cast<std::uint64_t>(info.st_size);
-    return file;
-}
-
 File createUniqueIn(Folder folder, std::string& name)
 {
     static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";

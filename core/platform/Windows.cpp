@@ -122,29 +122,6 @@ bool close(File file)
     return CloseHandle(handle(file)) != 0;
 }
 
-namespace {
-
-// Replaces the last six characters of `path` with drawn letters until
-// `create` succeeds; gives up on another error than `taken` or after 100 draws.
-template <class Create> bool tryUniqueNames(std::string& path, DWORD taken, Create create)
-{
-    static std::atomic<unsigned> counter{GetTickCount() ^ (GetCurrentProcessId() << 16)};
-    constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    const std::size_t at = path.size() - 6;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        unsigned n = counter.fetch_add(7919) * 2654435761u;
-        for (std::size_t i = 0; i < 6; ++i, n /= 36)
-            path[at + i] = kLetters[n % 36];
-        if (create())
-            return true;
-        if (GetLastError() != taken)
-            return false;
-    }
-    return false;
-}
-
-} // namespace
-
 File createNew(const std::string& path)
 {
     return fileOf(CreateFileW(widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,

@@ -4,7 +4,6 @@
 #include "core/Platform.h"
 #include "core/platform/WindowsText.h"
 
-#include <atomic>
 #include <memory>
 
 namespace platform {
@@ -92,22 +91,14 @@ File openRegularFileIn(Folder folder, const std::string& name, std::uint64_t& si
 
 File createUniqueIn(Folder folder, std::string& name)
 {
-    static std::atomic<unsigned> counter{GetTickCount() ^ (GetCurrentProcessId() << 16)};
-    constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    const std::size_t at = name.size() - 6;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        unsigned n = counter.fetch_add(7919) * 2654435761u;
-        for (std::size_t i = 0; i < 6; ++i, n /= 36)
-            name[at + i] = kLetters[n % 36];
-        HANDLE h = CreateFileW((of(folder).path + widen(name)).c_str(), GENERIC_WRITE,
-                               FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
-                               FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (h != INVALID_HANDLE_VALUE)
-            return reinterpret_cast<File>(h);
-        if (GetLastError() != ERROR_FILE_EXISTS)
-            return kNoFile;
-    }
-    return kNoFile;
+    HANDLE h = INVALID_HANDLE_VALUE;
+    tryUniqueNames(name, ERROR_FILE_EXISTS, [&] {
+        h = CreateFileW((of(folder).path + widen(name)).c_str(), GENERIC_WRITE,
+                        FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
+                        FILE_ATTRIBUTE_NORMAL, nullptr);
+        return h != INVALID_HANDLE_VALUE;
+    });
+    return h != INVALID_HANDLE_VALUE ? reinterpret_cast<File>(h) : kNoFile;
 }
 
 bool replaceFileIn(Folder folder, const std::string& from, const std::string& to)
