@@ -136,6 +136,8 @@ ReadingEnd readFolder(ThumbnailStore& store, TableThumbnails& small, const std::
     store.addProblems(evaluation);
     const Report report = buildReport(evaluation);
     auto ranking = rankingTexts(report, evaluation.pictures);
+    if (const auto& refused = store.cacheRefused())
+        ranking->problems.prepend(text(*refused));
     const std::vector<OutputFile> outputs = writeOutputs(folder, report, thumbnails, &cancel);
     if (outputs.empty())
         return stopped();
