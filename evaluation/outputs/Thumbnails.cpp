@@ -40,15 +40,25 @@ bool fitsPicture(const Thumbnail& thumbnail, const std::string& path)
 {
     if (!thumbnail.ok)
         return true;
-    // The header with its EXIF lies at the start; a larger one is decoded again.
-    constexpr std::size_t kHeaderBytes = std::size_t{1} << 20;
+    // The header lies at the start, mostly in its first 128 KB (a share is
+    // slow); one beyond 1 MB means decoding again.
     auto file = regularfile::Reader::open(path);
     if (!file)
         return false;
-    std::vector<std::uint8_t> bytes(
-        std::size_t(std::min<std::uint64_t>(file->size(), kHeaderBytes)));
-    const auto got = file->read(bytes.data(), bytes.size());
-    const auto header = got ? pictures::readJpegHeader(bytes.data(), *got) : std::nullopt;
+    std::vector<std::uint8_t> bytes;
+    std::optional<pictures::JpegHeader> header;
+    for (const std::size_t want : {std::size_t{128} << 10, std::size_t{1} << 20}) {
+        const std::size_t had = bytes.size();
+        bytes.resize(std::size_t(std::min<std::uint64_t>(file->size(), want)));
+        const auto got = bytes.size() > had ? file->read(bytes.data() + had, bytes.size() - had)
+                                            : std::optional<std::size_t>(0);
+        if (!got)
+            return false;
+        bytes.resize(had + *got);
+        header = pictures::readJpegHeader(bytes.data(), bytes.size());
+        if (header || bytes.size() == had)
+            break;
+    }
     if (!header || header->width <= 0 || header->height <= 0)
         return false;
     const bool turned = header->orientation >= 5; // 5 to 8 swap width and height
