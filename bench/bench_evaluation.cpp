@@ -1,4 +1,4 @@
-// bildbewertung-auswertung, three figures, each phase in a child process of
+// bildbewertung-auswertung, four figures, each phase in a child process of
 // its own (its peak memory is the child's):
 //   first    200 pictures of 24 MP, 3 judges: the whole evaluation (thumbnails
 //            on all cores, CSV, PDF, page) beside `djpeg -scale 1/8` run on
@@ -6,7 +6,11 @@
 //   rescore  500 pictures: after one .qel changed, the ranking again without
 //            decoding (target: 0.5 s), and with the three files written;
 //   crafted  2,000 copies of a 12 KB greyscale progressive file declaring
-//            15000 x 15000 with 999 empty scans (target: 3 s, 300 MiB).
+//            15000 x 15000 with 999 empty scans (target: 3 s, 300 MiB);
+//   memory   the whole first evaluation of 200, 2,000 and 5,000 small
+//            pictures (1600 x 1067): peak memory (target: below 250 MB at
+//            5,000) and its growth per picture (target: at most 40 KB).
+// `bench_evaluation memory` runs only the last (any phase can be named).
 // The pictures are hard links of one file, so every read comes from the page
 // cache for both programs.
 #include "bench/SyntheticPhoto.h"
@@ -19,6 +23,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -283,46 +288,86 @@ void crafted()
     fs::remove(original);
 }
 
-// Runs one phase in a child process and prints its peak memory.
-void inChild(const char* self, const char* phase)
+// The whole first evaluation of `count` small pictures, with an empty cache.
+void memory(int count)
 {
+    const fs::path original = fs::temp_directory_path() /
+                              ("bench_evaluation-small-" + std::to_string(::getpid()) + ".jpg");
+    bench::writePhoto(original.string(), 1600, 1067, 90);
+    const fs::path folder = makeFolder("memory", original, count);
+    const auto start = Clock::now();
+    const int code = evaluateQuietly(folder);
+    std::printf("memory: %d pictures of 1600 x 1067 (%.0f KB each), first evaluation %.1f s "
+                "(exit %d)\n",
+                count, double(fs::file_size(original)) / 1e3, secondsSince(start), code);
+    fs::remove_all(folder);
+    fs::remove(original);
+}
+
+// Runs one phase in a child process, with a disk cache of its own, and
+// returns its peak memory in bytes.
+double inChild(const char* self, const std::string& phase, const std::string& count = {})
+{
+    std::string cache = (fs::temp_directory_path() / "bench_evaluation-cache-XXXXXX").string();
+    if (!::mkdtemp(cache.data()))
+        return -1;
     std::fflush(stdout);
     const pid_t child = ::fork();
     if (child == 0) {
-        ::execl(self, self, phase, static_cast<char*>(nullptr));
+        // The thumbnails' disk cache of the phase, not the user's.
+        ::setenv("XDG_CACHE_HOME", cache.c_str(), 1);
+        ::execl(self, self, "--child", phase.c_str(), count.c_str(), static_cast<char*>(nullptr));
         _exit(127);
     }
     int status = 0;
     rusage usage{};
     ::wait4(child, &status, 0, &usage);
-    std::printf("  %s: peak memory %.1f MiB%s\n", phase, double(usage.ru_maxrss) / 1024.0,
-                std::strcmp(phase, "crafted") == 0 ? " (target: 300 MiB)" : "");
+    fs::remove_all(cache);
+    const double peak = double(usage.ru_maxrss) * 1024.0;
+    std::printf("  %s %s: peak memory %.1f MB (%.1f MiB)%s\n", phase.c_str(), count.c_str(),
+                peak / 1e6, peak / 1048576.0,
+                phase == "crafted" ? " (target: 300 MiB)"
+                : count == "5000"  ? " (target: below 250 MB)"
+                                   : "");
+    return peak;
+}
+
+void memorySeries(const char* self)
+{
+    const double small = inChild(self, "memory", "200");
+    const double large = inChild(self, "memory", "2000");
+    inChild(self, "memory", "5000");
+    std::printf("  growth from 200 to 2,000 pictures: %.1f KB per picture (target: at most "
+                "40 KB)\n",
+                (large - small) / 1800 / 1e3);
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc < 2) {
-        // The thumbnails' disk cache of the phases, not the user's.
-        std::string cache = (fs::temp_directory_path() / "bench_evaluation-cache-XXXXXX").string();
-        if (!::mkdtemp(cache.data()))
-            return 1;
-        ::setenv("XDG_CACHE_HOME", cache.c_str(), 1);
-        for (const char* phase : {"first", "rescore", "crafted"})
-            inChild("/proc/self/exe", phase);
-        fs::remove_all(cache);
+    if (argc < 3 || std::strcmp(argv[1], "--child") != 0) {
+        std::vector<std::string> phases(argv + 1, argv + argc);
+        if (phases.empty())
+            phases = {"first", "rescore", "crafted", "memory"};
+        for (const std::string& phase : phases)
+            if (phase == "memory")
+                memorySeries("/proc/self/exe");
+            else
+                inChild("/proc/self/exe", phase);
         return 0;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
-    const std::string phase = argv[1];
+    const std::string phase = argv[2];
     if (phase == "first")
         first();
     else if (phase == "rescore")
         rescore();
     else if (phase == "crafted")
         crafted();
+    else if (phase == "memory" && argc > 3)
+        memory(std::atoi(argv[3]));
     std::fflush(stdout);
     return 0;
 }

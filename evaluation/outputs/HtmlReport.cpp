@@ -133,6 +133,15 @@ void appendRanking(std::string& out, const Report& report,
     for (const char* figure : {texts::kMean, texts::kWirkung, texts::kTechnik, texts::kGestaltung})
         heading(figure, true);
     out += "</tr></thead>\n<tbody>\n";
+    // Reserved once: grown by doubling it would hold up to twice the
+    // thumbnails' bytes, for every picture of the competition.
+    std::size_t size = out.size();
+    for (const ReportRow& row : report.rows) {
+        const Thumbnail* image =
+            row.picture < thumbnails.size() ? thumbnails[row.picture] : nullptr;
+        size += (image ? image->pageJpeg.size() / 3 * 4 + 4 : 0) + 512 + 2 * row.title.size();
+    }
+    out.reserve(size);
     for (const ReportRow& row : report.rows) {
         const auto number = [&out](const std::string& label, const std::string& value) {
             out += "<td class=\"zahl\" data-spalte=\"" + escaped(label) + "\">" +

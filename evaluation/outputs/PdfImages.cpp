@@ -71,8 +71,13 @@ QByteArray withJpegs(const QByteArray& pdf, const std::vector<PdfJpeg>& jpegs)
     std::sort(objects.begin(), objects.end());
     const qsizetype trailer = entries + qsizetype(count) * 20;
 
+    // Reserved once: grown by doubling it would hold up to twice the
+    // thumbnails' bytes, for every picture of the competition.
+    qsizetype size = pdf.size();
+    for (const PdfJpeg& jpeg : jpegs)
+        size += qsizetype(jpeg.bytes ? jpeg.bytes->size() : 0) + 256;
     QByteArray out;
-    out.reserve(pdf.size());
+    out.reserve(size);
     std::size_t next = 0;
     long long copied = objects.empty() ? xref : objects.front().first;
     out.append(pdf.constData(), qsizetype(copied));

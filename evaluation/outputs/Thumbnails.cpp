@@ -284,8 +284,9 @@ bool ThumbnailStore::update(const std::string& folder, const std::vector<std::st
                 decoded[i].ok = !decoded[i].pageJpeg.empty() && !decoded[i].printJpeg.empty();
             }
             // The JPEGs are what the outputs take: the pixels would cost
-            // twenty times their bytes for every picture held.
-            decoded[i].pixels = {};
+            // twenty times their bytes for every picture held (`= {}`
+            // would keep their capacity).
+            std::vector<std::uint8_t>().swap(decoded[i].pixels);
             cache_->store(path, stamps[i], decoded[i]);
         }
         done[i] = 1;
