@@ -1,8 +1,10 @@
 // The organiser's window on 500 pictures of 24 megapixels and 5 judges:
-// the first reading (table, thumbnails, files), its memory, and the time
-// from a judge's save (a new .qel renamed over the old one) to the updated
-// table and to the files written again. The pictures are hard links of one
-// file, so every read comes from the page cache.
+// the first reading with an empty thumbnail cache (the table, the first
+// visible row's thumbnail, all thumbnails, the files), its memory, and the
+// time from a judge's save (a new .qel renamed over the old one) to the
+// updated table and to the files written again. The pictures are hard
+// links of one file, so every read comes from the page cache.
+// `bench_evaluation_window [PICTURES]`: another number of pictures.
 
 #include "bench/SyntheticPhoto.h"
 #include "evaluation/window/Window.h"
@@ -10,9 +12,11 @@
 #include <QAbstractItemModel>
 #include <QApplication>
 #include <QEventLoop>
+#include <QImage>
 #include <QTableView>
 #include <QTimer>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -28,7 +32,7 @@ namespace {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-constexpr int kPictures = 500;
+int pictureCount = 500; // the command line may change it
 constexpr int kJudges = 5;
 constexpr int kSaves = 7;
 constexpr char kQelMax[] = "5 Idee\r\n5 Spannung\r\n4 Stimmung\r\n3 Original\r\n0 \r\n"
@@ -55,7 +59,7 @@ double memoryMiB(const char* field)
 std::string pictureName(int i)
 {
     char name[32];
-    std::snprintf(name, sizeof name, "Bild %03d.jpg", i);
+    std::snprintf(name, sizeof name, "Bild %04d.jpg", i);
     return name;
 }
 
@@ -67,7 +71,7 @@ void saveJudge(const fs::path& folder, int judge, unsigned seed)
     const fs::path scratch = folder / ".neu.qel";
     {
         std::ofstream qel(scratch, std::ios::binary);
-        for (int i = 0; i < kPictures; ++i) {
+        for (int i = 0; i < pictureCount; ++i) {
             for (int n = 0; n < 15; ++n)
                 qel << (n % 5 == 4 ? 0 : digit(random));
             qel << "-" << pictureName(i) << "\r\n";
@@ -80,7 +84,7 @@ void makeFolder(const fs::path& folder)
 {
     const fs::path original = folder / pictureName(0);
     bench::writePhoto(original.string(), 6000, 4000, 90);
-    for (int i = 1; i < kPictures; ++i)
+    for (int i = 1; i < pictureCount; ++i)
         fs::create_hard_link(original, folder / pictureName(i));
     std::ofstream(folder / "Qel.max", std::ios::binary) << kQelMax;
     for (int j = 0; j < kJudges; ++j)
@@ -98,8 +102,19 @@ template <typename Sender, typename Signal> void waitFor(const Sender* sender, S
 
 } // namespace
 
+// How many rows of the table have their thumbnail.
+int rowsWithThumbnail(const QAbstractItemModel& table)
+{
+    int rows = 0;
+    for (int row = 0; row < table.rowCount(); ++row)
+        rows += !table.index(row, 1).data(Qt::DecorationRole).value<QImage>().isNull();
+    return rows;
+}
+
 int main(int argc, char** argv)
 {
+    if (argc > 1)
+        pictureCount = std::max(1, std::atoi(argv[1]));
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     char folderName[] = "/tmp/bench_evaluation_windowXXXXXX";
@@ -112,7 +127,7 @@ int main(int argc, char** argv)
     ::setenv("XDG_CACHE_HOME", cache.c_str(), 1);
     makeFolder(folder);
     std::printf("%d pictures (hard links of one 6000 x 4000 JPEG), %d judges, %u cores\n",
-                kPictures, kJudges, std::thread::hardware_concurrency());
+                pictureCount, kJudges, std::thread::hardware_concurrency());
     std::printf("before the window: resident %.0f MiB\n", memoryMiB("VmRSS:"));
 
     auto start = Clock::now();
@@ -123,9 +138,39 @@ int main(int argc, char** argv)
     waitFor(table, &QAbstractItemModel::modelReset);
     const double tableMs = millisecondsSince(start);
     std::printf("with the table, before the thumbnails: resident %.0f MiB\n", memoryMiB("VmRSS:"));
-    waitFor(&window, &evaluation::EvaluationWindow::readingFinished);
-    std::printf("first reading: table after %.0f ms, thumbnails and files after %.0f ms\n", tableMs,
-                millisecondsSince(start));
+    // The thumbnails as they come: the first visible row's (the top one),
+    // then all of them; each batch is one change of the thumbnail column.
+    double firstMs = -1, allMs = -1;
+    int batches = 0;
+    bool finished = false;
+    {
+        QEventLoop loop;
+        QObject::connect(
+            table, &QAbstractItemModel::dataChanged, &loop,
+            [&](const QModelIndex&, const QModelIndex&, const QList<int>& roles) {
+                if (roles != QList<int>{Qt::DecorationRole})
+                    return;
+                ++batches;
+                if (firstMs < 0 &&
+                    !table->index(0, 1).data(Qt::DecorationRole).value<QImage>().isNull())
+                    firstMs = millisecondsSince(start);
+                if (rowsWithThumbnail(*table) == table->rowCount()) {
+                    allMs = millisecondsSince(start);
+                    loop.quit();
+                }
+            });
+        QObject::connect(&window, &evaluation::EvaluationWindow::readingFinished, &loop, [&] {
+            finished = true;
+            loop.quit();
+        });
+        loop.exec();
+    }
+    std::printf("first reading: table after %.0f ms; the first visible row's thumbnail %.0f ms "
+                "after the table (target: at most 1000 ms), all %d after %.0f ms, in %d batches\n",
+                tableMs, firstMs - tableMs, rowsWithThumbnail(*table), allMs - tableMs, batches);
+    if (!finished)
+        waitFor(&window, &evaluation::EvaluationWindow::readingFinished);
+    std::printf("first reading: files after %.0f ms\n", millisecondsSince(start));
     std::printf("window with %d pictures: resident %.0f MiB, peak %.0f MiB (target: at most "
                 "300 MiB)\n",
                 table->rowCount(), memoryMiB("VmRSS:"), memoryMiB("VmHWM:"));
@@ -154,7 +199,7 @@ int main(int argc, char** argv)
     start = Clock::now();
     for (int look = 0; look < kLooks; ++look)
         evaluation::rankingInputs(folder.string());
-    std::printf("one look at the folder's %d inputs: %.2f ms\n", kPictures + kJudges + 1,
+    std::printf("one look at the folder's %d inputs: %.2f ms\n", pictureCount + kJudges + 1,
                 millisecondsSince(start) / kLooks);
 
     // The window opened again on the unchanged folder: its thumbnails come

@@ -6,8 +6,9 @@
 
 namespace evaluation {
 
-// The steps of a reading; a cancel is looked at before each.
-enum class Step { decode, rank, csv, pdf, page, rename };
+// The steps of a reading; a cancel is looked at before each. `thumbnail`:
+// before each picture's thumbnail, on the decoding threads.
+enum class Step { decode, rank, csv, pdf, page, rename, thumbnail };
 
 // A cancel that a run looks at between its steps. The renaming of the
 // outputs is one step: a cancel comes before it, or waits the moment it takes.

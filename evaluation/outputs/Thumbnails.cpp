@@ -74,6 +74,39 @@ bool fitsPicture(const Thumbnail& thumbnail, const std::string& path)
                2 * std::max(width, height);
 }
 
+// Which of `wanted` to take next, each once: those `first` names while
+// they are not taken, then the rest in order. Safe on several threads.
+std::function<std::size_t()> order(const std::vector<std::string>& wanted,
+                                   const std::function<std::vector<std::string>()>& first,
+                                   std::mutex& mutex)
+{
+    struct State {
+        std::unordered_map<std::string, std::size_t> index;
+        std::vector<char> taken;
+        std::size_t inOrder = 0;
+    };
+    auto state = std::make_shared<State>();
+    state->taken.assign(wanted.size(), 0);
+    if (first)
+        for (std::size_t i = 0; i < wanted.size(); ++i)
+            state->index.emplace(wanted[i], i);
+    return [state, &first, &mutex] {
+        const std::lock_guard lock(mutex);
+        if (first)
+            for (const std::string& picture : first()) {
+                const auto found = state->index.find(picture);
+                if (found != state->index.end() && !state->taken[found->second]) {
+                    state->taken[found->second] = 1;
+                    return found->second;
+                }
+            }
+        while (state->taken[state->inOrder])
+            ++state->inOrder;
+        state->taken[state->inOrder] = 1;
+        return state->inOrder;
+    };
+}
+
 } // namespace
 
 Thumbnail shrink(const std::uint8_t* pixels, std::size_t stride, int width, int height,
@@ -250,6 +283,15 @@ ThumbnailStore::~ThumbnailStore() = default;
 bool ThumbnailStore::update(const std::string& folder, const std::vector<std::string>& pictures,
                             const Progress& progress, const std::atomic<bool>* cancel)
 {
+    Feed feed;
+    feed.progress = progress;
+    feed.cancel = cancel;
+    return update(folder, pictures, feed);
+}
+
+bool ThumbnailStore::update(const std::string& folder, const std::vector<std::string>& pictures,
+                            const Feed& feed)
+{
     std::unordered_map<std::string, Entry> kept;
     std::vector<std::string> wanted;
     std::vector<FileStamp> stamps;
@@ -267,10 +309,12 @@ bool ThumbnailStore::update(const std::string& folder, const std::vector<std::st
     const std::string absolute = platform::resolvedPath(folder).value_or(folder);
     std::vector<Thumbnail> decoded(wanted.size());
     std::vector<char> done(wanted.size(), 0); // written by several threads: no vector<bool>
-    std::mutex progressMutex;
+    std::mutex feedMutex;                     // one call of the feed at a time
     std::size_t finished = 0;
-    parallelFor(wanted.size(), [&](std::size_t i) {
-        if (cancel && cancel->load())
+    const auto next = order(wanted, feed.first, feedMutex);
+    parallelFor(wanted.size(), [&](std::size_t) {
+        const std::size_t i = next();
+        if (feed.cancel && feed.cancel->load())
             return;
         const std::string path = pathIn(absolute, wanted[i]);
         auto cached = cache_->load(path, stamps[i]);
@@ -290,10 +334,11 @@ bool ThumbnailStore::update(const std::string& folder, const std::vector<std::st
             cache_->store(path, stamps[i], decoded[i]);
         }
         done[i] = 1;
-        if (progress) {
-            const std::lock_guard lock(progressMutex);
-            progress(++finished, wanted.size());
-        }
+        const std::lock_guard lock(feedMutex);
+        if (feed.made)
+            feed.made(wanted[i], decoded[i]);
+        if (feed.progress)
+            feed.progress(++finished, wanted.size());
     });
     for (std::size_t i = 0; i < wanted.size(); ++i)
         if (done[i])

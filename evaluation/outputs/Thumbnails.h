@@ -93,6 +93,19 @@ class ThumbnailStore {
     // done pictures of total; called from the decoding threads, one call at a time.
     using Progress = std::function<void(std::size_t done, std::size_t total)>;
 
+    // What a reader steers and learns while the store decodes; all optional.
+    struct Feed {
+        Progress progress;
+        const std::atomic<bool>* cancel = nullptr;
+        // Asked before each picture, one call at a time: the pictures to take
+        // first now (the rows on screen); the rest follow in the order given.
+        std::function<std::vector<std::string>()> first;
+        // Each thumbnail as soon as it is taken from the disk cache or made
+        // (not those the store kept); from the decoding threads, one call at
+        // a time, valid during the call.
+        std::function<void(const std::string& picture, const Thumbnail&)> made;
+    };
+
     // Brings the store to `pictures` (file names in `folder`): drops pictures
     // that are gone, takes new or changed ones from the disk cache or decodes
     // them on all cores (then only their JPEGs are kept). A set `cancel`
@@ -100,6 +113,8 @@ class ThumbnailStore {
     // decoded by the next update). Returns false when cancelled.
     bool update(const std::string& folder, const std::vector<std::string>& pictures,
                 const Progress& progress = {}, const std::atomic<bool>* cancel = nullptr);
+    bool update(const std::string& folder, const std::vector<std::string>& pictures,
+                const Feed& feed);
 
     // The thumbnail of a picture (upright, its longer side at most
     // tunables::kThumbnailSide), or nullptr

@@ -20,6 +20,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QTableView>
 #include <QUrl>
@@ -67,7 +68,9 @@ EvaluationWindow::EvaluationWindow(const std::string& folder, WatchTimes times, 
     setWindowTitle(text(windowtexts::kTitle).arg(QDir(folder_).dirName()));
     buildControls();
     connect(&reading_, &FolderReading::scoresRead, this, &EvaluationWindow::showRanking);
-    connect(&reading_, &FolderReading::thumbnailsRead, &ranking_, &RankingModel::setThumbnails);
+    connect(&reading_, &FolderReading::thumbnailsRead, &ranking_, &RankingModel::addThumbnails);
+    connect(table_->verticalScrollBar(), &QScrollBar::valueChanged, this,
+            &EvaluationWindow::tellRowsOnScreen);
     connect(&reading_, &FolderReading::progress, this, &EvaluationWindow::showProgress);
     connect(&reading_, &FolderReading::finished, this, &EvaluationWindow::showEnd);
     connect(&watcher_, &FolderWatcher::inputsChanged, this, &EvaluationWindow::readAgain);
@@ -193,6 +196,14 @@ void EvaluationWindow::showRanking(std::shared_ptr<const RankingTexts> ranking)
     problems_->addItems(ranking->problems);
     judges_.setRanking(ranking);
     ranking_.setRanking(std::move(ranking));
+    tellRowsOnScreen();
+}
+
+void EvaluationWindow::tellRowsOnScreen()
+{
+    const int bottom = table_->rowAt(table_->viewport()->height() - 1);
+    reading_.setOnScreen(ranking_.pictures(std::max(table_->rowAt(0), 0),
+                                           bottom < 0 ? ranking_.rowCount() - 1 : bottom));
 }
 
 void EvaluationWindow::showProgress(int done, int total)

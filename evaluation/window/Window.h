@@ -36,6 +36,8 @@ class EvaluationWindow : public QWidget {
     QWidget* buildOutputRow();
     void readAgain();
     void showRanking(std::shared_ptr<const RankingTexts> ranking);
+    // Their thumbnails are made first.
+    void tellRowsOnScreen();
     void showProgress(int done, int total);
     void showEnd(const ReadingEnd& end);
     // kind: what the desktop found no program for, "PDF-Dateien".

@@ -1,5 +1,12 @@
 #include "evaluation/window/WindowModel.h"
 
+#include "evaluation/Tunables.h"
+
+#include <QSize>
+
+#include <algorithm>
+#include <set>
+
 namespace evaluation {
 
 namespace {
@@ -24,6 +31,10 @@ QVariant header(const QStringList& headers, int section, Qt::Orientation orienta
 
 void RankingModel::setRanking(std::shared_ptr<const RankingTexts> ranking)
 {
+    const std::set<std::string> ranked =
+        ranking ? std::set(ranking->pictures.begin(), ranking->pictures.end())
+                : std::set<std::string>();
+    std::erase_if(thumbnails_, [&](const auto& entry) { return !ranked.contains(entry.first); });
     const bool sameColumns = ranking_ && ranking && ranking_->headers == ranking->headers;
     if (sameColumns && ranking_->rows.size() == ranking->rows.size()) {
         // Same shape: the view keeps its scroll position and selection.
@@ -36,12 +47,23 @@ void RankingModel::setRanking(std::shared_ptr<const RankingTexts> ranking)
     endResetModel();
 }
 
-void RankingModel::setThumbnails(std::shared_ptr<const std::map<std::string, QImage>> thumbnails)
+void RankingModel::addThumbnails(std::shared_ptr<const std::map<std::string, QImage>> thumbnails)
 {
-    thumbnails_ = std::move(thumbnails);
+    for (const auto& [picture, image] : *thumbnails)
+        thumbnails_.insert_or_assign(picture, image);
     if (rowCount() > 0)
         emit dataChanged(index(0, kThumbnailColumn), index(rowCount() - 1, kThumbnailColumn),
                          {Qt::DecorationRole});
+}
+
+std::vector<std::string> RankingModel::pictures(int first, int last) const
+{
+    const int size = ranking_ ? int(ranking_->pictures.size()) : 0;
+    const int begin = std::clamp(first, 0, size);
+    const int end = std::clamp(last + 1, begin, size);
+    if (begin == end)
+        return {};
+    return {ranking_->pictures.begin() + begin, ranking_->pictures.begin() + end};
 }
 
 int RankingModel::rowCount(const QModelIndex& parent) const
@@ -67,12 +89,17 @@ QVariant RankingModel::data(const QModelIndex& index, int role) const
     case Qt::ToolTipRole:
         return cell;
     case Qt::DecorationRole:
-        if (thumbnail && thumbnails_) {
-            const auto found = thumbnails_->find(ranking_->pictures[std::size_t(index.row())]);
-            if (found != thumbnails_->end() && !found->second.isNull())
+        if (thumbnail) {
+            const auto found = thumbnails_.find(ranking_->pictures[std::size_t(index.row())]);
+            if (found != thumbnails_.end() && !found->second.isNull())
                 return found->second;
         }
         return {};
+    case Qt::SizeHintRole:
+        // The thumbnails' width before they come: the rows never jump.
+        return thumbnail ? QVariant(QSize(tunables::kTableThumbnailSide + 8,
+                                          tunables::kTableThumbnailSide + 4))
+                         : QVariant();
     case Qt::TextAlignmentRole:
         // Platz and the columns from the first judge to Spanne hold numbers.
         return alignment(index.column() == 0 ||

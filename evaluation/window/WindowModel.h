@@ -17,8 +17,12 @@ class RankingModel : public QAbstractTableModel {
 
     using QAbstractTableModel::QAbstractTableModel;
 
+    // Thumbnails of pictures no longer ranked are dropped.
     void setRanking(std::shared_ptr<const RankingTexts> ranking);
-    void setThumbnails(std::shared_ptr<const std::map<std::string, QImage>> thumbnails);
+    // A batch of thumbnails by picture file name, added to those there are.
+    void addThumbnails(std::shared_ptr<const std::map<std::string, QImage>> thumbnails);
+    // The pictures of rows first to last (clamped).
+    std::vector<std::string> pictures(int first, int last) const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -26,7 +30,7 @@ class RankingModel : public QAbstractTableModel {
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
   private:
-    std::shared_ptr<const std::map<std::string, QImage>> thumbnails_;
+    std::map<std::string, QImage> thumbnails_;
     std::shared_ptr<const RankingTexts> ranking_;
 };
 

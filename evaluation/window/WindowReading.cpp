@@ -22,6 +22,9 @@ struct FolderReading::Shared {
     FolderReading* receiver = nullptr; // guarded by mutex; none once it is gone
     ThumbnailStore store;
     TableThumbnails small;
+    // Guarded by mutex: what the GUI tells the worker, what it has for the GUI.
+    std::vector<std::string> onScreen;
+    std::map<std::string, QImage> pending;
 };
 
 struct FolderReading::Job {
@@ -89,14 +92,33 @@ std::shared_ptr<RankingTexts> rankingTexts(const Report& report,
     return ranking;
 }
 
-using SmallThumbnails = std::shared_ptr<const std::map<std::string, QImage>>;
+// A table thumbnail as it is made: the picture's file name and its image.
+using SmallThumbnail = std::pair<std::string, QImage>;
 using ReadingEvent =
-    std::variant<std::shared_ptr<const RankingTexts>, std::pair<int, int>, SmallThumbnails>;
+    std::variant<std::shared_ptr<const RankingTexts>, std::pair<int, int>, SmallThumbnail>;
+
+// The pictures best first, then those without a row.
+std::vector<std::string> inRankOrder(const Report& report, const std::vector<std::string>& pictures)
+{
+    std::vector<std::string> ranked;
+    std::vector<char> placed(pictures.size(), 0);
+    for (const ReportRow& row : report.rows)
+        if (row.picture < pictures.size() && !placed[row.picture]) {
+            placed[row.picture] = 1;
+            ranked.push_back(pictures[row.picture]);
+        }
+    for (std::size_t i = 0; i < pictures.size(); ++i)
+        if (!placed[i])
+            ranked.push_back(pictures[i]);
+    return ranked;
+}
 
 // The reading itself, on the worker: tells what it has through `tell`,
-// looks at the cancel before each step.
+// looks at the cancel before each step (and before each picture's
+// thumbnail), makes first the thumbnails of the pictures `onScreen` names.
 ReadingEnd readFolder(ThumbnailStore& store, TableThumbnails& small, const std::string& folder,
                       Cancel& cancel, const std::atomic<bool>& stopDecoding,
+                      const std::function<std::vector<std::string>()>& onScreen,
                       const std::function<void(ReadingEvent)>& tell)
 {
     ReadingEnd end;
@@ -110,22 +132,26 @@ ReadingEnd readFolder(ThumbnailStore& store, TableThumbnails& small, const std::
         tell(std::shared_ptr<const RankingTexts>(stopped));
         return end;
     }
-    tell(std::shared_ptr<const RankingTexts>(
-        rankingTexts(buildReport(evaluation), evaluation.pictures)));
+    const Report scores = buildReport(evaluation);
+    tell(std::shared_ptr<const RankingTexts>(rankingTexts(scores, evaluation.pictures)));
 
-    const bool decoded =
-        cancel.proceed(Step::decode) &&
-        store.update(
-            folder, evaluation.pictures,
-            [&](std::size_t done, std::size_t total) { tell(std::pair(int(done), int(total))); },
-            &stopDecoding);
+    ThumbnailStore::Feed feed;
+    feed.progress = [&](std::size_t done, std::size_t total) {
+        tell(std::pair(int(done), int(total)));
+    };
+    feed.cancel = &stopDecoding;
+    feed.first = [&] {
+        cancel.proceed(Step::thumbnail);
+        return onScreen();
+    };
+    feed.made = [&](const std::string& picture, const Thumbnail& thumbnail) {
+        tell(SmallThumbnail(picture,
+                            small.get(folder, picture, thumbnail.ok ? &thumbnail : nullptr)));
+    };
+    const bool decoded = cancel.proceed(Step::decode) &&
+                         store.update(folder, inRankOrder(scores, evaluation.pictures), feed);
     const std::vector<const Thumbnail*> thumbnails = store.findAll(evaluation.pictures);
-    auto smallImages = std::make_shared<std::map<std::string, QImage>>();
-    for (std::size_t i = 0; i < thumbnails.size(); ++i)
-        smallImages->emplace(evaluation.pictures[i],
-                             small.get(folder, evaluation.pictures[i], thumbnails[i]));
     small.keepOnly(evaluation.pictures);
-    tell(SmallThumbnails(smallImages));
     const auto stopped = [&] {
         end.cancelled = true;
         end.superseded = !cancel.cancelled();
@@ -156,6 +182,9 @@ ReadingEnd readFolder(ThumbnailStore& store, TableThumbnails& small, const std::
 FolderReading::FolderReading(QObject* parent) : QObject(parent), shared_(std::make_shared<Shared>())
 {
     shared_->receiver = this;
+    batches_.setSingleShot(true);
+    batches_.setInterval(tunables::kThumbnailBatch);
+    connect(&batches_, &QTimer::timeout, this, [this] { deliverThumbnails(); });
 }
 
 FolderReading::~FolderReading()
@@ -204,8 +233,12 @@ void FolderReading::launch(const std::string& folder)
                 QMetaObject::invokeMethod(shared->receiver, std::move(function),
                                           Qt::QueuedConnection);
         };
+        const auto onScreen = [&shared] {
+            const std::lock_guard lock(shared->mutex);
+            return shared->onScreen;
+        };
         const ReadingEnd end = readFolder(
-            shared->store, shared->small, job->folder, job->cancel, job->stopDecoding,
+            shared->store, shared->small, job->folder, job->cancel, job->stopDecoding, onScreen,
             [&](ReadingEvent event) {
                 std::visit(
                     [&](auto& value) {
@@ -214,8 +247,16 @@ void FolderReading::launch(const std::string& folder)
                             post([this, value] { emit scoresRead(value); });
                         else if constexpr (std::is_same_v<T, std::pair<int, int>>)
                             post([this, value] { emit progress(value.first, value.second); });
-                        else
-                            post([this, value] { emit thumbnailsRead(value); });
+                        else {
+                            bool first = false;
+                            {
+                                const std::lock_guard lock(shared->mutex);
+                                first = shared->pending.empty();
+                                shared->pending.insert_or_assign(value.first, value.second);
+                            }
+                            if (first)
+                                post([this] { deliverThumbnails(); });
+                        }
                     },
                     event);
             });
@@ -224,8 +265,30 @@ void FolderReading::launch(const std::string& folder)
     });
 }
 
+void FolderReading::setOnScreen(std::vector<std::string> pictures)
+{
+    const std::lock_guard lock(shared_->mutex);
+    shared_->onScreen = std::move(pictures);
+}
+
+void FolderReading::deliverThumbnails(bool now)
+{
+    if (batches_.isActive() && !now)
+        return;
+    auto batch = std::make_shared<std::map<std::string, QImage>>();
+    {
+        const std::lock_guard lock(shared_->mutex);
+        batch->swap(shared_->pending);
+    }
+    if (batch->empty())
+        return;
+    emit thumbnailsRead(batch);
+    batches_.start();
+}
+
 void FolderReading::ended(const ReadingEnd& end)
 {
+    deliverThumbnails(true); // the last ones come before the end
     worker_.join();
     job_.reset();
     emit finished(end);

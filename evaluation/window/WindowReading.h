@@ -3,9 +3,11 @@
 #include "evaluation/outputs/Cancel.h"
 #include "evaluation/window/WindowFiles.h"
 
+#include <QImage>
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 
 #include <atomic>
 #include <map>
@@ -58,6 +60,8 @@ class FolderReading : public QObject {
     bool isRunning() const { return worker_.joinable(); }
     // Tests hold each reading at its steps with this; set before the first start.
     void setGate(Cancel::Gate gate) { gate_ = std::move(gate); }
+    // The pictures of the rows on screen: their thumbnails are made first.
+    void setOnScreen(std::vector<std::string> pictures);
 
     // Readings of any object that have not ended yet (a program ending
     // with one left need not wait for it).
@@ -66,8 +70,8 @@ class FolderReading : public QObject {
   signals:
     void scoresRead(std::shared_ptr<const RankingTexts> ranking);
     void progress(int done, int total);
-    // The table's thumbnails by picture file name (bytes): the new ones
-    // after they were decoded, all of them again when cancelled.
+    // New table thumbnails by picture file name (bytes), in batches as they
+    // are made (at most one batch per tunables::kThumbnailBatch).
     void thumbnailsRead(std::shared_ptr<const std::map<std::string, QImage>> thumbnails);
     void finished(const evaluation::ReadingEnd& end);
 
@@ -76,12 +80,16 @@ class FolderReading : public QObject {
     struct Job;
     void launch(const std::string& folder);
     void ended(const ReadingEnd& end);
+    // Emits the thumbnails made since the last batch, unless one went out
+    // within the batch interval (then its timer does).
+    void deliverThumbnails(bool now = false);
 
     std::shared_ptr<Shared> shared_;
     Cancel::Gate gate_;
     std::thread worker_;
     std::shared_ptr<Job> job_;
     std::string next_; // the folder to read once the current reading ended
+    QTimer batches_;
     static std::atomic<int> running_;
 };
 

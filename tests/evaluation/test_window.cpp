@@ -310,6 +310,52 @@ TEST_F(Window, CancelledWhileReadingWritesNothing)
         }
 }
 
+// Held before its 26th thumbnail, the reading has handed the table the
+// first 25 rows' thumbnails (best first, not in file order) and none
+// below; the rest come in a later batch.
+TEST_F(Window, ThumbnailsComeInBatchesBestFirst)
+{
+    std::string ratings;
+    for (int i = 0; i < 50; ++i) {
+        const std::string name = "Bild" + std::to_string(10 + i) + ".jpg";
+        bench::writePhoto((folder / name).string(), 60, 40, 90, unsigned(i));
+        ratings += std::to_string(1 + i / 10) + "00000000000000-" + name + "\r\n";
+    }
+    save("Anna.qel", ratings);
+    std::promise<void> gate;
+    const std::shared_future<void> opened = gate.get_future().share();
+    std::atomic<int> asked{0};
+    evaluation::EvaluationWindow window(folder.string());
+    window.setReadingGate([&](evaluation::Step at) {
+        if (at == evaluation::Step::thumbnail && ++asked == 26)
+            opened.wait();
+    });
+    const QAbstractItemModel* table =
+        window.findChild<QTableView*>(QStringLiteral("Rangliste"))->model();
+    QSignalSpy changed(table, &QAbstractItemModel::dataChanged);
+    QSignalSpy finished(&window, &evaluation::EvaluationWindow::readingFinished);
+    const auto withThumbnail = [&](int first, int last) {
+        int count = 0;
+        for (int row = first; row <= last; ++row)
+            count += !table->index(row, 1).data(Qt::DecorationRole).value<QImage>().isNull();
+        return count;
+    };
+    window.show();
+    // One of the first 25 may still be decoding while the 26th is held.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return withThumbnail(0, 24) >= 24; }, kWaitMs));
+    EXPECT_EQ(withThumbnail(25, 49), 0);
+    const auto batches = [&] {
+        return std::count_if(changed.begin(), changed.end(), [](const QList<QVariant>& signal) {
+            return signal[2].value<QList<int>>() == QList<int>{Qt::DecorationRole};
+        });
+    };
+    const auto before = batches();
+    gate.set_value();
+    ASSERT_TRUE(finished.wait(kWaitMs));
+    EXPECT_EQ(withThumbnail(0, 49), 50);
+    EXPECT_GT(batches(), before);
+}
+
 } // namespace
 
 #include "test_window.moc"
