@@ -4,7 +4,10 @@
 // time from a judge's save (a new .qel renamed over the old one) to the
 // updated table and to the files written again. The pictures are hard
 // links of one file, so every read comes from the page cache.
-// `bench_evaluation_window [PICTURES]`: another number of pictures.
+// `bench_evaluation_window [PICTURES]`: another number of pictures;
+// `bench_evaluation_window PICTURES small`: pictures of 1600 x 1067, only
+// the first reading and its peak memory (compare two numbers for the
+// growth per picture).
 
 #include "bench/SyntheticPhoto.h"
 #include "evaluation/window/Window.h"
@@ -33,6 +36,7 @@ namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
 int pictureCount = 500; // the command line may change it
+int width = 6000, height = 4000;
 constexpr int kJudges = 5;
 constexpr int kSaves = 7;
 constexpr char kQelMax[] = "5 Idee\r\n5 Spannung\r\n4 Stimmung\r\n3 Original\r\n0 \r\n"
@@ -83,7 +87,7 @@ void saveJudge(const fs::path& folder, int judge, unsigned seed)
 void makeFolder(const fs::path& folder)
 {
     const fs::path original = folder / pictureName(0);
-    bench::writePhoto(original.string(), 6000, 4000, 90);
+    bench::writePhoto(original.string(), width, height, 90);
     for (int i = 1; i < pictureCount; ++i)
         fs::create_hard_link(original, folder / pictureName(i));
     std::ofstream(folder / "Qel.max", std::ios::binary) << kQelMax;
@@ -115,6 +119,11 @@ int main(int argc, char** argv)
 {
     if (argc > 1)
         pictureCount = std::max(1, std::atoi(argv[1]));
+    const bool small = argc > 2 && std::string(argv[2]) == "small";
+    if (small) {
+        width = 1600;
+        height = 1067;
+    }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     char folderName[] = "/tmp/bench_evaluation_windowXXXXXX";
@@ -126,8 +135,8 @@ int main(int argc, char** argv)
     fs::create_directory(cache);
     ::setenv("XDG_CACHE_HOME", cache.c_str(), 1);
     makeFolder(folder);
-    std::printf("%d pictures (hard links of one 6000 x 4000 JPEG), %d judges, %u cores\n",
-                pictureCount, kJudges, std::thread::hardware_concurrency());
+    std::printf("%d pictures (hard links of one %d x %d JPEG), %d judges, %u cores\n", pictureCount,
+                width, height, kJudges, std::thread::hardware_concurrency());
     std::printf("before the window: resident %.0f MiB\n", memoryMiB("VmRSS:"));
 
     auto start = Clock::now();
@@ -174,6 +183,11 @@ int main(int argc, char** argv)
     std::printf("window with %d pictures: resident %.0f MiB, peak %.0f MiB (target: at most "
                 "300 MiB)\n",
                 table->rowCount(), memoryMiB("VmRSS:"), memoryMiB("VmHWM:"));
+    if (small) {
+        fs::remove_all(folder);
+        fs::remove_all(cache);
+        return 0;
+    }
 
     // A judge saves; the table follows, then the files. The 200 ms the
     // watcher waits for a burst of events to settle are included.
