@@ -24,12 +24,15 @@ common::ProgramUsage usage()
             texts::kDescription,
             texts::kExitCodes,
             {{texts::kWindowFlag, texts::kWindowFlagExplanation},
-             {texts::kPrepareFlag, texts::kPrepareFlagExplanation}}};
+             {texts::kPrepareFlag, texts::kPrepareFlagExplanation},
+             {texts::kFinalFlag, texts::kFinalFlagExplanation},
+             {texts::kOutputFlag, texts::kOutputFlagExplanation, texts::kOutputFlagValue}}};
 }
 
 // The organiser's window; without a folder the chooser asks for one. Preparing
 // a competition starts from the entries' folder, or from none.
-int runWindow(char* programName, const std::optional<std::string>& folderGiven, bool prepare)
+int runWindow(char* programName, const std::optional<std::string>& folderGiven, bool prepare,
+              const std::string& place)
 {
     // Only the program name: the folder argument is ours, not Qt's.
     int argc = 1;
@@ -54,6 +57,7 @@ int runWindow(char* programName, const std::optional<std::string>& folderGiven, 
     int exitCode = 0;
     {
         evaluation::EvaluationWindow window(*folder); // bytes: only what is shown is decoded
+        window.setOutputPlace(place);
         window.show();
         exitCode = QApplication::exec();
     }
@@ -66,8 +70,8 @@ int runWindow(char* programName, const std::optional<std::string>& folderGiven, 
 
 } // namespace
 
-// bildbewertung-auswertung [--window] [FOLDER]: the club's ranking from
-// every judge's rating file in the folder, on the terminal or in a window.
+// bildbewertung-auswertung [--window] [--endgueltig] [--ausgabe ORDNER] [FOLDER]: the club's
+// ranking from every judge's rating file in the folder, on the terminal or in a window.
 int main(int argc, char** argv)
 {
     // Every output shows a name from the disk as all three programs do.
@@ -79,7 +83,8 @@ int main(int argc, char** argv)
         return *exitCode;
     const bool prepare = commandLine.has(evaluation::texts::kPrepareFlag);
     if (prepare || commandLine.has(evaluation::texts::kWindowFlag))
-        return runWindow(argv[0], commandLine.folder, prepare);
+        return runWindow(argv[0], commandLine.folder, prepare,
+                         commandLine.value(evaluation::texts::kOutputFlag).value_or(std::string()));
 
     // The program draws only into a PDF: it needs no display (on Windows
     // the offscreen platform has no fonts; the windows one opens nothing).
@@ -93,5 +98,8 @@ int main(int argc, char** argv)
     });
     QGuiApplication application(argc, argv);
     common::setUpProgram(application, QString::fromLatin1(evaluation::texts::kProgram));
-    return evaluation::evaluate(commandLine.folder.value_or("."), std::cout, std::cerr);
+    return evaluation::evaluate(
+        commandLine.folder.value_or("."), std::cout, std::cerr,
+        {commandLine.has(evaluation::texts::kFinalFlag),
+         commandLine.value(evaluation::texts::kOutputFlag).value_or(std::string())});
 }

@@ -22,6 +22,9 @@ h2{font-size:1.2rem;margin:1.5rem 0 .5rem}
 .vorlaeufig{border:2px solid #b35c00;background:#fce6cf;padding:.6rem 1rem;margin:0 0 1rem}
 .vorlaeufig h2{margin:0 0 .3rem;font-size:1.05rem}
 .vorlaeufig ul{margin:0;padding-left:1.2rem}
+.endgueltig{border:2px solid #3a6b2f;background:#e4efe0;padding:.6rem 1rem;margin:0 0 1rem}
+.endgueltig h2{margin:0 0 .3rem;font-size:1.05rem}
+.endgueltig ul{margin:0;padding-left:1.2rem}
 table{border-collapse:collapse;width:100%}
 caption{text-align:left;font-weight:bold;padding:.3rem 0}
 th,td{padding:.35rem .5rem;border-bottom:1px solid #bbb;vertical-align:top;text-align:left}
@@ -52,7 +55,7 @@ td.zahl{white-space:nowrap}
  .rangliste img{max-width:6em;max-height:4em}
  tr{break-inside:avoid}
  thead{display:table-header-group}
- .vorlaeufig{-webkit-print-color-adjust:exact;print-color-adjust:exact}
+ .vorlaeufig,.endgueltig{-webkit-print-color-adjust:exact;print-color-adjust:exact}
 }
 )";
 
@@ -93,14 +96,20 @@ std::string dataUri(const std::string& jpeg)
            QByteArray::fromRawData(jpeg.data(), qsizetype(jpeg.size())).toBase64().toStdString();
 }
 
-// The provisional note names pictures only, never a judge.
+// The provisional note names pictures only, never a judge; a final
+// ranking lists instead each picture short of judges and each excluded one.
 void appendNote(std::string& out, const Report& report)
 {
-    if (!report.provisional())
+    if (!report.provisional() && !report.isFinal())
         return;
-    const std::vector<std::string>& pictures = report.picturesShort;
-    out += "<section class=\"vorlaeufig\" aria-labelledby=\"vorlaeufig\">\n<h2 id=\"vorlaeufig\">" +
-           escaped(texts::kProvisionalPublic) + "</h2>\n";
+    const std::vector<std::string>& pictures =
+        report.isFinal() ? report.finalLines : report.picturesShort;
+    const char* kind = report.isFinal() ? "endgueltig" : "vorlaeufig";
+    out += std::string("<section class=\"") + kind + "\" aria-labelledby=\"" + kind +
+           "\">\n<h2 id=\"" + kind + "\">" +
+           escaped(report.isFinal() ? texts::finalHeading(report.finalDate)
+                                    : std::string(texts::kProvisionalPublic)) +
+           "</h2>\n";
     if (pictures.empty()) {
         out += "</section>\n";
         return;
@@ -158,7 +167,9 @@ void appendRanking(std::string& out, const Report& report,
                    "\" width=\"" + std::to_string(image->width) + "\" height=\"" +
                    std::to_string(image->height) + "\">";
         out += "</td><th scope=\"row\">" + escaped(row.title) + "</th>";
-        number(texts::kMean, row.unrated() ? texts::kNotRated : row.mean);
+        number(texts::kMean, row.excluded    ? texts::kExcluded
+                             : row.unrated() ? texts::kNotRated
+                                             : row.mean);
         number(texts::kWirkung, row.wirkung);
         number(texts::kTechnik, row.technik);
         number(texts::kGestaltung, row.gestaltung);

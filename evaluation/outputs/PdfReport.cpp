@@ -27,7 +27,7 @@ constexpr double kRowHeight = 18, kHeaderHeight = 9;
 constexpr double kRankWidth = 12, kThumbWidth = 33, kNumberWidth = 14, kMinNameWidth = 30;
 constexpr double kThumbBoxWidth = 28, kThumbBoxHeight = 16;
 const QColor kRule(0xBB, 0xBB, 0xBB), kHintColour(0x66, 0x66, 0x66);
-const QColor kDisagreementFill(0xFC, 0xE6, 0xCF);
+const QColor kDisagreementFill(0xFC, 0xE6, 0xCF), kFinalFill(0xE4, 0xEF, 0xE0);
 
 // Every text of the PDF; a control character in a name is left out.
 QString q(const std::string& utf8)
@@ -244,6 +244,15 @@ QString noteText(const Report& report)
     return text;
 }
 
+// Declared final: the date, then every picture short of judges and every excluded one.
+QString finalText(const Report& report)
+{
+    QString text = q(texts::finalHeading(report.finalDate));
+    for (const std::string& line : report.finalLines)
+        text += QString(QChar::LineSeparator) + QStringLiteral("• ") + q(line);
+    return text;
+}
+
 void drawTitle(Document& doc, const Report& report, const Heading& heading)
 {
     QPainter& p = doc.painter();
@@ -253,10 +262,11 @@ void drawTitle(Document& doc, const Report& report, const Heading& heading)
     const QString line = q(
         texts::subtitle(heading.date, report.pictureCount, report.judges.size(), report.maxTotal));
     doc.y += doc.paragraph(font(9), line, kMargin, doc.y + 1, kContentWidth) + 4;
-    if (report.provisional()) {
-        const QString note = noteText(report);
+    if (report.provisional() || report.isFinal()) {
+        const QString note = report.isFinal() ? finalText(report) : noteText(report);
         const double h = doc.paragraph(font(8.5), note, 0, 0, kContentWidth - 4, -1, false);
-        p.fillRect(Document::box(kMargin, doc.y, kContentWidth, h + 3), kDisagreementFill);
+        p.fillRect(Document::box(kMargin, doc.y, kContentWidth, h + 3),
+                   report.isFinal() ? kFinalFill : kDisagreementFill);
         doc.paragraph(font(8.5), note, kMargin + 2, doc.y + 1.5, kContentWidth - 4);
         doc.y += h + 6;
     }

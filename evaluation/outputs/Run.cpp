@@ -44,14 +44,48 @@ std::string onTerminal(const std::string& text)
 
 } // namespace
 
+std::string today()
+{
+    return QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")).toStdString();
+}
+
+namespace {
+
+std::string fileNameOf(const std::string& path)
+{
+    std::size_t start = path.size();
+    while (start > 0 && !platform::isSeparator(path[start - 1]))
+        --start;
+    return path.substr(start);
+}
+
+// "/media/verein/Clubabend Rangliste.csv": the place is the real one, without "..".
+std::string shownPath(const std::string& path)
+{
+    return shownFolderOf(path) + "/" + shownName(fileNameOf(path));
+}
+
+} // namespace
+
+std::string shownFolderOf(const std::string& path)
+{
+    std::size_t end = path.size();
+    while (end > 0 && !platform::isSeparator(path[end - 1]))
+        --end;
+    const std::string folder = path.substr(0, end);
+    return shownName(platform::resolvedPath(folder.empty() ? "." : folder)
+                         .value_or(platform::absolutePath(folder)));
+}
+
 std::vector<OutputFile> writeOutputs(const std::string& folder, const Report& report,
                                      const std::vector<const Thumbnail*>& thumbnails,
-                                     Cancel* cancel)
+                                     Cancel* cancel, const std::string& place)
 {
+    const auto csvPath = organiserFileIn(folder, place, texts::kCsvFile);
+    if (!csvPath) // a root has no beside: never into the folder instead
+        return {{std::string(), texts::noPlaceBeside(folderName(folder))}};
     const auto proceed = [cancel](Step step) { return !cancel || cancel->proceed(step); };
-    const Heading heading{
-        folderName(folder),
-        QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")).toStdString()};
+    const Heading heading{folderName(folder), today()};
     if (!proceed(Step::page))
         return {};
     // The page and the PDF side by side; both take the stored JPEGs.
@@ -64,9 +98,10 @@ std::vector<OutputFile> writeOutputs(const std::string& folder, const Report& re
     if (cancel && cancel->cancelled())
         return {};
     const std::vector<textfile::FileContents> files{
-        {pathIn(folder, texts::kCsvFile), csv},
-        {pathIn(folder, texts::kPdfFile), {pdf.constData(), std::size_t(pdf.size())}},
-        {pathIn(folder, texts::kHtmlFile), html}};
+        {*csvPath, csv},
+        {*organiserFileIn(folder, place, texts::kPdfFile),
+         {pdf.constData(), std::size_t(pdf.size())}},
+        {*organiserFileIn(folder, place, texts::kHtmlFile), html}};
     std::vector<std::optional<platform::FileIdentity>> before;
     before.reserve(files.size());
     for (const textfile::FileContents& file : files)
@@ -81,7 +116,7 @@ std::vector<OutputFile> writeOutputs(const std::string& folder, const Report& re
     if (failed == files.size())
         return {}; // cancelled before the renames
     for (std::size_t i = 0; i < files.size(); ++i) {
-        const std::string shown = shownName(files[i].path);
+        const std::string shown = shownPath(files[i].path);
         // A file renamed into place before a later one failed is new.
         const bool replaced = fileAt(files[i].path) != before[i];
         outputs.push_back({files[i].path, !failed        ? std::string()
@@ -92,15 +127,33 @@ std::vector<OutputFile> writeOutputs(const std::string& folder, const Report& re
     return outputs;
 }
 
-int evaluate(const std::string& folder, std::ostream& out, std::ostream& err)
+int evaluate(const std::string& folder, std::ostream& out, std::ostream& err,
+             const RunOptions& options)
 {
-    FolderResult result = evaluateFolder(folder);
+    FolderResult result = evaluateFolder(folder, options.place);
     Evaluation& evaluation = result.evaluation;
     if (!result.stop.empty()) {
         for (const std::string& problem : listedProblems(evaluation.problems))
             err << onTerminal(problem) << "\n";
         err << onTerminal(result.stop) << "\n";
         return kInputProblem;
+    }
+    // Never silently into the folder instead: the judges see it.
+    if (const std::string problem = placeProblem(folder, options.place); !problem.empty()) {
+        err << onTerminal(problem) << "\n" << texts::kUseOutputFlag << "\n";
+        return kInputProblem;
+    }
+    if (options.declareFinal) {
+        // placeProblem found the place: the file has a path there.
+        const std::string file = *organiserFileIn(folder, options.place, kDecisionsName);
+        if (!changeDecisions(file, [&](Decisions& decisions) {
+                decisions.final = FinalDeclaration{today(), evaluation.inputs};
+                evaluation.decisions = decisions;
+            })) {
+            err << onTerminal(texts::cannotWrite(shownPath(file))) << "\n";
+            return kInputProblem;
+        }
+        out << onTerminal(texts::declaredFinal(shownPath(file))) << "\n";
     }
     ThumbnailStore store;
     // Progress only for a person watching: not into a file, a pipe or a test's stream.
@@ -117,16 +170,27 @@ int evaluate(const std::string& folder, std::ostream& out, std::ostream& err)
     store.addProblems(evaluation);
     const Report report = buildReport(evaluation);
     bool written = true;
+    std::string names, place;
     for (const OutputFile& output :
-         writeOutputs(folder, report, store.findAll(evaluation.pictures)))
+         writeOutputs(folder, report, store.findAll(evaluation.pictures), nullptr, options.place))
         if (!output.failure.empty()) {
             err << onTerminal(output.failure) << "\n";
             written = false;
+        } else {
+            place = shownFolderOf(output.path);
+            names += (names.empty() ? "" : ", ") + shownName(fileNameOf(output.path));
         }
 
+    if (report.isFinal())
+        out << texts::finalHeading(report.finalDate) << "\n";
+    for (const auto* lines : {&report.finalLines, &report.changedSinceFinal})
+        for (const std::string& line : *lines)
+            out << onTerminal(line) << "\n";
+    if (report.isFinal() || !report.changedSinceFinal.empty())
+        out << "\n";
     out << onTerminal(rankingTable(report)) << "\n" << onTerminal(judgeAveragesTable(report));
     if (written)
-        out << "\n" << texts::kWritten << "\n";
+        out << "\n" << onTerminal(texts::written(place, names)) << "\n";
     out.flush();
     for (const std::string& problem : listedProblems(report.problems))
         err << onTerminal(problem) << "\n";

@@ -2,6 +2,7 @@
 
 #include "core/Criteria.h"
 #include "core/RatingSheet.h"
+#include "evaluation/ranking/Decisions.h"
 
 #include <array>
 #include <optional>
@@ -78,8 +79,16 @@ struct Evaluation {
     std::vector<std::string> pictures; // bytes, in picture-list order
     std::vector<Entrant> entrants;     // per picture when there is an entrant list, else empty
     std::vector<Judge> judges;
-    std::vector<Problem> problems; // in the order met
-    int maxTotal = 0;              // one judge's highest possible total
+    std::vector<Problem> problems;  // in the order met
+    int maxTotal = 0;               // one judge's highest possible total
+    std::vector<InputPrint> inputs; // the pictures and criteria, then every rating file
+    Decisions decisions;            // the organiser's exclusions and final declaration
+
+    // The reason a picture is left out of the ranking; nothing when it is in.
+    const Exclusion* exclusion(std::size_t picture) const
+    {
+        return decisions.exclusions.empty() ? nullptr : decisions.exclusionOf(pictures[picture]);
+    }
 };
 
 // Gives each picture the first good line that names it (names compared as

@@ -66,6 +66,44 @@ bool pointsOutside(const std::string& folder, const std::string& name)
     return !below;
 }
 
+std::optional<std::string> organiserFileIn(const std::string& folder, const std::string& place,
+                                           const std::string& suffix)
+{
+    if (place.empty())
+        return organiserFile(folder, suffix);
+    if (const auto name = folderOwnName(folder))
+        return pathIn(place, *name + " " + suffix);
+    return std::nullopt;
+}
+
+std::string placeProblem(const std::string& folder, const std::string& place)
+{
+    const auto file = organiserFileIn(folder, place, texts::kCsvFile);
+    std::size_t slash = file ? file->size() : 0;
+    while (slash > 0 && !platform::isSeparator((*file)[slash - 1]))
+        --slash;
+    if (!file || !platform::isPossibleFileName(file->substr(slash)))
+        return texts::noPlaceBeside(shownName(folder));
+    const std::string where = file->substr(0, slash);
+    if (!place.empty()) {
+        if (!isDirectory(place))
+            return texts::missingFolder(shownName(place));
+        const auto inside = platform::resolvedPath(place), own = platform::resolvedPath(folder);
+        if (inside && own && inside->starts_with(*own) &&
+            (inside->size() == own->size() || platform::isSeparator((*inside)[own->size()])))
+            return texts::placeInsideFolder(shownName(place));
+    }
+    // Tried, not guessed from permission bits: a share or a stick may say otherwise.
+    std::string probe = where + ".bildbewertung-XXXXXX";
+    const platform::File made = platform::createUnique(probe);
+    if (made == platform::kNoFile)
+        return place.empty() ? texts::noPlaceBeside(shownName(folder))
+                             : texts::cannotWriteIn(shownName(place));
+    platform::close(made);
+    platform::removeFile(probe);
+    return {};
+}
+
 std::vector<std::string> ratingFileNames(const std::string& folder)
 {
     std::vector<std::string> names = folderlisting::regularFiles(folder, {ratingfile::kExtension});
@@ -73,7 +111,46 @@ std::vector<std::string> ratingFileNames(const std::string& folder)
     return names;
 }
 
-FolderResult evaluateFolder(const std::string& folder)
+namespace {
+
+// What the ranking is made of, to see later whether it changed: the
+// pictures and maxima, then each rating file's lines (0: unreadable).
+InputPrint picturesPrint(const Evaluation& evaluation, const Weighting& weighting)
+{
+    std::uint64_t hash = fingerprint({});
+    for (const std::string& picture : evaluation.pictures)
+        hash = fingerprint(picture + '\n', hash);
+    for (const int maximum : weighting.maxima)
+        hash = fingerprint(std::to_string(maximum) + ' ', hash);
+    return {std::string(), hash};
+}
+
+InputPrint sheetPrint(const std::string& file, const std::optional<rating::Sheet>& lines)
+{
+    std::uint64_t hash = 0;
+    if (lines) {
+        hash = fingerprint({});
+        for (const std::string& line : *lines)
+            hash = fingerprint(line + '\n', hash);
+    }
+    return {file, hash};
+}
+
+void addDecisions(const std::string& folder, const std::string& place, Evaluation& evaluation)
+{
+    const auto path = organiserFileIn(folder, place, kDecisionsName);
+    if (!path)
+        return;
+    if (auto decisions = readDecisions(*path))
+        evaluation.decisions = std::move(*decisions);
+    else
+        evaluation.problems.push_back({ProblemKind::EntrantList, std::string(), 0, std::string(),
+                                       texts::unreadableDecisions(shownName(*path))});
+}
+
+} // namespace
+
+FolderResult evaluateFolder(const std::string& folder, const std::string& place)
 {
     FolderResult result;
     Evaluation& evaluation = result.evaluation;
@@ -98,6 +175,7 @@ FolderResult evaluateFolder(const std::string& folder)
         result.stop = messages::kNoPictures;
         return result;
     }
+    evaluation.inputs.push_back(picturesPrint(evaluation, weighting));
     const std::vector<std::string> files = ratingFileNames(folder);
     if (files.empty()) {
         result.stop = texts::kNoJudgeFiles;
@@ -105,6 +183,12 @@ FolderResult evaluateFolder(const std::string& folder)
     }
     for (const std::string& file : files) {
         const std::string judge = ratingfile::judgeNameFromPath(file);
+        // A sheet that links out of the folder is not read: its print is that of no lines.
+        const bool outside = pointsOutside(folder, file);
+        std::optional<rating::Sheet> lines;
+        if (!outside)
+            lines = ratingfile::load(pathIn(folder, file));
+        evaluation.inputs.push_back(sheetPrint(file, lines));
         // A judge without a name could not be told from the others.
         if (std::all_of(judge.begin(), judge.end(),
                         [](char c) { return static_cast<unsigned char>(c) <= ' ' || c == 0x7F; })) {
@@ -113,13 +197,11 @@ FolderResult evaluateFolder(const std::string& folder)
                                            texts::namelessJudgeFile(shownName(file))});
             continue;
         }
-        if (pointsOutside(folder, file)) {
+        if (outside) {
             evaluation.problems.push_back({ProblemKind::JudgeFileUnreadable, shownName(judge), 0,
                                            std::string(), texts::pointsOutside(shownName(file))});
             continue;
         }
-        const std::string path = pathIn(folder, file);
-        const auto lines = ratingfile::load(path);
         if (!lines) {
             evaluation.problems.push_back(
                 {ProblemKind::JudgeFileUnreadable, shownName(ratingfile::judgeNameFromPath(file)),
@@ -132,8 +214,10 @@ FolderResult evaluateFolder(const std::string& folder)
     }
     if (evaluation.judges.empty())
         result.stop = texts::kNoJudgeReadable;
-    else
+    else {
         addEntrants(folder, evaluation);
+        addDecisions(folder, place, evaluation);
+    }
     return result;
 }
 

@@ -27,6 +27,8 @@ long long compareMean(const RankedPicture& a, const RankedPicture& b)
 
 bool rankedBefore(const RankedPicture& a, const RankedPicture& b)
 {
+    if (a.excluded != b.excluded)
+        return b.excluded;
     if (const long long byMean = compareMean(a, b))
         return byMean > 0;
     if (a.rated == 0)
@@ -44,6 +46,9 @@ std::vector<RankedPicture> rankPictures(const Evaluation& evaluation)
     for (std::size_t p = 0; p < rows.size(); ++p) {
         RankedPicture& row = rows[p];
         row.picture = p;
+        row.excluded = evaluation.exclusion(p) != nullptr;
+        if (row.excluded)
+            continue;
         int low = 0, high = 0;
         for (const Judge& judge : evaluation.judges) {
             const auto& score = judge.scores[p];
@@ -71,6 +76,9 @@ std::vector<RankedPicture> rankPictures(const Evaluation& evaluation)
 
 std::string hint(const Evaluation& evaluation, const RankedPicture& row)
 {
+    if (const Exclusion* exclusion = evaluation.exclusion(row.picture))
+        return std::string(texts::kExcluded) +
+               (exclusion->reason.empty() ? "" : ": " + exclusion->reason);
     std::string notRated, allZero;
     const auto addName = [](std::string& list, const std::string& name) {
         list += (list.empty() ? "" : ", ") + shownName(name);
@@ -100,8 +108,8 @@ std::vector<JudgeAverage> judgeAverages(const Evaluation& evaluation)
     std::vector<JudgeAverage> averages;
     for (const Judge& judge : evaluation.judges) {
         JudgeAverage average{shownName(judge.name)};
-        for (const auto& score : judge.scores)
-            if (counts(score)) {
+        for (std::size_t p = 0; p < judge.scores.size(); ++p)
+            if (const auto& score = judge.scores[p]; counts(score) && !evaluation.exclusion(p)) {
                 ++average.rated;
                 average.points += score->total();
             }

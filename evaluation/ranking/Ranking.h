@@ -18,16 +18,17 @@ struct RankedPicture {
     int rated = 0;             // judges whose rating counts (not all zeros)
     std::optional<int> spread; // highest minus lowest judge total
     bool disagreement = false; // spread above a quarter of maxTotal
+    bool excluded = false;     // left out by the organiser: no figures, no place
 };
 
 // Highest mean over the judges who rated first, so a picture one judge
 // missed is not pushed down; within an equal mean by the mean in
 // Gestaltung, then Wirkung (higher first), then picture-list order.
-// Pictures nobody rated come last.
+// Pictures nobody rated come next, the excluded ones last.
 std::vector<RankedPicture> rankPictures(const Evaluation& evaluation);
 
 // The "Hinweis" of a picture: who did not rate it, who gave all zeros,
-// whether the judges disagree.
+// whether the judges disagree; for an excluded one why it was.
 std::string hint(const Evaluation& evaluation, const RankedPicture& row);
 
 struct JudgeAverage {
@@ -35,6 +36,7 @@ struct JudgeAverage {
     int rated = 0;
     long long points = 0;
 };
+// Over the pictures that are not excluded.
 std::vector<JudgeAverage> judgeAverages(const Evaluation& evaluation);
 
 // How far one judge's average lies from the average of all ratings ("+1,3"),

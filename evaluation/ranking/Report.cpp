@@ -50,7 +50,8 @@ ReportRow rowFor(const Evaluation& evaluation, const RankedPicture& ranked)
         row.gestaltung = decimalComma(ranked.gestaltung, ranked.rated);
     }
     row.hint = hint(evaluation, ranked);
-    if (row.unrated() && !row.hint.starts_with(texts::kNotRated))
+    row.excluded = ranked.excluded;
+    if (row.unrated() && !row.excluded && !row.hint.starts_with(texts::kNotRated))
         row.hint = texts::kNotRated + (row.hint.empty() ? "" : "; " + row.hint);
     row.disagreement = ranked.disagreement;
     return row;
@@ -63,15 +64,21 @@ void addMissing(Report& report, const Evaluation& evaluation,
                 const std::vector<RankedPicture>& ranked, const std::vector<JudgeAverage>& averages)
 {
     const std::size_t pictures = evaluation.pictures.size(), judges = evaluation.judges.size();
-    for (const JudgeAverage& average : averages)
-        if (std::size_t(average.rated) < pictures)
-            report.judgesShort.push_back(texts::judgeShort(average.name, average.rated, pictures));
     std::vector<const ReportRow*> rowOf(pictures, nullptr);
     for (const ReportRow& row : report.rows)
         rowOf[row.picture] = &row;
+    for (std::size_t p = 0; p < pictures; ++p)
+        if (rowOf[p]->excluded)
+            report.excluded.push_back(
+                texts::excludedLine(rowOf[p]->title, evaluation.exclusion(p)->reason));
+    // An excluded picture is missing nobody's rating.
+    const std::size_t counted = pictures - report.excluded.size();
+    for (const JudgeAverage& average : averages)
+        if (std::size_t(average.rated) < counted)
+            report.judgesShort.push_back(texts::judgeShort(average.name, average.rated, counted));
     std::vector<int> rated(pictures, 0);
     for (const RankedPicture& row : ranked)
-        rated[row.picture] = row.rated;
+        rated[row.picture] = row.excluded ? int(judges) : row.rated;
     // Pictures nobody rated first: a short note still names them.
     for (const bool unrated : {true, false})
         for (std::size_t p = 0; p < pictures; ++p)
@@ -82,8 +89,22 @@ void addMissing(Report& report, const Evaluation& evaluation,
         if (problem.kind == ProblemKind::LineLeftOut ||
             problem.kind == ProblemKind::JudgeFileUnreadable)
             report.linesLeftOut.push_back(problem.text);
-    for (const auto* part : {&report.judgesShort, &report.picturesShort, &report.linesLeftOut})
+    for (const auto* part : {&report.changedSinceFinal, &report.judgesShort, &report.picturesShort,
+                             &report.linesLeftOut})
         report.missing.insert(report.missing.end(), part->begin(), part->end());
+}
+
+// Final while nothing changed since it was declared; else provisional
+// again, saying why (before addMissing, which lists that first).
+void addFinal(Report& report, const Evaluation& evaluation)
+{
+    const auto& declaration = evaluation.decisions.final;
+    if (!declaration)
+        return;
+    report.changedSinceFinal = changesSince(*declaration, evaluation.inputs);
+    if (!report.changedSinceFinal.empty())
+        return;
+    report.finalDate = declaration->date;
 }
 
 } // namespace
@@ -126,7 +147,14 @@ Report buildReport(const Evaluation& evaluation)
             {average.name, std::to_string(average.rated),
              average.rated ? decimalComma(average.points, average.rated) : std::string(),
              deviationText(averages, average)});
+    addFinal(report, evaluation);
     addMissing(report, evaluation, ranked, averages);
+    if (report.isFinal()) {
+        for (const std::string& picture : report.picturesShort)
+            report.finalLines.push_back(texts::kPicturePrefix + picture);
+        report.finalLines.insert(report.finalLines.end(), report.excluded.begin(),
+                                 report.excluded.end());
+    }
     return report;
 }
 

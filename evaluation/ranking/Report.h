@@ -23,7 +23,7 @@ namespace evaluation {
 
 struct ReportRow {
     std::size_t picture = 0; // position in file order (Evaluation::pictures)
-    int place = 0;           // 1, 2, 2, 4; 0 when nobody rated it
+    int place = 0;           // 1, 2, 2, 4; 0 when nobody rated it or it is excluded
     std::string rank;        // "2."; "" when nobody rated it
     std::string fileName;    // readable, as on disk (the CSV's "Bild")
     // What every output calls the picture: "Abendlicht am See – Max Muster"
@@ -39,6 +39,7 @@ struct ReportRow {
     // bewertet" when nobody rated it.
     std::string hint;
     bool disagreement = false; // judges more than a quarter of maxTotal apart
+    bool excluded = false;     // left out by the organiser; its hint says why
 
     bool unrated() const { return place == 0; }
 };
@@ -55,17 +56,25 @@ struct Report {
     std::vector<ReportRow> rows;     // best first
     std::vector<JudgeRow> judgeAverages;
     std::vector<Problem> problems; // in the order met
-    // Why the ranking is provisional; all empty when it is final. The
-    // organiser's views show `missing`: the three lists below in turn.
+    // Why the ranking is provisional; all empty when nothing is missing. The
+    // organiser's views show `missing`: the four lists below in turn.
     std::vector<std::string> missing;
-    std::vector<std::string> judgesShort;   // "Bewerter 'Anna B' hat 5 von 12 Bildern bewertet"
-    std::vector<std::string> picturesShort; // "Straßenszene: 2 von 3 Bewertern", unrated first
-    std::vector<std::string> linesLeftOut;  // the problems of lines and files left out
-    bool entrantList = false;               // titles and authors come from an entrant list
+    std::vector<std::string> changedSinceFinal; // why a final declaration no longer holds
+    std::vector<std::string> judgesShort;       // "Bewerter 'Anna B' hat 5 von 12 Bildern bewertet"
+    std::vector<std::string> picturesShort;     // "Straßenszene: 2 von 3 Bewertern", unrated first
+    std::vector<std::string> linesLeftOut;      // the problems of lines and files left out
+    bool entrantList = false;                   // titles and authors come from an entrant list
     std::size_t pictureCount = 0;
     int maxTotal = 0; // one judge's highest possible total
+    // Declared final with nothing changed since: its date, and the lines the
+    // outputs show instead of the provisional note (the pictures short of
+    // judges, "Bild 12: 2 von 3 Bewertern", those nobody rated, the excluded).
+    std::string finalDate;
+    std::vector<std::string> finalLines;
+    std::vector<std::string> excluded; // "Bild 5: ausgeschlossen – beschädigt", in file order
 
-    bool provisional() const { return !missing.empty(); }
+    bool isFinal() const { return !finalDate.empty(); }
+    bool provisional() const { return !isFinal() && !missing.empty(); }
 };
 
 // The picture's title: its readable file name without ".jpg" or ".jpeg"

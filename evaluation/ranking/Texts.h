@@ -7,10 +7,32 @@
 namespace evaluation::texts {
 
 inline constexpr char kProgram[] = "bildbewertung-auswertung";
+// The outputs, "<Ordner> Rangliste.csv" beside the folder (never in it: the judges see it).
 inline constexpr char kCsvFile[] = "Rangliste.csv";
 inline constexpr char kPdfFile[] = "Rangliste.pdf";
 inline constexpr char kHtmlFile[] = "Rangliste.html";
-inline constexpr char kWritten[] = "Rangliste.csv, Rangliste.pdf und Rangliste.html geschrieben.";
+// `place`: the folder written in; `files`: their names, "a, b, c".
+inline std::string written(const std::string& place, const std::string& files)
+{
+    return "Geschrieben in " + place + ": " + files;
+}
+inline std::string noPlaceBeside(const std::string& folder)
+{
+    return "Neben dem Ordner '" + folder +
+           "' kann die Rangliste nicht geschrieben werden (oberster Ordner eines Laufwerks oder "
+           "einer Freigabe, oder keine Schreibrechte).";
+}
+inline std::string placeInsideFolder(const std::string& place)
+{
+    return "Die Rangliste gehört nicht in den Wettbewerbsordner, die Bewerter sehen ihn: '" +
+           place + "' liegt darin.";
+}
+inline std::string cannotWriteIn(const std::string& place)
+{
+    return "In den Ordner '" + place + "' kann nicht geschrieben werden!";
+}
+inline constexpr char kUseOutputFlag[] =
+    "Bitte mit --ausgabe ORDNER einen Ort außerhalb des Wettbewerbsordners angeben.";
 
 inline constexpr char kNotRated[] = "nicht bewertet";
 inline constexpr char kAllZero[] = "alle Kriterien 0";
@@ -25,8 +47,9 @@ inline constexpr char kNoJudgeReadable[] = "Keine der Bewertungsdateien ist lesb
 inline constexpr char kDescription[] =
     "Liest Qel.max, die Bilder (*.jpg, *.jpeg) und alle Bewertungsdateien (*.qel)\n"
     "des Ordners (ohne Angabe: der aktuelle Ordner), bildet die Rangliste aller\n"
-    "Bewerter und schreibt sie als Rangliste.csv, Rangliste.pdf und Rangliste.html\n"
-    "in den Ordner. Die Tabelle erscheint außerdem hier im Terminal.\n";
+    "Bewerter und schreibt sie als „<Ordner> Rangliste.csv“, „.pdf“ und „.html“\n"
+    "neben den Ordner, nie hinein (die Bewerter sehen ihn). Die Tabelle erscheint\n"
+    "außerdem hier im Terminal.\n";
 inline constexpr char kWindowFlag[] = "--window";
 inline constexpr char kWindowFlagExplanation[] =
     "die Rangliste in einem Fenster zeigen, das dem Ordner folgt\n"
@@ -35,6 +58,16 @@ inline constexpr char kPrepareFlag[] = "--vorbereiten";
 inline constexpr char kPrepareFlagExplanation[] =
     "einen Wettbewerb vorbereiten: die Bilder der Teilnehmer (ORDNER),\n"
     "             die Kriterien und der neue Wettbewerbsordner mit Teilnehmerliste";
+inline constexpr char kFinalFlag[] = "--endgueltig";
+inline constexpr char kFinalFlagExplanation[] =
+    "die Rangliste für endgültig erklären: „Endgültige Rangliste“ mit Datum,\n"
+    "             die Bilder ohne alle Bewertungen einzeln genannt; festgehalten in\n"
+    "             „<Ordner> Entscheidungen.txt“, bis sich eine Bewertung ändert";
+inline constexpr char kOutputFlag[] = "--ausgabe";
+inline constexpr char kOutputFlagValue[] = "ORDNER";
+inline constexpr char kOutputFlagExplanation[] =
+    "die Dateien in diesen Ordner schreiben statt neben den\n"
+    "             Wettbewerbsordner (wenn daneben nicht geschrieben werden kann)";
 inline constexpr char kExitCodes[] =
     "Rückgabewert: 0 fertig, 1 Eingabeproblem, 2 falscher Aufruf.\n";
 
@@ -85,6 +118,43 @@ inline constexpr char kRankingDetails[] =
 // The ranking is provisional while something is missing.
 inline constexpr char kProvisional[] = "Vorläufige Rangliste – es fehlt noch:";
 // The public page's note names no judge.
+// Declared final, and what changed since when it no longer holds.
+inline std::string finalHeading(const std::string& date)
+{
+    return "Endgültige Rangliste vom " + date;
+}
+inline std::string declaredFinal(const std::string& file)
+{
+    return "Für endgültig erklärt, festgehalten in '" + file + "'.";
+}
+inline constexpr char kPicturePrefix[] = "Bild ";
+inline constexpr char kExcluded[] = "ausgeschlossen";
+inline std::string excludedLine(const std::string& picture, const std::string& reason)
+{
+    return kPicturePrefix + picture + ": " + kExcluded + (reason.empty() ? "" : " – " + reason);
+}
+inline std::string changedSinceFinal(const std::string& date, const std::string& what)
+{
+    return "Seit der endgültigen Rangliste vom " + date + " " + what + " – wieder vorläufig";
+}
+inline std::string newSheet(const std::string& file)
+{
+    return "kam die Bewertungsdatei '" + file + "' hinzu";
+}
+inline std::string changedSheet(const std::string& file)
+{
+    return "wurde die Bewertungsdatei '" + file + "' geändert";
+}
+inline std::string goneSheet(const std::string& file)
+{
+    return "fehlt die Bewertungsdatei '" + file + "'";
+}
+inline constexpr char kPicturesChanged[] = "wurden Bilder oder Qel.max geändert";
+inline std::string unreadableDecisions(const std::string& file)
+{
+    return "Die Entscheidungen '" + file +
+           "' können nicht gelesen werden – kein Bild ausgeschlossen, nichts endgültig.";
+}
 inline constexpr char kProvisionalPublic[] =
     "Vorläufige Rangliste – noch nicht alle Bewertungen liegen vor";
 inline std::string linesLeftOut(std::size_t count)

@@ -3,14 +3,18 @@
 #include "common/FileName.h"
 #include "core/Platform.h"
 #include "evaluation/Tunables.h"
+#include "evaluation/outputs/Run.h"
 #include "evaluation/prepare/PrepareTexts.h"
 #include "evaluation/prepare/PrepareWindow.h"
 #include "evaluation/ranking/Folder.h"
 #include "evaluation/ranking/Texts.h"
+#include "evaluation/window/WindowDecisions.h"
 #include "evaluation/window/WindowTexts.h"
 
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -76,7 +80,36 @@ EvaluationWindow::EvaluationWindow(const std::string& folder, WatchTimes times, 
     connect(&watcher_, &FolderWatcher::inputsChanged, this, &EvaluationWindow::readAgain);
     connect(&watcher_, &FolderWatcher::presenceChanged, back_, &QLabel::setVisible);
     watcher_.watch(folderPath_);
-    QMetaObject::invokeMethod(this, &EvaluationWindow::readAgain, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, &EvaluationWindow::firstReading, Qt::QueuedConnection);
+}
+
+void EvaluationWindow::setOutputPlace(const std::string& place)
+{
+    place_ = place.empty() ? place : platform::absolutePath(place);
+    reading_.setPlace(place_);
+    decisions_->setFolder(folderPath_, place_);
+}
+
+// Never silently into the folder: where beside cannot be written, the organiser chooses.
+void EvaluationWindow::firstReading()
+{
+    for (std::string problem; !(problem = placeProblem(folderPath_, place_)).empty();) {
+        failures_->setText(QString::fromStdString(problem));
+        failures_->show();
+        const QString chosen = QFileDialog::getExistingDirectory(
+            this, text(windowtexts::kChoosePlace), QDir::homePath());
+        if (chosen.isEmpty())
+            break;
+        setOutputPlace(QFile::encodeName(chosen).toStdString());
+        failures_->hide();
+    }
+    readAgain();
+}
+
+std::string EvaluationWindow::outputPath(const char* file) const
+{
+    const auto path = organiserFileIn(folderPath_, place_, *file ? file : kDecisionsName);
+    return !path ? std::string() : *file ? *path : path->substr(0, path->find_last_of('/') + 1);
 }
 
 void EvaluationWindow::buildControls()
@@ -180,6 +213,17 @@ QWidget* EvaluationWindow::buildOutputRow()
     prepare->setObjectName(prepare->text());
     connect(prepare, &QPushButton::clicked, this, &openPrepareWindow);
     layout->insertWidget(0, prepare);
+    decisions_ = new DecisionButtons(table_, row);
+    decisions_->setFolder(folderPath_, place_);
+    connect(decisions_, &DecisionButtons::decided, this, [this] {
+        watcher_.watch(folderPath_); // the change is the window's own: read once
+        readAgain();
+    });
+    connect(decisions_, &DecisionButtons::failed, this, [this](const QString& failure) {
+        failures_->setText(failure);
+        failures_->show();
+    });
+    layout->insertWidget(1, decisions_);
     return row;
 }
 
@@ -190,12 +234,15 @@ void EvaluationWindow::readAgain()
 
 void EvaluationWindow::showRanking(std::shared_ptr<const RankingTexts> ranking)
 {
-    note_->setText(ranking->stop.isEmpty() ? ranking->provisional : ranking->stop);
+    note_->setText(!ranking->stop.isEmpty()         ? ranking->stop
+                   : ranking->provisional.isEmpty() ? ranking->finalNote
+                                                    : ranking->provisional);
     note_->setVisible(!note_->text().isEmpty());
     problems_->clear();
     problems_->addItems(ranking->problems);
     judges_.setRanking(ranking);
-    ranking_.setRanking(std::move(ranking));
+    ranking_.setRanking(ranking);
+    decisions_->setRanking(std::move(ranking));
     tellRowsOnScreen();
 }
 
@@ -231,27 +278,34 @@ void EvaluationWindow::showEnd(const ReadingEnd& end)
         written_->setText(names.isEmpty()
                               ? QString()
                               : text(windowtexts::kWritten)
-                                    .arg(QDir::toNativeSeparators(folder_), names.join(", ")));
+                                    .arg(QDir::toNativeSeparators(end.place), names.join(", ")));
         failures_->setText(end.failures.join(QLatin1Char('\n')));
         failures_->setVisible(!end.failures.isEmpty());
     }
     for (const auto& [button, file] : openButtons_) {
-        const std::string output = *file ? pathIn(folderPath_, file) : folderPath_;
+        const std::string output = outputPath(file);
         const auto status = platform::status(output);
         button->setEnabled(*file ? status && status->regular : isDirectory(output));
+        // The buttons name the place: beside the folder, never in it.
+        button->setToolTip(QDir::toNativeSeparators(
+            QFileInfo(QFile::decodeName(output.c_str())).absoluteFilePath()));
+        button->setAccessibleDescription(button->toolTip());
     }
     emit readingFinished();
 }
 
 void EvaluationWindow::openOutput(const char* file, const char* kind)
 {
-    if (QDesktopServices::openUrl(
-            QUrl::fromLocalFile(QDir(folder_).filePath(QString::fromUtf8(file)))))
+    const QFileInfo output(QFile::decodeName(outputPath(file).c_str()));
+    const QString path = output.canonicalFilePath().isEmpty() ? output.absoluteFilePath()
+                                                              : output.canonicalFilePath();
+    if (QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
         return;
     // Never silence: the organiser learns where the file is.
     failures_->setText(
         text(*file ? windowtexts::kNoProgramForFile : windowtexts::kNoProgramForFolder)
-            .arg(text(kind), QDir::toNativeSeparators(folder_)));
+            .arg(text(kind),
+                 QDir::toNativeSeparators(*file ? QFileInfo(path).absolutePath() : path)));
     failures_->show();
 }
 

@@ -14,6 +14,8 @@ class QTableView;
 
 namespace evaluation {
 
+class DecisionButtons;
+
 // The organiser's window: the ranking of a competition folder, kept up to
 // date while the judges save, and the files written from it.
 class EvaluationWindow : public QWidget {
@@ -26,6 +28,9 @@ class EvaluationWindow : public QWidget {
     // Tests hold the readings at their steps with this; set it before the
     // event loop runs, which starts the first reading.
     void setReadingGate(Cancel::Gate gate) { reading_.setGate(std::move(gate)); }
+    // Where the organiser's files go (--ausgabe); without one: beside the
+    // folder, or where the organiser chooses when that cannot be written.
+    void setOutputPlace(const std::string& place);
 
   signals:
     // A reading ended (written, cancelled or stopped): for tests and benches.
@@ -34,7 +39,9 @@ class EvaluationWindow : public QWidget {
   private:
     void buildControls();
     QWidget* buildOutputRow();
+    void firstReading();
     void readAgain();
+    std::string outputPath(const char* file) const; // "": the place itself
     void showRanking(std::shared_ptr<const RankingTexts> ranking);
     // Their thumbnails are made first.
     void tellRowsOnScreen();
@@ -49,6 +56,8 @@ class EvaluationWindow : public QWidget {
     FolderWatcher watcher_;
     RankingModel ranking_;
     JudgesModel judges_;
+    std::string place_; // bytes; "": beside the folder
+    DecisionButtons* decisions_ = nullptr;
 
     QLabel* note_ = nullptr;
     QLabel* back_ = nullptr;

@@ -24,7 +24,10 @@ std::vector<InputFile> rankingInputs(const std::string& folder)
               [](const InputFile& a, const InputFile& b) { return a.name < b.name; });
     // The entrant list, in the folder or beside it: named by its path from the folder.
     const std::size_t prefix = pathIn(folder, "").size();
-    for (const std::string& path : entrantListPaths(folder))
+    std::vector<std::string> beside = entrantListPaths(folder);
+    if (const auto decisions = organiserFile(folder, kDecisionsName))
+        beside.push_back(*decisions);
+    for (const std::string& path : beside)
         if (const FileStamp stamp = stampOf(path); stamp.size >= 0)
             inputs.push_back({path.substr(prefix), stamp});
     return inputs;

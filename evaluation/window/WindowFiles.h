@@ -20,7 +20,8 @@ struct InputFile {
 
 // The files the ranking depends on (pictures, rating files, Qel.max) in
 // byte order of their names, then the entrant list where there is one
-// ("Teilnehmer.csv", "../<Ordner> Teilnehmer.csv"); the outputs and
+// ("Teilnehmer.csv", "../<Ordner> Teilnehmer.csv") and the organiser's
+// decisions ("../<Ordner> Entscheidungen.txt"); the outputs and
 // temporary files are not among them, so writing the outputs changes
 // nothing here.
 std::vector<InputFile> rankingInputs(const std::string& folder);

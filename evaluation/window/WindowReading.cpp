@@ -30,6 +30,7 @@ struct FolderReading::Shared {
 struct FolderReading::Job {
     explicit Job(Cancel::Gate gate) : cancel(std::move(gate)) {}
     std::string folder;
+    std::string place;
     Cancel cancel;
     std::atomic<bool> stopDecoding{false}; // on a cancel or a newer reading
 };
@@ -61,11 +62,23 @@ QString provisionalNote(const Report& report)
     return text(texts::kProvisional) + QLatin1Char(' ') + parts.join(QStringLiteral(" · "));
 }
 
-std::shared_ptr<RankingTexts> rankingTexts(const Report& report,
-                                           const std::vector<std::string>& pictures)
+QString finalNote(const Report& report)
 {
+    if (!report.isFinal())
+        return {};
+    QStringList parts{text(texts::finalHeading(report.finalDate))};
+    for (const std::string& line : report.finalLines)
+        parts << text(line);
+    return parts.join(QStringLiteral(" · "));
+}
+
+std::shared_ptr<RankingTexts> rankingTexts(const Report& report, const Evaluation& evaluation)
+{
+    const std::vector<std::string>& pictures = evaluation.pictures;
     auto ranking = std::make_shared<RankingTexts>();
     ranking->provisional = provisionalNote(report);
+    ranking->finalNote = finalNote(report);
+    ranking->inputs = evaluation.inputs;
     ranking->headers = {text(texts::kRank), text(texts::kPicture), text(texts::kTitleHeading)};
     for (const std::string& judge : report.judges)
         ranking->headers << text(judge);
@@ -81,6 +94,7 @@ std::shared_ptr<RankingTexts> rankingTexts(const Report& report,
         cells << orNone(row.mean) << orNone(row.sum) << orNone(row.spread) << text(row.hint);
         ranking->rows.push_back(cells);
         ranking->pictures.push_back(pictures[row.picture]);
+        ranking->excluded.push_back(row.excluded);
     }
     ranking->judgeHeaders = {text(texts::kJudge), text(texts::kRatedPictures),
                              text(texts::kAverage), text(texts::kDeviation)};
@@ -117,12 +131,13 @@ std::vector<std::string> inRankOrder(const Report& report, const std::vector<std
 // looks at the cancel before each step (and before each picture's
 // thumbnail), makes first the thumbnails of the pictures `onScreen` names.
 ReadingEnd readFolder(ThumbnailStore& store, TableThumbnails& small, const std::string& folder,
-                      Cancel& cancel, const std::atomic<bool>& stopDecoding,
+                      const std::string& place, Cancel& cancel,
+                      const std::atomic<bool>& stopDecoding,
                       const std::function<std::vector<std::string>()>& onScreen,
                       const std::function<void(ReadingEvent)>& tell)
 {
     ReadingEnd end;
-    FolderResult result = evaluateFolder(folder);
+    FolderResult result = evaluateFolder(folder, place);
     Evaluation& evaluation = result.evaluation;
     if (!result.stop.empty()) {
         auto stopped = std::make_shared<RankingTexts>();
@@ -133,7 +148,7 @@ ReadingEnd readFolder(ThumbnailStore& store, TableThumbnails& small, const std::
         return end;
     }
     const Report scores = buildReport(evaluation);
-    tell(std::shared_ptr<const RankingTexts>(rankingTexts(scores, evaluation.pictures)));
+    tell(std::shared_ptr<const RankingTexts>(rankingTexts(scores, evaluation)));
 
     ThumbnailStore::Feed feed;
     feed.progress = [&](std::size_t done, std::size_t total) {
@@ -161,18 +176,27 @@ ReadingEnd readFolder(ThumbnailStore& store, TableThumbnails& small, const std::
         return stopped();
     store.addProblems(evaluation);
     const Report report = buildReport(evaluation);
-    auto ranking = rankingTexts(report, evaluation.pictures);
+    auto ranking = rankingTexts(report, evaluation);
     if (const auto& refused = store.cacheRefused())
         ranking->problems.prepend(text(*refused));
-    const std::vector<OutputFile> outputs = writeOutputs(folder, report, thumbnails, &cancel);
+    // Never into the folder instead: the window asked for a place.
+    if (const std::string problem = placeProblem(folder, place); !problem.empty()) {
+        end.ranking = std::move(ranking);
+        end.failures << text(problem);
+        return end;
+    }
+    const std::vector<OutputFile> outputs =
+        writeOutputs(folder, report, thumbnails, &cancel, place);
     if (outputs.empty())
         return stopped();
     end.ranking = std::move(ranking);
     for (const OutputFile& output : outputs) {
-        if (output.failure.empty())
+        if (output.failure.empty()) {
             end.written << common::displayFileName(output.path);
-        else
+            end.place = text(shownFolderOf(output.path));
+        } else {
             end.failures << text(output.failure);
+        }
     }
     return end;
 }
@@ -221,6 +245,7 @@ void FolderReading::launch(const std::string& folder)
 {
     job_ = std::make_shared<Job>(gate_);
     job_->folder = folder;
+    job_->place = place_;
     ++running_;
     // One worker at a time: the store and the small thumbnails are the
     // worker's alone; joining it hands them to the next.
@@ -238,8 +263,8 @@ void FolderReading::launch(const std::string& folder)
             return shared->onScreen;
         };
         const ReadingEnd end = readFolder(
-            shared->store, shared->small, job->folder, job->cancel, job->stopDecoding, onScreen,
-            [&](ReadingEvent event) {
+            shared->store, shared->small, job->folder, job->place, job->cancel, job->stopDecoding,
+            onScreen, [&](ReadingEvent event) {
                 std::visit(
                     [&](auto& value) {
                         using T = std::decay_t<decltype(value)>;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "evaluation/outputs/Cancel.h"
+#include "evaluation/ranking/Decisions.h"
 #include "evaluation/window/WindowFiles.h"
 
 #include <QImage>
@@ -21,9 +22,12 @@ namespace evaluation {
 struct RankingTexts {
     QString stop;                      // why nothing can be ranked; then the rest is empty
     QString provisional;               // the note while something is missing; empty when final
+    QString finalNote;                 // declared final: the date and its lines; else empty
     QStringList headers;               // Platz, Bild, Titel, the judges, Mittelwert, ...
     std::vector<QStringList> rows;     // per row a cell per header
     std::vector<std::string> pictures; // per row the picture's file name (bytes)
+    std::vector<bool> excluded;        // per row: left out by the organiser
+    std::vector<InputPrint> inputs;    // what the ranking was made of, for declaring it final
     QStringList judgeHeaders;          // Bewerter, Bilder, Durchschnitt, Abweichung
     std::vector<QStringList> judges;   // per judge a cell per judge header
     QStringList problems;              // every problem, in the order met
@@ -35,6 +39,7 @@ struct ReadingEnd {
     bool superseded = false;                     // cancelled for a newer reading that follows
     std::shared_ptr<const RankingTexts> ranking; // with every problem; none when cancelled
     QStringList written;                         // paths of the files written
+    QString place;                               // the folder they were written in, as shown
     QStringList failures;                        // one text per file that could not be written
     std::vector<std::string> pictures;           // the folder's pictures (bytes)
 };
@@ -54,6 +59,8 @@ class FolderReading : public QObject {
     // it; one already past its decoding writes its files first, so a
     // stream of changes never keeps the files from following.
     void start(const std::string& folder);
+    // Where the organiser's files go from the next start: "" beside the folder.
+    void setPlace(const std::string& place) { place_ = place; }
     // Stops the reading under way before it writes anything (the files stay
     // all old or become all new).
     void cancel();
@@ -90,6 +97,7 @@ class FolderReading : public QObject {
     std::shared_ptr<Job> job_;
     std::string next_; // the folder to read once the current reading ended
     QTimer batches_;
+    std::string place_;
     static std::atomic<int> running_;
 };
 

@@ -25,5 +25,13 @@ inline constexpr char kTables[] = "Tabellen (CSV)";
 inline constexpr char kFolders[] = "Ordnern";
 inline constexpr char kFolderBack[] = "Der Ordner ist wieder da: die Rangliste folgt ihm wieder.";
 inline constexpr char kRankingName[] = "Rangliste";
+// The organiser's decisions.
+inline constexpr char kExclude[] = "Ausschließen";
+inline constexpr char kTakeIn[] = "Wieder aufnehmen";
+inline constexpr char kDeclareFinal[] = "Endgültig ausgeben";
+inline constexpr char kExcludeQuestion[] = "Warum wird „%1“ aus der Rangliste genommen?";
+inline constexpr const char* kReasons[] = {"beschädigt", "zurückgezogen"};
+// The folder chooser's caption where beside the folder cannot be written.
+inline constexpr char kChoosePlace[] = "Ort für die Rangliste wählen (nicht im Wettbewerbsordner)";
 
 } // namespace evaluation::windowtexts

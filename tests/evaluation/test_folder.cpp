@@ -32,32 +32,43 @@ class Folder : public ::testing::Test {
   protected:
     void SetUp() override
     {
-        folder = fs::temp_directory_path() / ("bb-evaluation-" + std::to_string(::getpid()));
-        fs::remove_all(folder);
+        root = fs::temp_directory_path() / ("bb-evaluation-" + std::to_string(::getpid()));
+        folder = root / "Clubabend";
+        fs::remove_all(root);
         fs::create_directories(folder);
     }
-    void TearDown() override { fs::remove_all(folder); }
+    void TearDown() override
+    {
+        fs::permissions(root, fs::perms::owner_all);
+        fs::remove_all(root);
+    }
 
     void write(const std::string& name, const std::string& bytes)
     {
         std::ofstream(folder / name, std::ios::binary) << bytes;
     }
-    std::string read(const std::string& name)
+    std::string readPath(const fs::path& path)
     {
         std::stringstream s;
-        s << std::ifstream(folder / name, std::ios::binary).rdbuf();
+        s << std::ifstream(path, std::ios::binary).rdbuf();
         return s.str();
     }
-    int run(std::string& out, std::string& err)
+    std::string read(const std::string& name) { return readPath(folder / name); }
+    // The organiser's file beside the folder: "Clubabend Rangliste.csv".
+    std::string beside(const std::string& suffix)
+    {
+        return readPath(root / ("Clubabend " + suffix));
+    }
+    int run(std::string& out, std::string& err, const evaluation::RunOptions& options = {})
     {
         ensureGuiApplication();
         std::ostringstream o, e;
-        const int code = evaluation::evaluate(folder.string(), o, e);
+        const int code = evaluation::evaluate(folder.string(), o, e, options);
         out = o.str();
         err = e.str();
         return code;
     }
-    fs::path folder;
+    fs::path root, folder;
 };
 
 // All the program writes when its output goes to a terminal or into a pipe.
@@ -117,15 +128,22 @@ TEST_F(Folder, WritesTheThreeFilesAndReportsAPictureItCannotRead)
     write(".versteckt.qel", "999999999999999-a.JPG\r\n");
     fs::create_directory(folder / "Ordner.qel");
     ASSERT_EQ(::mkfifo((folder / "Rohr.qel").c_str(), 0600), 0); // must not hang
+    write("Rangliste.csv", "Platz;Bild\r\n1;alt.jpg\r\n");       // an older version's, not an input
 
     EXPECT_EQ(evaluation::ratingFileNames(folder.string()),
               (std::vector<std::string>{"Anna.qel", "Bernd.QEL"}));
     std::string out, err;
     ASSERT_EQ(run(out, err), evaluation::kDone) << err;
-    EXPECT_EQ(read("Rangliste.csv").substr(0, 42),
+    EXPECT_EQ(beside("Rangliste.csv").substr(0, 42),
               "\xEF\xBB\xBFPlatz;Bild;Anna;Bernd;Mittelwert;Spanne");
-    EXPECT_EQ(read("Rangliste.pdf").substr(0, 5), "%PDF-");
-    EXPECT_EQ(read("Rangliste.html").substr(0, 15), "<!DOCTYPE html>");
+    EXPECT_EQ(beside("Rangliste.pdf").substr(0, 5), "%PDF-");
+    EXPECT_EQ(beside("Rangliste.html").substr(0, 15), "<!DOCTYPE html>");
+    EXPECT_EQ(read("Rangliste.csv"), "Platz;Bild\r\n1;alt.jpg\r\n");
+    EXPECT_NE(out.find("Geschrieben in " + root.string() +
+                       ": Clubabend Rangliste.csv, Clubabend Rangliste.pdf, "
+                       "Clubabend Rangliste.html\n"),
+              std::string::npos)
+        << out;
     EXPECT_NE(out.find("   2.  b         47     12    29,5\n       Bewerter uneinig\n"
                        "       kaputt     –      –       –\n"),
               std::string::npos)
@@ -135,8 +153,9 @@ TEST_F(Folder, WritesTheThreeFilesAndReportsAPictureItCannotRead)
     EXPECT_NE(err.find("Anna, Zeile 3: 'kaputt.jpg': alle Kriterien 0 – zählt als nicht bewertet"),
               std::string::npos)
         << err;
-    for (const auto& entry : fs::directory_iterator(folder))
+    for (const auto& entry : fs::recursive_directory_iterator(root))
         EXPECT_NE(entry.path().filename().string().rfind(".bildbewertung-", 0), 0u);
+    EXPECT_EQ(std::distance(fs::directory_iterator(root), {}), 4); // the folder and three files
 }
 
 // Names members chose: no escape sequence reaches the terminal, no formula
@@ -168,12 +187,12 @@ TEST_F(Folder, NoNameActsAsACommand)
     EXPECT_NE(out.find("a?[2Jb?]0;T??C?exe.gpj?"), std::string::npos) << out;
     EXPECT_NE(err.find("Bewertungsdatei ohne Namen: '   .qel' – nicht gewertet"), std::string::npos)
         << err;
-    const std::string csv = read("Rangliste.csv");
+    const std::string csv = beside("Rangliste.csv");
     EXPECT_EQ(controls(csv, "\r\n"), 0) << csv;
     EXPECT_EQ(csv.substr(0, 39), "\xEF\xBB\xBFPlatz;Bild;'=1+1;'@SUM(1);Mittelwert");
     for (const char* start : {";=", ";+", ";@", "\n=", "\n+", "\n@"})
         EXPECT_EQ(csv.find(start), std::string::npos) << start;
-    EXPECT_EQ(controls(read("Rangliste.html"), "\n"), 0);
+    EXPECT_EQ(controls(beside("Rangliste.html"), "\n"), 0);
 }
 
 TEST_F(Folder, InputProblemsStopWithAGermanMessage)
@@ -200,7 +219,7 @@ TEST_F(Folder, InputProblemsStopWithAGermanMessage)
         std::string out, err;
         EXPECT_EQ(run(out, err), evaluation::kInputProblem) << c.message;
         EXPECT_EQ(err, c.message + "\n");
-        EXPECT_FALSE(fs::exists(folder / "Rangliste.csv")) << c.message;
+        EXPECT_FALSE(fs::exists(root / "Clubabend Rangliste.csv")) << c.message;
     }
     fs::remove_all(folder);
     std::string out, err;
@@ -227,7 +246,7 @@ TEST_F(Folder, OnlyTheFoldersOwnFilesAreRead)
     fs::create_symlink(outside / "Liste.csv", folder / "Teilnehmer.csv");
     std::string out, err;
     ASSERT_EQ(run(out, err), evaluation::kDone) << err;
-    for (const std::string& text : {out, err, read("Rangliste.csv"), read("Rangliste.html")})
+    for (const std::string& text : {out, err, beside("Rangliste.csv"), beside("Rangliste.html")})
         EXPECT_EQ(text.find("GEHEIM"), std::string::npos) << text;
     EXPECT_NE(out.find("Innen"), std::string::npos) << out;
     for (const char* line :
@@ -243,6 +262,97 @@ TEST_F(Folder, OnlyTheFoldersOwnFilesAreRead)
               std::string::npos)
         << err;
     fs::remove_all(outside);
+}
+
+// Beside the folder, or where --ausgabe says, never into it; --endgueltig
+// with an abstaining judge is final and names the picture, until a sheet changes.
+TEST_F(Folder, TheOrganisersFilesGoBesideOrWhereTheOrganiserSays)
+{
+    write("Qel.max", kQelMax);
+    bench::writePhoto((folder / "a.jpg").string(), 32, 24);
+    bench::writePhoto((folder / "b.jpg").string(), 32, 24);
+    write("Anna.qel", "443204332043220-a.jpg\r\n222202222022220-b.jpg\r\n");
+    write("Bert.qel", "333303333033330-a.jpg\r\n");
+    const fs::path board = root / "Aushang";
+    fs::create_directory(board);
+    const struct {
+        std::string place;
+        bool readOnlyBeside;
+        int code;
+        std::string message; // on err; "" when written
+        fs::path written;
+    } cases[] = {
+        {"", false, evaluation::kDone, "", root},
+        {board.string(), false, evaluation::kDone, "", board},
+        {(folder / ".").string(),
+         false,
+         evaluation::kInputProblem,
+         "Die Rangliste gehört nicht in den Wettbewerbsordner, die Bewerter sehen ihn: '" +
+             (folder / ".").string() + "' liegt darin.\n",
+         {}},
+        {(root / "fehlt").string(),
+         false,
+         evaluation::kInputProblem,
+         "Den Ordner '" + (root / "fehlt").string() + "' gibt es nicht!\n",
+         {}},
+        {"",
+         true,
+         evaluation::kInputProblem,
+         "Neben dem Ordner '" + folder.string() + "' kann die Rangliste nicht geschrieben werden",
+         {}},
+    };
+    for (const auto& c : cases) {
+        if (c.readOnlyBeside && ::geteuid() == 0)
+            continue; // root writes anywhere
+        for (const auto& entry : fs::directory_iterator(root))
+            if (entry.path() != folder && entry.path() != board)
+                fs::remove(entry.path());
+        fs::permissions(root, c.readOnlyBeside ? fs::perms(0555) : fs::perms::owner_all);
+        std::string out, err;
+        EXPECT_EQ(run(out, err, {true, c.place}), c.code) << c.place << err;
+        fs::permissions(root, fs::perms::owner_all);
+        EXPECT_EQ(err.substr(0, c.message.size()), c.message) << c.place;
+        if (!c.message.empty()) {
+            EXPECT_NE(err.find("--ausgabe ORDNER"), std::string::npos) << err;
+        }
+        for (const char* suffix : {"Rangliste.csv", "Rangliste.pdf", "Rangliste.html"}) {
+            EXPECT_FALSE(fs::exists(folder / suffix)) << c.place;
+            EXPECT_EQ(fs::exists(c.written / ("Clubabend " + std::string(suffix))),
+                      !c.written.empty())
+                << c.place << suffix;
+        }
+    }
+    // Final as declared, naming the picture Bert left out, in the PDF and on
+    // the page, and still so for a later run.
+    ASSERT_EQ(std::system("command -v pdftotext >/dev/null"), 0);
+    std::string out, err;
+    ASSERT_EQ(run(out, err, {true, ""}), evaluation::kDone) << err;
+    EXPECT_NE(out.find("Für endgültig erklärt, festgehalten in '" + root.string() +
+                       "/Clubabend Entscheidungen.txt'."),
+              std::string::npos)
+        << out;
+    ASSERT_EQ(run(out, err), evaluation::kDone) << err;
+    const std::string pdf = (root / "Clubabend Rangliste.pdf").string();
+    std::string text;
+    if (std::FILE* pipe = ::popen(("pdftotext -q -enc UTF-8 '" + pdf + "' -").c_str(), "r")) {
+        char buffer[4096];
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+            text.append(buffer, n);
+        ::pclose(pipe);
+    }
+    for (const std::string& output : {text, beside("Rangliste.html"), out}) {
+        EXPECT_NE(output.find("Endgültige Rangliste vom "), std::string::npos) << output;
+        EXPECT_NE(output.find("Bild b: 1 von 2 Bewertern"), std::string::npos) << output;
+        EXPECT_EQ(output.find("Vorläufig"), std::string::npos) << output;
+    }
+    EXPECT_NE(beside("Entscheidungen.txt").find("\r\nEndgültig;"), std::string::npos);
+    // A changed line makes it provisional again, saying why.
+    write("Bert.qel", "333303333033330-a.jpg\r\n111101111011110-b.jpg\r\n");
+    ASSERT_EQ(run(out, err), evaluation::kDone) << err;
+    EXPECT_NE(out.find("wurde die Bewertungsdatei 'Bert.qel' geändert – wieder vorläufig"),
+              std::string::npos)
+        << out;
+    EXPECT_NE(beside("Rangliste.html").find("Vorläufige Rangliste"), std::string::npos);
 }
 
 TEST(Thumbnail, OneEighthScaledUprightAndShrunkToTheLongerSide)

@@ -296,22 +296,24 @@ TEST(Outputs, AWriteFailureSaysWhatBecameOfEachFile)
         const char* outcome;
     } cases[] = {{-1, "nnn"}, {0, "fkk"}, {1, "nfk"}, {2, "nnf"}};
     for (const auto& c : cases) {
-        const std::filesystem::path folder =
+        // The outputs go beside the folder: "Wettbewerb Rangliste.csv".
+        const std::filesystem::path root =
             std::filesystem::temp_directory_path() / ("bb-outputs-" + std::to_string(::getpid()));
-        std::filesystem::remove_all(folder);
+        const std::filesystem::path folder = root / "Wettbewerb", beside = root / "Wettbewerb ";
+        std::filesystem::remove_all(root);
         std::filesystem::create_directories(folder);
         for (int i = 0; i < 3; ++i)
             if (i == c.blocked)
-                std::filesystem::create_directories(folder / names[i] / "drin");
+                std::filesystem::create_directories(beside.string() + names[i] + "/drin");
             else
-                std::ofstream(folder / names[i]) << "alt";
+                std::ofstream(beside.string() + names[i]) << "alt";
         const auto outputs = evaluation::writeOutputs(folder.string(), report, {});
         ASSERT_EQ(outputs.size(), 3u);
         for (int i = 0; i < 3; ++i) {
             const std::string& text = outputs[std::size_t(i)].failure;
             std::string content;
             if (i != c.blocked) {
-                std::ifstream file(folder / names[i]);
+                std::ifstream file(beside.string() + names[i]);
                 content.assign(std::istreambuf_iterator<char>(file), {});
             }
             switch (c.outcome[i]) {
@@ -329,7 +331,8 @@ TEST(Outputs, AWriteFailureSaysWhatBecameOfEachFile)
                     << names[i] << " blocked " << c.blocked << ": " << text;
             }
         }
-        std::filesystem::remove_all(folder);
+        EXPECT_TRUE(std::filesystem::is_empty(folder));
+        std::filesystem::remove_all(root);
     }
 }
 

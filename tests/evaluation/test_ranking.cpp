@@ -30,7 +30,11 @@ TEST(Ranking, FairRankingByTheMeanOfTheJudgesWhoRated)
         std::vector<std::string> rows; // rank, title, judge cells, mean, sum, hint
         std::vector<std::string> missing;
         std::vector<evaluation::Problem> problems = {};
+        evaluation::Decisions decisions = {};
+        std::vector<evaluation::InputPrint> inputs = {}; // as read now
+        std::vector<std::string> finalLines = {};        // declared final and still so
     };
+    const evaluation::FinalDeclaration declared{"08.12.2026", {{"J1.qel", 1}}};
     using evaluation::ProblemKind;
     const Case cases[] = {
         {"ties: shared places, then Gestaltung, Wirkung, file order",
@@ -74,11 +78,39 @@ TEST(Ranking, FairRankingByTheMeanOfTheJudgesWhoRated)
           {ProblemKind::JudgeFileUnreadable, "J2", 0, "",
            "Die Bewertungsdatei 'J2.qel' kann nicht gelesen werden!"},
           {ProblemKind::PictureUnreadable, "", 0, "a.jpg", "not a reason either"}}},
+        {"an excluded picture leaves the ranking and misses no rating",
+         {"J1", "J2"},
+         {{S(3, 3, 3), S(5, 5, 5), S(4, 4, 4)}, {S(3, 3, 3), none, S(4, 4, 4)}},
+         {"1.|c|12|12|12,0|24|", "2.|a|9|9|9,0|18|", "|b|15||||ausgeschlossen: zurückgezogen"},
+         {},
+         {},
+         {{{"b.jpg", "zurückgezogen"}}, std::nullopt}},
+        {"declared final: each picture short of judges and each excluded one named",
+         {"J1", "J2"},
+         {{S(3, 3, 3), S(2, 2, 2), S(1, 1, 1)}, {S(3, 3, 3), none, none}},
+         {"1.|a|9|9|9,0|18|", "2.|b|6||6,0|6|nicht bewertet: J2",
+          "|c|3||||ausgeschlossen: beschädigt"},
+         {"Bewerter 'J2' hat 1 von 2 Bildern bewertet", "b: 1 von 2 Bewertern"},
+         {},
+         {{{"c.jpg", "beschädigt"}}, declared},
+         {{"J1.qel", 1}},
+         {"Bild b: 1 von 2 Bewertern", "Bild c: ausgeschlossen – beschädigt"}},
+        {"a sheet changed after the declaration: provisional again, saying why",
+         {"J1"},
+         {{S(3, 3, 3)}},
+         {"1.|a|9|9,0|9|"},
+         {"Seit der endgültigen Rangliste vom 08.12.2026 wurde die Bewertungsdatei 'J1.qel' "
+          "geändert – wieder vorläufig"},
+         {},
+         {{}, declared},
+         {{"J1.qel", 2}}},
     };
     for (const Case& c : cases) {
         Evaluation e;
         e.maxTotal = 100;
         e.problems = c.problems;
+        e.decisions = c.decisions;
+        e.inputs = c.inputs;
         for (std::size_t p = 0; p < c.scores[0].size(); ++p)
             e.pictures.push_back(std::string(1, char('a' + p)) + ".jpg");
         for (std::size_t j = 0; j < c.judges.size(); ++j)
@@ -94,7 +126,8 @@ TEST(Ranking, FairRankingByTheMeanOfTheJudgesWhoRated)
         }
         EXPECT_EQ(rows, c.rows) << c.what;
         EXPECT_EQ(report.missing, c.missing) << c.what;
-        EXPECT_EQ(report.provisional(), !c.missing.empty()) << c.what;
+        EXPECT_EQ(report.finalLines, c.finalLines) << c.what;
+        EXPECT_EQ(report.provisional(), !c.missing.empty() && c.finalLines.empty()) << c.what;
     }
 }
 

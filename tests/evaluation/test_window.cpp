@@ -7,6 +7,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QDesktopServices>
+#include <QInputDialog>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -14,6 +15,7 @@
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 
 #include <atomic>
@@ -46,8 +48,9 @@ class Window : public ::testing::Test {
     void SetUp() override
     {
         ensureGuiApplication();
-        folder = fs::temp_directory_path() / ("bb-window-" + std::to_string(::getpid()));
-        fs::remove_all(folder);
+        root = fs::temp_directory_path() / ("bb-window-" + std::to_string(::getpid()));
+        folder = root / "Wettbewerb";
+        fs::remove_all(root);
         fs::create_directories(folder);
         std::ofstream(folder / "Qel.max", std::ios::binary) << kQelMax;
     }
@@ -56,7 +59,7 @@ class Window : public ::testing::Test {
         // A closed window's reading ends on its own.
         EXPECT_TRUE(
             QTest::qWaitFor([] { return evaluation::FolderReading::running() == 0; }, kWaitMs));
-        fs::remove_all(folder);
+        fs::remove_all(root);
     }
 
     // As the judging program saves: a new file renamed over the old one.
@@ -73,17 +76,20 @@ class Window : public ::testing::Test {
     {
         return table->model()->index(row, column).data().toString();
     }
+    // The folder's files and those beside it.
     std::set<std::string> files() const
     {
         std::set<std::string> names;
-        for (const auto& entry : fs::directory_iterator(folder))
-            names.insert(entry.path().filename().string());
+        for (const auto& entry : fs::recursive_directory_iterator(root))
+            names.insert(entry.path().lexically_relative(root).string());
         return names;
     }
+    // The organiser's file beside the folder: "Wettbewerb Rangliste.csv".
+    fs::path beside(const std::string& suffix) const { return root / ("Wettbewerb " + suffix); }
 
     std::string csv() const
     {
-        std::ifstream file(folder / "Rangliste.csv");
+        std::ifstream file(beside("Rangliste.csv"));
         return std::string(std::istreambuf_iterator<char>(file), {});
     }
     static bool showsText(const QWidget& window, const QString& text)
@@ -94,7 +100,7 @@ class Window : public ::testing::Test {
         });
     }
 
-    fs::path folder;
+    fs::path root, folder;
 };
 
 TEST_F(Window, ShowsTheRankingAndFollowsASavedRatingFile)
@@ -104,7 +110,7 @@ TEST_F(Window, ShowsTheRankingAndFollowsASavedRatingFile)
     save("Anna.qel", "443204332043220-Abend.jpg\r\n222202222022220-Brücke.JPEG\r\n");
     save("Bert.qel", "333303333033330-Abend.jpg\r\n");
     // The PDF cannot replace a folder: the window says so.
-    fs::create_directory(folder / "Rangliste.pdf");
+    fs::create_directory(beside("Rangliste.pdf"));
 
     evaluation::EvaluationWindow window(folder.string());
     QSignalSpy finished(&window, &evaluation::EvaluationWindow::readingFinished);
@@ -129,7 +135,9 @@ TEST_F(Window, ShowsTheRankingAndFollowsASavedRatingFile)
     EXPECT_EQ(headerCells[0]->text(QAccessible::Name), "Titel");
     EXPECT_EQ(cell(table, 0, 6), "72");
     EXPECT_FALSE(table->model()->index(0, 1).data(Qt::DecorationRole).value<QImage>().isNull());
-    EXPECT_TRUE(fs::exists(folder / "Rangliste.csv"));
+    EXPECT_TRUE(fs::exists(beside("Rangliste.csv")));
+    EXPECT_TRUE(showsText(window, "Geschrieben in " + QString::fromStdString(root.string()) +
+                                      ": Wettbewerb Rangliste.csv"));
     EXPECT_TRUE(showsText(window, "Rangliste.pdf' kann nicht geschrieben werden!"));
 
     save("Carla.qel", "111101111011110-Brücke.JPEG\r\n");
@@ -148,7 +156,7 @@ TEST_F(Window, ShowsTheRankingAndFollowsASavedRatingFile)
     fs::remove(list);
 
     // Once the PDF can be written, its button opens it.
-    fs::remove(folder / "Rangliste.pdf");
+    fs::remove(beside("Rangliste.pdf"));
     save("Carla.qel", "222202222022220-Brücke.JPEG\r\n");
     auto* openPdf = window.findChild<QPushButton*>(QStringLiteral("PDF öffnen"));
     ASSERT_NE(openPdf, nullptr);
@@ -156,7 +164,8 @@ TEST_F(Window, ShowsTheRankingAndFollowsASavedRatingFile)
     UrlCatcher catcher;
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
     openPdf->click();
-    EXPECT_EQ(fs::path(catcher.opened.toLocalFile().toStdU16String()), folder / "Rangliste.pdf");
+    EXPECT_EQ(fs::path(catcher.opened.toLocalFile().toStdU16String()), beside("Rangliste.pdf"));
+    EXPECT_EQ(openPdf->toolTip().toStdString(), beside("Rangliste.pdf").string());
     // A desktop without a program for it (the handler cannot be called): the window says so.
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "fehlt");
     openPdf->click();
@@ -166,7 +175,7 @@ TEST_F(Window, ShowsTheRankingAndFollowsASavedRatingFile)
         return label->isVisible() &&
                label->text() == "Kein Programm zum Öffnen von PDF-Dateien gefunden – die Datei "
                                 "liegt in " +
-                                    QString::fromStdString(folder.string());
+                                    QString::fromStdString(root.string());
     }));
 }
 
@@ -185,8 +194,10 @@ TEST_F(Window, TakesAnyFolderAndShowsNamesAsPlainText)
     QSignalSpy finished(&window, &evaluation::EvaluationWindow::readingFinished);
     window.show();
     ASSERT_TRUE(finished.wait(kWaitMs));
-    for (const char* name : {"Rangliste.csv", "Rangliste.pdf", "Rangliste.html"})
-        EXPECT_TRUE(fs::exists(latin / name)) << name;
+    for (const char* name : {"Rangliste.csv", "Rangliste.pdf", "Rangliste.html"}) {
+        EXPECT_TRUE(fs::exists(folder / ("latin\xe4 " + std::string(name)))) << name;
+        EXPECT_FALSE(fs::exists(latin / name)) << name;
+    }
     // As assistive technology reads the note: the tags are text, not markup.
     const auto labels = window.findChildren<QLabel*>();
     const auto note = std::find_if(labels.begin(), labels.end(), [](const QLabel* label) {
@@ -238,6 +249,7 @@ TEST_F(Window, LooksAtAFolderWithoutEventsAndOneThatComesBack)
             fs::remove_all(folder, error);
         while (error);
         EXPECT_TRUE(QTest::qWaitFor([&] { return showsText(window, "gibt es nicht!"); }, kWaitMs));
+        fs::remove(beside("Rangliste.csv")); // beside the folder: it stayed
         fs::create_directories(folder);
         std::ofstream(folder / "Qel.max", std::ios::binary) << kQelMax;
         bench::writePhoto((folder / "Abend.jpg").string(), 300, 200);
@@ -265,6 +277,65 @@ TEST_F(Window, FollowsABurstOfSaves)
     }
     EXPECT_GE(finished.size(), 3);
     EXPECT_NE(csv().find("Bert"), std::string::npos);
+}
+
+// The organiser's decisions through the window: excluded with a reason,
+// declared final, provisional again once a sheet changes.
+TEST_F(Window, ExcludesAPictureAndDeclaresTheRankingFinal)
+{
+    for (const char* name : {"a.jpg", "b.jpg", "c.jpg"})
+        bench::writePhoto((folder / name).string(), 30, 20);
+    save("Anna.qel", "443204332043220-a.jpg\r\n222202222022220-b.jpg\r\n"
+                     "111101111011110-c.jpg\r\n");
+    save("Bert.qel", "333303333033330-a.jpg\r\n222202222022220-b.jpg\r\n");
+    evaluation::EvaluationWindow window(folder.string());
+    QSignalSpy finished(&window, &evaluation::EvaluationWindow::readingFinished);
+    window.show();
+    ASSERT_TRUE(finished.wait(kWaitMs));
+    auto* table = window.findChild<QTableView*>(QStringLiteral("Rangliste"));
+    auto* exclude = window.findChild<QPushButton*>(QStringLiteral("Ausschließen"));
+    auto* final = window.findChild<QPushButton*>(QStringLiteral("Endgültig ausgeben"));
+    ASSERT_TRUE(table && exclude && final);
+    const auto rowOf = [&](const QString& title) {
+        for (int row = 0; row < table->model()->rowCount(); ++row)
+            if (cell(table, row, 2) == title)
+                return row;
+        return -1;
+    };
+    table->setCurrentIndex(table->model()->index(rowOf("b"), 0));
+    ASSERT_TRUE(exclude->isEnabled());
+    QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->setTextValue(QStringLiteral("zurückgezogen"));
+        dialog->accept();
+    });
+    exclude->click();
+    const int last = 2 + 2 + 4; // Platz, Bild, Titel, two judges, Mittelwert ... Hinweis
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return rowOf("b") == 2 && cell(table, 2, last) == "ausgeschlossen: zurückgezogen"; },
+        kWaitMs));
+    EXPECT_EQ(cell(table, 2, 0), "");
+    table->setCurrentIndex(table->model()->index(2, 0));
+    EXPECT_EQ(exclude->text(), "Wieder aufnehmen");
+
+    final->click();
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return showsText(window, "Endgültige Rangliste vom ") &&
+                   showsText(window, "Bild c: 1 von 2 Bewertern · Bild b: ausgeschlossen – "
+                                     "zurückgezogen");
+        },
+        kWaitMs));
+    EXPECT_FALSE(final->isEnabled());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !showsText(window, "Vorläufig"); }, kWaitMs));
+
+    save("Bert.qel", "333303333033330-a.jpg\r\n222202222022220-b.jpg\r\n"
+                     "111101111011110-c.jpg\r\n");
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return showsText(window, "Bewertungsdatei 'Bert.qel' geändert – wieder vorläufig"); },
+        kWaitMs));
+    EXPECT_TRUE(final->isEnabled());
 }
 
 // Held at each step in turn, a reading cancelled there writes nothing; a

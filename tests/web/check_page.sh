@@ -9,7 +9,7 @@ set -euo pipefail
 program=$1 source=$2 work=$3
 here=$(cd "$(dirname "$0")" && pwd)
 
-rm -rf "$work/folder"
+rm -rf "$work/folder" "$work/folder "*
 mkdir -p "$work/folder"
 folder=$work/folder
 cp "$source"/demo/*.jpg "$source/demo/Qel.max" "$source"/demo/*.qel "$folder/"
@@ -30,7 +30,7 @@ printf 'Datei;Titel;Autor\r\n01 Abendlicht am See.jpg;Abendlicht am See;Max Must
   > "$folder/Teilnehmer.csv"
 
 "$program" "$folder" > "$work/out.txt" 2> "$work/err.txt" || true
-test -s "$folder/Rangliste.html" || { echo "no Rangliste.html"; cat "$work/err.txt"; exit 1; }
+test -s "$folder Rangliste.html" || { echo "no $folder Rangliste.html"; cat "$work/err.txt"; exit 1; }
 
 # The pinned packages, installed by scripts/setup (no network here).
 modules=${BB_WEB_MODULES:-$HOME/.cache/bildbewertung-web}
@@ -40,4 +40,4 @@ cmp -s "$here/package-lock.json" "$modules/package-lock.json" &&
 rm -rf "$work/node_modules"
 ln -s "$modules/node_modules" "$work/node_modules"
 cp "$here/check_page.mjs" "$work/"
-node "$work/check_page.mjs" "$folder/Rangliste.html" "$work"
+node "$work/check_page.mjs" "$folder Rangliste.html" "$work"

@@ -95,17 +95,19 @@ export work out installer source_dir linux_build
     >"$out/evaluation.txt" 2>&1 || fail "the evaluation failed: $(cat "$out/evaluation.txt")"
   echo "windows evaluation of the demo: $(( ($(date +%s%N) - start) / 1000000 )) ms"
   QT_QPA_PLATFORM=offscreen "$linux_build/evaluation/bildbewertung-auswertung" "$work/linux" >/dev/null
+  # Beside the folder, never in it.
   for f in Rangliste.csv Rangliste.pdf Rangliste.html; do
-    [ -s "$work/windows/$f" ] || fail "the evaluation did not write $f"
+    [ -s "$work/windows $f" ] || fail "the evaluation did not write 'windows $f'"
+    [ ! -e "$work/windows/$f" ] || fail "the evaluation wrote $f into the folder"
   done
-  cmp "$work/windows/Rangliste.csv" "$work/linux/Rangliste.csv" || fail "the CSV differs from Linux"
-  cp "$work/windows/Rangliste."* "$out/"
-  pdftotext "$work/windows/Rangliste.pdf" "$out/Rangliste.txt"
+  cmp "$work/windows Rangliste.csv" "$work/linux Rangliste.csv" || fail "the CSV differs from Linux"
+  cp "$work/windows Rangliste."* "$out/"
+  pdftotext "$work/windows Rangliste.pdf" "$out/Rangliste.txt"
   grep -q "Makro Blüte" "$out/Rangliste.txt" || fail "the PDF text lacks a picture name: $(head "$out/Rangliste.txt")"
   # Once more: now the thumbnails come from the disk cache, as JPEGs only.
   $wine "C:\\Program Files\\Bildbewertung\\bildbewertung-auswertung.exe" "Z:${work//\//\\}\\windows" \
     >/dev/null 2>&1 || fail "the second evaluation failed"
-  images=$(pdfimages -list "$work/windows/Rangliste.pdf" | tail -n +3 | wc -l)
+  images=$(pdfimages -list "$work/windows Rangliste.pdf" | tail -n +3 | wc -l)
   [ "$images" -eq 5 ] || fail "the PDF from the thumbnail cache shows $images of 5 thumbnails"
 
   # Windows stage only: a picture the organiser hid (attrib +h) to withdraw
