@@ -225,11 +225,13 @@ void drawRow(Document& doc, const ReportRow& row, const QImage& thumbnail, QSize
                QPointF(Document::px(kMargin + kContentWidth), Document::px(doc.y)));
 }
 
-// The provisional note: the first judges and pictures short and how many
-// more there are; lines left out only counted, their text is on the last page.
+// The provisional note: what changed since a final declaration, the first
+// judges and pictures short and how many more there are; lines left out
+// only counted, their text is on the last page.
 QString noteText(const Report& report)
 {
-    std::vector<std::string> parts = report.judgesShort;
+    std::vector<std::string> parts = report.changedSinceFinal;
+    parts.insert(parts.end(), report.judgesShort.begin(), report.judgesShort.end());
     parts.insert(parts.end(), report.picturesShort.begin(), report.picturesShort.end());
     QString text = q(texts::kProvisional);
     const auto item = [&text](const std::string& part) {

@@ -42,7 +42,7 @@ ReportRow rowFor(const Evaluation& evaluation, const RankedPicture& ranked)
         row.judgeCells.push_back(counts(score) ? std::to_string(score->total()) : std::string());
     }
     row.mean = meanText(ranked);
-    row.sum = std::to_string(ranked.sum);
+    row.sum = ranked.excluded ? std::string() : std::to_string(ranked.sum);
     row.spread = ranked.spread ? std::to_string(*ranked.spread) : std::string();
     if (ranked.rated > 0) {
         row.wirkung = decimalComma(ranked.wirkung, ranked.rated);

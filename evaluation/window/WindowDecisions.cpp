@@ -21,24 +21,20 @@ QString text(const char* utf8)
     return QString::fromUtf8(utf8);
 }
 
-QPushButton* button(const char* caption, QWidget* parent)
-{
-    auto* made = new QPushButton(text(caption), parent);
-    made->setObjectName(made->text());
-    made->setEnabled(false);
-    return made;
-}
-
 } // namespace
 
 DecisionButtons::DecisionButtons(QTableView* table, QWidget* parent)
-    : QWidget(parent), table_(table), exclude_(button(windowtexts::kExclude, this)),
-      final_(button(windowtexts::kDeclareFinal, this))
+    : QWidget(parent), table_(table), exclude_(new QPushButton(text(windowtexts::kExclude), this)),
+      final_(new QPushButton(text(windowtexts::kDeclareFinal), this))
 {
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(exclude_);
-    layout->addWidget(final_);
+    // Found by their captions; enabled once there is a ranking.
+    for (QPushButton* button : {exclude_, final_}) {
+        button->setObjectName(button->text());
+        button->setEnabled(false);
+        layout->addWidget(button);
+    }
     connect(exclude_, &QPushButton::clicked, this, &DecisionButtons::excludeOrTakeIn);
     connect(final_, &QPushButton::clicked, this, &DecisionButtons::declareFinal);
 }
