@@ -42,15 +42,6 @@ std::string onTerminal(const std::string& text)
     return controlsReplaced(text, "?", true);
 }
 
-} // namespace
-
-std::string today()
-{
-    return QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")).toStdString();
-}
-
-namespace {
-
 std::string fileNameOf(const std::string& path)
 {
     std::size_t start = path.size();
@@ -67,12 +58,14 @@ std::string shownPath(const std::string& path)
 
 } // namespace
 
+std::string today()
+{
+    return QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")).toStdString();
+}
+
 std::string shownFolderOf(const std::string& path)
 {
-    std::size_t end = path.size();
-    while (end > 0 && !platform::isSeparator(path[end - 1]))
-        --end;
-    const std::string folder = path.substr(0, end);
+    const std::string folder = path.substr(0, path.size() - fileNameOf(path).size());
     return shownName(platform::resolvedPath(folder.empty() ? "." : folder)
                          .value_or(platform::absolutePath(folder)));
 }

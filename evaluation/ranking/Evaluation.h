@@ -39,6 +39,7 @@ enum class ProblemKind {
     NoLine,              // the judge has no line for a picture
     PictureUnreadable,   // its thumbnail could not be decoded
     EntrantList,         // the entrant list: unreadable, a file not in the folder or listed twice
+    Decisions,           // the organiser's decisions cannot be read
 };
 
 // Something the organiser should know; never stops the evaluation.

@@ -144,7 +144,7 @@ void addDecisions(const std::string& folder, const std::string& place, Evaluatio
     if (auto decisions = readDecisions(*path))
         evaluation.decisions = std::move(*decisions);
     else
-        evaluation.problems.push_back({ProblemKind::EntrantList, std::string(), 0, std::string(),
+        evaluation.problems.push_back({ProblemKind::Decisions, std::string(), 0, std::string(),
                                        texts::unreadableDecisions(shownName(*path))});
 }
 
