@@ -93,6 +93,14 @@ void writeJudges(const fs::path& folder, int pictures, int judges, unsigned seed
     }
 }
 
+// The folder and the three files written beside it.
+void removeFolder(const fs::path& folder)
+{
+    fs::remove_all(folder);
+    for (const char* suffix : {" Rangliste.csv", " Rangliste.pdf", " Rangliste.html"})
+        fs::remove(folder.string() + suffix);
+}
+
 // `count` hard links of `original`, Qel.max and three judges.
 fs::path makeFolder(const char* tag, const fs::path& original, int count)
 {
@@ -164,7 +172,7 @@ void first()
             std::printf("  round 2 is a second run: its thumbnails come from the disk cache "
                         "(target: at most 0.5 s)\n");
     }
-    fs::remove_all(folder);
+    removeFolder(folder);
     fs::remove(original);
 }
 
@@ -212,7 +220,7 @@ void rescore()
                 "0.5 s); with Rangliste.csv, .pdf and .html written %.2f s (%s)\n",
                 rescored, decoded, written,
                 outputs.empty() || !outputs[0].failure.empty() ? "failed" : "written");
-    fs::remove_all(folder);
+    removeFolder(folder);
     fs::remove(original);
 }
 
@@ -284,7 +292,7 @@ void crafted()
     std::printf("crafted: 2000 copies of a %zu B greyscale progressive 15000 x 15000 file with "
                 "999 scans: %.2f s (exit %d, %zu problem lines; target: 3 s)\n",
                 jpeg.size(), seconds, code, unreadable);
-    fs::remove_all(folder);
+    removeFolder(folder);
     fs::remove(original);
 }
 

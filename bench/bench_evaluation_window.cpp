@@ -229,5 +229,7 @@ int main(int argc, char** argv)
     }
     fs::remove_all(folder);
     fs::remove_all(cache);
+    for (const char* suffix : {" Rangliste.csv", " Rangliste.pdf", " Rangliste.html"})
+        fs::remove(folder.string() + suffix); // written beside the folder
     return 0;
 }
