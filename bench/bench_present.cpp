@@ -24,6 +24,7 @@
 namespace {
 
 constexpr int kPictures = 4;
+constexpr int kSteps = 12;
 
 double median(std::vector<double> times)
 {
@@ -56,7 +57,8 @@ class FirstPaint : public QObject {
     {
         if (event->type() == QEvent::Paint && window_.step() == 0 && shownMs_ < 0) {
             shownMs_ = ms(clock_);
-            QCoreApplication::quit();
+            // After the paint: quitting closes the window.
+            QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
         }
         return false;
     }
@@ -87,8 +89,20 @@ double startToFirstPicture(int argc, char** argv, const std::string& folder)
 
 // Steps forward and back, each after its preload has finished, as when the
 // presenter takes a moment per picture.
-double stepMs(evaluation::PresentationWindow& window, int runs)
+// Every step must reach the screen: its paints are counted.
+struct PaintCount : QObject {
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+double stepMs(evaluation::PresentationWindow& window, int runs, int& paints)
 {
+    PaintCount count;
+    window.installEventFilter(&count);
     std::vector<double> steps;
     for (int i = 0; i < runs; ++i) {
         window.pictures().preloadNow();
@@ -99,6 +113,7 @@ double stepMs(evaluation::PresentationWindow& window, int runs)
         QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
         steps.push_back(ms(timer));
     }
+    paints = count.paints;
     return median(steps);
 }
 
@@ -184,10 +199,11 @@ int main(int argc, char** argv)
         window->goFirst();
         window->pictures().finishSlices();
         window->repaint();
-        const double step = stepMs(*window, 12);
-        std::printf("%-34s %6.2f ms (%.1f blits)\n",
+        int paints = 0;
+        const double step = stepMs(*window, kSteps, paints);
+        std::printf("%-34s %6.2f ms (%.2f blits; %d steps, %d paints)\n",
                     round ? "round: step to the next picture" : "announcement: step to its band",
-                    step, step / median(blits));
+                    step, step / median(blits), kSteps, paints);
         window->close();
         QCoreApplication::processEvents();
     }
