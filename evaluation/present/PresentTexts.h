@@ -36,7 +36,7 @@ inline constexpr char kPresentation[] = "Präsentation";
 inline constexpr char kAnnouncement[] = "Plätze ansagen (vom letzten zum ersten)";
 inline constexpr char kRound[] = "Runde: alle Bilder mit Nummer";
 inline constexpr char kPlaces[] = "Plätze";
-inline constexpr char kAllPlaces[] = "alle";
+inline constexpr char kAllPlaces[] = "alle Plätze";
 inline constexpr char kPlacesPrefix[] = "bis Platz ";
 
 } // namespace evaluation::presenttexts
