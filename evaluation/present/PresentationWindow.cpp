@@ -53,8 +53,8 @@ QImage wrap(const pictures::Bitmap& bitmap)
 } // namespace
 
 PresentationWindow::PresentationWindow(const std::string& folder,
-                                       present::Presentation presentation, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), show_(std::move(presentation.show)),
+                                       const present::Presentation& presentation, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), show_(presentation.show),
       pictures_(pathsInShowOrder(folder, show_, presentation.pictures),
                 [this](const pictures::Picture& picture) { return stretchSize(picture); })
 {
@@ -289,11 +289,11 @@ void PresentationWindow::paintEvent(QPaintEvent*)
 PresentationWindow* openPresentation(const std::string& folder, bool round, int places,
                                      std::string& problem, QWidget* parent)
 {
-    present::Presentation presentation = present::readPresentation(folder, round, places);
+    const present::Presentation presentation = present::readPresentation(folder, round, places);
     problem = presentation.problem;
     if (!problem.empty())
         return nullptr;
-    auto* window = new PresentationWindow(folder, std::move(presentation), parent);
+    auto* window = new PresentationWindow(folder, presentation, parent);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->showOnProjector();
     return window;

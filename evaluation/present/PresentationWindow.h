@@ -21,7 +21,7 @@ class PresentationWindow : public QWidget {
     Q_OBJECT
   public:
     // folder: bytes; presentation: from present::readPresentation, with steps.
-    PresentationWindow(const std::string& folder, present::Presentation presentation,
+    PresentationWindow(const std::string& folder, const present::Presentation& presentation,
                        QWidget* parent = nullptr);
 
     // The projector: a screen that is not the primary one when there are

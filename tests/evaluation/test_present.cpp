@@ -32,7 +32,7 @@ std::vector<std::string> steps(const Show& show, const std::vector<std::string>&
 {
     std::vector<std::string> out;
     for (const auto& step : show.steps) {
-        const std::string title = titles.at(show.pictures.at(step.position));
+        const std::string& title = titles.at(show.pictures.at(step.position));
         out.push_back(step.band.empty() ? title : title + ": " + step.band.front());
     }
     return out;
