@@ -4,6 +4,8 @@
 #include "common/ProgramSetup.h"
 #include "evaluation/outputs/Run.h"
 #include "evaluation/prepare/PrepareWindow.h"
+#include "evaluation/present/PresentTexts.h"
+#include "evaluation/present/PresentationWindow.h"
 #include "evaluation/ranking/Names.h"
 #include "evaluation/ranking/Texts.h"
 #include "evaluation/window/Window.h"
@@ -24,13 +26,30 @@ common::ProgramUsage usage()
             texts::kDescription,
             texts::kExitCodes,
             {{texts::kWindowFlag, texts::kWindowFlagExplanation},
-             {texts::kPrepareFlag, texts::kPrepareFlagExplanation}}};
+             {texts::kPrepareFlag, texts::kPrepareFlagExplanation},
+             {presenttexts::kPresentFlag, presenttexts::kPresentFlagExplanation},
+             {presenttexts::kRoundFlag, presenttexts::kRoundFlagExplanation}}};
+}
+
+enum class WindowKind { Ranking, Prepare, Presentation, Round };
+
+// The projector's show of a folder; what keeps it from starting goes to the
+// terminal.
+int runPresentation(const std::string& folder, bool round)
+{
+    std::string problem;
+    if (!evaluation::openPresentation(folder, round, 0, problem)) {
+        std::cerr << problem << "\n";
+        return evaluation::kInputProblem;
+    }
+    return QApplication::exec();
 }
 
 // The organiser's window; without a folder the chooser asks for one. Preparing
 // a competition starts from the entries' folder, or from none.
-int runWindow(char* programName, const std::optional<std::string>& folderGiven, bool prepare)
+int runWindow(char* programName, const std::optional<std::string>& folderGiven, WindowKind kind)
 {
+    const bool prepare = kind == WindowKind::Prepare;
     // Only the program name: the folder argument is ours, not Qt's.
     int argc = 1;
     char* argv[] = {programName, nullptr};
@@ -51,6 +70,8 @@ int runWindow(char* programName, const std::optional<std::string>& folderGiven, 
         folderGiven ? folderGiven : common::chooseCompetitionFolder();
     if (!folder)
         return evaluation::kDone;
+    if (kind == WindowKind::Presentation || kind == WindowKind::Round)
+        return runPresentation(*folder, kind == WindowKind::Round);
     int exitCode = 0;
     {
         evaluation::EvaluationWindow window(*folder); // bytes: only what is shown is decoded
@@ -67,19 +88,29 @@ int runWindow(char* programName, const std::optional<std::string>& folderGiven, 
 } // namespace
 
 // bildbewertung-auswertung [--window] [FOLDER]: the club's ranking from
-// every judge's rating file in the folder, on the terminal or in a window.
+// every judge's rating file in the folder, on the terminal or in a window;
+// and the evening's presentation of it on the projector.
 int main(int argc, char** argv)
 {
     // Every output shows a name from the disk as all three programs do.
     evaluation::setNameDisplay(&common::displayFileNameUtf8);
     const common::ProgramUsage programUsage = usage();
-    const common::CommandLine commandLine = common::parseCommandLine(argc, argv, programUsage);
+    using evaluation::presenttexts::kPresentFlag, evaluation::presenttexts::kRoundFlag;
+    common::CommandLine commandLine = common::parseCommandLine(argc, argv, programUsage);
+    if (commandLine.has(kRoundFlag) && !commandLine.has(kPresentFlag))
+        commandLine =
+            common::wrongCall(programUsage, evaluation::presenttexts::kRoundWithoutPresentation);
     if (const auto exitCode =
             common::answerOnTerminal(commandLine, programUsage, std::cout, std::cerr))
         return *exitCode;
+    if (commandLine.has(kPresentFlag))
+        return runWindow(argv[0], commandLine.folder,
+                         commandLine.has(kRoundFlag) ? WindowKind::Round
+                                                     : WindowKind::Presentation);
     const bool prepare = commandLine.has(evaluation::texts::kPrepareFlag);
     if (prepare || commandLine.has(evaluation::texts::kWindowFlag))
-        return runWindow(argv[0], commandLine.folder, prepare);
+        return runWindow(argv[0], commandLine.folder,
+                         prepare ? WindowKind::Prepare : WindowKind::Ranking);
 
     // The program draws only into a PDF: it needs no display (on Windows
     // the offscreen platform has no fonts; the windows one opens nothing).

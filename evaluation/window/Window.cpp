@@ -5,6 +5,7 @@
 #include "evaluation/Tunables.h"
 #include "evaluation/prepare/PrepareTexts.h"
 #include "evaluation/prepare/PrepareWindow.h"
+#include "evaluation/present/PresentationControls.h"
 #include "evaluation/ranking/Folder.h"
 #include "evaluation/ranking/Texts.h"
 #include "evaluation/window/WindowTexts.h"
@@ -180,6 +181,7 @@ QWidget* EvaluationWindow::buildOutputRow()
     prepare->setObjectName(prepare->text());
     connect(prepare, &QPushButton::clicked, this, &openPrepareWindow);
     layout->insertWidget(0, prepare);
+    layout->insertWidget(1, new PresentationControls(folderPath_, row));
     return row;
 }
 
