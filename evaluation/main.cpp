@@ -3,9 +3,13 @@
 #include "common/FolderChooser.h"
 #include "common/ProgramSetup.h"
 #include "evaluation/outputs/Run.h"
+#include "evaluation/outputs/SeasonRun.h"
 #include "evaluation/prepare/PrepareWindow.h"
 #include "evaluation/ranking/Names.h"
+#include "evaluation/ranking/Season.h"
+#include "evaluation/ranking/SeasonTexts.h"
 #include "evaluation/ranking/Texts.h"
+#include "evaluation/window/SeasonWindow.h"
 #include "evaluation/window/Window.h"
 
 #include <QApplication>
@@ -24,7 +28,29 @@ common::ProgramUsage usage()
             texts::kDescription,
             texts::kExitCodes,
             {{texts::kWindowFlag, texts::kWindowFlagExplanation},
-             {texts::kPrepareFlag, texts::kPrepareFlagExplanation}}};
+             {texts::kPrepareFlag, texts::kPrepareFlagExplanation},
+             {seasontexts::kCertificatesFlag, seasontexts::kCertificatesFlagExplanation},
+             {seasontexts::kPlacesFlag, seasontexts::kPlacesFlagExplanation, "N"},
+             {seasontexts::kSeasonFlag, seasontexts::kSeasonFlagExplanation},
+             {seasontexts::kRuleFlag, seasontexts::kRuleFlagExplanation, "REGEL"},
+             {seasontexts::kOutputFlag, seasontexts::kOutputFlagExplanation, "ORDNER"}},
+            true};
+}
+
+// What the program itself finds wrong in a call the parser took.
+std::optional<std::string> wrongFor(const common::CommandLine& commandLine)
+{
+    using namespace evaluation;
+    const bool season = commandLine.has(seasontexts::kSeasonFlag);
+    if (commandLine.folders.size() > 1 && !season)
+        return std::string(seasontexts::kSeveralFolders);
+    if (const auto rule = commandLine.value(seasontexts::kRuleFlag);
+        rule && !parseSeasonRule(*rule))
+        return seasontexts::badRule(*rule);
+    if (const auto places = commandLine.value(seasontexts::kPlacesFlag);
+        places && !placesWanted(*places))
+        return seasontexts::badPlaces(*places);
+    return std::nullopt;
 }
 
 // The organiser's window; without a folder the chooser asks for one. Preparing
@@ -64,6 +90,18 @@ int runWindow(char* programName, const std::optional<std::string>& folderGiven, 
     return exitCode;
 }
 
+// --jahreswertung without a folder: the competitions are picked in a window.
+int runSeasonWindow(char* programName)
+{
+    int argc = 1;
+    char* argv[] = {programName, nullptr};
+    QApplication application(argc, argv);
+    common::setUpProgram(application, QString::fromLatin1(evaluation::texts::kProgram));
+    evaluation::SeasonWindow window;
+    window.show();
+    return QApplication::exec();
+}
+
 } // namespace
 
 // bildbewertung-auswertung [--window] [FOLDER]: the club's ranking from
@@ -73,10 +111,15 @@ int main(int argc, char** argv)
     // Every output shows a name from the disk as all three programs do.
     evaluation::setNameDisplay(&common::displayFileNameUtf8);
     const common::ProgramUsage programUsage = usage();
-    const common::CommandLine commandLine = common::parseCommandLine(argc, argv, programUsage);
+    common::CommandLine commandLine = common::parseCommandLine(argc, argv, programUsage);
+    if (commandLine.request == common::CommandLine::Request::Run)
+        if (const auto wrong = wrongFor(commandLine))
+            commandLine = common::wrongCall(programUsage, *wrong);
     if (const auto exitCode =
             common::answerOnTerminal(commandLine, programUsage, std::cout, std::cerr))
         return *exitCode;
+    if (commandLine.has(evaluation::seasontexts::kSeasonFlag) && commandLine.folders.empty())
+        return runSeasonWindow(argv[0]);
     const bool prepare = commandLine.has(evaluation::texts::kPrepareFlag);
     if (prepare || commandLine.has(evaluation::texts::kWindowFlag))
         return runWindow(argv[0], commandLine.folder, prepare);
@@ -93,5 +136,16 @@ int main(int argc, char** argv)
     });
     QGuiApplication application(argc, argv);
     common::setUpProgram(application, QString::fromLatin1(evaluation::texts::kProgram));
-    return evaluation::evaluate(commandLine.folder.value_or("."), std::cout, std::cerr);
+    using namespace evaluation;
+    if (commandLine.has(seasontexts::kSeasonFlag))
+        return evaluateSeason(
+            commandLine.folders,
+            *parseSeasonRule(commandLine.value(seasontexts::kRuleFlag).value_or("")),
+            commandLine.value(seasontexts::kOutputFlag).value_or("."), std::cout, std::cerr);
+    if (commandLine.has(seasontexts::kCertificatesFlag))
+        return printCertificates(
+            commandLine.folder.value_or("."),
+            *placesWanted(commandLine.value(seasontexts::kPlacesFlag).value_or("3")), std::cout,
+            std::cerr);
+    return evaluate(commandLine.folder.value_or("."), std::cout, std::cerr);
 }

@@ -1,5 +1,6 @@
 #include "evaluation/outputs/Csv.h"
 
+#include "evaluation/outputs/AuthorsOutputs.h"
 #include "evaluation/ranking/Names.h"
 #include "evaluation/ranking/Texts.h"
 
@@ -72,7 +73,7 @@ std::string rankingCsv(const Report& report)
                       {row.mean, row.spread, row.wirkung, row.technik, row.gestaltung, row.hint});
         appendRow(out, fields);
     }
-    return out;
+    return out + authorsCsv(report);
 }
 
 } // namespace evaluation
