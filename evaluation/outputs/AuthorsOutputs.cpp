@@ -9,17 +9,6 @@
 
 namespace evaluation {
 
-namespace {
-
-void appendCsvRow(std::string& out, const std::vector<std::string>& fields)
-{
-    for (std::size_t i = 0; i < fields.size(); ++i)
-        out += (i ? ";" : "") + csvField(fields[i]);
-    out += "\r\n";
-}
-
-} // namespace
-
 std::string authorsCsv(const Report& report)
 {
     if (report.authors.empty() && report.ownPicturesNote.empty())

@@ -2,6 +2,7 @@
 
 #include "core/Platform.h"
 #include "core/TextFile.h"
+#include "evaluation/outputs/PdfText.h"
 #include "evaluation/outputs/Thumbnails.h"
 #include "evaluation/ranking/Folder.h"
 #include "evaluation/ranking/Names.h"
@@ -32,24 +33,8 @@ double px(double mm)
     return mm * kDpi / 25.4;
 }
 
-QString q(const std::string& utf8)
-{
-    return QString::fromStdString(controlsReplaced(utf8, ""));
-}
-
-QFont font(double points, bool bold = false)
-{
-    QFont f;
-    f.setFamilies({QStringLiteral("DejaVu Sans"), QStringLiteral("Arial")});
-    f.setStyleHint(QFont::SansSerif);
-    f.setPointSizeF(points);
-    f.setBold(bold);
-    f.setStyleStrategy(QFont::PreferNoShaping); // reads back as typed
-    return f;
-}
-
-// The picture at the pixels its box needs at kDpi, upright; null when it
-// cannot be read.
+// The picture upright, at most the pixels its box needs at kDpi (scaled down
+// from libjpeg's nearest larger DCT scale); null when it cannot be read.
 QImage printPicture(const std::string& path)
 {
     std::vector<std::uint8_t> bytes;
@@ -60,10 +45,15 @@ QImage printPicture(const std::string& path)
     const pictures::Bitmap& bitmap = decoded.bitmap;
     if (decoded.refused || decoded.error || !bitmap.pixels)
         return {};
-    return QImage(bitmap.pixels.get(), bitmap.width, bitmap.height, qsizetype(bitmap.stride),
-                  bitmap.format == pictures::PixelFormat::Gray8 ? QImage::Format_Grayscale8
-                                                                : QImage::Format_RGB888)
-        .copy();
+    const QImage picture(bitmap.pixels.get(), bitmap.width, bitmap.height,
+                         qsizetype(bitmap.stride),
+                         bitmap.format == pictures::PixelFormat::Gray8 ? QImage::Format_Grayscale8
+                                                                       : QImage::Format_RGB888);
+    // No more pixels than the box holds at kDpi: the PDF writer encodes each one again.
+    const QSize box(int(px(kPictureWidth)), int(px(kPictureHeight)));
+    if (picture.width() <= box.width() && picture.height() <= box.height())
+        return picture.copy();
+    return picture.scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation);
 }
 
 void centred(QPainter& painter, double top, double height, const QFont& f, const QString& text)
@@ -77,11 +67,11 @@ void drawPage(QPainter& painter, const ReportRow& row, const QImage& picture,
               const CertificateHeading& heading)
 {
     painter.setPen(Qt::black);
-    centred(painter, 20, 12, font(18, true), q(heading.club));
-    centred(painter, 34, 16, font(34, true), q(seasontexts::kCertificate));
-    centred(painter, 52, 10, font(14),
-            q(heading.competition) + QStringLiteral(" · ") + q(heading.date));
-    centred(painter, 68, 20, font(30, true), q(seasontexts::placeInWords(row.place)));
+    centred(painter, 20, 12, pdfFont(18, true), pdfText(heading.club));
+    centred(painter, 34, 16, pdfFont(34, true), pdfText(seasontexts::kCertificate));
+    centred(painter, 52, 10, pdfFont(14),
+            pdfText(heading.competition) + QStringLiteral(" · ") + pdfText(heading.date));
+    centred(painter, 68, 20, pdfFont(30, true), pdfText(seasontexts::placeInWords(row.place)));
     const QRectF box(px((kPageWidth - kPictureWidth) / 2), px(kPictureTop), px(kPictureWidth),
                      px(kPictureHeight));
     if (!picture.isNull()) {
@@ -92,18 +82,18 @@ void drawPage(QPainter& painter, const ReportRow& row, const QImage& picture,
     } else {
         painter.setPen(QPen(Qt::gray, px(0.3)));
         painter.drawRect(box);
-        centred(painter, kPictureTop, kPictureHeight, font(12), q(texts::kNoPicture));
+        centred(painter, kPictureTop, kPictureHeight, pdfFont(12), pdfText(texts::kNoPicture));
         painter.setPen(Qt::black);
     }
     const std::string title = row.entrantTitle.empty() ? row.title : row.entrantTitle;
-    centred(painter, 212, 14, font(20, true), q(title));
-    centred(painter, 227, 10, font(15), q(row.author));
+    centred(painter, 212, 14, pdfFont(20, true), pdfText(title));
+    centred(painter, 227, 10, pdfFont(15), pdfText(row.author));
     painter.setPen(QPen(Qt::black, px(0.3)));
     painter.drawLine(QPointF(px(kPageWidth - kMargin - 70), px(265)),
                      QPointF(px(kPageWidth - kMargin), px(265)));
-    painter.setFont(font(9));
+    painter.setFont(pdfFont(9));
     painter.drawText(QRectF(px(kPageWidth - kMargin - 70), px(266), px(70), px(6)),
-                     Qt::AlignHCenter, q(seasontexts::kSignature));
+                     Qt::AlignHCenter, pdfText(seasontexts::kSignature));
 }
 
 // Our own file, named in full: Qt's user settings stay switched off.
@@ -145,7 +135,8 @@ QByteArray certificatesPdf(const Report& report, const std::vector<std::string>&
     writer.setPageSize(QPageSize(QPageSize::A4));
     writer.setPageMargins(QMarginsF(0, 0, 0, 0));
     writer.setResolution(kDpi);
-    writer.setTitle(q(seasontexts::kCertificate) + QStringLiteral(" – ") + q(heading.competition));
+    writer.setTitle(pdfText(seasontexts::kCertificate) + QStringLiteral(" – ") +
+                    pdfText(heading.competition));
     writer.setCreator(QString::fromLatin1(texts::kProgram));
     QPainter painter(&writer);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);

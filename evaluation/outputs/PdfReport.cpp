@@ -3,6 +3,7 @@
 #include "core/TextEncoding.h"
 #include "evaluation/Tunables.h"
 #include "evaluation/outputs/PdfImages.h"
+#include "evaluation/outputs/PdfText.h"
 #include "evaluation/outputs/Thumbnails.h"
 #include "evaluation/ranking/Names.h"
 #include "evaluation/ranking/SeasonTexts.h"
@@ -33,20 +34,12 @@ const QColor kDisagreementFill(0xFC, 0xE6, 0xCF);
 // Every text of the PDF; a control character in a name is left out.
 QString q(const std::string& utf8)
 {
-    return QString::fromStdString(controlsReplaced(utf8, ""));
+    return pdfText(utf8);
 }
 
 QFont font(double points, bool bold = false)
 {
-    QFont f;
-    // Linux has DejaVu Sans, Windows has Arial; the hint covers any other.
-    f.setFamilies({QStringLiteral("DejaVu Sans"), QStringLiteral("Arial")});
-    f.setStyleHint(QFont::SansSerif);
-    f.setPointSizeF(points);
-    f.setBold(bold);
-    // No ligatures: the text reads back as typed ("fi", not U+FB01).
-    f.setStyleStrategy(QFont::PreferNoShaping);
-    return f;
+    return pdfFont(points, bold);
 }
 
 class Document {

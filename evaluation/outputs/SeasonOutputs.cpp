@@ -3,6 +3,7 @@
 #include "core/TextFile.h"
 #include "evaluation/outputs/Csv.h"
 #include "evaluation/outputs/HtmlReport.h"
+#include "evaluation/outputs/PdfText.h"
 #include "evaluation/ranking/Folder.h"
 #include "evaluation/ranking/Names.h"
 #include "evaluation/ranking/SeasonTexts.h"
@@ -36,11 +37,6 @@ std::vector<std::string> cellsOf(const SeasonRow& row)
     return cells;
 }
 
-QString q(const std::string& utf8)
-{
-    return QString::fromStdString(controlsReplaced(utf8, ""));
-}
-
 constexpr int kDpi = 300;
 constexpr double kMargin = 12, kPageWidth = 297, kPageHeight = 210, kRowHeight = 6;
 
@@ -54,16 +50,11 @@ double px(double mm)
 std::string seasonCsv(const Season& season)
 {
     std::string out = "\xEF\xBB\xBF";
-    const auto row = [&out](const std::vector<std::string>& fields) {
-        for (std::size_t i = 0; i < fields.size(); ++i)
-            out += (i ? ";" : "") + csvField(fields[i]);
-        out += "\r\n";
-    };
-    row(headings(season));
+    appendCsvRow(out, headings(season));
     for (const SeasonRow& line : season.rows) {
         std::vector<std::string> cells = cellsOf(line);
         cells[0] = std::to_string(line.place);
-        row(cells);
+        appendCsvRow(out, cells);
     }
     return out;
 }
@@ -111,15 +102,12 @@ QByteArray seasonPdf(const Season& season, const std::string& date)
     writer.setPageOrientation(QPageLayout::Landscape);
     writer.setPageMargins(QMarginsF(0, 0, 0, 0));
     writer.setResolution(kDpi);
-    writer.setTitle(q(seasontexts::kSeasonTitle));
+    writer.setTitle(pdfText(seasontexts::kSeasonTitle));
     writer.setCreator(QString::fromLatin1(texts::kProgram));
     QPainter painter(&writer);
-    QFont font({QStringLiteral("DejaVu Sans"), QStringLiteral("Arial")});
-    font.setStyleHint(QFont::SansSerif);
-    font.setStyleStrategy(QFont::PreferNoShaping); // reads back as typed
+    QFont font;
     const auto setFont = [&](double points, bool bold) {
-        font.setPointSizeF(points);
-        font.setBold(bold);
+        font = pdfFont(points, bold);
         painter.setFont(font);
     };
     // Rank and author wide; the competitions share what is left, then the total.
@@ -132,7 +120,7 @@ QByteArray seasonPdf(const Season& season, const std::string& date)
         for (std::size_t i = 0; i < cells.size(); ++i) {
             const double width = i == 0 ? rankWidth : i == 1 ? authorWidth : numberWidth;
             const QRectF cell(px(x), px(y), px(width - 1), px(kRowHeight));
-            const QString text = q(i > 1 && cells[i].empty() ? texts::kNoScore : cells[i]);
+            const QString text = pdfText(i > 1 && cells[i].empty() ? texts::kNoScore : cells[i]);
             painter.drawText(
                 cell, (i > 1 ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter,
                 QFontMetricsF(font, &writer).elidedText(text, Qt::ElideRight, cell.width()));
@@ -142,7 +130,7 @@ QByteArray seasonPdf(const Season& season, const std::string& date)
     double y = kMargin;
     setFont(16, true);
     painter.drawText(QRectF(px(kMargin), px(y), px(content), px(10)), Qt::AlignLeft,
-                     q(seasontexts::kSeasonTitle) + QStringLiteral(" · ") + q(date));
+                     pdfText(seasontexts::kSeasonTitle) + QStringLiteral(" · ") + pdfText(date));
     y += 14;
     const auto heading = [&] {
         setFont(8.5, true);
@@ -163,7 +151,7 @@ QByteArray seasonPdf(const Season& season, const std::string& date)
     setFont(8.5, false);
     painter.drawText(QRectF(px(kMargin), px(y + 3), px(content), px(10)),
                      Qt::AlignLeft | Qt::TextWordWrap,
-                     q(season.rule + ". " + seasontexts::kSeasonTies));
+                     pdfText(season.rule + ". " + seasontexts::kSeasonTies));
     painter.end();
     return bytes;
 }
