@@ -9,11 +9,12 @@ namespace evaluation::seasontexts {
 inline constexpr char kAuthorsHeading[] = "Autorenwertung";
 inline constexpr char kAuthor[] = "Autor";
 inline constexpr char kPictures[] = "Bilder";
-inline constexpr char kSumOfMeans[] = "Summe";
+// The sum of the means; "Summe" alone stays the organiser's sum over the judges.
+inline constexpr char kSumOfMeans[] = "Punkte";
 inline constexpr char kBestPicture[] = "Bestes Bild";
 inline constexpr char kAuthorsRule[] =
-    "Je Autor die Summe der Mittelwerte seiner Bilder; bei gleicher Summe entscheidet das "
-    "beste Bild, sonst gleicher Platz.";
+    "Die Punkte eines Autors sind die Mittelwerte seiner Bilder zusammengezählt; bei gleichen "
+    "Punkten entscheidet das beste Bild, sonst gleicher Platz.";
 inline std::string ownPicturesNote(const std::vector<std::string>& authors)
 {
     std::string list;
