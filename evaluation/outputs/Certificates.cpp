@@ -45,8 +45,7 @@ QImage printPicture(const std::string& path)
     const pictures::Bitmap& bitmap = decoded.bitmap;
     if (decoded.refused || decoded.error || !bitmap.pixels)
         return {};
-    const QImage picture(bitmap.pixels.get(), bitmap.width, bitmap.height,
-                         qsizetype(bitmap.stride),
+    const QImage picture(bitmap.pixels.get(), bitmap.width, bitmap.height, qsizetype(bitmap.stride),
                          bitmap.format == pictures::PixelFormat::Gray8 ? QImage::Format_Grayscale8
                                                                        : QImage::Format_RGB888);
     // No more pixels than the box holds at kDpi: the PDF writer encodes each one again.
