@@ -62,9 +62,9 @@ void makeCompetition(const fs::path& folder, const fs::path& photo, int pictures
         std::ofstream qel(folder / ("Bewerter " + std::to_string(j) + ".qel"), std::ios::binary);
         for (int p = 0; p < pictures; ++p) {
             std::string digits(15, '0');
-            for (int c = 0; c < 15; c += 5)
+            for (std::size_t c = 0; c < 15; c += 5)
                 for (int k = 0; k < 4; ++k)
-                    digits[std::size_t(c + k)] = char('0' + (p * 3 + j * 5 + k + seed) % 4);
+                    digits[c + std::size_t(k)] = char('0' + (p * 3 + j * 5 + k + seed) % 4);
             qel << digits << "-bild" << p << ".jpg\r\n";
         }
     }

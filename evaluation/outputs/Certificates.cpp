@@ -123,6 +123,7 @@ QByteArray certificatesPdf(const Report& report, const std::vector<std::string>&
         return {};
     // The originals decoded side by side; each under the process's decode budget.
     std::vector<std::future<QImage>> decoded;
+    decoded.reserve(placed.size());
     for (const ReportRow* row : placed)
         decoded.push_back(std::async(std::launch::async, [&, row] {
             return printPicture(pathIn(folder, pictures[row->picture]));

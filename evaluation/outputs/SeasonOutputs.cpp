@@ -122,7 +122,7 @@ QByteArray seasonPdf(const Season& season, const std::string& date)
             const QRectF cell(px(x), px(y), px(width - 1), px(kRowHeight));
             const QString text = pdfText(i > 1 && cells[i].empty() ? texts::kNoScore : cells[i]);
             painter.drawText(
-                cell, (i > 1 ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter,
+                cell, static_cast<int>((i > 1 ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter),
                 QFontMetricsF(font, &writer).elidedText(text, Qt::ElideRight, cell.width()));
             x += width;
         }

@@ -13,6 +13,7 @@ using evaluation::Points;
 std::vector<std::string> shown(const std::vector<evaluation::AuthorRow>& rows)
 {
     std::vector<std::string> lines;
+    lines.reserve(rows.size());
     for (const auto& row : rows)
         lines.push_back(row.rank + "|" + row.author + "|" + std::to_string(row.pictures) + "|" +
                         row.sumText + "|" + row.bestText);
