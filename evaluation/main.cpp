@@ -3,11 +3,15 @@
 #include "common/FolderChooser.h"
 #include "common/ProgramSetup.h"
 #include "evaluation/outputs/Run.h"
+#include "evaluation/outputs/SeasonRun.h"
 #include "evaluation/prepare/PrepareWindow.h"
 #include "evaluation/present/PresentTexts.h"
 #include "evaluation/present/PresentationWindow.h"
 #include "evaluation/ranking/Names.h"
+#include "evaluation/ranking/Season.h"
+#include "evaluation/ranking/SeasonTexts.h"
 #include "evaluation/ranking/Texts.h"
+#include "evaluation/window/SeasonWindow.h"
 #include "evaluation/window/Window.h"
 
 #include <QApplication>
@@ -28,7 +32,13 @@ common::ProgramUsage usage()
             {{texts::kWindowFlag, texts::kWindowFlagExplanation},
              {texts::kPrepareFlag, texts::kPrepareFlagExplanation},
              {presenttexts::kPresentFlag, presenttexts::kPresentFlagExplanation},
-             {presenttexts::kRoundFlag, presenttexts::kRoundFlagExplanation}}};
+             {presenttexts::kRoundFlag, presenttexts::kRoundFlagExplanation},
+             {seasontexts::kCertificatesFlag, seasontexts::kCertificatesFlagExplanation},
+             {seasontexts::kPlacesFlag, seasontexts::kPlacesFlagExplanation, "N"},
+             {seasontexts::kSeasonFlag, seasontexts::kSeasonFlagExplanation},
+             {seasontexts::kRuleFlag, seasontexts::kRuleFlagExplanation, "REGEL"},
+             {seasontexts::kOutputFlag, seasontexts::kOutputFlagExplanation, "ORDNER"}},
+            true};
 }
 
 enum class WindowKind { Ranking, Prepare, Presentation, Round };
@@ -43,6 +53,24 @@ int runPresentation(const std::string& folder, bool round)
         return evaluation::kInputProblem;
     }
     return QApplication::exec();
+}
+
+// What the program itself finds wrong in a call the parser took.
+std::optional<std::string> wrongFor(const common::CommandLine& commandLine)
+{
+    using namespace evaluation;
+    const bool season = commandLine.has(seasontexts::kSeasonFlag);
+    if (commandLine.folders.size() > 1 && !season)
+        return std::string(seasontexts::kSeveralFolders);
+    if (commandLine.has(presenttexts::kRoundFlag) && !commandLine.has(presenttexts::kPresentFlag))
+        return std::string(presenttexts::kRoundWithoutPresentation);
+    if (const auto rule = commandLine.value(seasontexts::kRuleFlag);
+        rule && !parseSeasonRule(*rule))
+        return seasontexts::badRule(*rule);
+    if (const auto places = commandLine.value(seasontexts::kPlacesFlag);
+        places && !placesWanted(*places))
+        return seasontexts::badPlaces(*places);
+    return std::nullopt;
 }
 
 // The organiser's window; without a folder the chooser asks for one. Preparing
@@ -85,6 +113,18 @@ int runWindow(char* programName, const std::optional<std::string>& folderGiven, 
     return exitCode;
 }
 
+// --jahreswertung without a folder: the competitions are picked in a window.
+int runSeasonWindow(char* programName)
+{
+    int argc = 1;
+    char* argv[] = {programName, nullptr};
+    QApplication application(argc, argv);
+    common::setUpProgram(application, QString::fromLatin1(evaluation::texts::kProgram));
+    evaluation::SeasonWindow window;
+    window.show();
+    return QApplication::exec();
+}
+
 } // namespace
 
 // bildbewertung-auswertung [--window] [FOLDER]: the club's ranking from
@@ -95,14 +135,16 @@ int main(int argc, char** argv)
     // Every output shows a name from the disk as all three programs do.
     evaluation::setNameDisplay(&common::displayFileNameUtf8);
     const common::ProgramUsage programUsage = usage();
-    using evaluation::presenttexts::kPresentFlag, evaluation::presenttexts::kRoundFlag;
     common::CommandLine commandLine = common::parseCommandLine(argc, argv, programUsage);
-    if (commandLine.has(kRoundFlag) && !commandLine.has(kPresentFlag))
-        commandLine =
-            common::wrongCall(programUsage, evaluation::presenttexts::kRoundWithoutPresentation);
+    if (commandLine.request == common::CommandLine::Request::Run)
+        if (const auto wrong = wrongFor(commandLine))
+            commandLine = common::wrongCall(programUsage, *wrong);
     if (const auto exitCode =
             common::answerOnTerminal(commandLine, programUsage, std::cout, std::cerr))
         return *exitCode;
+    if (commandLine.has(evaluation::seasontexts::kSeasonFlag) && commandLine.folders.empty())
+        return runSeasonWindow(argv[0]);
+    using evaluation::presenttexts::kPresentFlag, evaluation::presenttexts::kRoundFlag;
     if (commandLine.has(kPresentFlag))
         return runWindow(argv[0], commandLine.folder,
                          commandLine.has(kRoundFlag) ? WindowKind::Round
@@ -124,5 +166,16 @@ int main(int argc, char** argv)
     });
     QGuiApplication application(argc, argv);
     common::setUpProgram(application, QString::fromLatin1(evaluation::texts::kProgram));
-    return evaluation::evaluate(commandLine.folder.value_or("."), std::cout, std::cerr);
+    using namespace evaluation;
+    if (commandLine.has(seasontexts::kSeasonFlag))
+        return evaluateSeason(
+            commandLine.folders,
+            *parseSeasonRule(commandLine.value(seasontexts::kRuleFlag).value_or("")),
+            commandLine.value(seasontexts::kOutputFlag).value_or("."), std::cout, std::cerr);
+    if (commandLine.has(seasontexts::kCertificatesFlag))
+        return printCertificates(
+            commandLine.folder.value_or("."),
+            *placesWanted(commandLine.value(seasontexts::kPlacesFlag).value_or("3")), std::cout,
+            std::cerr);
+    return evaluate(commandLine.folder.value_or("."), std::cout, std::cerr);
 }

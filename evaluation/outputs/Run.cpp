@@ -125,6 +125,8 @@ int evaluate(const std::string& folder, std::ostream& out, std::ostream& err)
         }
 
     out << onTerminal(rankingTable(report)) << "\n" << onTerminal(judgeAveragesTable(report));
+    if (!report.ownPicturesNote.empty())
+        out << "\n" << onTerminal(report.ownPicturesNote) << "\n";
     if (written)
         out << "\n" << texts::kWritten << "\n";
     out.flush();

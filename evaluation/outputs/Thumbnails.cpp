@@ -19,10 +19,6 @@
 
 namespace evaluation {
 
-namespace {
-
-// The whole file into `bytes`, when it is a regular file the judging program
-// would read (a pipe is refused, never waited for).
 bool readPicture(const std::string& path, std::vector<std::uint8_t>& bytes)
 {
     auto file = regularfile::Reader::open(path);
@@ -31,6 +27,8 @@ bool readPicture(const std::string& path, std::vector<std::uint8_t>& bytes)
     bytes.resize(std::size_t(file->size()));
     return file->read(bytes.data(), bytes.size()) == bytes.size();
 }
+
+namespace {
 
 // Whether a kept thumbnail is of the size the thumbnail rule gives the
 // picture at `path` as it stands upright (its long side, its aspect within

@@ -64,7 +64,14 @@ ScoredLine scoreLine(const Maxima& maxima, const std::string& line);
 struct Judge {
     std::string name;                         // bytes of the file name without ".qel"
     std::vector<std::optional<Score>> scores; // per picture; nothing: "nicht bewertet"
+    std::vector<bool> own = {}; // per picture: the judge's own, not counted (empty: none)
 };
+
+// The judge's own picture: neither counted nor missing.
+inline bool ownPicture(const Judge& judge, std::size_t picture)
+{
+    return picture < judge.own.size() && judge.own[picture];
+}
 
 // A picture's title and author from the entrant list (UTF-8, readable);
 // both empty for a picture the list does not name.
@@ -80,6 +87,9 @@ struct Evaluation {
     std::vector<Judge> judges;
     std::vector<Problem> problems; // in the order met
     int maxTotal = 0;              // one judge's highest possible total
+    // The authors (as the list writes them) who judged and whose own
+    // pictures were therefore left out of their ratings.
+    std::vector<std::string> ownPicturesLeftOut;
 };
 
 // Gives each picture the first good line that names it (names compared as

@@ -5,6 +5,7 @@
 #include "core/Platform.h"
 #include "core/RatingFile.h"
 #include "core/Weighting.h"
+#include "evaluation/ranking/Authors.h"
 #include "evaluation/ranking/Entrants.h"
 #include "evaluation/ranking/Names.h"
 #include "evaluation/ranking/Texts.h"
@@ -132,8 +133,10 @@ FolderResult evaluateFolder(const std::string& folder)
     }
     if (evaluation.judges.empty())
         result.stop = texts::kNoJudgeReadable;
-    else
+    else {
         addEntrants(folder, evaluation);
+        leaveOutOwnPictures(evaluation);
+    }
     return result;
 }
 

@@ -4,6 +4,7 @@
 
 #include "evaluation/ranking/Names.h"
 #include "evaluation/ranking/Ranking.h"
+#include "evaluation/ranking/SeasonTexts.h"
 #include "evaluation/ranking/Texts.h"
 
 #include <algorithm>
@@ -53,6 +54,8 @@ ReportRow rowFor(const Evaluation& evaluation, const RankedPicture& ranked)
     if (row.unrated() && !row.hint.starts_with(texts::kNotRated))
         row.hint = texts::kNotRated + (row.hint.empty() ? "" : "; " + row.hint);
     row.disagreement = ranked.disagreement;
+    if (ranked.rated > 0)
+        row.meanPoints = Points{ranked.sum, ranked.rated} + Points{};
     return row;
 }
 
@@ -63,9 +66,18 @@ void addMissing(Report& report, const Evaluation& evaluation,
                 const std::vector<RankedPicture>& ranked, const std::vector<JudgeAverage>& averages)
 {
     const std::size_t pictures = evaluation.pictures.size(), judges = evaluation.judges.size();
-    for (const JudgeAverage& average : averages)
-        if (std::size_t(average.rated) < pictures)
-            report.judgesShort.push_back(texts::judgeShort(average.name, average.rated, pictures));
+    // A judge's own pictures are neither to rate nor missing.
+    std::vector<std::size_t> ownOfJudge(judges, 0), ownJudges(pictures, 0);
+    for (std::size_t j = 0; j < judges; ++j)
+        for (std::size_t p = 0; p < pictures; ++p)
+            if (ownPicture(evaluation.judges[j], p)) {
+                ++ownOfJudge[j];
+                ++ownJudges[p];
+            }
+    for (std::size_t j = 0; j < averages.size(); ++j)
+        if (std::size_t(averages[j].rated) < pictures - ownOfJudge[j])
+            report.judgesShort.push_back(
+                texts::judgeShort(averages[j].name, averages[j].rated, pictures - ownOfJudge[j]));
     std::vector<const ReportRow*> rowOf(pictures, nullptr);
     for (const ReportRow& row : report.rows)
         rowOf[row.picture] = &row;
@@ -75,9 +87,9 @@ void addMissing(Report& report, const Evaluation& evaluation,
     // Pictures nobody rated first: a short note still names them.
     for (const bool unrated : {true, false})
         for (std::size_t p = 0; p < pictures; ++p)
-            if (std::size_t(rated[p]) < judges && (rated[p] == 0) == unrated)
+            if (std::size_t(rated[p]) < judges - ownJudges[p] && (rated[p] == 0) == unrated)
                 report.picturesShort.push_back(
-                    texts::pictureShort(rowOf[p]->title, rated[p], judges));
+                    texts::pictureShort(rowOf[p]->title, rated[p], judges - ownJudges[p]));
     for (const Problem& problem : evaluation.problems)
         if (problem.kind == ProblemKind::LineLeftOut ||
             problem.kind == ProblemKind::JudgeFileUnreadable)
@@ -127,6 +139,14 @@ Report buildReport(const Evaluation& evaluation)
              average.rated ? decimalComma(average.points, average.rated) : std::string(),
              deviationText(averages, average)});
     addMissing(report, evaluation, ranked, averages);
+    if (report.entrantList) {
+        std::vector<AuthorPicture> placed;
+        for (const ReportRow& row : report.rows)
+            if (!row.unrated())
+                placed.push_back({row.author, row.meanPoints, row.place});
+        report.authors = rankAuthors(placed);
+    }
+    report.ownPicturesNote = seasontexts::ownPicturesNote(evaluation.ownPicturesLeftOut);
     return report;
 }
 

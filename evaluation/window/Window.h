@@ -6,8 +6,11 @@
 
 #include <QWidget>
 
+class QGroupBox;
 class QLabel;
+class QLineEdit;
 class QListWidget;
+class QSpinBox;
 class QProgressBar;
 class QPushButton;
 class QTableView;
@@ -42,6 +45,8 @@ class EvaluationWindow : public QWidget {
     void showEnd(const ReadingEnd& end);
     // kind: what the desktop found no program for, "PDF-Dateien".
     void openOutput(const char* file, const char* kind);
+    QWidget* buildCertificatesRow();
+    void writeCertificates();
 
     std::string folderPath_; // bytes, absolute: what is read and watched
     QString folder_;         // as shown
@@ -49,6 +54,7 @@ class EvaluationWindow : public QWidget {
     FolderWatcher watcher_;
     RankingModel ranking_;
     JudgesModel judges_;
+    JudgesModel authors_;
 
     QLabel* note_ = nullptr;
     QLabel* back_ = nullptr;
@@ -56,6 +62,10 @@ class EvaluationWindow : public QWidget {
     QPushButton* cancel_ = nullptr;
     QTableView* table_ = nullptr;
     QListWidget* problems_ = nullptr;
+    QGroupBox* authorsBox_ = nullptr;
+    QLabel* ownPictures_ = nullptr;
+    QLineEdit* club_ = nullptr;
+    QSpinBox* places_ = nullptr;
     QLabel* written_ = nullptr;
     QLabel* failures_ = nullptr;
     std::vector<std::pair<QPushButton*, const char*>> openButtons_;
