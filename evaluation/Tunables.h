@@ -55,4 +55,8 @@ inline constexpr std::chrono::milliseconds kBurstBound{1000};
 // (bench_evaluation_window: one look at 500 pictures).
 inline constexpr std::chrono::milliseconds kLook{2000};
 
+// The presentation: the band's text is 1/this of the screen height, read
+// from the back of a club room on a projector (1/20 at the least).
+inline constexpr int kBandTextPerScreen = 18;
+
 } // namespace tunables

@@ -3,9 +3,15 @@
 #include "common/FolderChooser.h"
 #include "common/ProgramSetup.h"
 #include "evaluation/outputs/Run.h"
+#include "evaluation/outputs/SeasonRun.h"
 #include "evaluation/prepare/PrepareWindow.h"
+#include "evaluation/present/PresentTexts.h"
+#include "evaluation/present/PresentationWindow.h"
 #include "evaluation/ranking/Names.h"
+#include "evaluation/ranking/Season.h"
+#include "evaluation/ranking/SeasonTexts.h"
 #include "evaluation/ranking/Texts.h"
+#include "evaluation/window/SeasonWindow.h"
 #include "evaluation/window/Window.h"
 
 #include <QApplication>
@@ -26,14 +32,54 @@ common::ProgramUsage usage()
             {{texts::kWindowFlag, texts::kWindowFlagExplanation},
              {texts::kPrepareFlag, texts::kPrepareFlagExplanation},
              {texts::kFinalFlag, texts::kFinalFlagExplanation},
-             {texts::kOutputFlag, texts::kOutputFlagExplanation, texts::kOutputFlagValue}}};
+             {texts::kOutputFlag, texts::kOutputFlagExplanation, texts::kOutputFlagValue},
+             {presenttexts::kPresentFlag, presenttexts::kPresentFlagExplanation},
+             {presenttexts::kRoundFlag, presenttexts::kRoundFlagExplanation},
+             {seasontexts::kCertificatesFlag, seasontexts::kCertificatesFlagExplanation},
+             {seasontexts::kPlacesFlag, seasontexts::kPlacesFlagExplanation, "N"},
+             {seasontexts::kSeasonFlag, seasontexts::kSeasonFlagExplanation},
+             {seasontexts::kRuleFlag, seasontexts::kRuleFlagExplanation, "REGEL"}},
+            true};
+}
+
+enum class WindowKind { Ranking, Prepare, Presentation, Round };
+
+// The projector's show of a folder; what keeps it from starting goes to the
+// terminal.
+int runPresentation(const std::string& folder, bool round)
+{
+    std::string problem;
+    if (!evaluation::openPresentation(folder, round, 0, problem)) {
+        std::cerr << problem << "\n";
+        return evaluation::kInputProblem;
+    }
+    return QApplication::exec();
+}
+
+// What the program itself finds wrong in a call the parser took.
+std::optional<std::string> wrongFor(const common::CommandLine& commandLine)
+{
+    using namespace evaluation;
+    const bool season = commandLine.has(seasontexts::kSeasonFlag);
+    if (commandLine.folders.size() > 1 && !season)
+        return std::string(seasontexts::kSeveralFolders);
+    if (commandLine.has(presenttexts::kRoundFlag) && !commandLine.has(presenttexts::kPresentFlag))
+        return std::string(presenttexts::kRoundWithoutPresentation);
+    if (const auto rule = commandLine.value(seasontexts::kRuleFlag);
+        rule && !parseSeasonRule(*rule))
+        return seasontexts::badRule(*rule);
+    if (const auto places = commandLine.value(seasontexts::kPlacesFlag);
+        places && !placesWanted(*places))
+        return seasontexts::badPlaces(*places);
+    return std::nullopt;
 }
 
 // The organiser's window; without a folder the chooser asks for one. Preparing
 // a competition starts from the entries' folder, or from none.
-int runWindow(char* programName, const std::optional<std::string>& folderGiven, bool prepare,
+int runWindow(char* programName, const std::optional<std::string>& folderGiven, WindowKind kind,
               const std::string& place)
 {
+    const bool prepare = kind == WindowKind::Prepare;
     // Only the program name: the folder argument is ours, not Qt's.
     int argc = 1;
     char* argv[] = {programName, nullptr};
@@ -54,6 +100,8 @@ int runWindow(char* programName, const std::optional<std::string>& folderGiven, 
         folderGiven ? folderGiven : common::chooseCompetitionFolder();
     if (!folder)
         return evaluation::kDone;
+    if (kind == WindowKind::Presentation || kind == WindowKind::Round)
+        return runPresentation(*folder, kind == WindowKind::Round);
     int exitCode = 0;
     {
         evaluation::EvaluationWindow window(*folder); // bytes: only what is shown is decoded
@@ -68,22 +116,46 @@ int runWindow(char* programName, const std::optional<std::string>& folderGiven, 
     return exitCode;
 }
 
+// --jahreswertung without a folder: the competitions are picked in a window.
+int runSeasonWindow(char* programName)
+{
+    int argc = 1;
+    char* argv[] = {programName, nullptr};
+    QApplication application(argc, argv);
+    common::setUpProgram(application, QString::fromLatin1(evaluation::texts::kProgram));
+    evaluation::SeasonWindow window;
+    window.show();
+    return QApplication::exec();
+}
+
 } // namespace
 
 // bildbewertung-auswertung [--window] [--endgueltig] [--ausgabe ORDNER] [FOLDER]: the club's
-// ranking from every judge's rating file in the folder, on the terminal or in a window.
+// ranking from every judge's rating file in the folder, on the terminal or in a window;
+// the evening's presentation, certificates and the season's ranking.
 int main(int argc, char** argv)
 {
     // Every output shows a name from the disk as all three programs do.
     evaluation::setNameDisplay(&common::displayFileNameUtf8);
     const common::ProgramUsage programUsage = usage();
-    const common::CommandLine commandLine = common::parseCommandLine(argc, argv, programUsage);
+    common::CommandLine commandLine = common::parseCommandLine(argc, argv, programUsage);
+    if (commandLine.request == common::CommandLine::Request::Run)
+        if (const auto wrong = wrongFor(commandLine))
+            commandLine = common::wrongCall(programUsage, *wrong);
     if (const auto exitCode =
             common::answerOnTerminal(commandLine, programUsage, std::cout, std::cerr))
         return *exitCode;
+    if (commandLine.has(evaluation::seasontexts::kSeasonFlag) && commandLine.folders.empty())
+        return runSeasonWindow(argv[0]);
+    using evaluation::presenttexts::kPresentFlag, evaluation::presenttexts::kRoundFlag;
+    if (commandLine.has(kPresentFlag))
+        return runWindow(argv[0], commandLine.folder,
+                         commandLine.has(kRoundFlag) ? WindowKind::Round
+                                                     : WindowKind::Presentation);
     const bool prepare = commandLine.has(evaluation::texts::kPrepareFlag);
     if (prepare || commandLine.has(evaluation::texts::kWindowFlag))
-        return runWindow(argv[0], commandLine.folder, prepare,
+        return runWindow(argv[0], commandLine.folder,
+                         prepare ? WindowKind::Prepare : WindowKind::Ranking,
                          commandLine.value(evaluation::texts::kOutputFlag).value_or(std::string()));
 
     // The program draws only into a PDF: it needs no display (on Windows
@@ -98,8 +170,18 @@ int main(int argc, char** argv)
     });
     QGuiApplication application(argc, argv);
     common::setUpProgram(application, QString::fromLatin1(evaluation::texts::kProgram));
-    return evaluation::evaluate(
-        commandLine.folder.value_or("."), std::cout, std::cerr,
-        {commandLine.has(evaluation::texts::kFinalFlag),
-         commandLine.value(evaluation::texts::kOutputFlag).value_or(std::string())});
+    using namespace evaluation;
+    if (commandLine.has(seasontexts::kSeasonFlag))
+        return evaluateSeason(
+            commandLine.folders,
+            *parseSeasonRule(commandLine.value(seasontexts::kRuleFlag).value_or("")),
+            commandLine.value(texts::kOutputFlag).value_or("."), std::cout, std::cerr);
+    if (commandLine.has(seasontexts::kCertificatesFlag))
+        return printCertificates(
+            commandLine.folder.value_or("."),
+            *placesWanted(commandLine.value(seasontexts::kPlacesFlag).value_or("3")), std::cout,
+            std::cerr);
+    return evaluate(commandLine.folder.value_or("."), std::cout, std::cerr,
+                    {commandLine.has(texts::kFinalFlag),
+                     commandLine.value(texts::kOutputFlag).value_or(std::string())});
 }

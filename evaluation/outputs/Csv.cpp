@@ -1,5 +1,6 @@
 #include "evaluation/outputs/Csv.h"
 
+#include "evaluation/outputs/AuthorsOutputs.h"
 #include "evaluation/ranking/Names.h"
 #include "evaluation/ranking/Texts.h"
 
@@ -8,13 +9,6 @@
 namespace evaluation {
 
 namespace {
-
-void appendRow(std::string& out, const std::vector<std::string>& fields)
-{
-    for (std::size_t i = 0; i < fields.size(); ++i)
-        out += (i ? ";" : "") + csvField(fields[i]);
-    out += "\r\n";
-}
 
 // "-0,8", "12": what the outputs write as numbers.
 bool isNumber(std::string_view text)
@@ -31,6 +25,13 @@ bool isNumber(std::string_view text)
 }
 
 } // namespace
+
+void appendCsvRow(std::string& out, const std::vector<std::string>& fields)
+{
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        out += (i ? ";" : "") + csvField(fields[i]);
+    out += "\r\n";
+}
 
 std::string csvField(const std::string& text)
 {
@@ -61,7 +62,7 @@ std::string rankingCsv(const Report& report)
     for (const char* heading : {texts::kMean, texts::kSpread, texts::kWirkungMean,
                                 texts::kTechnikMean, texts::kGestaltungMean, texts::kHint})
         fields.emplace_back(heading);
-    appendRow(out, fields);
+    appendCsvRow(out, fields);
 
     for (const ReportRow& row : report.rows) {
         fields = {row.place ? std::to_string(row.place) : std::string(), row.fileName};
@@ -70,9 +71,9 @@ std::string rankingCsv(const Report& report)
         fields.insert(fields.end(), row.judgeCells.begin(), row.judgeCells.end());
         fields.insert(fields.end(),
                       {row.mean, row.spread, row.wirkung, row.technik, row.gestaltung, row.hint});
-        appendRow(out, fields);
+        appendCsvRow(out, fields);
     }
-    return out;
+    return out + authorsCsv(report);
 }
 
 } // namespace evaluation

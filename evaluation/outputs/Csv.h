@@ -13,6 +13,8 @@ namespace evaluation {
 // quoted, with inner quotes doubled, when it holds a ";" or a quote. Every
 // CSV the organiser's program writes goes through it.
 std::string csvField(const std::string& text);
+// The fields as one row: ";" between them, CR LF after.
+void appendCsvRow(std::string& out, const std::vector<std::string>& fields);
 
 // Rangliste.csv: UTF-8 with byte-order mark, ";" between fields, decimal
 // comma, every row followed by CR LF. A judge who did not rate a picture

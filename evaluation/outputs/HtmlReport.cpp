@@ -1,6 +1,7 @@
 #include "evaluation/outputs/HtmlReport.h"
 
 #include "evaluation/Tunables.h"
+#include "evaluation/outputs/AuthorsOutputs.h"
 #include "evaluation/ranking/Names.h"
 #include "evaluation/ranking/Texts.h"
 
@@ -180,6 +181,11 @@ void appendRanking(std::string& out, const Report& report,
 
 } // namespace
 
+std::string htmlEscaped(const std::string& text)
+{
+    return escaped(text);
+}
+
 std::string rankingHtml(const Report& report, const std::vector<const Thumbnail*>& thumbnails,
                         const Heading& heading)
 {
@@ -194,6 +200,7 @@ std::string rankingHtml(const Report& report, const std::vector<const Thumbnail*
            "</p>\n";
     appendNote(out, report);
     appendRanking(out, report, thumbnails);
+    out += authorsHtml(report);
     out += "</body>\n</html>\n";
     return out;
 }

@@ -20,4 +20,7 @@ namespace evaluation {
 std::string rankingHtml(const Report& report, const std::vector<const Thumbnail*>& thumbnails,
                         const Heading& heading);
 
+// Text for a page: & < > " escaped, control characters left out.
+std::string htmlEscaped(const std::string& text);
+
 } // namespace evaluation

@@ -3,8 +3,10 @@
 #include "core/TextEncoding.h"
 #include "evaluation/Tunables.h"
 #include "evaluation/outputs/PdfImages.h"
+#include "evaluation/outputs/PdfText.h"
 #include "evaluation/outputs/Thumbnails.h"
 #include "evaluation/ranking/Names.h"
+#include "evaluation/ranking/SeasonTexts.h"
 #include "evaluation/ranking/Texts.h"
 
 #include <QBuffer>
@@ -32,20 +34,12 @@ const QColor kDisagreementFill(0xFC, 0xE6, 0xCF), kFinalFill(0xE4, 0xEF, 0xE0);
 // Every text of the PDF; a control character in a name is left out.
 QString q(const std::string& utf8)
 {
-    return QString::fromStdString(controlsReplaced(utf8, ""));
+    return pdfText(utf8);
 }
 
 QFont font(double points, bool bold = false)
 {
-    QFont f;
-    // Linux has DejaVu Sans, Windows has Arial; the hint covers any other.
-    f.setFamilies({QStringLiteral("DejaVu Sans"), QStringLiteral("Arial")});
-    f.setStyleHint(QFont::SansSerif);
-    f.setPointSizeF(points);
-    f.setBold(bold);
-    // No ligatures: the text reads back as typed ("fi", not U+FB01).
-    f.setStyleStrategy(QFont::PreferNoShaping);
-    return f;
+    return pdfFont(points, bold);
 }
 
 class Document {
@@ -326,6 +320,44 @@ void drawJudgeAverages(Document& doc, const Report& report)
                            kMargin, doc.y, kContentWidth);
 }
 
+// The authors' ranking after the judges' averages, with the note on own pictures.
+void drawAuthors(Document& doc, const Report& report)
+{
+    if (report.authors.empty() && report.ownPicturesNote.empty())
+        return;
+    const double widths[] = {kRankWidth, kContentWidth - kRankWidth - 3 * 25, 25, 25, 25};
+    const auto row = [&](const QString(&cells)[5], const QFont& f) {
+        if (doc.y + 5.5 > kBottom)
+            doc.newPage();
+        double x = kMargin;
+        for (int i = 0; i < 5; ++i) {
+            doc.text(f, Document::box(x, doc.y, widths[i] - 1, 5),
+                     i > 1 ? Qt::AlignRight : Qt::AlignLeft, cells[i]);
+            x += widths[i];
+        }
+        doc.y += 5.5;
+    };
+    if (doc.y + 8 + 12 + 5.5 * 3 > kBottom)
+        doc.newPage();
+    else
+        doc.y += 8;
+    doc.painter().setPen(Qt::black);
+    doc.y += doc.paragraph(font(12, true), q(seasontexts::kAuthorsHeading), kMargin, doc.y,
+                           kContentWidth) +
+             2;
+    row({q(texts::kRank), q(seasontexts::kAuthor), q(seasontexts::kPictures),
+         q(seasontexts::kSumOfMeans), q(seasontexts::kBestPicture)},
+        font(8.5, true));
+    for (const AuthorRow& author : report.authors)
+        row({q(author.rank), q(author.author), QString::number(author.pictures), q(author.sumText),
+             q(author.bestText)},
+            font(8.5));
+    doc.y += 2;
+    for (const char* line : {report.ownPicturesNote.c_str(), seasontexts::kAuthorsRule})
+        if (*line)
+            doc.y += doc.paragraph(font(8.5), q(line), kMargin, doc.y, kContentWidth) + 1;
+}
+
 // For the organiser only: a page of its own, so the ranking pages can hang on the wall.
 void drawProblems(Document& doc, const Report& report)
 {
@@ -385,6 +417,7 @@ QByteArray drawPdf(const Report& report, const std::vector<const Thumbnail*>& th
             }
         }
         drawJudgeAverages(doc, report);
+        drawAuthors(doc, report);
         drawProblems(doc, report);
         doc.finish();
     }

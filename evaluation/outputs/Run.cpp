@@ -182,6 +182,8 @@ int evaluate(const std::string& folder, std::ostream& out, std::ostream& err,
     if (report.isFinal() || !report.changedSinceFinal.empty())
         out << "\n";
     out << onTerminal(rankingTable(report)) << "\n" << onTerminal(judgeAveragesTable(report));
+    if (!report.ownPicturesNote.empty())
+        out << "\n" << onTerminal(report.ownPicturesNote) << "\n";
     if (written)
         out << "\n" << onTerminal(texts::written(place, names)) << "\n";
     out.flush();

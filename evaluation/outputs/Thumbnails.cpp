@@ -19,10 +19,6 @@
 
 namespace evaluation {
 
-namespace {
-
-// The whole file into `bytes`, when it is a regular file the judging program
-// would read (a pipe is refused, never waited for).
 bool readPicture(const std::string& path, std::vector<std::uint8_t>& bytes)
 {
     auto file = regularfile::Reader::open(path);
@@ -32,6 +28,8 @@ bool readPicture(const std::string& path, std::vector<std::uint8_t>& bytes)
     return file->read(bytes.data(), bytes.size()) == bytes.size();
 }
 
+namespace {
+
 // Whether a kept thumbnail is of the size the thumbnail rule gives the
 // picture at `path` as it stands upright (its long side, its aspect within
 // the rounding of the scaled decode). A failed one always fits: decoding
@@ -40,14 +38,16 @@ bool fitsPicture(const Thumbnail& thumbnail, const std::string& path)
 {
     if (!thumbnail.ok)
         return true;
-    // The header lies at the start, mostly in its first 128 KB (a share is
-    // slow); one beyond 1 MB means decoding again.
+    // The header lies at the start: mostly in the first 16 KB, with a
+    // camera's EXIF preview in 128 KB (a share is slow, and a folder of
+    // hundreds is checked at every start); one beyond 1 MB means decoding again.
     auto file = regularfile::Reader::open(path);
     if (!file)
         return false;
     std::vector<std::uint8_t> bytes;
     std::optional<pictures::JpegHeader> header;
-    for (const std::size_t want : {std::size_t{128} << 10, std::size_t{1} << 20}) {
+    for (const std::size_t want :
+         {std::size_t{16} << 10, std::size_t{128} << 10, std::size_t{1} << 20}) {
         const std::size_t had = bytes.size();
         bytes.resize(std::size_t(std::min<std::uint64_t>(file->size(), want)));
         const auto got = bytes.size() > had ? file->read(bytes.data() + had, bytes.size() - had)

@@ -30,6 +30,10 @@ struct Thumbnail {
     std::string printJpeg;
 };
 
+// The whole file into `bytes`, when it is a regular file the judging program
+// would read (a pipe is refused, never waited for).
+bool readPicture(const std::string& path, std::vector<std::uint8_t>& bytes);
+
 // The picture upright (EXIF orientation), its longer side at most
 // `longSide`: decoded with the judging program's scaled decode, so only the
 // coefficients the small picture needs are transformed and a picture

@@ -66,7 +66,14 @@ ScoredLine scoreLine(const Maxima& maxima, const std::string& line);
 struct Judge {
     std::string name;                         // bytes of the file name without ".qel"
     std::vector<std::optional<Score>> scores; // per picture; nothing: "nicht bewertet"
+    std::vector<bool> own = {}; // per picture: the judge's own, not counted (empty: none)
 };
+
+// The judge's own picture: neither counted nor missing.
+inline bool ownPicture(const Judge& judge, std::size_t picture)
+{
+    return picture < judge.own.size() && judge.own[picture];
+}
 
 // A picture's title and author from the entrant list (UTF-8, readable);
 // both empty for a picture the list does not name.
@@ -84,6 +91,9 @@ struct Evaluation {
     int maxTotal = 0;               // one judge's highest possible total
     std::vector<InputPrint> inputs; // the pictures and criteria, then every rating file
     Decisions decisions;            // the organiser's exclusions and final declaration
+    // The authors (as the list writes them) who judged and whose own
+    // pictures were therefore left out of their ratings.
+    std::vector<std::string> ownPicturesLeftOut;
 
     // The reason a picture is left out of the ranking; nothing when it is in.
     const Exclusion* exclusion(std::size_t picture) const

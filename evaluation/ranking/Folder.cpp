@@ -5,6 +5,7 @@
 #include "core/Platform.h"
 #include "core/RatingFile.h"
 #include "core/Weighting.h"
+#include "evaluation/ranking/Authors.h"
 #include "evaluation/ranking/Entrants.h"
 #include "evaluation/ranking/Names.h"
 #include "evaluation/ranking/Texts.h"
@@ -217,6 +218,7 @@ FolderResult evaluateFolder(const std::string& folder, const std::string& place)
     else {
         addEntrants(folder, evaluation);
         addDecisions(folder, place, evaluation);
+        leaveOutOwnPictures(evaluation);
     }
     return result;
 }

@@ -85,7 +85,7 @@ std::string hint(const Evaluation& evaluation, const RankedPicture& row)
     };
     for (const Judge& judge : evaluation.judges) {
         const auto& score = judge.scores[row.picture];
-        if (!score)
+        if (!score && !ownPicture(judge, row.picture))
             addName(notRated, judge.name);
         else if (score->allZero)
             addName(allZero, judge.name);

@@ -4,6 +4,7 @@
 
 #include "evaluation/ranking/Names.h"
 #include "evaluation/ranking/Ranking.h"
+#include "evaluation/ranking/SeasonTexts.h"
 #include "evaluation/ranking/Texts.h"
 
 #include <algorithm>
@@ -54,6 +55,8 @@ ReportRow rowFor(const Evaluation& evaluation, const RankedPicture& ranked)
     if (row.unrated() && !row.excluded && !row.hint.starts_with(texts::kNotRated))
         row.hint = texts::kNotRated + (row.hint.empty() ? "" : "; " + row.hint);
     row.disagreement = ranked.disagreement;
+    if (ranked.rated > 0)
+        row.meanPoints = Points{ranked.sum, ranked.rated} + Points{};
     return row;
 }
 
@@ -71,20 +74,27 @@ void addMissing(Report& report, const Evaluation& evaluation,
         if (rowOf[p]->excluded)
             report.excluded.push_back(
                 texts::excludedLine(rowOf[p]->title, evaluation.exclusion(p)->reason));
-    // An excluded picture is missing nobody's rating.
-    const std::size_t counted = pictures - report.excluded.size();
-    for (const JudgeAverage& average : averages)
-        if (std::size_t(average.rated) < counted)
-            report.judgesShort.push_back(texts::judgeShort(average.name, average.rated, counted));
+    // An excluded picture is missing nobody's rating, nor is a judge's own.
+    std::vector<std::size_t> toRate(judges, 0), ownJudges(pictures, 0);
+    for (std::size_t j = 0; j < judges; ++j)
+        for (std::size_t p = 0; p < pictures; ++p) {
+            const bool own = ownPicture(evaluation.judges[j], p);
+            ownJudges[p] += own;
+            toRate[j] += !own && !rowOf[p]->excluded;
+        }
+    for (std::size_t j = 0; j < averages.size(); ++j)
+        if (std::size_t(averages[j].rated) < toRate[j])
+            report.judgesShort.push_back(
+                texts::judgeShort(averages[j].name, averages[j].rated, toRate[j]));
     std::vector<int> rated(pictures, 0);
     for (const RankedPicture& row : ranked)
         rated[row.picture] = row.excluded ? int(judges) : row.rated;
     // Pictures nobody rated first: a short note still names them.
     for (const bool unrated : {true, false})
         for (std::size_t p = 0; p < pictures; ++p)
-            if (std::size_t(rated[p]) < judges && (rated[p] == 0) == unrated)
+            if (std::size_t(rated[p]) < judges - ownJudges[p] && (rated[p] == 0) == unrated)
                 report.picturesShort.push_back(
-                    texts::pictureShort(rowOf[p]->title, rated[p], judges));
+                    texts::pictureShort(rowOf[p]->title, rated[p], judges - ownJudges[p]));
     for (const Problem& problem : evaluation.problems)
         if (problem.kind == ProblemKind::LineLeftOut ||
             problem.kind == ProblemKind::JudgeFileUnreadable)
@@ -149,6 +159,14 @@ Report buildReport(const Evaluation& evaluation)
              deviationText(averages, average)});
     addFinal(report, evaluation);
     addMissing(report, evaluation, ranked, averages);
+    if (report.entrantList) {
+        std::vector<AuthorPicture> placed;
+        for (const ReportRow& row : report.rows)
+            if (!row.unrated())
+                placed.push_back({row.author, row.meanPoints, row.place});
+        report.authors = rankAuthors(placed);
+    }
+    report.ownPicturesNote = seasontexts::ownPicturesNote(evaluation.ownPicturesLeftOut);
     if (report.isFinal()) {
         for (const std::string& picture : report.picturesShort)
             report.finalLines.push_back(texts::kPicturePrefix + picture);

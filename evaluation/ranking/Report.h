@@ -1,5 +1,6 @@
 #pragma once
 
+#include "evaluation/ranking/Authors.h"
 #include "evaluation/ranking/Evaluation.h"
 
 #include <cstddef>
@@ -40,6 +41,7 @@ struct ReportRow {
     std::string hint;
     bool disagreement = false; // judges more than a quarter of maxTotal apart
     bool excluded = false;     // left out by the organiser; its hint says why
+    Points meanPoints;         // the mean exactly, for the authors and the season
 
     bool unrated() const { return place == 0; }
 };
@@ -64,6 +66,8 @@ struct Report {
     std::vector<std::string> picturesShort;     // "Straßenszene: 2 von 3 Bewertern", unrated first
     std::vector<std::string> linesLeftOut;      // the problems of lines and files left out
     bool entrantList = false;                   // titles and authors come from an entrant list
+    std::vector<AuthorRow> authors;             // the authors' ranking; empty without a list
+    std::string ownPicturesNote; // "eigene Bilder nicht gewertet: Anna Berg"; "" when none
     std::size_t pictureCount = 0;
     int maxTotal = 0; // one judge's highest possible total
     // Declared final with nothing changed since: its date, and the lines the

@@ -67,7 +67,8 @@ inline constexpr char kOutputFlag[] = "--ausgabe";
 inline constexpr char kOutputFlagValue[] = "ORDNER";
 inline constexpr char kOutputFlagExplanation[] =
     "die Dateien in diesen Ordner schreiben statt neben den\n"
-    "             Wettbewerbsordner (wenn daneben nicht geschrieben werden kann)";
+    "             Wettbewerbsordner (wenn daneben nicht geschrieben werden kann);\n"
+    "             mit --jahreswertung: dorthin statt in den aktuellen Ordner";
 inline constexpr char kExitCodes[] =
     "Rückgabewert: 0 fertig, 1 Eingabeproblem, 2 falscher Aufruf.\n";
 

@@ -3,11 +3,15 @@
 #include "common/FileName.h"
 #include "core/Platform.h"
 #include "evaluation/Tunables.h"
+#include "evaluation/outputs/Certificates.h"
 #include "evaluation/outputs/Run.h"
 #include "evaluation/prepare/PrepareTexts.h"
 #include "evaluation/prepare/PrepareWindow.h"
+#include "evaluation/present/PresentationControls.h"
 #include "evaluation/ranking/Folder.h"
+#include "evaluation/ranking/SeasonTexts.h"
 #include "evaluation/ranking/Texts.h"
+#include "evaluation/window/SeasonWindow.h"
 #include "evaluation/window/WindowDecisions.h"
 #include "evaluation/window/WindowTexts.h"
 
@@ -20,11 +24,13 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QSplitter>
 #include <QTableView>
 #include <QUrl>
@@ -150,10 +156,20 @@ void EvaluationWindow::buildControls()
     problems_->setObjectName(QLatin1String(texts::kProblemsHeading));
     problems_->setAccessibleName(text(texts::kProblemsHeading));
     problems_->setWordWrap(true);
+    authors_.showColumns(&RankingTexts::authorHeaders, &RankingTexts::authors, 2);
+    QTableView* authors = makeTable(authors_, seasontexts::kAuthorsHeading, this);
+    ownPictures_ = new QLabel(this);
+    ownPictures_->setTextFormat(Qt::PlainText);
+    ownPictures_->setWordWrap(true);
+    ownPictures_->hide();
     auto* lower = new QSplitter(Qt::Horizontal, this);
     lower->addWidget(framed(texts::kJudgesHeading, judges));
+    authorsBox_ = framed(seasontexts::kAuthorsHeading, authors);
+    authorsBox_->layout()->addWidget(ownPictures_);
+    authorsBox_->hide(); // only with an entrant list
+    lower->addWidget(authorsBox_);
     lower->addWidget(framed(texts::kProblemsHeading, problems_));
-    lower->setSizes({2, 3}); // in proportion: the judges' table gets its columns
+    lower->setSizes({2, 2, 3}); // in proportion: the judges' table gets its columns
 
     auto* upright = new QSplitter(Qt::Vertical, this);
     upright->addWidget(table_);
@@ -174,6 +190,7 @@ void EvaluationWindow::buildControls()
     layout->addLayout(progressRow);
     layout->addWidget(upright, 1);
     layout->addWidget(failures_);
+    layout->addWidget(buildCertificatesRow());
     layout->addWidget(buildOutputRow());
 
     // Fits a 1366 × 768 screen with a panel; larger screens get the same.
@@ -224,6 +241,7 @@ QWidget* EvaluationWindow::buildOutputRow()
         failures_->show();
     });
     layout->insertWidget(1, decisions_);
+    layout->insertWidget(2, new PresentationControls(folderPath_, row));
     return row;
 }
 
@@ -241,6 +259,10 @@ void EvaluationWindow::showRanking(std::shared_ptr<const RankingTexts> ranking)
     problems_->clear();
     problems_->addItems(ranking->problems);
     judges_.setRanking(ranking);
+    authorsBox_->setVisible(!ranking->authors.empty());
+    ownPictures_->setText(ranking->ownPictures);
+    ownPictures_->setVisible(!ranking->ownPictures.isEmpty());
+    authors_.setRanking(ranking);
     ranking_.setRanking(ranking);
     decisions_->setRanking(std::move(ranking));
     tellRowsOnScreen();
@@ -307,6 +329,61 @@ void EvaluationWindow::openOutput(const char* file, const char* kind)
             .arg(text(kind),
                  QDir::toNativeSeparators(*file ? QFileInfo(path).absolutePath() : path)));
     failures_->show();
+}
+
+// The club's name (remembered), up to which place, and the button.
+QWidget* EvaluationWindow::buildCertificatesRow()
+{
+    auto* row = new QWidget(this);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* clubLabel = new QLabel(text(seasontexts::kClub), row);
+    club_ = new QLineEdit(QString::fromStdString(clubName()), row);
+    club_->setPlaceholderText(text(seasontexts::kClubPlaceholder));
+    club_->setAccessibleName(text(seasontexts::kClub));
+    clubLabel->setBuddy(club_);
+    connect(club_, &QLineEdit::editingFinished, this,
+            [this] { rememberClubName(club_->text().trimmed().toStdString()); });
+    auto* placesLabel = new QLabel(text(seasontexts::kUpToPlace), row);
+    places_ = new QSpinBox(row);
+    places_->setRange(1, 99);
+    places_->setValue(3);
+    places_->setAccessibleName(text(seasontexts::kUpToPlace));
+    placesLabel->setBuddy(places_);
+    auto* certificates = new QPushButton(text(seasontexts::kCertificatesButton), row);
+    certificates->setObjectName(certificates->text());
+    connect(certificates, &QPushButton::clicked, this, &EvaluationWindow::writeCertificates);
+    auto* season = new QPushButton(text(seasontexts::kSeasonButton), row);
+    season->setObjectName(season->text());
+    connect(season, &QPushButton::clicked, this, [this] {
+        auto* window = new SeasonWindow({folderPath_});
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->show();
+    });
+    layout->addWidget(clubLabel);
+    layout->addWidget(club_, 1);
+    layout->addWidget(placesLabel);
+    layout->addWidget(places_);
+    layout->addWidget(certificates);
+    layout->addStretch(1);
+    layout->addWidget(season);
+    return row;
+}
+
+void EvaluationWindow::writeCertificates()
+{
+    const std::string club = club_->text().trimmed().toStdString();
+    rememberClubName(club);
+    const CertificatesWritten result =
+        evaluation::writeCertificates(folderPath_, club, places_->value());
+    if (!result.failure.empty()) {
+        failures_->setText(QString::fromStdString(result.failure));
+        failures_->show();
+        return;
+    }
+    failures_->hide();
+    written_->setText(QString::fromStdString(
+        seasontexts::certificatesWritten(common::displayFileNameUtf8(result.path), result.pages)));
 }
 
 } // namespace evaluation

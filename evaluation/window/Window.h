@@ -6,8 +6,11 @@
 
 #include <QWidget>
 
+class QGroupBox;
 class QLabel;
+class QLineEdit;
 class QListWidget;
+class QSpinBox;
 class QProgressBar;
 class QPushButton;
 class QTableView;
@@ -49,6 +52,8 @@ class EvaluationWindow : public QWidget {
     void showEnd(const ReadingEnd& end);
     // kind: what the desktop found no program for, "PDF-Dateien".
     void openOutput(const char* file, const char* kind);
+    QWidget* buildCertificatesRow();
+    void writeCertificates();
 
     std::string folderPath_; // bytes, absolute: what is read and watched
     QString folder_;         // as shown
@@ -58,6 +63,7 @@ class EvaluationWindow : public QWidget {
     JudgesModel judges_;
     std::string place_; // bytes; "": beside the folder
     DecisionButtons* decisions_ = nullptr;
+    JudgesModel authors_;
 
     QLabel* note_ = nullptr;
     QLabel* back_ = nullptr;
@@ -65,6 +71,10 @@ class EvaluationWindow : public QWidget {
     QPushButton* cancel_ = nullptr;
     QTableView* table_ = nullptr;
     QListWidget* problems_ = nullptr;
+    QGroupBox* authorsBox_ = nullptr;
+    QLabel* ownPictures_ = nullptr;
+    QLineEdit* club_ = nullptr;
+    QSpinBox* places_ = nullptr;
     QLabel* written_ = nullptr;
     QLabel* failures_ = nullptr;
     std::vector<std::pair<QPushButton*, const char*>> openButtons_;

@@ -114,6 +114,14 @@ QVariant RankingModel::headerData(int section, Qt::Orientation orientation, int 
     return ranking_ ? header(ranking_->headers, section, orientation, role) : QVariant();
 }
 
+void JudgesModel::showColumns(QStringList RankingTexts::*headers,
+                              std::vector<QStringList> RankingTexts::*rows, int firstNumber)
+{
+    headers_ = headers;
+    rows_ = rows;
+    firstNumber_ = firstNumber;
+}
+
 void JudgesModel::setRanking(std::shared_ptr<const RankingTexts> ranking)
 {
     beginResetModel();
@@ -123,29 +131,29 @@ void JudgesModel::setRanking(std::shared_ptr<const RankingTexts> ranking)
 
 int JudgesModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() || !ranking_ ? 0 : int(ranking_->judges.size());
+    return parent.isValid() || !ranking_ ? 0 : int((ranking_.get()->*rows_).size());
 }
 
 int JudgesModel::columnCount(const QModelIndex& parent) const
 {
-    return parent.isValid() || !ranking_ ? 0 : int(ranking_->judgeHeaders.size());
+    return parent.isValid() || !ranking_ ? 0 : int((ranking_.get()->*headers_).size());
 }
 
 QVariant JudgesModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || !ranking_)
         return {};
-    const QString& cell = ranking_->judges[std::size_t(index.row())][index.column()];
+    const QString& cell = (ranking_.get()->*rows_)[std::size_t(index.row())][index.column()];
     if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
         return cell;
     if (role == Qt::TextAlignmentRole)
-        return alignment(index.column() > 0); // all but the name are numbers
+        return alignment(index.column() >= firstNumber_); // all but the names are numbers
     return {};
 }
 
 QVariant JudgesModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    return ranking_ ? header(ranking_->judgeHeaders, section, orientation, role) : QVariant();
+    return ranking_ ? header(ranking_.get()->*headers_, section, orientation, role) : QVariant();
 }
 
 } // namespace evaluation

@@ -34,12 +34,16 @@ class RankingModel : public QAbstractTableModel {
     std::shared_ptr<const RankingTexts> ranking_;
 };
 
-// The judges' averages as a small table.
+// The judges' averages as a small table; the authors' ranking too.
 class JudgesModel : public QAbstractTableModel {
     Q_OBJECT
   public:
     using QAbstractTableModel::QAbstractTableModel;
 
+    // Which of the ranking's small tables it shows (the judges' when not
+    // called); columns from firstNumber on are numbers.
+    void showColumns(QStringList RankingTexts::*headers,
+                     std::vector<QStringList> RankingTexts::*rows, int firstNumber);
     void setRanking(std::shared_ptr<const RankingTexts> ranking);
 
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -49,6 +53,9 @@ class JudgesModel : public QAbstractTableModel {
 
   private:
     std::shared_ptr<const RankingTexts> ranking_;
+    QStringList RankingTexts::*headers_ = &RankingTexts::judgeHeaders;
+    std::vector<QStringList> RankingTexts::*rows_ = &RankingTexts::judges;
+    int firstNumber_ = 1;
 };
 
 } // namespace evaluation

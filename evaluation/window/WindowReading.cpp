@@ -6,6 +6,7 @@
 #include "evaluation/outputs/Thumbnails.h"
 #include "evaluation/ranking/Folder.h"
 #include "evaluation/ranking/Report.h"
+#include "evaluation/ranking/SeasonTexts.h"
 #include "evaluation/ranking/Texts.h"
 
 #include <QDir>
@@ -103,6 +104,14 @@ std::shared_ptr<RankingTexts> rankingTexts(const Report& report, const Evaluatio
             {text(judge.name), text(judge.rated), orNone(judge.average), orNone(judge.deviation)});
     for (const std::string& problem : listedProblems(report.problems))
         ranking->problems << text(problem);
+    ranking->authorHeaders = {text(texts::kRank), text(seasontexts::kAuthor),
+                              text(seasontexts::kPictures), text(seasontexts::kSumOfMeans),
+                              text(seasontexts::kBestPicture)};
+    for (const AuthorRow& author : report.authors)
+        ranking->authors.push_back({text(author.rank), text(author.author),
+                                    QString::number(author.pictures), text(author.sumText),
+                                    text(author.bestText)});
+    ranking->ownPictures = text(report.ownPicturesNote);
     return ranking;
 }
 

@@ -31,6 +31,9 @@ struct RankingTexts {
     QStringList judgeHeaders;          // Bewerter, Bilder, Durchschnitt, Abweichung
     std::vector<QStringList> judges;   // per judge a cell per judge header
     QStringList problems;              // every problem, in the order met
+    QStringList authorHeaders;         // Platz, Autor, Bilder, Summe, Bestes Bild
+    std::vector<QStringList> authors;  // the authors' ranking; empty without an entrant list
+    QString ownPictures;               // "eigene Bilder nicht gewertet: …"; empty when none
 };
 
 // How a reading ended.

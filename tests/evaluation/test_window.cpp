@@ -153,6 +153,11 @@ TEST_F(Window, ShowsTheRankingAndFollowsASavedRatingFile)
                    cell(table, 1, 2) == "Abendlicht – Max";
         },
         kWaitMs));
+    // ... and adds the authors' ranking.
+    const auto* authors = window.findChild<QTableView*>(QStringLiteral("Autorenwertung"));
+    ASSERT_NE(authors, nullptr);
+    EXPECT_TRUE(authors->isVisible());
+    EXPECT_EQ(cell(authors, 0, 1), "Max");
     fs::remove(list);
 
     // Once the PDF can be written, its button opens it.
