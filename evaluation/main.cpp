@@ -151,7 +151,8 @@ int main(int argc, char** argv)
     if (commandLine.has(kPresentFlag))
         return runWindow(argv[0], commandLine.folder,
                          commandLine.has(kRoundFlag) ? WindowKind::Round
-                                                     : WindowKind::Presentation);
+                                                     : WindowKind::Presentation,
+                         std::string());
     const bool prepare = commandLine.has(evaluation::texts::kPrepareFlag);
     if (prepare || commandLine.has(evaluation::texts::kWindowFlag))
         return runWindow(argv[0], commandLine.folder,
