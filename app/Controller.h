@@ -90,6 +90,9 @@ class Controller : public QObject {
     // The file this sheet was loaded from or saved to (a fileIdentity): saving
     // there again asks nothing.
     std::string sheetFile_;
+    // The judge name of the last loaded file, as bytes: a name from another PC
+    // (Windows-1252) is saved under the name it came with, not a second one.
+    std::string loadedJudge_;
     FileChooser Qelopen;
     std::string lastChosenFile_;
 };

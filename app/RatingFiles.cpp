@@ -9,12 +9,9 @@
 #include "core/TextEncoding.h"
 #include "pictures/NameKey.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileDialog>
 
 #include <algorithm>
-#include <filesystem>
 #include <numeric>
 
 namespace {
@@ -29,24 +26,33 @@ std::vector<std::string> pictureNames(const std::vector<std::string>& pictures,
     return names;
 }
 
+bool contains(const std::vector<std::size_t>& positions, std::size_t i)
+{
+    return std::find(positions.begin(), positions.end(), i) != positions.end();
+}
+
 // What the box about a loaded sheet says: the counts, then the names, so the
 // judge sees which pictures are left without a score.
 std::string placedBox(const rating::Placement& placement, const rating::Sheet& lines,
                       const std::vector<std::string>& pictures)
 {
     std::vector<std::string> withoutPicture;
+    std::vector<std::string> twice;
     std::vector<std::string> namingSeveral;
     for (const std::size_t i : placement.keptLines) {
         const std::string_view name = rating::namePart(lines[i]);
         if (name.empty())
             continue;
-        const bool several = std::find(placement.alikeLines.begin(), placement.alikeLines.end(),
-                                       i) != placement.alikeLines.end();
-        (several ? namingSeveral : withoutPicture).push_back(displayText(name));
+        (contains(placement.alikeLines, i)   ? namingSeveral
+         : contains(placement.twiceLines, i) ? twice
+                                             : withoutPicture)
+            .push_back(displayText(name));
     }
-    return messages::placedByName(placement.moved, placement.kept, placement.added) +
+    const std::size_t twiceCount = placement.twiceLines.size();
+    return messages::placedByName(placement.moved, placement.kept - twiceCount, twiceCount,
+                                  placement.added) +
            messages::placedPictures(pictureNames(pictures, placement.addedPictures), withoutPicture,
-                                    namingSeveral);
+                                    twice, namingSeveral);
 }
 
 } // namespace
@@ -58,7 +64,9 @@ void Controller::bsaveClick()
         messagebox::warning(messages::kEnterJudgeName);
         return;
     }
-    const std::string judgeBytes = QFile::encodeName(judge).toStdString();
+    const std::string judgeBytes = common::displayFileName(loadedJudge_) == judge
+                                       ? loadedJudge_
+                                       : QFile::encodeName(judge).toStdString();
     const std::optional<std::string> fileName = ratingfile::fileNameForJudge(judgeBytes);
     if (fileName && ratingfile::asksBeforeOverwriting(*fileName, sheetFile_) &&
         !messagebox::question(messages::overwriteQuestion(
@@ -97,8 +105,8 @@ void Controller::bloadClick()
             // so the sheet still counts as saved, but the judge hears which.
             std::vector<std::size_t> added(Playlist.size() - lines->size());
             std::iota(added.begin(), added.end(), lines->size());
-            box = messages::placedByName(0, 0, added.size()) +
-                  messages::placedPictures(pictureNames(Playlist, added), {}, {});
+            box = messages::placedByName(0, 0, 0, added.size()) +
+                  messages::placedPictures(pictureNames(Playlist, added), {}, {}, {});
             rating::extendToPictures(*lines, Playlist);
         }
     } catch (const std::exception&) { // out of memory: the sheet stays
@@ -107,17 +115,15 @@ void Controller::bloadClick()
         box.clear();
     }
     if (lines) {
-        if (placement) {
-            savedSheet_ = std::move(*lines); // the file holds the lines as they were
-            QelList = std::move(placement->sheet);
-        } else {
-            QelList = std::move(*lines);
-            savedSheet_ = QelList;
-        }
+        // Placed or completed, the sheet loses nothing when it is not saved:
+        // loading the file again gives it back, so it counts as saved.
+        QelList = placement ? std::move(placement->sheet) : std::move(*lines);
+        savedSheet_ = QelList;
         sheetFile_ = ratingfile::fileIdentity(*chosen);
     } else {
         messagebox::warning(messages::kCannotLoad);
     }
+    loadedJudge_ = judge;
     panel_.setJudgeName(common::displayFileName(judge));
     if (!box.empty())
         messagebox::information(box);
@@ -127,26 +133,4 @@ void Controller::bloadClick()
 bool Controller::mayClose()
 {
     return !hasUnsavedChanges() || messagebox::question(messages::kUnsavedQuestion);
-}
-
-std::optional<std::string> runQelopen(QWidget* parent, std::string& lastChoice)
-{
-    // Kept as bytes: a folder name that is not UTF-8 must survive the trip.
-    const std::filesystem::path workingFolder = std::filesystem::current_path();
-    QFileDialog dialog(parent);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setOption(QFileDialog::ReadOnly);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(QStringLiteral("*.qel"));
-    dialog.setDirectory(QDir::currentPath());
-    if (!lastChoice.empty())
-        dialog.selectFile(QFile::decodeName(lastChoice.c_str()));
-    const bool accepted = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
-    std::error_code ignored;
-    std::filesystem::current_path(workingFolder, ignored);
-    if (!accepted)
-        return std::nullopt;
-    lastChoice = QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();
-    return lastChoice;
 }

@@ -48,8 +48,10 @@ inline std::string overwriteQuestion(const std::string& fileNameUtf8)
     return "Die Bewertung '" + fileNameUtf8 + "' gibt es schon. Überschreiben?";
 }
 
-// A loaded rating file whose lines were placed at the pictures they name.
-inline std::string placedByName(std::size_t moved, std::size_t kept, std::size_t added)
+// A loaded rating file whose lines were placed at the pictures they name;
+// when no line moved, it was only completed and says no more.
+inline std::string placedByName(std::size_t moved, std::size_t withoutPicture, std::size_t twice,
+                                std::size_t added)
 {
     const auto count = [](std::size_t n, const char* one, const char* many) {
         return std::to_string(n) + " " + (n == 1 ? one : many);
@@ -60,13 +62,17 @@ inline std::string placedByName(std::size_t moved, std::size_t kept, std::size_t
     };
     if (moved > 0)
         add(count(moved, "Zeile verschoben", "Zeilen verschoben"));
-    if (kept > 0)
-        add(count(kept, "Zeile ohne passendes Bild behalten",
+    if (withoutPicture > 0)
+        add(count(withoutPicture, "Zeile ohne passendes Bild behalten",
                   "Zeilen ohne passendes Bild behalten"));
+    if (twice > 0)
+        add(count(twice, "doppelte Zeile behalten", "doppelte Zeilen behalten"));
     if (added > 0)
         add(count(added, "leere Zeile für ein Bild ohne Zeile angelegt",
                   "leere Zeilen für Bilder ohne Zeile angelegt"));
-    return "Die Bewertung wurde den Bildern nach Dateinamen zugeordnet: " + parts + ".";
+    return (moved > 0 ? "Die Bewertung wurde den Bildern nach Dateinamen zugeordnet: "
+                      : "Die Bewertung wurde geladen: ") +
+           parts + ".";
 }
 
 // Names (readable UTF-8) in quotes, the first few, then how many more.
@@ -82,9 +88,11 @@ inline std::string someNames(const std::vector<std::string>& namesUtf8)
 }
 
 // What the box about a placed sheet names: the pictures now without a
-// score, the lines kept without a picture, those naming several alike.
+// score, the lines kept without a picture, those for a picture that has its
+// line, those naming several alike.
 inline std::string placedPictures(const std::vector<std::string>& withoutScore,
                                   const std::vector<std::string>& withoutPicture,
+                                  const std::vector<std::string>& twice,
                                   const std::vector<std::string>& namingSeveral)
 {
     std::string text;
@@ -92,6 +100,8 @@ inline std::string placedPictures(const std::vector<std::string>& withoutScore,
         text += "\nNoch ohne Bewertung: " + someNames(withoutScore) + ".";
     if (!withoutPicture.empty())
         text += "\nZeilen ohne passendes Bild: " + someNames(withoutPicture) + ".";
+    if (!twice.empty())
+        text += "\nDoppelte Zeilen: " + someNames(twice) + ".";
     if (!namingSeveral.empty())
         text += "\nPasst zu mehreren Bildern: " + someNames(namingSeveral) + ".";
     return text;

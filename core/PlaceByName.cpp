@@ -20,6 +20,7 @@ std::optional<Placement> placeByName(const Sheet& lines, const std::vector<std::
             placed[i] = true;
         }
     std::vector<bool> alike(lines.size(), false);
+    std::vector<bool> twice(lines.size(), false);
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (placed[i] || namePart(lines[i]).empty())
             continue;
@@ -30,6 +31,8 @@ std::optional<Placement> placeByName(const Sheet& lines, const std::vector<std::
             lineOf[*picture] = i;
             placed[i] = true;
             result.moved += *picture != i;
+        } else {
+            twice[i] = picture.has_value();
         }
     }
 
@@ -50,6 +53,8 @@ std::optional<Placement> placeByName(const Sheet& lines, const std::vector<std::
             result.keptLines.push_back(i);
             if (alike[i])
                 result.alikeLines.push_back(i);
+            if (twice[i])
+                result.twiceLines.push_back(i);
         }
 
     Sheet asLoaded = lines;

@@ -19,6 +19,7 @@ struct Placement {
     std::vector<std::size_t> addedPictures; // their positions
     std::vector<std::size_t> keptLines;     // the kept lines' positions in the file
     std::vector<std::size_t> alikeLines;    // of those, the ones naming pictures alike
+    std::vector<std::size_t> twiceLines;    // and those naming a picture that has its line
 };
 
 // Places each line at the picture it names (PictureNames with `key`); a line

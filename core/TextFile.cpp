@@ -29,6 +29,12 @@ std::vector<std::string> splitLines(std::string_view text, std::size_t maxLines)
     return lines;
 }
 
+std::string_view withoutByteOrderMark(std::string_view text)
+{
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    return text.starts_with(kByteOrderMark) ? text.substr(kByteOrderMark.size()) : text;
+}
+
 std::string joinLines(const std::vector<std::string>& lines)
 {
     std::size_t size = 0;

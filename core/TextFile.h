@@ -20,6 +20,9 @@ constexpr std::size_t kAllLines = std::numeric_limits<std::size_t>::max();
 // empty line; the first NUL ends the text. At most maxLines lines are kept.
 std::vector<std::string> splitLines(std::string_view text, std::size_t maxLines = kAllLines);
 
+// The text without the UTF-8 byte order mark an editor may put in front of it.
+std::string_view withoutByteOrderMark(std::string_view text);
+
 // Every line followed by CR LF, the last one included.
 std::string joinLines(const std::vector<std::string>& lines);
 

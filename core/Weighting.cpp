@@ -36,7 +36,9 @@ Weighting parseWeighting(const std::optional<std::string>& fileContents)
     if (!fileContents)
         return w;
     // Nothing reads beyond the fifteenth line; one more tells "at least fifteen".
-    const std::vector<std::string> lines = textfile::splitLines(*fileContents, kCriterionCount + 1);
+    // Notepad saves UTF-8 with a byte order mark; the descriptions show as UTF-8.
+    const std::vector<std::string> lines =
+        textfile::splitLines(textfile::withoutByteOrderMark(*fileContents), kCriterionCount + 1);
     if (lines.size() < static_cast<std::size_t>(kCriterionCount)) {
         w.outcome = Weighting::Outcome::TooShort;
         return w;

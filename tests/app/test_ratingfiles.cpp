@@ -6,6 +6,8 @@
 #include "core/TextFile.h"
 
 #include <QFileDialog>
+#include <QKeyEvent>
+#include <QListView>
 #include <QSettings>
 #include <QTimer>
 
@@ -183,7 +185,13 @@ TEST_F(RatingFiles, LoadedSheetsOfOtherLengths)
         {"shorter",
          "111111111111111-p0.jpg\n",
          {"111111111111111-p0.jpg", "000000000000000-p1.jpg", "000000000000000-p2.jpg"},
-         messages::placedByName(0, 0, 2) + "\nNoch ohne Bewertung: 'p1.jpg', 'p2.jpg'."},
+         messages::placedByName(0, 0, 0, 2) + "\nNoch ohne Bewertung: 'p1.jpg', 'p2.jpg'."},
+        {"twice",
+         "111111111111111-p0.jpg\r\n222222222222222-p0.jpg\r\n",
+         {"111111111111111-p0.jpg", "000000000000000-p1.jpg", "000000000000000-p2.jpg",
+          "222222222222222-p0.jpg"},
+         messages::placedByName(0, 0, 1, 2) +
+             "\nNoch ohne Bewertung: 'p1.jpg', 'p2.jpg'.\nDoppelte Zeilen: 'p0.jpg'."},
         {"longer", "1\r2\r3\r4\r5\r", {"100000000000000", "2", "3", "4", "5"}, ""},
         {"binary", std::string("\x01\x02\r\n\x03\0zzz", 8), {}, ""},
     };
@@ -202,7 +210,7 @@ TEST_F(RatingFiles, LoadedSheetsOfOtherLengths)
         EXPECT_EQ(messages, c.box.empty() ? std::vector<Message>() : box);
         EXPECT_EQ(controller->sheet(), c.sheet);
         if (!c.box.empty()) {
-            EXPECT_FALSE(controller->hasUnsavedChanges()) << "extended, nothing changed on disk";
+            EXPECT_FALSE(controller->hasUnsavedChanges()) << "loading again gives the same";
         }
     }
 }
@@ -229,10 +237,10 @@ TEST_F(RatingFiles, LinesGoToThePictureTheyNameAndAreSavedAgain)
     chosen = std::filesystem::absolute("Eva.qel").string();
     controller->bloadClick();
     EXPECT_EQ(messages, (std::vector<Message>{
-                            {Kind::Information, messages::placedByName(1, 1, 1) +
+                            {Kind::Information, messages::placedByName(1, 1, 0, 1) +
                                                     "\nNoch ohne Bewertung: 'p1.jpg'.\nZeilen "
                                                     "ohne passendes Bild: 'weg.jpg'."}}));
-    EXPECT_TRUE(controller->hasUnsavedChanges()) << "the file still holds the old order";
+    EXPECT_FALSE(controller->hasUnsavedChanges()) << "loading again puts them in order again";
     std::string shown;
     for (int i = 0; i < 3; ++i, controller->vor())
         shown += positions().substr(0, 1);
@@ -351,6 +359,43 @@ TEST_F(RatingFiles, OpenDialogStartsHereTakesTypedNamesAndKeepsTheLastChoice)
     EXPECT_FALSE(runQelopen(form.get(), lastChoice).has_value());
     EXPECT_EQ(nameBox.toStdString(), here + "/Nicht da.qel") << "the last choice is offered";
     EXPECT_EQ(std::filesystem::current_path().string(), here);
+}
+
+// A judge's file from a Windows PC (a Windows-1252 name, which Qt's folder
+// model leaves out) is listed under its name, opened, and saved back to itself.
+TEST_F(RatingFiles, AFileNamedOnAWindowsPcIsListedLoadedAndSavedBack)
+{
+    startWith(1);
+    const std::string name = "G\xfcnther Gro\xdf";
+    writeFile(name + ".qel", "300000000000000-p0.jpg\r\n");
+    QTimer::singleShot(0, [] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        auto* view = dialog->findChild<QListView*>("listView");
+        QModelIndex listed;
+        for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row) {
+            const QModelIndex index = view->model()->index(row, 0, view->rootIndex());
+            if (index.data() == QStringLiteral("Günther Groß.qel"))
+                listed = index;
+        }
+        if (!listed.isValid()) {
+            dialog->close();
+            FAIL() << "not listed";
+        }
+        view->setCurrentIndex(listed);
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(view, &enter);
+    });
+    std::string lastChoice;
+    chosen = runQelopen(form.get(), lastChoice);
+    EXPECT_EQ(chosen, std::filesystem::current_path().string() + "/" + name + ".qel");
+    controller->bloadClick();
+    EXPECT_EQ(panel().Bewerter->text(), QStringLiteral("Günther Groß"));
+    EXPECT_EQ(positions(), "300000000000000");
+    panel().rows[0]->slider()->setValue(4);
+    controller->bsaveClick();
+    EXPECT_EQ(file((name + ".qel").c_str()), "400000000000000-p0.jpg\r\n");
+    EXPECT_FALSE(std::filesystem::exists("Günther Groß.qel")) << "no second sheet of one judge";
+    EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(RatingFiles, OpenDialogWritesNoSettings)

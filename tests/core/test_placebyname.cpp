@@ -23,6 +23,7 @@ TEST(PlaceByName, PutsEachLineAtThePictureItNames)
         rating::Sheet placed; // empty: left as loaded
         std::size_t moved, kept, added;
         std::vector<std::size_t> alikeLines = {};
+        std::vector<std::size_t> twiceLines = {};
     } cases[] = {
         {"inOrder", abc, {line("1", "a.jpg"), "", line("3", "c.jpg")}, {}, 0, 0, 0},
         {"shortFile", abc, {line("1", "a.jpg")}, {}, 0, 0, 0},
@@ -53,7 +54,9 @@ TEST(PlaceByName, PutsEachLineAtThePictureItNames)
          {line("1", "a.jpg"), line("2", "b.jpg"), line("3", "c.jpg"), line("9", "a.jpg")},
          3,
          1,
-         0},
+         0,
+         {},
+         {2}},
         {"namelessLinesStay",
          abc,
          {line("3", "c.jpg"), "12", line("1", "a.jpg"), "0000000000000000"},
@@ -103,20 +106,21 @@ TEST(PlaceByName, PutsEachLineAtThePictureItNames)
         EXPECT_EQ(placement->addedPictures.size(), c.added);
         EXPECT_EQ(placement->keptLines.size(), c.kept);
         EXPECT_EQ(placement->alikeLines, c.alikeLines);
+        EXPECT_EQ(placement->twiceLines, c.twiceLines);
     }
 }
 
 TEST(PlaceByName, TheBoxCountsWhatHappened)
 {
-    EXPECT_EQ(messages::placedByName(3, 1, 0),
+    EXPECT_EQ(messages::placedByName(3, 1, 0, 0),
               "Die Bewertung wurde den Bildern nach Dateinamen zugeordnet: 3 Zeilen verschoben, 1 "
               "Zeile ohne passendes Bild behalten.");
-    EXPECT_EQ(messages::placedByName(1, 0, 2),
+    EXPECT_EQ(messages::placedByName(1, 0, 2, 2),
               "Die Bewertung wurde den Bildern nach Dateinamen zugeordnet: 1 Zeile verschoben, 2 "
-              "leere Zeilen für Bilder ohne Zeile angelegt.");
-    EXPECT_EQ(messages::placedByName(0, 2, 1),
-              "Die Bewertung wurde den Bildern nach Dateinamen zugeordnet: 2 Zeilen ohne passendes "
-              "Bild behalten, 1 leere Zeile für ein Bild ohne Zeile angelegt.");
+              "doppelte Zeilen behalten, 2 leere Zeilen für Bilder ohne Zeile angelegt.");
+    EXPECT_EQ(messages::placedByName(0, 2, 1, 1),
+              "Die Bewertung wurde geladen: 2 Zeilen ohne passendes Bild behalten, 1 doppelte "
+              "Zeile behalten, 1 leere Zeile für ein Bild ohne Zeile angelegt.");
 }
 
 } // namespace

@@ -53,6 +53,7 @@ INSTANTIATE_TEST_SUITE_P(
         OutcomeCase{"lastWithoutBreak", kGood.substr(0, kGood.size() - 2), Outcome::Loaded, 15,
                     nullptr},
         OutcomeCase{"crOnly", fileWith("555555555555555", "\r"), Outcome::Loaded, 15, nullptr},
+        OutcomeCase{"utf8ByteOrderMark", "\xEF\xBB\xBF" + kGood, Outcome::Loaded, 15, nullptr},
         OutcomeCase{"sixteenthIgnored", kGood + "x garbage\r\n", Outcome::Loaded, 15, nullptr},
         OutcomeCase{"letterInLine9", fileWith("11111111x111111"), Outcome::BadLine, 8,
                     messages::kWeightingNotLoaded},

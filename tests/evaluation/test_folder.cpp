@@ -107,12 +107,14 @@ TEST_F(Folder, ShowsProgressOnlyOnATerminal)
     bench::writePhoto((folder / "a.jpg").string(), 64, 48);
     bench::writePhoto((folder / "b.jpg").string(), 48, 64);
     write("Anna.qel", "443204332043220-a.jpg\r\n222202222022220-b.jpg\r\n");
+    write("G\xfcnther Gro\xdf.qel", "111111111111111-a.jpg\r\n"); // named on a Windows PC
     for (const bool onTerminal : {true, false}) {
         const std::string text = runProgram(folder.string(), onTerminal);
         EXPECT_NE(text.find("Platz"), std::string::npos) << onTerminal << ": " << text;
         EXPECT_EQ(text.find("Bilder lesen: 2/2") != std::string::npos, onTerminal)
             << onTerminal << ": " << text;
     }
+    EXPECT_NE(read("Rangliste.csv").find(";Anna;Günther Groß;"), std::string::npos);
 }
 
 TEST_F(Folder, WritesTheThreeFilesAndReportsAPictureItCannotRead)

@@ -90,8 +90,8 @@ TEST(Matching, LinesGoToThePictureTheyNameAndEverythingElseIsReported)
                                 "– Zeile nicht gewertet");
 }
 
-// Names that are not UTF-8 show as every program shows a file name (the
-// replacement character for the byte).
+// Names that are not UTF-8 show as every program shows a file name (read as
+// Windows-1252, as the PC that wrote them meant).
 TEST(Matching, ProblemsNameJudgeLineAndPictureAsEveryProgramShowsThem)
 {
     using evaluation::ProblemKind;
@@ -101,17 +101,17 @@ TEST(Matching, ProblemsNameJudgeLineAndPictureAsEveryProgramShowsThem)
                            {"\xe4.jpg", "b.jpg"}, kNines, problems);
     ASSERT_EQ(problems.size(), 3u);
     const std::tuple<ProblemKind, std::size_t, std::string> expected[] = {
-        {ProblemKind::LineLeftOut, 2, "\uFFFD.jpg"},
+        {ProblemKind::LineLeftOut, 2, "\xC3\xA4.jpg"},
         {ProblemKind::LineLeftOut, 3, ""},
         {ProblemKind::NoLine, 0, "b.jpg"}};
     for (std::size_t i = 0; i < problems.size(); ++i) {
-        EXPECT_EQ(problems[i].judge, "J\uFFFDrgen") << i;
+        EXPECT_EQ(problems[i].judge, "J\xC3\xBCrgen") << i;
         EXPECT_EQ(
             std::tie(problems[i].kind, problems[i].line, problems[i].picture),
             std::tie(std::get<0>(expected[i]), std::get<1>(expected[i]), std::get<2>(expected[i])))
             << i << ": " << problems[i].text;
     }
-    EXPECT_EQ(problems[2].text, "J\uFFFDrgen: keine Zeile für 'b.jpg' – nicht bewertet");
+    EXPECT_EQ(problems[2].text, "J\xC3\xBCrgen: keine Zeile für 'b.jpg' – nicht bewertet");
 }
 
 } // namespace
