@@ -66,17 +66,17 @@ class QelPanel : public QFrame {
     void connectSignals();
 
     QFrame* Buttonpanel;
-    QLabel* Label6;
+    QLabel* Label6; // the version text "Version 2.3"
     QPushButton* zurueckButton;
     QPushButton* vorButton;
     UpDown* Hintergrund;
     QToolButton* zoombutton;
-    QToolButton* SpeedButton2;
-    QPushButton* BitBtn2;
-    QPushButton* BitBtn1;
+    QToolButton* SpeedButton2; // the information button: opens the information document
+    QPushButton* BitBtn2;      // minimises the window
+    QPushButton* BitBtn1;      // "X": closes the program
     QLabel* Bilddatei;
     caption::Label* FilePanel;
-    QLabel* Label7;
+    QLabel* Label7; // "Bewerter:", the caption of the judge's name
     QLineEdit* Bewerter;
     QToolButton* bsave;
     QToolButton* bload;
@@ -84,6 +84,6 @@ class QelPanel : public QFrame {
     QLabel* TPkt;
     QLabel* BPkt;
     QLabel* TotalPkt;
-    QPushButton* Buttonvandaro;
+    QPushButton* Buttonvandaro; // opens the web page
     std::array<CriterionRow*, kCriterionCount> rows{};
 };

@@ -47,8 +47,8 @@ class Controller : public QObject {
     void zoombuttonClick();
     void MinButtonClick();
     void CloseBtnClick();
-    void SpeedButton2Click();
-    void ButtonvandaroClick();
+    void SpeedButton2Click();  // the information button: opens InfoQuintavo.pdf
+    void ButtonvandaroClick(); // opens the web page in the browser
 
     // True when the sheet differs from what was last saved or loaded.
     bool hasUnsavedChanges() const { return QelList != savedSheet_; }

@@ -1,24 +1,23 @@
 #pragma once
 
 #include "Viewer/Fit.h"
+#include "app/ShowState.h"
 #include "pictures/PictureCache.h"
 
 #include <QObject>
 #include <QTimer>
 
 #include <chrono>
-#include <cstdint>
-#include <string>
-#include <vector>
 
 class TScreenForm;
 class PictureFrame;
 
-// The pictures on screen: the picture list, the three-slot cache, its two
-// one-shot timers, the first picture's head start and the decode slices
-// between events. It is the one writer of the index and the count.
+// The pictures on screen: the loading of the show's state (the picture
+// list, index and count), the three-slot cache, its two one-shot timers, the
+// first picture's head start and the decode slices between events. It is
+// the one writer of the index and the count.
 // While a message box waits, no tick and no slice changes what is shown.
-class PictureShow : public QObject {
+class PictureShow : public QObject, public ShowState {
     Q_OBJECT
   public:
     explicit PictureShow(TScreenForm& form);
@@ -26,16 +25,6 @@ class PictureShow : public QObject {
     // Start-up: lists the folder's pictures and arms the first-picture
     // timer; the first read waits for the window's first paint.
     void autoload();
-    const std::vector<std::string>& playlist() const { return Playlist; }
-
-    // The shown picture's place in the list. Index tests widen both 16-bit
-    // values to signed 32 bits, so with no pictures "not at the last one"
-    // is false.
-    int index() const { return PictureIndex; }
-    int count() const { return PictureCount; }
-    bool hasPictures() const { return HasPictures; }
-    bool hasNext() const { return std::int32_t{PictureIndex} < std::int32_t{PictureCount} - 1; }
-    bool hasPrevious() const { return PictureIndex != 0; }
 
     void FirstPictureTimerTimer();
     void LoadTimerTimer();
@@ -77,10 +66,6 @@ class PictureShow : public QObject {
 
     TScreenForm& form_;
     PictureFrame& Rahmen_;
-    std::vector<std::string> Playlist;
-    std::uint16_t PictureIndex = 0;
-    std::uint16_t PictureCount = 0;
-    bool HasPictures = false;
     pictures::PictureCache cache_;
     QTimer FirstPictureTimer;
     QTimer LoadTimer;

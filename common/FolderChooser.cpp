@@ -1,6 +1,7 @@
 #include "common/FolderChooser.h"
 
 #include "common/ProgramSetup.h"
+#include "core/FolderListing.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,6 +22,16 @@ QString memoryFile()
 }
 
 const QString kLastFolderKey = QStringLiteral("lastFolder");
+
+// The name filter "Bilder (...)" of the pictures the judging program lists.
+QString pictureFilter()
+{
+    QStringList patterns;
+    for (const std::string_view extension : folderlisting::kPictureExtensions)
+        patterns << QStringLiteral("*") +
+                        QString::fromLatin1(extension.data(), qsizetype(extension.size()));
+    return QStringLiteral("Bilder (%1)").arg(patterns.join(QLatin1Char(' ')));
+}
 
 QString picturesOrHome()
 {
@@ -49,7 +60,7 @@ std::optional<std::string> chooseCompetitionFolder(QWidget* parent)
     // Directory mode shows files too, greyed: the judge sees the pictures.
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
-    dialog.setNameFilter(QStringLiteral("Bilder (*.jpg *.jpeg)")); // any letter case
+    dialog.setNameFilter(pictureFilter()); // any letter case
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     const QByteArray chosen = QFile::encodeName(dialog.selectedFiles().constFirst());

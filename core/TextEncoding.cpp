@@ -116,3 +116,10 @@ std::string displayText(std::string_view bytes)
 {
     return isValidUtf8(bytes) ? std::string(bytes) : windows1252ToUtf8(bytes);
 }
+
+std::string asciiLower(std::string text)
+{
+    for (char& c : text)
+        c = asciiLower(c);
+    return text;
+}

@@ -28,3 +28,11 @@ std::u16string windows1252ToUtf16(std::string_view bytes);
 
 // UTF-8 when the bytes are valid UTF-8, else read as Windows-1252.
 std::string displayText(std::string_view bytes);
+
+// A to Z as a to z; every other byte as it is (names and keys compared
+// without regard to ASCII case).
+constexpr char asciiLower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+std::string asciiLower(std::string text);

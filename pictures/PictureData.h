@@ -45,8 +45,6 @@ class Stretcher {
     int previousSourceRow_ = -1;
 };
 
-Bitmap stretchBitmap(const Bitmap& source, int width, int height, Orientation orientation = {});
-
 // What copies of a holder share: the file's bytes (dropped once decoded),
 // the decode under way, the bitmap, made once, and the stretched image for
 // the last size asked.

@@ -107,14 +107,9 @@ SortKeys sortKeys(const UCollator* collator, const std::vector<std::string>& nam
 
 } // namespace
 
-bool isPictureName(std::string_view name)
-{
-    return folderlisting::hasExtension(name, {".jpg", ".jpeg"});
-}
-
 std::vector<std::string> listPictures(const std::string& folder)
 {
-    std::vector<std::string> names = folderlisting::regularFiles(folder, {".jpg", ".jpeg"});
+    std::vector<std::string> names = folderlisting::regularFiles(folder, isPictureName);
     std::vector<std::size_t> order(names.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
 

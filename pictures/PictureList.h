@@ -1,17 +1,20 @@
 #pragma once
 
+#include "core/FolderListing.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace pictures {
 
-// A picture's name ends in ".jpg" or ".jpeg", in any letter case.
-bool isPictureName(std::string_view name);
+// Whether a name is a picture's (folderlisting::kPictureExtensions, in any
+// letter case; the list lives in the core, where the chooser reaches it too).
+using folderlisting::isPictureName;
 
 // The pictures of a folder, as the picture list takes them: the names
 // (without folder, bytes as on disk) of the regular files, or links to
-// regular files, whose names end in ".jpg" or ".jpeg" in any letter case;
+// regular files, whose names are pictures' (isPictureName);
 // hidden files (leading ".") excluded. Sorted by the user's locale,
 // case-insensitively (accents count), digits compared as characters;
 // names equal under that order keep a fixed byte order.

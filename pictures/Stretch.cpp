@@ -154,11 +154,4 @@ bool Stretcher::step(Deadline deadline)
     return nextRow_ == target_.height;
 }
 
-Bitmap stretchBitmap(const Bitmap& source, int width, int height, Orientation orientation)
-{
-    Stretcher stretcher(source, width, height, orientation);
-    stretcher.step(kNoDeadline);
-    return stretcher.take();
-}
-
 } // namespace pictures

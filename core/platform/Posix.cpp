@@ -269,6 +269,7 @@ bool renameToNew(const std::string& from, const std::string& to)
 
 bool copyBytes(File from, File to, std::uint64_t count)
 {
+#ifdef __linux__
     while (count > 0) {
         const ssize_t n = ::copy_file_range(fd(from), nullptr, fd(to), nullptr,
                                             static_cast<std::size_t>(count), 0);
@@ -280,6 +281,7 @@ bool copyBytes(File from, File to, std::uint64_t count)
             return false;
         count -= static_cast<std::uint64_t>(n);
     }
+#endif
     std::vector<char> buffer(std::size_t{1} << 20);
     while (count > 0) {
         const auto n =
@@ -372,7 +374,9 @@ std::uint8_t* mapPages(std::size_t length, bool huge)
             mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
         if (base == MAP_FAILED)
             return nullptr;
+#ifdef MADV_NOHUGEPAGE
         madvise(base, length, MADV_NOHUGEPAGE);
+#endif
         return static_cast<std::uint8_t*>(base);
     }
     // Start on a huge-page boundary; only whole huge pages are advised, so
@@ -388,8 +392,10 @@ std::uint8_t* mapPages(std::size_t length, bool huge)
         munmap(first, static_cast<std::size_t>(start - first));
     if (first + mapped > start + length)
         munmap(start + length, static_cast<std::size_t>(first + mapped - (start + length)));
+#ifdef MADV_HUGEPAGE
     if (length >= kHugePage)
         madvise(start, length / kHugePage * kHugePage, MADV_HUGEPAGE);
+#endif
     return start;
 }
 
@@ -400,8 +406,14 @@ void unmapPages(std::uint8_t* start, std::size_t length)
 
 void populatePages(void* start, std::size_t length)
 {
-    // Older kernels refuse it; then the pages fault in as they are written.
+    // Older kernels refuse it, other systems lack it; then the pages fault
+    // in as they are written.
+#ifdef MADV_POPULATE_WRITE
     madvise(start, length, MADV_POPULATE_WRITE);
+#else
+    (void)start;
+    (void)length;
+#endif
 }
 
 void discardPages(void* start, std::size_t length)

@@ -1,3 +1,4 @@
+#include "core/DeviceNames.h"
 #include "core/Platform.h"
 #include "core/platform/WindowsText.h"
 
@@ -261,16 +262,7 @@ bool isPossibleFileName(std::string_view name)
         if (static_cast<unsigned char>(c) < 32 ||
             std::string_view("<>:\"/\\|?*").find(c) != std::string_view::npos)
             return false;
-    std::string stem(name.substr(0, name.find('.')));
-    while (!stem.empty() && stem.back() == ' ')
-        stem.pop_back();
-    for (char& c : stem)
-        c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
-    for (const char* device : {"CON", "PRN", "AUX", "NUL"})
-        if (stem == device)
-            return false;
-    return !(stem.size() == 4 && (stem.rfind("COM", 0) == 0 || stem.rfind("LPT", 0) == 0) &&
-             stem[3] >= '1' && stem[3] <= '9');
+    return !isWindowsDeviceName(name);
 }
 
 bool removeFile(const std::string& path)

@@ -94,18 +94,10 @@ std::string cleaned(std::string_view bytes)
     return out;
 }
 
-std::string lowerAscii(std::string text)
-{
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z')
-            c = char(c - 'A' + 'a');
-    return text;
-}
-
 std::optional<std::size_t> column(const std::vector<std::string>& header, const char* name)
 {
     for (std::size_t c = 0; c < header.size(); ++c)
-        if (lowerAscii(cleaned(header[c])) == lowerAscii(name))
+        if (asciiLower(cleaned(header[c])) == asciiLower(name))
             return c;
     return std::nullopt;
 }

@@ -1,7 +1,9 @@
 #include "evaluation/ranking/Preparation.h"
 
+#include "core/DeviceNames.h"
 #include "core/FolderListing.h"
 #include "core/Platform.h"
+#include "core/TextEncoding.h"
 #include "evaluation/ranking/Folder.h"
 #include "evaluation/ranking/Names.h"
 
@@ -21,7 +23,8 @@ constexpr std::size_t kLongestTitleBytes = 180;
 
 bool isJpegName(std::string_view name)
 {
-    return folderlisting::hasExtension(name, {".jpg", ".jpeg", ".jpe", ".jfif"});
+    return folderlisting::isPictureName(name) ||
+           folderlisting::hasExtension(name, folderlisting::kOtherJpegExtensions);
 }
 
 // Other pictures a member may send: listed, so the organiser sees they are no JPEG.
@@ -91,13 +94,6 @@ std::string trimmed(const std::string& text)
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
-std::string foldedCase(std::string text)
-{
-    for (char& c : text)
-        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    return text;
-}
-
 } // namespace
 
 std::vector<Entry> listEntries(const std::string& folder)
@@ -148,12 +144,7 @@ std::string safeName(const std::string& title)
         name.pop_back();
     if (name.empty())
         name = "Bild";
-    // CON, NUL, COM1 and the like name devices on Windows, whatever follows.
-    const std::string stem = foldedCase(trimmed(name.substr(0, name.find('.'))));
-    static const std::array<const char*, 4> devices{"con", "prn", "aux", "nul"};
-    if (std::find(devices.begin(), devices.end(), stem) != devices.end() ||
-        (stem.size() == 4 && (stem.rfind("com", 0) == 0 || stem.rfind("lpt", 0) == 0) &&
-         stem[3] >= '0' && stem[3] <= '9'))
+    if (isWindowsDeviceName(name))
         name = "_" + name;
     return name;
 }
@@ -167,7 +158,7 @@ std::string titleFileName(const std::string& title)
     std::string shown;
     for (const char c : name)
         shown += c == '&' ? std::string("&&") : std::string(1, c);
-    return shown + ".jpg";
+    return shown + std::string(folderlisting::kPictureExtensions[0]);
 }
 
 std::vector<std::string> competitionNames(const std::vector<std::string>& titles, bool anonymous,
@@ -185,7 +176,8 @@ std::vector<std::string> competitionNames(const std::vector<std::string>& titles
     std::shuffle(numbers.begin(), numbers.end(), random);
     for (const std::size_t number : numbers) {
         const std::string digits = std::to_string(number);
-        names.push_back(std::string(width - digits.size(), '0') + digits + ".jpg");
+        names.push_back(std::string(width - digits.size(), '0') + digits +
+                        std::string(folderlisting::kPictureExtensions[0]));
     }
     return names;
 }
@@ -194,7 +186,7 @@ std::vector<std::size_t> clashingTitles(const std::vector<std::string>& titles)
 {
     std::map<std::string, std::vector<std::size_t>> byName;
     for (std::size_t i = 0; i < titles.size(); ++i)
-        byName[foldedCase(titleFileName(titles[i]))].push_back(i);
+        byName[asciiLower(titleFileName(titles[i]))].push_back(i);
     std::vector<std::size_t> clashing;
     for (const auto& [name, positions] : byName)
         if (positions.size() > 1)

@@ -1,5 +1,7 @@
 #include "evaluation/ranking/Report.h"
 
+#include "core/FolderListing.h"
+
 #include "evaluation/Tunables.h"
 
 #include "evaluation/ranking/Names.h"
@@ -13,15 +15,6 @@
 namespace evaluation {
 
 namespace {
-
-bool endsWithIgnoringCase(const std::string& text, std::string_view suffix)
-{
-    return text.size() >= suffix.size() &&
-           std::equal(suffix.begin(), suffix.end(), text.end() - std::ptrdiff_t(suffix.size()),
-                      [](char want, char c) {
-                          return want == (c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c);
-                      });
-}
 
 ReportRow rowFor(const Evaluation& evaluation, const RankedPicture& ranked)
 {
@@ -121,8 +114,9 @@ void addFinal(Report& report, const Evaluation& evaluation)
 
 std::string pictureTitle(const std::string& fileName)
 {
-    for (const std::string_view extension : {".jpg", ".jpeg"})
-        if (fileName.size() > extension.size() && endsWithIgnoringCase(fileName, extension))
+    for (const std::string_view extension : folderlisting::kPictureExtensions)
+        if (fileName.size() > extension.size() &&
+            folderlisting::hasExtension(fileName, {extension}))
             return fileName.substr(0, fileName.size() - extension.size());
     return fileName;
 }

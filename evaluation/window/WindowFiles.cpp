@@ -15,7 +15,11 @@ namespace evaluation {
 std::vector<InputFile> rankingInputs(const std::string& folder)
 {
     std::vector<InputFile> inputs;
-    for (std::string& name : folderlisting::regularFiles(folder, {".jpg", ".jpeg", ".qel", ".max"}))
+    const auto input = [](std::string_view name) {
+        return folderlisting::isPictureName(name) ||
+               folderlisting::hasExtension(name, {".qel", ".max"});
+    };
+    for (std::string& name : folderlisting::regularFiles(folder, input))
         if (!folderlisting::hasExtension(name, {".max"}) || name == kWeightingFileName) {
             FileStamp stamp = stampOf(pathIn(folder, name));
             inputs.push_back({std::move(name), stamp});

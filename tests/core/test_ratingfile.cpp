@@ -41,7 +41,7 @@ TEST(JudgeName, NamesWindowsCannotHoldAreRefusedThereOnly)
     constexpr bool windows = false;
 #endif
     for (const char* name : {"Anna: Jury", "a\\b", "Wer?", "<A>", "\"A\"", "a|b", "a*", "Tab\t",
-                             "CON", "nul.x", "Com1", "LPT9 "})
+                             "CON", "nul.x", "Com1", "LPT9 ", "com0"})
         EXPECT_EQ(ratingfile::fileNameForJudge(name).has_value(), !windows) << name;
     for (const char* name : {"Konrad", "COM10", "Anna.", "Jury A. Berger"})
         EXPECT_TRUE(ratingfile::fileNameForJudge(name).has_value()) << name;

@@ -26,6 +26,7 @@ TEST(Preparation, MakesTitlesIntoNamesBothSystemsHold)
         {"...", "Bild.jpg"},
         {"con", "_con.jpg"},
         {"Com1.bild", "_Com1.bild.jpg"},
+        {"LPT\xC2\xB3 ", "_LPT\xC2\xB3.jpg"}, // superscript 3: a device on recent Windows
         {"Console", "Console.jpg"},
         {"=SUMME(A1)", "_SUMME(A1).jpg"},
         {"-Nebel-", "_Nebel-.jpg"},
