@@ -111,6 +111,9 @@ int prepareOnTerminal(const PrepareRequest& request, std::ostream& out, std::ost
     competition.criteria = criteriaFor(request.entries, request.templateFile, from);
 
     competition.entries = listEntries(request.entries);
+    // Where the member's folder confirms it, the name carries author and title.
+    for (const NameSplit split : {NameSplit::AuthorDashTitle, NameSplit::TitleUnderscoreAuthor})
+        splitNames(competition.entries, split, true);
     checkEntries(competition.entries);
     std::vector<std::string> titles;
     for (Entry& entry : competition.entries) {

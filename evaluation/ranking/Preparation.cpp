@@ -107,7 +107,7 @@ std::vector<Entry> listEntries(const std::string& folder)
     return entries;
 }
 
-void splitNames(std::vector<Entry>& entries, NameSplit split)
+void splitNames(std::vector<Entry>& entries, NameSplit split, bool inSubfoldersOnly)
 {
     const bool dash = split == NameSplit::AuthorDashTitle;
     const std::string separator = dash ? " - " : "_";
@@ -128,7 +128,7 @@ void splitNames(std::vector<Entry>& entries, NameSplit split)
             continue;
         }
         const std::size_t at = dash ? name.find(separator) : name.rfind(separator);
-        if (at == std::string::npos)
+        if (inSubfoldersOnly || at == std::string::npos)
             continue;
         std::string before = trimmed(name.substr(0, at));
         std::string after = trimmed(name.substr(at + separator.size()));

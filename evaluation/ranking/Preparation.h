@@ -33,8 +33,8 @@ enum class NameSplit { AuthorDashTitle, TitleUnderscoreAuthor };
 // Title and author taken from the file name where it has that form; the
 // others keep theirs. In a member's subfolder the subfolder is the author:
 // a name is split only where that part of it is the subfolder's name, and
-// then only the title changes.
-void splitNames(std::vector<Entry>& entries, NameSplit split);
+// then only the title changes. `inSubfoldersOnly` leaves the others alone.
+void splitNames(std::vector<Entry>& entries, NameSplit split, bool inSubfoldersOnly = false);
 
 // `title` as a name Windows and Linux can both hold: forbidden characters
 // become "_", no leading dot, no trailing dot or space, no device name,
