@@ -18,7 +18,7 @@ void checkEntries(std::vector<Entry>& entries)
     parallelFor(entries.size(), [&](std::size_t i) {
         if (entries[i].problem == Entry::Problem::Unchecked)
             entries[i].problem =
-                checkPicture(entries[i].source, tunables::kTableThumbnailSide).problem;
+                checkPicture(entries[i].source, tunables::kEntryThumbnailSide).problem;
     });
 }
 

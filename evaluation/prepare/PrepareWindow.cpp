@@ -103,12 +103,15 @@ PrepareWindow::PrepareWindow(const QString& entriesFolder, CompetitionTemplate f
     };
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(buildEntries(), 1);
-    layout->addWidget(buildCriteria());
-    layout->addWidget(buildTarget());
+    // The target beside the criteria: the entries keep the height.
+    auto* settings = new QHBoxLayout;
+    settings->addWidget(buildCriteria());
+    settings->addWidget(buildTarget(), 1);
+    layout->addLayout(settings);
     connect(&entries_, &EntriesModel::includedChanged, this, &PrepareWindow::updateCounts);
 
     const QRect screen = this->screen()->availableGeometry();
-    resize(std::min(1280, screen.width()), std::min(860, screen.height()));
+    resize(std::min(1366, screen.width()), std::min(860, screen.height()));
     loadCriteria(QString());
     if (!entriesFolder.isEmpty())
         readEntries(entriesFolder);
@@ -153,12 +156,12 @@ QWidget* PrepareWindow::buildEntries()
     table_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                             QAbstractItemView::AnyKeyPressed);
     table_->verticalHeader()->hide();
-    table_->verticalHeader()->setDefaultSectionSize(tunables::kTableThumbnailSide + 4);
-    table_->setIconSize(QSize(tunables::kTableThumbnailSide, tunables::kTableThumbnailSide));
+    table_->verticalHeader()->setDefaultSectionSize(tunables::kEntryThumbnailSide + 4);
+    table_->setIconSize(QSize(tunables::kEntryThumbnailSide, tunables::kEntryThumbnailSide));
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     table_->horizontalHeader()->setStretchLastSection(true);
     table_->setColumnWidth(EntriesModel::Included, 80);
-    table_->setColumnWidth(EntriesModel::Picture, tunables::kTableThumbnailSide + 12);
+    table_->setColumnWidth(EntriesModel::Picture, tunables::kEntryThumbnailSide + 12);
     table_->setColumnWidth(EntriesModel::File, 300);
     table_->setColumnWidth(EntriesModel::Title, 300);
     table_->setColumnWidth(EntriesModel::Author, 200);
@@ -184,6 +187,7 @@ QWidget* PrepareWindow::buildTarget()
 {
     auto* box = new QGroupBox(text(preparetexts::kTargetHeading), this);
     auto* form = new QFormLayout(box);
+    form->setRowWrapPolicy(QFormLayout::WrapAllRows); // a narrow column: labels above
     name_ = new QLineEdit(box);
     name_->setObjectName(text(preparetexts::kName));
     name_->setAccessibleName(name_->objectName());
@@ -271,7 +275,7 @@ void PrepareWindow::readEntries(const QString& folder)
         parallelFor(paths.size(), [&](std::size_t i) {
             if (stopThumbnails_ || paths[i].empty())
                 return;
-            const CheckedPicture checked = checkPicture(paths[i], tunables::kTableThumbnailSide);
+            const CheckedPicture checked = checkPicture(paths[i], tunables::kEntryThumbnailSide);
             const bool good = checked.problem == Entry::Problem::None;
             const QImage image = thumbnailView(good ? &checked.thumbnail : nullptr).copy();
             QMetaObject::invokeMethod(
