@@ -24,11 +24,11 @@ struct Thumbnail {
     int scaleDenominator = 0;         // the DCT scaling libjpeg used: 1/8, 1/4, ...
     bool ok = false;
     std::optional<int> jpegError; // libjpeg's message code when it failed
-    bool damaged = false;         // libjpeg warned (the file ends early, corrupt data)
     // The pixels as baseline JPEGs for the page and for the PDF, encoded once
     // when the picture is read, so writing the files again encodes nothing.
     std::string pageJpeg;
     std::string printJpeg;
+    bool damaged = false; // libjpeg warned (the file ends early, corrupt data)
 };
 
 // The whole file into `bytes`, when it is a regular file the judging program
