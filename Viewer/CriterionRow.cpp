@@ -16,6 +16,7 @@ CriterionRow::CriterionRow(int criterion, QWidget* parent)
     setAutoFillBackground(true);
 
     caption_->setGeometry(2, 2, common::kCaptionWidth, 26);
+    caption_->setFont(common::criterionCaptionFont()); // what captionFits measures with
     caption_->setCaption(QString::fromStdString(layoutCaption(criterion)));
 
     slider_->setObjectName(QStringLiteral("T") + code);

@@ -26,10 +26,20 @@ inline QFont captionFont()
     return font;
 }
 
-// Whether a caption, as the judge sees it (no "&" markers), fits unclipped.
+// What a criterion's caption is drawn with in its row: the panel's family
+// at 13 pixels.
+inline QFont criterionCaptionFont()
+{
+    QFont font = captionFont();
+    font.setPixelSize(13);
+    return font;
+}
+
+// Whether a caption, as the judge sees it (no "&" markers), fits unclipped
+// in its row: the one measure of the panel and the preparation.
 inline bool captionFits(const QString& shown)
 {
-    return QFontMetrics(captionFont()).horizontalAdvance(shown) <= kCaptionWidth;
+    return QFontMetrics(criterionCaptionFont()).horizontalAdvance(shown) <= kCaptionWidth;
 }
 
 } // namespace common

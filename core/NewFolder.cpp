@@ -3,6 +3,7 @@
 #include "core/Platform.h"
 
 #include <algorithm>
+#include <cctype>
 
 namespace newfolder {
 
@@ -52,6 +53,66 @@ bool isEmptyFolder(const std::string& path)
     return listed && empty;
 }
 
+// Whether `name` is one of temporaryBeside(path)'s names.
+bool isTemporaryOf(std::string_view name, const std::string& path)
+{
+    const std::string prefix = "." + path.substr(nameStart(path)) + ".";
+    return name.size() == prefix.size() + 6 && name.starts_with(prefix) &&
+           std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(),
+                       [](char c) { return std::isalnum(static_cast<unsigned char>(c)); });
+}
+
+// The hidden copies of `path` an interrupted run left beside it; folders
+// only when `folders`, never through a link.
+std::vector<std::string> leftoversOf(const std::string& path, bool folders)
+{
+    std::vector<std::string> found;
+    const std::string parent = parentOf(path);
+    platform::forEachEntry(parent, [&](const platform::FolderEntry& entry) {
+        if (isTemporaryOf(entry.name(), path))
+            found.push_back(inFolder(parent, std::string(entry.name())));
+    });
+    std::erase_if(found, [&](const std::string& leftover) {
+        const auto status = platform::status(leftover, platform::Links::doNotFollow);
+        return !status || (folders ? !status->folder : !status->regular);
+    });
+    return found;
+}
+
+// A hidden folder of ours with the files in it; what else is in it stays.
+void removeLeftoverFolder(const std::string& folder)
+{
+    std::vector<std::string> names;
+    platform::forEachEntry(folder, [&](const platform::FolderEntry& entry) {
+        if (entry.name() != "." && entry.name() != "..")
+            names.emplace_back(entry.name());
+    });
+    for (const std::string& name : names)
+        platform::removeFile(inFolder(folder, name));
+    platform::removeFolder(folder);
+}
+
+// An interrupted run leaves hidden copies beside the target, and when it
+// stopped between the renames a list whose folder never came; the list is
+// not older than the copy of its folder, an older one stays.
+void removeLeftovers(const Plan& plan)
+{
+    std::int64_t newestLeftover = -1;
+    for (const std::string& folder : leftoversOf(plan.folder, true)) {
+        if (const auto status = platform::status(folder, platform::Links::doNotFollow))
+            newestLeftover = std::max(newestLeftover, status->modifiedNs);
+        removeLeftoverFolder(folder);
+    }
+    for (const WrittenFile& file : plan.beside) {
+        for (const std::string& leftover : leftoversOf(file.name, false))
+            platform::removeFile(leftover);
+        const auto status = platform::status(file.name, platform::Links::doNotFollow);
+        if (newestLeftover >= 0 && status && status->regular &&
+            status->modifiedNs >= newestLeftover && !exists(plan.folder))
+            platform::removeFile(file.name);
+    }
+}
+
 Outcome whyWritingFailed()
 {
     switch (platform::lastFailure()) {
@@ -82,21 +143,31 @@ class Writer {
         const Outcome outcome = whyWritingFailed(); // before the clean-up changes the cause
         return fail(outcome, path);
     }
-    bool copy(const CopiedFile& file, Outcome& outcome);
-    bool writeFile(const std::string& path, const std::string& bytes);
+    bool copy(const CopiedFile& file, const platform::FileStatus& stamp, Outcome& outcome);
+    bool rewrite(const CopiedFile& file, platform::File from, std::uint64_t size,
+                 const std::string& target, Outcome& outcome);
+    bool writeFile(const std::string& path, const std::string& bytes, bool flushNow = true);
     bool commit(Result& result);
+    void undoBeside();
     void cleanUp();
 
     const Plan& plan_;
     const Progress& progress_;
     std::uint64_t done_ = 0, total_ = 0;
     std::string temporary_;
-    std::vector<std::string> made_;       // files in the temporary folder
-    std::vector<std::string> besideMade_; // temporary files beside, one per plan_.beside
+    std::vector<platform::FileStatus> stamps_; // of the sources, before copying
+    std::vector<std::string> made_;            // files in the temporary folder
+    std::vector<std::string> besideMade_;      // temporary files beside, one per plan_.beside
     std::vector<std::string> besideInPlace_;
 };
 
-bool Writer::copy(const CopiedFile& file, Outcome& outcome)
+bool unchanged(const std::string& path, const platform::FileStatus& stamp)
+{
+    const auto now = platform::status(path);
+    return now && now->size == stamp.size && now->modifiedNs == stamp.modifiedNs;
+}
+
+bool Writer::copy(const CopiedFile& file, const platform::FileStatus& stamp, Outcome& outcome)
 {
     std::uint64_t size = 0;
     const platform::File from = platform::openRegularFile(file.source, size);
@@ -105,43 +176,87 @@ bool Writer::copy(const CopiedFile& file, Outcome& outcome)
         return false;
     }
     const std::string target = inFolder(temporary_, file.name);
-    const platform::File to = platform::createNew(target);
-    bool ok = to != platform::kNoFile;
-    if (ok)
-        made_.push_back(target);
-    for (std::uint64_t left = size; ok && left > 0;) {
-        const std::uint64_t piece = std::min(left, kPiece);
-        ok = platform::copyBytes(from, to, piece);
-        left -= piece;
-        done_ += piece;
-        if (ok && progress_ && !progress_(done_, total_)) {
-            outcome = Outcome::Cancelled;
-            platform::close(from);
-            platform::close(to);
-            return false;
-        }
-    }
-    // Flushed with the others at the end: the disk writes them all meanwhile.
+    bool ok = size == stamp.size;
     if (!ok)
-        outcome = whyWritingFailed();
+        outcome = Outcome::SourceChanged;
+    else if (file.rewrite)
+        ok = rewrite(file, from, size, target, outcome);
+    else {
+        const platform::File to = platform::createNew(target);
+        ok = to != platform::kNoFile;
+        if (ok)
+            made_.push_back(target);
+        for (std::uint64_t left = size; ok && left > 0;) {
+            const std::uint64_t piece = std::min(left, kPiece);
+            ok = platform::copyBytes(from, to, piece);
+            left -= piece;
+            done_ += piece;
+            if (ok && progress_ && !progress_(done_, total_)) {
+                platform::close(from);
+                platform::close(to);
+                outcome = Outcome::Cancelled;
+                return false;
+            }
+        }
+        // Flushed with the others at the end: the disk writes them all meanwhile.
+        if (!ok)
+            outcome = whyWritingFailed();
+        if (to != platform::kNoFile)
+            ok = platform::close(to) && ok;
+    }
     platform::close(from);
-    if (to != platform::kNoFile)
-        ok = platform::close(to) && ok;
+    // A file still being written would be copied as a part of it.
+    if (outcome != Outcome::SourceRefused && !unchanged(file.source, stamp)) {
+        outcome = Outcome::SourceChanged;
+        return false;
+    }
     return ok;
 }
 
-bool Writer::writeFile(const std::string& path, const std::string& bytes)
+// The whole source read, rewritten and written; progress counts it at once.
+bool Writer::rewrite(const CopiedFile& file, platform::File from, std::uint64_t size,
+                     const std::string& target, Outcome& outcome)
+{
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    std::size_t got = 0;
+    while (got < bytes.size()) {
+        const auto n = platform::read(from, bytes.data() + got, bytes.size() - got);
+        if (!n || *n == 0) {
+            outcome = n ? Outcome::SourceChanged : Outcome::SourceUnreadable;
+            return false;
+        }
+        got += *n;
+    }
+    const std::optional<std::string> rewritten = file.rewrite(bytes);
+    if (!rewritten) {
+        outcome = Outcome::SourceRefused;
+        return false;
+    }
+    done_ += size;
+    if (progress_ && !progress_(done_, total_)) {
+        outcome = Outcome::Cancelled;
+        return false;
+    }
+    if (!writeFile(target, *rewritten, false)) {
+        outcome = whyWritingFailed();
+        return false;
+    }
+    return true;
+}
+
+bool Writer::writeFile(const std::string& path, const std::string& bytes, bool flushNow)
 {
     const platform::File to = platform::createNew(path);
     if (to == platform::kNoFile)
         return false;
     made_.push_back(path);
-    const bool ok = platform::writeAll(to, bytes) && platform::flush(to);
+    const bool ok = platform::writeAll(to, bytes) && (!flushNow || platform::flush(to));
     return platform::close(to) && ok;
 }
 
 Result Writer::run()
 {
+    removeLeftovers(plan_);
     if (exists(plan_.folder) && !isEmptyFolder(plan_.folder))
         return {Outcome::FolderNotEmpty, plan_.folder};
     for (const WrittenFile& file : plan_.beside)
@@ -152,6 +267,7 @@ Result Writer::run()
         if (!status || !status->regular)
             return {Outcome::SourceUnreadable, file.source};
         total_ += status->size;
+        stamps_.push_back(*status);
     }
 
     temporary_ = temporaryBeside(plan_.folder);
@@ -160,10 +276,15 @@ Result Writer::run()
         temporary_.clear();
         return {outcome, plan_.folder};
     }
-    for (const CopiedFile& file : plan_.copies) {
+    for (std::size_t i = 0; i < plan_.copies.size(); ++i) {
+        const CopiedFile& file = plan_.copies[i];
         Outcome outcome = Outcome::WriteFailed;
-        if (!copy(file, outcome))
-            return fail(outcome, outcome == Outcome::SourceUnreadable ? file.source : plan_.folder);
+        if (!copy(file, stamps_[i], outcome)) {
+            const bool source = outcome == Outcome::SourceUnreadable ||
+                                outcome == Outcome::SourceChanged ||
+                                outcome == Outcome::SourceRefused;
+            return fail(outcome, source ? file.source : plan_.folder);
+        }
     }
     for (const WrittenFile& file : plan_.files)
         if (!writeFile(inFolder(temporary_, file.name), file.bytes))
@@ -190,44 +311,50 @@ Result Writer::run()
     return result;
 }
 
-// The folder goes into place, then the files beside it; when one of them
-// cannot, the folder goes back, so all or nothing is there.
+// The files beside go into place, then the folder; when it cannot, they
+// go again, so all or nothing is there. A stop between the renames leaves
+// the list without its folder, never the folder without its list: the next
+// run takes that list for the leftover it is.
 bool Writer::commit(Result& result)
 {
-    if (exists(plan_.folder) && !platform::removeFolder(plan_.folder)) {
-        result = {Outcome::FolderNotEmpty, plan_.folder};
-        return false;
-    }
-    if (!platform::renameToNew(temporary_, plan_.folder)) {
-        result = {exists(plan_.folder) ? Outcome::FolderNotEmpty : whyWritingFailed(),
-                  plan_.folder};
-        return false;
-    }
     for (std::size_t i = 0; i < plan_.beside.size(); ++i) {
         const std::string& path = plan_.beside[i].name;
         if (!platform::renameToNew(besideMade_[i], path)) {
-            result = {exists(path) ? Outcome::FileExists : whyWritingFailed(), path};
-            for (const std::string& placed : besideInPlace_)
-                platform::removeFile(placed);
-            if (!platform::renameToNew(plan_.folder, temporary_))
-                temporary_ = plan_.folder; // it cannot go back: it goes
+            const Outcome cause = whyWritingFailed(); // before a look changes it
+            result = {exists(path) ? Outcome::FileExists : cause, path};
+            undoBeside();
             return false;
         }
         besideInPlace_.push_back(path);
     }
+    if (exists(plan_.folder) && !platform::removeFolder(plan_.folder)) {
+        result = {Outcome::FolderNotEmpty, plan_.folder};
+        undoBeside();
+        return false;
+    }
+    if (!platform::renameToNew(temporary_, plan_.folder)) {
+        const Outcome cause = whyWritingFailed();
+        result = {exists(plan_.folder) ? Outcome::FolderNotEmpty : cause, plan_.folder};
+        undoBeside();
+        return false;
+    }
     platform::syncFolder(parentOf(plan_.folder), platform::syncDescriptor);
     return true;
+}
+
+void Writer::undoBeside()
+{
+    for (const std::string& placed : besideInPlace_)
+        platform::removeFile(placed);
+    besideInPlace_.clear();
 }
 
 void Writer::cleanUp()
 {
     for (const std::string& path : besideMade_)
         platform::removeFile(path);
-    for (const std::string& path : made_) {
-        // After a failed commit the files are where the folder went back to.
-        const std::size_t start = nameStart(path);
-        platform::removeFile(inFolder(temporary_, path.substr(start)));
-    }
+    for (const std::string& path : made_)
+        platform::removeFile(path);
     if (!temporary_.empty())
         platform::removeFolder(temporary_);
 }

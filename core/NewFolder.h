@@ -2,19 +2,26 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // A new folder written all or nothing: everything goes into a hidden folder
 // beside the target, which is renamed into place only when every file is
-// written and flushed. Files beside the folder go in with it. Nothing is
-// ever written into a folder that holds something, no file is replaced and
-// no source is changed.
+// written and flushed. Files beside the folder go into place just before
+// it, so a folder is never there without them. Nothing is ever written into
+// a folder that holds something, no file is replaced and no source is
+// changed. The hidden copies an interrupted run left are removed by the next.
 namespace newfolder {
 
+// A source's bytes as they are to be written; nothing when it cannot be.
+using Rewrite = std::function<std::optional<std::string>(std::string_view source)>;
+
 struct CopiedFile {
-    std::string source; // copied byte for byte
-    std::string name;   // its name in the new folder
+    std::string source;   // copied byte for byte, or through `rewrite`
+    std::string name;     // its name in the new folder
+    Rewrite rewrite = {}; // the whole file at once
 };
 
 struct WrittenFile {
@@ -34,6 +41,8 @@ enum class Outcome {
     FolderNotEmpty, // `path`: the target
     FileExists,     // `path`: a file beside that is there already
     SourceUnreadable,
+    SourceChanged, // it changed size or time while it was copied
+    SourceRefused, // the rewrite refused it
     DiskFull,
     ReadOnly, // or not allowed
     WriteFailed,

@@ -49,6 +49,7 @@ unsigned newFileMode();
 
 struct FileStatus {
     bool regular = false;
+    bool folder = false;
     unsigned mode = 0; // permission bits
     std::uint64_t size = 0;
     std::int64_t modifiedNs = 0; // since the epoch

@@ -27,6 +27,8 @@ inline constexpr int kTableThumbnailSide = 64;
 // The table gets new thumbnails at most this often, in batches, as they are
 // made (bench_evaluation_window: the first visible row's thumbnail).
 inline constexpr std::chrono::milliseconds kThumbnailBatch{250};
+// The preparation's table: smaller, so that ten entries show at 1366 x 768.
+inline constexpr int kEntryThumbnailSide = 28;
 
 // The provisional note in every output lists this many missing parts, then
 // says how many more.

@@ -4,6 +4,7 @@
 #include "common/ProgramSetup.h"
 #include "evaluation/outputs/Run.h"
 #include "evaluation/outputs/SeasonRun.h"
+#include "evaluation/prepare/PrepareRun.h"
 #include "evaluation/prepare/PrepareWindow.h"
 #include "evaluation/present/PresentTexts.h"
 #include "evaluation/present/PresentationWindow.h"
@@ -33,6 +34,8 @@ common::ProgramUsage usage()
              {texts::kPrepareFlag, texts::kPrepareFlagExplanation},
              {texts::kFinalFlag, texts::kFinalFlagExplanation},
              {texts::kOutputFlag, texts::kOutputFlagExplanation, texts::kOutputFlagValue},
+             {texts::kCreateFlag, texts::kCreateFlagExplanation, texts::kCreateFlagValue},
+             {texts::kWithNamesFlag, texts::kWithNamesFlagExplanation},
              {presenttexts::kPresentFlag, presenttexts::kPresentFlagExplanation},
              {presenttexts::kRoundFlag, presenttexts::kRoundFlagExplanation},
              {seasontexts::kCertificatesFlag, seasontexts::kCertificatesFlagExplanation},
@@ -71,6 +74,13 @@ std::optional<std::string> wrongFor(const common::CommandLine& commandLine)
     if (const auto places = commandLine.value(seasontexts::kPlacesFlag);
         places && !placesWanted(*places))
         return seasontexts::badPlaces(*places);
+    const bool target = commandLine.value(texts::kCreateFlag).has_value();
+    if (target && !commandLine.has(texts::kPrepareFlag))
+        return std::string(texts::kCreateNeedsPrepare);
+    if (target && !commandLine.folder)
+        return std::string(texts::kCreateNeedsEntries);
+    if (!target && commandLine.has(texts::kWithNamesFlag))
+        return std::string(texts::kWithNamesNeedsCreate);
     return std::nullopt;
 }
 
@@ -132,7 +142,8 @@ int runSeasonWindow(char* programName)
 
 // bildbewertung-auswertung [--window] [--endgueltig] [--ausgabe ORDNER] [FOLDER]: the club's
 // ranking from every judge's rating file in the folder, on the terminal or in a window;
-// the evening's presentation, certificates and the season's ranking.
+// the evening's presentation, certificates and the season's ranking
+// --vorbereiten prepares a competition, in a window or with --anlegen here.
 int main(int argc, char** argv)
 {
     // Every output shows a name from the disk as all three programs do.
@@ -148,13 +159,14 @@ int main(int argc, char** argv)
     if (commandLine.has(evaluation::seasontexts::kSeasonFlag) && commandLine.folders.empty())
         return runSeasonWindow(argv[0]);
     using evaluation::presenttexts::kPresentFlag, evaluation::presenttexts::kRoundFlag;
+    using namespace evaluation;
     if (commandLine.has(kPresentFlag))
         return runWindow(argv[0], commandLine.folder,
-                         commandLine.has(kRoundFlag) ? WindowKind::Round
-                                                     : WindowKind::Presentation,
+                         commandLine.has(kRoundFlag) ? WindowKind::Round : WindowKind::Presentation,
                          std::string());
-    const bool prepare = commandLine.has(evaluation::texts::kPrepareFlag);
-    if (prepare || commandLine.has(evaluation::texts::kWindowFlag))
+    const bool prepare = commandLine.has(texts::kPrepareFlag);
+    const std::optional<std::string> target = commandLine.value(texts::kCreateFlag);
+    if (!target && (prepare || commandLine.has(texts::kWindowFlag)))
         return runWindow(argv[0], commandLine.folder,
                          prepare ? WindowKind::Prepare : WindowKind::Ranking,
                          commandLine.value(evaluation::texts::kOutputFlag).value_or(std::string()));
@@ -170,8 +182,15 @@ int main(int argc, char** argv)
             std::cerr << text.toStdString() << "\n";
     });
     QGuiApplication application(argc, argv);
-    common::setUpProgram(application, QString::fromLatin1(evaluation::texts::kProgram));
-    using namespace evaluation;
+    common::setUpProgram(application, QString::fromLatin1(texts::kProgram));
+    if (target) {
+        // The descriptions are measured in the judging panel's font: a QGuiApplication's.
+        const CompetitionTemplate from = installedTemplate();
+        return prepareOnTerminal({*commandLine.folder, *target,
+                                  !commandLine.has(texts::kWithNamesFlag), from.weighting,
+                                  from.guide},
+                                 std::cout, std::cerr);
+    }
     if (commandLine.has(seasontexts::kSeasonFlag))
         return evaluateSeason(
             commandLine.folders,

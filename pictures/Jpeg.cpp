@@ -21,8 +21,12 @@ constexpr int kGreyLevels = 236;
 }
 
 // Warnings (a file that ends early, corrupt data the library skips) are
-// ignored: the picture shows what decoded.
-void ignoreMessage(j_common_ptr, int) {}
+// only counted: the picture shows what decoded.
+void countWarning(j_common_ptr info, int level)
+{
+    if (level < 0)
+        ++info->err->num_warnings;
+}
 void printNothing(j_common_ptr) {}
 
 void limitScans(j_common_ptr common)
@@ -51,7 +55,7 @@ void prepare(jpeg_decompress_struct& info, ErrorJump& error, Progress& progress)
 {
     info.err = jpeg_std_error(&error.manager);
     error.manager.error_exit = jumpOut;
-    error.manager.emit_message = ignoreMessage;
+    error.manager.emit_message = countWarning;
     error.manager.output_message = printNothing;
     progress.manager.progress_monitor = limitScans;
 }

@@ -26,6 +26,7 @@ std::optional<JpegHeader> readJpegHeader(const std::uint8_t* data, std::size_t s
 struct DecodedJpeg {
     Bitmap bitmap;            // Rgb24, or Gray8 for a grayscale file
     std::optional<int> error; // libjpeg's message code when decoding failed
+    bool warned = false;      // libjpeg warned (e.g. the file ended early)
 };
 
 // Decodes at full size with float IDCT and block smoothing; grayscale

@@ -321,6 +321,7 @@ void JpegDecoder::fail(bool rowsStarted)
 
 DecodedJpeg JpegDecoder::take()
 {
+    result_.warned = session_->error.manager.num_warnings > 0;
     return std::move(result_);
 }
 

@@ -42,7 +42,7 @@ struct Progress {
     Deadline deadline;
 };
 
-// Errors jump to `error.jump`, warnings are ignored, the progress monitor
+// Errors jump to `error.jump`, warnings are counted, the progress monitor
 // limits the scans (and ends a sliced portion when late). `info` must be
 // zero-initialised, so that destroying it is safe even when creating failed.
 void prepare(jpeg_decompress_struct& info, ErrorJump& error, Progress& progress);

@@ -42,6 +42,7 @@ ScaledPicture decodeScaled(const std::uint8_t* data, std::size_t size, int longS
         decoded = decoder.take();
     }
     result.error = decoded.error;
+    result.warned = decoded.warned;
     result.bitmap = uprightBitmap(decoded.bitmap, orientation);
     return result;
 }

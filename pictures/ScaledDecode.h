@@ -14,6 +14,7 @@ struct ScaledPicture {
     int height = 0;
     int scaleDenominator = 1; // libjpeg's DCT scaling: 1, 2, 4 or 8
     std::optional<int> error; // libjpeg's message code when decoding failed
+    bool warned = false;      // libjpeg warned: the file is damaged
     bool refused = false;     // no JPEG header, or beyond the decode budget
 };
 

@@ -128,6 +128,7 @@ std::optional<FileStatus> status(const std::string& path, Links links)
         return std::nullopt;
     FileStatus status;
     status.regular = S_ISREG(info.st_mode);
+    status.folder = S_ISDIR(info.st_mode);
     status.mode = info.st_mode & 07777;
     status.size = static_cast<std::uint64_t>(info.st_size);
     status.modifiedNs =

@@ -159,6 +159,8 @@ std::optional<FileStatus> status(const std::string& path, Links links)
     const bool link = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
     status.regular =
         isFileAttributes(data.dwFileAttributes) && !(link && links == Links::doNotFollow);
+    status.folder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
+                    !(link && links == Links::doNotFollow);
     status.mode = (data.dwFileAttributes & FILE_ATTRIBUTE_READONLY) ? 0444 : 0666;
     status.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     status.modifiedNs = nanoseconds(data.ftLastWriteTime);

@@ -181,6 +181,7 @@ Thumbnail decodeThumbnail(const std::uint8_t* bytes, std::size_t size, int longS
     Thumbnail thumbnail =
         shrink(bitmap.pixels.get(), bitmap.stride, bitmap.width, bitmap.height, channels, longSide);
     thumbnail.scaleDenominator = decoded.scaleDenominator;
+    thumbnail.damaged = decoded.warned;
     return thumbnail;
 }
 

@@ -28,6 +28,7 @@ struct Thumbnail {
     // when the picture is read, so writing the files again encodes nothing.
     std::string pageJpeg;
     std::string printJpeg;
+    bool damaged = false; // libjpeg warned (the file ends early, corrupt data)
 };
 
 // The whole file into `bytes`, when it is a regular file the judging program

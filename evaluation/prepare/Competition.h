@@ -22,8 +22,7 @@ struct Competition {
     bool anonymous = true;
     std::vector<Entry> entries; // the included ones are taken
     CriterionSettings criteria;
-    std::vector<std::string> explanation; // below line 15 of Qel.max
-    std::string guide;                    // the guide's path
+    std::string guide; // the guide's path
 };
 
 std::string competitionFolder(const Competition& competition);
@@ -34,9 +33,18 @@ std::string entrantListPath(const Competition& competition);
 std::string entrantList(const std::vector<std::string>& names,
                         const std::vector<const Entry*>& entries);
 
+// The criteria of the entries folder's own Qel.max when it has one
+// (preparing again), else the template's; `from` is the file they came from.
+CriterionSettings criteriaFor(const std::string& entriesFolder, const std::string& templateFile,
+                              std::string& from);
+
+// What Qel.max says below its fifteenth line (UTF-8): how the file is
+// read, and this competition's criteria with their groups' sums.
+std::vector<std::string> competitionExplanation(const CriterionSettings& criteria);
+
 // The folder and the list as newfolder::write takes them, the anonymous
-// order drawn from `random`. Nothing when a description cannot be written
-// (`badCriterion` tells which).
+// order drawn from `random`; anonymous copies without their metadata.
+// Nothing when a description cannot be written (`badCriterion` tells which).
 std::optional<newfolder::Plan> competitionPlan(const Competition& competition, std::mt19937& random,
                                                int* badCriterion = nullptr);
 

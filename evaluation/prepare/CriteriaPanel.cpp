@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
+#include <QVBoxLayout>
 
 namespace evaluation {
 
@@ -30,8 +31,10 @@ QString code(int criterion)
 
 CriteriaPanel::CriteriaPanel(QWidget* parent) : QWidget(parent)
 {
-    auto* groups = new QHBoxLayout(this);
-    groups->setContentsMargins(0, 0, 0, 0);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* groups = new QHBoxLayout;
+    layout->addLayout(groups);
     for (int group = 0; group < 3; ++group) {
         auto* box = new QGroupBox(text(kGroupNames[static_cast<std::size_t>(group)]), this);
         auto* grid = new QGridLayout(box);
@@ -63,7 +66,7 @@ CriteriaPanel::CriteriaPanel(QWidget* parent) : QWidget(parent)
     }
     total_ = new QLabel(this);
     total_->setStyleSheet(QStringLiteral("font-weight: bold"));
-    groups->addWidget(total_, 0, Qt::AlignBottom);
+    layout->addWidget(total_, 0, Qt::AlignRight); // below: the target has the room beside
     update();
 }
 

@@ -2,6 +2,8 @@
 
 #include "evaluation/prepare/PrepareTexts.h"
 
+#include <algorithm>
+
 namespace evaluation {
 
 namespace {
@@ -18,6 +20,10 @@ QString noteOf(Entry::Problem problem)
         return text(preparetexts::kUnreadable);
     case Entry::Problem::NotJpeg:
         return text(preparetexts::kNotJpeg);
+    case Entry::Problem::Damaged:
+        return text(preparetexts::kDamaged);
+    case Entry::Problem::Unchecked:
+        return text(preparetexts::kChecking);
     case Entry::Problem::None:
         break;
     }
@@ -37,13 +43,22 @@ void EntriesModel::setEntries(std::vector<Entry> entries)
     emit includedChanged();
 }
 
-void EntriesModel::setThumbnail(std::size_t row, const QImage& thumbnail)
+void EntriesModel::setChecked(std::size_t row, Entry::Problem problem, const QImage& thumbnail)
 {
-    if (row >= thumbnails_.size())
+    if (row >= entries_.size() || entries_[row].problem != Entry::Problem::Unchecked)
         return;
+    entries_[row].problem = problem;
+    entries_[row].included = problem == Entry::Problem::None;
     thumbnails_[row] = thumbnail;
-    const QModelIndex cell = index(static_cast<int>(row), Picture);
-    emit dataChanged(cell, cell, {Qt::DecorationRole});
+    emit dataChanged(index(static_cast<int>(row), 0), index(static_cast<int>(row), Note));
+    emit includedChanged();
+}
+
+bool EntriesModel::checking() const
+{
+    return std::any_of(entries_.begin(), entries_.end(), [](const Entry& entry) {
+        return entry.problem == Entry::Problem::Unchecked;
+    });
 }
 
 void EntriesModel::splitNames(NameSplit split)
@@ -111,7 +126,8 @@ bool EntriesModel::setData(const QModelIndex& index, const QVariant& value, int 
     if (!index.isValid())
         return false;
     Entry& entry = entries_.at(static_cast<std::size_t>(index.row()));
-    if (index.column() == Included && role == Qt::CheckStateRole) {
+    if (index.column() == Included && role == Qt::CheckStateRole &&
+        entry.problem != Entry::Problem::Unchecked) {
         entry.included = value.toInt() == Qt::Checked;
         emit dataChanged(index, index, {Qt::CheckStateRole});
         emit includedChanged();
@@ -130,7 +146,9 @@ bool EntriesModel::setData(const QModelIndex& index, const QVariant& value, int 
 Qt::ItemFlags EntriesModel::flags(const QModelIndex& index) const
 {
     Qt::ItemFlags flags = QAbstractTableModel::flags(index);
-    if (index.column() == Included)
+    // Nothing is taken before it is decoded.
+    if (index.column() == Included && index.isValid() &&
+        entries_.at(static_cast<std::size_t>(index.row())).problem != Entry::Problem::Unchecked)
         flags |= Qt::ItemIsUserCheckable;
     if (index.column() == Title || index.column() == Author)
         flags |= Qt::ItemIsEditable;

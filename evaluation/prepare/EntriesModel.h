@@ -20,7 +20,11 @@ class EntriesModel : public QAbstractTableModel {
 
     void setEntries(std::vector<Entry> entries);
     const std::vector<Entry>& entries() const { return entries_; }
-    void setThumbnail(std::size_t row, const QImage& thumbnail);
+    // The row's picture decoded: what is wrong with it and its thumbnail; a
+    // good one is taken.
+    void setChecked(std::size_t row, Entry::Problem problem, const QImage& thumbnail);
+    // Whether a picture is still being decoded.
+    bool checking() const;
     void splitNames(NameSplit split);
     void leaveOut(const std::vector<std::size_t>& rows);
 

@@ -24,6 +24,8 @@ inline constexpr char kColumnAuthor[] = "Autor";
 inline constexpr char kColumnNote[] = "Hinweis";
 inline constexpr char kUnreadable[] = "nicht lesbar";
 inline constexpr char kNotJpeg[] = "kein JPEG-Bild";
+inline constexpr char kDamaged[] = "beschädigt – wird nicht aufgenommen";
+inline constexpr char kChecking[] = "wird geprüft …";
 
 // 2. Criteria
 inline constexpr char kCriteriaHeading[] = "2. Kriterien";
@@ -58,6 +60,8 @@ inline constexpr char kBadName[] =
     "„%1“ kann nicht Name eines Ordners sein. Bitte einen Namen ohne / \\ : * ? \" < > | wählen.";
 inline constexpr char kNoPlace[] = "Bitte wählen, wo der Wettbewerb angelegt wird.";
 inline constexpr char kNoEntries[] = "Es ist kein Bild aufgenommen.";
+inline constexpr char kStillChecking[] =
+    "Die Bilder werden noch geprüft. Bitte warten, bis bei keinem mehr „wird geprüft“ steht.";
 inline constexpr char kBadFiles[] =
     "Diese Dateien sind keine lesbaren JPEG-Bilder:\n%1\n\nOhne sie weitermachen?";
 inline constexpr char kSameTitles[] =
@@ -75,6 +79,12 @@ inline constexpr char kFolderNotEmpty[] =
     "„%1“ gibt es schon und ist nicht leer. Bitte einen anderen Namen oder Ort wählen.";
 inline constexpr char kFileExists[] =
     "„%1“ gibt es schon. Bitte einen anderen Namen oder Ort wählen.";
+inline constexpr char kSourceChanged[] =
+    "„%1“ hat sich während des Kopierens geändert. Es wurde nichts angelegt; bitte noch "
+    "einmal anlegen, wenn die Datei fertig ist.";
+inline constexpr char kSourceRefused[] =
+    "„%1“ ist kein sauber aufgebautes JPEG-Bild und kann nicht ohne seine Metadaten kopiert "
+    "werden. Es wurde nichts angelegt; bitte das Bild weglassen.";
 inline constexpr char kSourceUnreadable[] =
     "„%1“ kann nicht gelesen werden. Es wurde nichts angelegt.";
 inline constexpr char kDiskFull[] = "Auf dem Ziel ist nicht genug Platz. Es wurde nichts angelegt.";
@@ -83,6 +93,15 @@ inline constexpr char kReadOnly[] =
     "Es wurde nichts angelegt.";
 inline constexpr char kWriteFailed[] =
     "„%1“ kann nicht geschrieben werden. Es wurde nichts angelegt.";
+// On the terminal
+inline constexpr char kCriteriaFromTerminal[] = "Die Kriterien stammen aus „%1“.";
+inline constexpr char kNoEntriesFolderGiven[] = "„%1“ ist kein Ordner mit eingesandten Bildern.";
+inline constexpr char kSameTitlesTerminal[] =
+    "Diese Bilder bekämen denselben Dateinamen, weil ihre Titel gleich sind:\n%1\n\n"
+    "Bitte die Titel unterscheiden oder ohne --mit-namen anonym anlegen.";
+inline constexpr char kTooLongOnTerminal[] =
+    "Hinweis: Diese Beschreibungen passen nicht ganz in die Zeile des Bewertungsprogramms und "
+    "werden abgeschnitten: %1";
 inline constexpr char kCancelled[] = "Abgebrochen: es wurde nichts angelegt.";
 inline constexpr char kDone[] =
     "Der Wettbewerb ist angelegt: %1 Bilder in „%2“, die Teilnehmerliste daneben in „%3“.\n\n"

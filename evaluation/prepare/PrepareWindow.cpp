@@ -1,10 +1,10 @@
 #include "evaluation/prepare/PrepareWindow.h"
 
 #include "common/FileName.h"
-#include "core/TextFile.h"
 #include "evaluation/Tunables.h"
 #include "evaluation/outputs/Thumbnails.h"
 #include "evaluation/prepare/CriteriaPanel.h"
+#include "evaluation/prepare/EntryCheck.h"
 #include "evaluation/prepare/PrepareTexts.h"
 #include "evaluation/ranking/Folder.h"
 
@@ -103,12 +103,15 @@ PrepareWindow::PrepareWindow(const QString& entriesFolder, CompetitionTemplate f
     };
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(buildEntries(), 1);
-    layout->addWidget(buildCriteria());
-    layout->addWidget(buildTarget());
+    // The target beside the criteria: the entries keep the height.
+    auto* settings = new QHBoxLayout;
+    settings->addWidget(buildCriteria());
+    settings->addWidget(buildTarget(), 1);
+    layout->addLayout(settings);
     connect(&entries_, &EntriesModel::includedChanged, this, &PrepareWindow::updateCounts);
 
     const QRect screen = this->screen()->availableGeometry();
-    resize(std::min(1280, screen.width()), std::min(860, screen.height()));
+    resize(std::min(1366, screen.width()), std::min(860, screen.height()));
     loadCriteria(QString());
     if (!entriesFolder.isEmpty())
         readEntries(entriesFolder);
@@ -153,12 +156,12 @@ QWidget* PrepareWindow::buildEntries()
     table_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                             QAbstractItemView::AnyKeyPressed);
     table_->verticalHeader()->hide();
-    table_->verticalHeader()->setDefaultSectionSize(tunables::kTableThumbnailSide + 4);
-    table_->setIconSize(QSize(tunables::kTableThumbnailSide, tunables::kTableThumbnailSide));
+    table_->verticalHeader()->setDefaultSectionSize(tunables::kEntryThumbnailSide + 4);
+    table_->setIconSize(QSize(tunables::kEntryThumbnailSide, tunables::kEntryThumbnailSide));
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     table_->horizontalHeader()->setStretchLastSection(true);
     table_->setColumnWidth(EntriesModel::Included, 80);
-    table_->setColumnWidth(EntriesModel::Picture, tunables::kTableThumbnailSide + 12);
+    table_->setColumnWidth(EntriesModel::Picture, tunables::kEntryThumbnailSide + 12);
     table_->setColumnWidth(EntriesModel::File, 300);
     table_->setColumnWidth(EntriesModel::Title, 300);
     table_->setColumnWidth(EntriesModel::Author, 200);
@@ -184,6 +187,7 @@ QWidget* PrepareWindow::buildTarget()
 {
     auto* box = new QGroupBox(text(preparetexts::kTargetHeading), this);
     auto* form = new QFormLayout(box);
+    form->setRowWrapPolicy(QFormLayout::WrapAllRows); // a narrow column: labels above
     name_ = new QLineEdit(box);
     name_->setObjectName(text(preparetexts::kName));
     name_->setAccessibleName(name_->objectName());
@@ -261,18 +265,25 @@ void PrepareWindow::readEntries(const QString& folder)
     }
     loadCriteria(entriesFolder_);
 
+    // Every picture decoded completely before it can be taken; the
+    // thumbnails come with it.
     std::vector<std::string> paths;
     for (const Entry& entry : entries_.entries())
-        paths.push_back(entry.problem == Entry::Problem::None ? entry.source : std::string());
+        paths.push_back(entry.problem == Entry::Problem::Unchecked ? entry.source : std::string());
     stopThumbnails_ = false;
     thumbnails_ = std::thread([this, paths = std::move(paths)] {
         parallelFor(paths.size(), [&](std::size_t i) {
             if (stopThumbnails_ || paths[i].empty())
                 return;
-            const Thumbnail thumbnail = readThumbnail(paths[i], tunables::kTableThumbnailSide);
-            const QImage image = thumbnailView(thumbnail.ok ? &thumbnail : nullptr).copy();
+            const CheckedPicture checked = checkPicture(paths[i], tunables::kEntryThumbnailSide);
+            const bool good = checked.problem == Entry::Problem::None;
+            const QImage image = thumbnailView(good ? &checked.thumbnail : nullptr).copy();
             QMetaObject::invokeMethod(
-                this, [this, i, image] { entries_.setThumbnail(i, image); }, Qt::QueuedConnection);
+                this,
+                [this, i, problem = checked.problem, image] {
+                    entries_.setChecked(i, problem, image);
+                },
+                Qt::QueuedConnection);
         });
     });
 }
@@ -287,18 +298,11 @@ void PrepareWindow::stopThumbnails()
 // The entries folder's own Qel.max when it has one (preparing again), else the template's.
 void PrepareWindow::loadCriteria(const QString& folder)
 {
-    std::string path =
-        folder.isEmpty() ? std::string() : pathIn(bytesOf(folder), kWeightingFileName);
-    Weighting weighting = path.empty() ? Weighting{} : readWeighting(path);
-    if (weighting.outcome != Weighting::Outcome::Loaded) {
-        path = template_.weighting;
-        weighting = readWeighting(path);
-    }
-    criteriaSource_->setText(text(preparetexts::kCriteriaFrom).arg(shownPath(path)));
-    criteria_->setSettings(settingsOf(weighting));
-    explanation_ = weightingExplanation(textfile::readFile(path).value_or(std::string()));
-    if (explanation_.empty())
-        explanation_ = weightingExplanation(textfile::readFile(template_.weighting).value_or(""));
+    std::string from;
+    const CriterionSettings criteria =
+        criteriaFor(folder.isEmpty() ? std::string() : bytesOf(folder), template_.weighting, from);
+    criteriaSource_->setText(text(preparetexts::kCriteriaFrom).arg(shownPath(from)));
+    criteria_->setSettings(criteria);
 }
 
 void PrepareWindow::updateCounts()

@@ -23,7 +23,7 @@ class CriteriaPanel;
 
 // Where a new competition's Qel.max and guide come from.
 struct CompetitionTemplate {
-    std::string weighting; // Qel.max with its explanation below line 15
+    std::string weighting; // Qel.max
     std::string guide;     // InfoQuintavo.pdf
 };
 // The installed template, else the one in the sources.
@@ -77,7 +77,6 @@ class PrepareWindow : public QWidget {
     std::mt19937 random_{std::random_device{}()};
     QString entriesFolder_;
     EntriesModel entries_;
-    std::vector<std::string> explanation_;
 
     QLabel* entriesFolderLabel_ = nullptr;
     QLabel* counts_ = nullptr;

@@ -1,4 +1,5 @@
 #include "evaluation/prepare/CriteriaPanel.h"
+#include "evaluation/prepare/PrepareRun.h"
 #include "evaluation/prepare/PrepareTexts.h"
 #include "evaluation/prepare/PrepareWindow.h"
 
@@ -44,6 +45,8 @@ bool PrepareWindow::checkedCompetition(Competition& competition)
     if (place_->text().trimmed().isEmpty())
         return ask_(QMessageBox::Warning, text(preparetexts::kNoPlace), false) && false;
 
+    if (entries_.checking())
+        return ask_(QMessageBox::Information, text(preparetexts::kStillChecking), false) && false;
     std::vector<std::size_t> bad;
     QStringList badNames;
     const auto& all = entries_.entries();
@@ -92,7 +95,6 @@ bool PrepareWindow::checkedCompetition(Competition& competition)
         QFile::encodeName(QDir(place_->text().trimmed()).absolutePath()).toStdString();
     competition.name = name.toStdString();
     competition.criteria = criteria_->settings();
-    competition.explanation = explanation_;
     competition.guide = template_.guide;
     return true;
 }
@@ -144,8 +146,7 @@ void PrepareWindow::finishWriting(const newfolder::Result& result, const Competi
     create_->setEnabled(true);
     using newfolder::Outcome;
     const QString path = shown(result.path);
-    switch (result.outcome) {
-    case Outcome::Written: {
+    if (result.outcome == Outcome::Written) {
         const auto count = std::count_if(competition.entries.begin(), competition.entries.end(),
                                          [](const Entry& e) { return e.included; });
         const QString folder = shown(competitionFolder(competition));
@@ -159,28 +160,9 @@ void PrepareWindow::finishWriting(const newfolder::Result& result, const Competi
             QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
         return;
     }
-    case Outcome::FolderNotEmpty:
-        ask_(QMessageBox::Warning, text(preparetexts::kFolderNotEmpty).arg(path), false);
-        break;
-    case Outcome::FileExists:
-        ask_(QMessageBox::Warning, text(preparetexts::kFileExists).arg(path), false);
-        break;
-    case Outcome::SourceUnreadable:
-        ask_(QMessageBox::Warning, text(preparetexts::kSourceUnreadable).arg(path), false);
-        break;
-    case Outcome::DiskFull:
-        ask_(QMessageBox::Warning, text(preparetexts::kDiskFull), false);
-        break;
-    case Outcome::ReadOnly:
-        ask_(QMessageBox::Warning, text(preparetexts::kReadOnly), false);
-        break;
-    case Outcome::WriteFailed:
-        ask_(QMessageBox::Warning, text(preparetexts::kWriteFailed).arg(path), false);
-        break;
-    case Outcome::Cancelled:
-        ask_(QMessageBox::Information, text(preparetexts::kCancelled), false);
-        break;
-    }
+    const QString message = text(writingFailureText(result.outcome));
+    ask_(result.outcome == Outcome::Cancelled ? QMessageBox::Information : QMessageBox::Warning,
+         message.contains(QLatin1String("%1")) ? message.arg(path) : message, false);
     emit writingFinished(false);
 }
 

@@ -47,7 +47,7 @@ Entry::Problem problemOf(const std::string& path)
     if (!got)
         return Entry::Problem::Unreadable;
     return *got == 3 && start[0] == 0xFF && start[1] == 0xD8 && start[2] == 0xFF
-               ? Entry::Problem::None
+               ? Entry::Problem::Unchecked
                : Entry::Problem::NotJpeg;
 }
 
@@ -103,17 +103,31 @@ std::vector<Entry> listEntries(const std::string& folder)
     return entries;
 }
 
-void splitNames(std::vector<Entry>& entries, NameSplit split)
+void splitNames(std::vector<Entry>& entries, NameSplit split, bool inSubfoldersOnly)
 {
+    const bool dash = split == NameSplit::AuthorDashTitle;
+    const std::string separator = dash ? " - " : "_";
     for (Entry& entry : entries) {
-        const std::string name =
-            withoutExtension(entry.relative.substr(entry.relative.rfind('/') + 1));
-        const bool dash = split == NameSplit::AuthorDashTitle;
-        const std::size_t at = dash ? name.find(" - ") : name.rfind('_');
-        if (at == std::string::npos)
+        const std::size_t slash = entry.relative.rfind('/');
+        const std::string name = withoutExtension(entry.relative.substr(slash + 1));
+        if (slash != std::string::npos) {
+            // The member's own folder names the author: only that is cut off.
+            const std::string folder = entry.relative.substr(0, entry.relative.find('/'));
+            const std::string mark = dash ? folder + separator : separator + folder;
+            if (name.size() <= mark.size())
+                continue;
+            const std::size_t cut = dash ? mark.size() : name.size() - mark.size();
+            const std::string part = dash ? name.substr(0, cut) : name.substr(cut);
+            const std::string title = trimmed(dash ? name.substr(cut) : name.substr(0, cut));
+            if (foldedCase(part) == foldedCase(mark) && !title.empty())
+                entry.title = title;
+            continue;
+        }
+        const std::size_t at = dash ? name.find(separator) : name.rfind(separator);
+        if (inSubfoldersOnly || at == std::string::npos)
             continue;
         std::string before = trimmed(name.substr(0, at));
-        std::string after = trimmed(name.substr(at + (dash ? 3 : 1)));
+        std::string after = trimmed(name.substr(at + separator.size()));
         if (before.empty() || after.empty())
             continue;
         entry.author = dash ? before : after;

@@ -10,7 +10,8 @@
 namespace evaluation {
 
 struct Entry {
-    enum class Problem { None, Unreadable, NotJpeg };
+    // Unchecked: not decoded yet; Damaged: libjpeg failed or warned.
+    enum class Problem { None, Unreadable, NotJpeg, Damaged, Unchecked };
 
     std::string source;   // the member's file, never changed
     std::string relative; // below the chosen folder, as shown ("Max/Abend.jpg")
@@ -22,15 +23,18 @@ struct Entry {
 
 // The pictures in `folder` and its subfolders (a subfolder per member):
 // files named like pictures, hidden ones left out, in order of their paths.
-// A file that cannot be read or is no JPEG is listed with its problem.
+// A file that cannot be read or is no JPEG is listed with its problem, the
+// others as unchecked until they are decoded.
 std::vector<Entry> listEntries(const std::string& folder);
 
 // How a file name may carry its author: "Autor - Titel.jpg" or "Titel_Autor.jpg".
 enum class NameSplit { AuthorDashTitle, TitleUnderscoreAuthor };
 
 // Title and author taken from the file name where it has that form; the
-// others keep theirs.
-void splitNames(std::vector<Entry>& entries, NameSplit split);
+// others keep theirs. In a member's subfolder the subfolder is the author:
+// a name is split only where that part of it is the subfolder's name, and
+// then only the title changes. `inSubfoldersOnly` leaves the others alone.
+void splitNames(std::vector<Entry>& entries, NameSplit split, bool inSubfoldersOnly = false);
 
 // `title` as a name Windows and Linux can both hold: forbidden characters
 // become "_", no leading dot, no trailing dot or space, no device name,

@@ -69,6 +69,19 @@ inline constexpr char kOutputFlagExplanation[] =
     "die Dateien in diesen Ordner schreiben statt neben den\n"
     "             Wettbewerbsordner (wenn daneben nicht geschrieben werden kann);\n"
     "             mit --jahreswertung: dorthin statt in den aktuellen Ordner";
+inline constexpr char kCreateFlag[] = "--anlegen";
+inline constexpr char kCreateFlagValue[] = "ZIEL";
+inline constexpr char kCreateFlagExplanation[] =
+    "mit --vorbereiten: ohne Fenster den Wettbewerbsordner ZIEL anlegen\n"
+    "             (anonym, die Teilnehmerliste daneben); ORDNER sind die\n"
+    "             eingesandten Bilder, ein Unterordner je Teilnehmer";
+inline constexpr char kWithNamesFlag[] = "--mit-namen";
+inline constexpr char kWithNamesFlagExplanation[] =
+    "mit --anlegen: die Bilder unter ihren Titeln kopieren, unverändert";
+inline constexpr char kCreateNeedsPrepare[] = "„--anlegen“ gilt nur mit „--vorbereiten“.";
+inline constexpr char kCreateNeedsEntries[] =
+    "„--vorbereiten --anlegen ZIEL“ braucht den Ordner mit den eingesandten Bildern.";
+inline constexpr char kWithNamesNeedsCreate[] = "„--mit-namen“ gilt nur mit „--anlegen“.";
 inline constexpr char kExitCodes[] =
     "Rückgabewert: 0 fertig, 1 Eingabeproblem, 2 falscher Aufruf.\n";
 

@@ -190,8 +190,16 @@ TEST_F(ScreenForm, TheTemplatesCaptionsFitAndAClippedOneShowsItsText)
             EXPECT_TRUE(common::captionFits(caption::toPlainText(text)));
         }
     }
+    // The preparation's measure is the panel's, near the edge too.
+    for (const char* text : {" Rauschen / Artefakte", " Bildaufbau / Linien", " Idee & Aussage",
+                             " Stimmung / Emotion und &Ausdruck"}) {
+        const QString caption = QString::fromUtf8(text);
+        shown.setCriterionCaption(0, caption, true);
+        EXPECT_EQ(panel.rows[0]->captionLabel()->clipped(),
+                  !common::captionFits(caption::toPlainText(caption)))
+            << text;
+    }
     const QString tooLong = QStringLiteral(" Stimmung / Emotion und &Ausdruck");
-    shown.setCriterionCaption(0, tooLong, true);
     EXPECT_FALSE(common::captionFits(caption::toPlainText(tooLong)));
     EXPECT_EQ(panel.rows[0]->captionLabel()->toolTip(),
               QStringLiteral("Stimmung / Emotion und Ausdruck"));

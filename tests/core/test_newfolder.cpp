@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <map>
 #ifdef _WIN32
 #include <process.h>
@@ -137,6 +138,7 @@ TEST_F(NewFolder, AFailureLeavesEverythingAsItWas)
         std::string pathEnd;
         std::uint64_t fileSizeLimit = 0; // none
         bool cancel = false;
+        std::function<void()> whileCopying = {};
     } cases[] = {
         {"target holds a file", [&](auto& p) { p.folder = path("Alt"); }, Outcome::FolderNotEmpty,
          "Alt"},
@@ -158,6 +160,11 @@ TEST_F(NewFolder, AFailureLeavesEverythingAsItWas)
          },
          Outcome::DiskFull, "Wettbewerb", 65536},
         {"cancelled", [](auto&) {}, Outcome::Cancelled, "Wettbewerb", 0, true},
+        {"source still growing", [](auto&) {}, Outcome::SourceChanged, "Abend.jpg", 0, false,
+         [&] { std::ofstream(path("Einsendungen/Max/Abend.jpg"), std::ios::app) << "mehr"; }},
+        {"rewrite refuses",
+         [](auto& p) { p.copies[1].rewrite = [](std::string_view) { return std::nullopt; }; },
+         Outcome::SourceRefused, "b.JPEG"},
     };
     for (const auto& c : cases) {
         if (c.fileSizeLimit && !kCanFillDisk)
@@ -167,13 +174,52 @@ TEST_F(NewFolder, AFailureLeavesEverythingAsItWas)
         c.change(changed);
         const auto result = [&] {
             const FileSizeLimit limit(c.fileSizeLimit);
-            return newfolder::write(changed,
-                                    [&](std::uint64_t, std::uint64_t) { return !c.cancel; });
+            return newfolder::write(changed, [&](std::uint64_t, std::uint64_t) {
+                if (c.whileCopying)
+                    c.whileCopying();
+                return !c.cancel;
+            });
         }();
         EXPECT_EQ(result.outcome, c.outcome);
         EXPECT_TRUE(result.path.ends_with(c.pathEnd)) << result.path;
+        if (c.whileCopying)
+            put("Einsendungen/Max/Abend.jpg", std::string(300000, 'a') + "\xFF\xD9");
         EXPECT_EQ(tree(), before);
     }
+}
+
+// What an interrupted run left beside the target goes with the next run:
+// the hidden copies, and a list that came without its folder. An older list
+// and what is not ours stay.
+TEST_F(NewFolder, TheNextRunRemovesWhatAnInterruptedOneLeft)
+{
+    put(".Wettbewerb.a1B2c3/01.jpg", "teil");
+    put(".Wettbewerb Teilnehmer.csv.Zz9yX8", "teil");
+    put("Wettbewerb Teilnehmer.csv", "der unterbrochene Lauf");
+    put(".Wettbewerb.fremd", "nicht unseres");
+    std::error_code noLink;
+    fs::create_directory_symlink(path("Einsendungen"), path(".Wettbewerb.Link42"), noLink);
+    const auto before = tree();
+    ASSERT_EQ(newfolder::write(plan).outcome, Outcome::Written);
+    auto expected = before;
+    for (const char* gone :
+         {".Wettbewerb.a1B2c3", ".Wettbewerb.a1B2c3/01.jpg", ".Wettbewerb Teilnehmer.csv.Zz9yX8"})
+        expected.erase(gone);
+    expected["Wettbewerb Teilnehmer.csv"] = digest("Datei;Titel;Autor\r\n");
+    for (const char* made :
+         {"Wettbewerb", "Wettbewerb/01.jpg", "Wettbewerb/02.jpg", "Wettbewerb/Qel.max"})
+        expected[made] = tree().at(made);
+    EXPECT_EQ(tree(), expected);
+    EXPECT_TRUE(fs::exists(path("Einsendungen/Max/Abend.jpg"))); // not through the link
+
+    // A list older than the interrupted copy is a competition's of its own.
+    fs::remove_all(plan.folder);
+    put(".Wettbewerb.d4E5f6/01.jpg", "teil");
+    fs::last_write_time(plan.beside[0].name,
+                        fs::last_write_time(path(".Wettbewerb.d4E5f6")) - std::chrono::hours(1));
+    EXPECT_EQ(newfolder::write(plan).outcome, Outcome::FileExists);
+    EXPECT_FALSE(fs::exists(path(".Wettbewerb.d4E5f6")));
+    EXPECT_TRUE(fs::exists(plan.beside[0].name));
 }
 
 } // namespace

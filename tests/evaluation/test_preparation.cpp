@@ -1,12 +1,18 @@
 #include "core/TextFile.h"
+#include "evaluation/GuiApplication.h"
 #include "evaluation/prepare/Competition.h"
+#include "evaluation/prepare/PrepareRun.h"
 #include "evaluation/ranking/Preparation.h"
+#include "pictures/JpegFixtures.h"
+#include "pictures/Orientation.h"
+#include "pictures/ScaledDecode.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <set>
+#include <sstream>
 #include <unistd.h>
 
 namespace {
@@ -59,18 +65,22 @@ TEST(Preparation, NumbersAnonymousPicturesInARandomOrderAndFindsClashingTitles)
     EXPECT_TRUE(evaluation::clashingTitles({"See", "Seen"}).empty());
 }
 
-TEST(Preparation, ListsTheMembersPicturesWithTheirProblems)
+// A subfolder per member: it is the author, and a name is split only where
+// it repeats that author; a file outside any is split as its name says.
+TEST(Preparation, ListsTheMembersPicturesWithTheirProblemsAndSplitsTheirNames)
 {
     const fs::path root = fs::temp_directory_path() / ("bb-entries-" + std::to_string(::getpid()));
     fs::remove_all(root);
     const std::pair<std::string, std::string> files[] = {
-        {"Anna Berg/Nebel_Anna.jpg", "\xFF\xD8\xFF\xE0"},
+        {"Anna Berg/Nebel_Anna Berg.jpg", "\xFF\xD8\xFF\xE0"},
         {"Anna Berg/.versteckt.jpg", "\xFF\xD8\xFF"},
         {"Anna Berg/Notiz.txt", "x"},
+        {"J\xC3\xB6rg M\xC3\xBCller/Hafen - Hamburg.jpg", "\xFF\xD8\xFF"},
+        {"J\xC3\xB6rg M\xC3\xBCller/j\xC3\xB6rg m\xC3\xBCller - Abendrot.jpg", "\xFF\xD8\xFF"},
         {"Max/Reise/Max Muster - Am Meer.JPEG", "\xFF\xD8\xFF"},
         {"Max/Bild.png", "\x89PNG"},
         {"Max/falsch.jpg", "GIF89a"},
-        {"lose.jpg", "\xFF\xD8\xFF"},
+        {"Eva - Licht_und_Schatten.jpg", "\xFF\xD8\xFF"},
         {"Qel.max", "5 W1"},
     };
     for (const auto& [name, bytes] : files) {
@@ -80,44 +90,44 @@ TEST(Preparation, ListsTheMembersPicturesWithTheirProblems)
     std::error_code noLink; // a broken link where the system makes one (mingw does not)
     fs::create_symlink(root / "fehlt.jpg", root / "Max" / "kaputt.jpg", noLink);
 
-    std::vector<Entry> entries = evaluation::listEntries(root.string());
-    struct Expected {
+    using P = Entry::Problem;
+    const std::string jm = "J\xC3\xB6rg M\xC3\xBCller";
+    const struct {
         std::string relative, title, author;
-        Entry::Problem problem;
+        P problem;
+        std::string titleAfterUnderscore, titleAfterDash, authorAfterDash;
+    } expected[] = {
+        {"Anna Berg/Nebel_Anna Berg.jpg", "Nebel_Anna Berg", "Anna Berg", P::Unchecked, "Nebel",
+         "Nebel_Anna Berg", "Anna Berg"},
+        {"Eva - Licht_und_Schatten.jpg", "Eva - Licht_und_Schatten", "", P::Unchecked,
+         "Eva - Licht_und", "Licht_und_Schatten", "Eva"},
+        {jm + "/Hafen - Hamburg.jpg", "Hafen - Hamburg", jm, P::Unchecked, "Hafen - Hamburg",
+         "Hafen - Hamburg", jm},
+        {jm + "/j\xC3\xB6rg m\xC3\xBCller - Abendrot.jpg", "j\xC3\xB6rg m\xC3\xBCller - Abendrot",
+         jm, P::Unchecked, "j\xC3\xB6rg m\xC3\xBCller - Abendrot", "Abendrot", jm},
+        {"Max/Bild.png", "Bild", "Max", P::NotJpeg, "Bild", "Bild", "Max"},
+        {"Max/Reise/Max Muster - Am Meer.JPEG", "Max Muster - Am Meer", "Max", P::Unchecked,
+         "Max Muster - Am Meer", "Max Muster - Am Meer", "Max"},
+        {"Max/falsch.jpg", "falsch", "Max", P::NotJpeg, "falsch", "falsch", "Max"},
+        {"Max/kaputt.jpg", "kaputt", "Max", P::Unreadable, "kaputt", "kaputt", "Max"},
     };
-    std::vector<Expected> expected{
-        {"Anna Berg/Nebel_Anna.jpg", "Nebel_Anna", "Anna Berg", Entry::Problem::None},
-        {"Max/Bild.png", "Bild", "Max", Entry::Problem::NotJpeg},
-        {"Max/Reise/Max Muster - Am Meer.JPEG", "Max Muster - Am Meer", "Max",
-         Entry::Problem::None},
-        {"Max/falsch.jpg", "falsch", "Max", Entry::Problem::NotJpeg},
-        {"Max/kaputt.jpg", "kaputt", "Max", Entry::Problem::Unreadable},
-        {"lose.jpg", "lose", "", Entry::Problem::None},
-    };
-    if (noLink)
-        std::erase_if(expected, [](const Expected& e) { return e.relative == "Max/kaputt.jpg"; });
-    auto check = [&](const std::vector<Expected>& want) {
-        ASSERT_EQ(entries.size(), want.size());
-        for (std::size_t i = 0; i < want.size(); ++i) {
-            SCOPED_TRACE(want[i].relative);
-            EXPECT_EQ(entries[i].relative, want[i].relative);
-            EXPECT_EQ(fs::path(entries[i].source), root / want[i].relative);
-            EXPECT_EQ(entries[i].title, want[i].title);
-            EXPECT_EQ(entries[i].author, want[i].author);
-            EXPECT_EQ(entries[i].problem, want[i].problem);
-        }
-    };
-    check(expected);
-
-    std::vector<Expected> split = expected;
-    split[0].title = "Nebel";
-    split[0].author = "Anna";
-    evaluation::splitNames(entries, evaluation::NameSplit::TitleUnderscoreAuthor);
-    check(split);
-    split[2].title = "Am Meer";
-    split[2].author = "Max Muster";
-    evaluation::splitNames(entries, evaluation::NameSplit::AuthorDashTitle);
-    check(split);
+    std::vector<Entry> entries = evaluation::listEntries(root.string());
+    ASSERT_EQ(entries.size(), std::size(expected) - (noLink ? 1 : 0));
+    std::vector<Entry> underscore = entries, dash = entries;
+    evaluation::splitNames(underscore, evaluation::NameSplit::TitleUnderscoreAuthor);
+    evaluation::splitNames(dash, evaluation::NameSplit::AuthorDashTitle);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const auto& want = expected[i];
+        SCOPED_TRACE(want.relative);
+        EXPECT_EQ(entries[i].relative, want.relative);
+        EXPECT_EQ(fs::path(entries[i].source), root / want.relative);
+        EXPECT_EQ(entries[i].title, want.title);
+        EXPECT_EQ(entries[i].author, want.author);
+        EXPECT_EQ(entries[i].problem, want.problem);
+        EXPECT_EQ(underscore[i].title, want.titleAfterUnderscore);
+        EXPECT_EQ(dash[i].title, want.titleAfterDash);
+        EXPECT_EQ(dash[i].author, want.authorAfterDash);
+    }
     fs::remove_all(root);
 }
 
@@ -142,7 +152,7 @@ TEST(Preparation, WritesTheCompetitionFolderAndTheListBesideIt)
     competition.anonymous = false;
     competition.guide = (root / "in/Info.pdf").string();
     competition.criteria[0] = {5, "Licht & Schatten"};
-    competition.explanation = {"", "Erkl\xC3\xA4rung"};
+    competition.criteria[6] = {3, ""};
     const auto entry = [&](const char* file, const char* title, const char* author, bool taken) {
         Entry e;
         e.source = (root / "in" / file).string();
@@ -167,9 +177,15 @@ TEST(Preparation, WritesTheCompetitionFolderAndTheListBesideIt)
     const auto read = [&](const fs::path& path) { return textfile::readFile(path.string()); };
     EXPECT_EQ(read(root / "Herbst/Rot; Blau.jpg"), "\xFF\xD8\xFF a");
     EXPECT_EQ(read(root / "Herbst/InfoQuintavo.pdf"), "%PDF");
-    EXPECT_EQ(read(root / "Herbst/Qel.max"),
-              weightingFileBytes(competition.criteria, competition.explanation));
-    EXPECT_EQ(read(root / "Herbst/Qel.max")->substr(0, 21), "5 Licht && Schatten\r\n");
+    // Below line 15 this competition's criteria and sums, in Windows-1252.
+    const std::string weighting = read(root / "Herbst/Qel.max").value_or("");
+    EXPECT_EQ(weighting.substr(0, 21), "5 Licht && Schatten\r\n");
+    for (const char* line :
+         {"  Wirkung: Licht & Schatten (5)\r\n",
+          "  Technik: kein Kriterium sichtbar; ausgeblendet, aber mitgez\xE4hlt: "
+          "3\r\n",
+          "Die H\xF6\x63hstpunktzahl ist 5 + 3 + 0 = 8 Punkte.\r\n"})
+        EXPECT_NE(weighting.find(line), std::string::npos) << line;
     EXPECT_EQ(read(root / "Herbst Teilnehmer.csv"),
               "\xEF\xBB\xBF"
               "Datei;Titel;Autor\r\n"
@@ -185,3 +201,103 @@ TEST(Preparation, WritesTheCompetitionFolderAndTheListBesideIt)
 }
 
 } // namespace
+
+namespace {
+
+std::string fixture(fixtures::Bytes bytes)
+{
+    return {bytes.begin(), bytes.end()};
+}
+
+// A camera portrait whose metadata names its author everywhere a viewer looks.
+std::string taggedPortrait()
+{
+    using namespace std::string_literals;
+    fixtures::Bytes tiff = fixtures::tiffWithOrientation(6, false);
+    for (const char c : "Artist Copyright OwnerName: Anna Berg"s)
+        tiff.push_back(static_cast<std::uint8_t>(c));
+    std::string jpeg =
+        fixture(fixtures::withSegment(fixtures::makeJpeg({}), fixtures::exifSegment(tiff)));
+    const auto segment = [](char marker, const std::string& payload) {
+        const std::size_t length = payload.size() + 2;
+        return "\xFF"s + marker + static_cast<char>(length >> 8) + static_cast<char>(length) +
+               payload;
+    };
+    return jpeg.insert(2, segment('\xE1', "http://ns.adobe.com/xap/1.0/\0<dc:creator>Anna Berg"s) +
+                              segment('\xED', "Photoshop 3.0\08BIM\x04\x04 by-line Anna Berg"s) +
+                              segment('\xFE', "Foto: Anna Berg"));
+}
+
+std::string pixelsOf(const std::string& jpeg)
+{
+    const auto* data = reinterpret_cast<const std::uint8_t*>(jpeg.data());
+    const auto picture = pictures::decodeScaled(data, jpeg.size(), 0);
+    const pictures::Bitmap& b = picture.bitmap;
+    return b.pixels ? std::string(reinterpret_cast<const char*>(b.pixels.get()),
+                                  static_cast<std::size_t>(b.stride) * b.height)
+                    : std::string();
+}
+
+} // namespace
+
+// From a terminal: the members' folders read as the window reads them, the
+// damaged picture named and left out, the anonymous copies without their
+// authors' names, --mit-namen byte for byte.
+TEST(Preparation, PreparesFromATerminal)
+{
+    ensureGuiApplication();
+    const fs::path root = fs::temp_directory_path() / ("bb-terminal-" + std::to_string(::getpid()));
+    fs::remove_all(root);
+    const std::string jm = "J\xC3\xB6rg M\xC3\xBCller";
+    const std::string good = fixture(fixtures::makeJpeg({}));
+    const std::pair<std::string, std::string> files[] = {
+        {"Anna Berg/Portr\xC3\xA4t.jpg", taggedPortrait()},
+        {jm + "/" + jm + " - Abendrot.jpg", good},
+        {jm + "/Hafen - Hamburg.jpg", good + ""},
+        {"Max/See.jpg", good},
+        {"Max/Kaputt.jpg", good.substr(0, good.size() * 55 / 100)},
+        {"Info.pdf", "%PDF"},
+    };
+    for (const auto& [name, bytes] : files) {
+        fs::create_directories((root / "in" / name).parent_path());
+        std::ofstream(root / "in" / name, std::ios::binary) << bytes;
+    }
+    const auto read = [&](const fs::path& path) {
+        return textfile::readFile(path.string()).value_or("");
+    };
+    const evaluation::PrepareRequest anonymous{(root / "in").string(), (root / "Herbst/").string(),
+                                               true, BB_SOURCE_DIR "/packaging/vorlage/Qel.max",
+                                               (root / "in/Info.pdf").string()};
+    std::ostringstream out, err;
+    ASSERT_EQ(evaluation::prepareOnTerminal(anonymous, out, err), 0) << err.str();
+    EXPECT_EQ(err.str(),
+              "Max/Kaputt.jpg: besch\xC3\xA4\x64igt \xE2\x80\x93 wird nicht aufgenommen\n");
+    EXPECT_TRUE(out.str().starts_with("Der Wettbewerb ist angelegt: 4 Bilder")) << out.str();
+    const std::string list = read(root / "Herbst Teilnehmer.csv");
+    EXPECT_NE(list.find(";Hafen - Hamburg;" + jm + "\r\n"), std::string::npos) << list;
+    EXPECT_NE(list.find(";Abendrot;" + jm + "\r\n"), std::string::npos) << list;
+    const std::size_t portrait = list.find(";Portr\xC3\xA4t;Anna Berg");
+    ASSERT_NE(portrait, std::string::npos) << list;
+    const std::string copy = read(root / "Herbst" / list.substr(portrait - 6, 6));
+    EXPECT_EQ(copy.find("Anna Berg"), std::string::npos);
+    EXPECT_EQ(
+        pictures::exifOrientation(reinterpret_cast<const std::uint8_t*>(copy.data()), copy.size()),
+        6);
+    EXPECT_EQ(pixelsOf(copy), pixelsOf(taggedPortrait()));
+    std::set<std::string> names;
+    for (const auto& file : fs::directory_iterator(root / "Herbst"))
+        names.insert(file.path().filename().string());
+    EXPECT_EQ(names, (std::set<std::string>{"01.jpg", "02.jpg", "03.jpg", "04.jpg",
+                                            "InfoQuintavo.pdf", "Qel.max"}));
+
+    evaluation::PrepareRequest withNames = anonymous;
+    withNames.target = (root / "Offen").string();
+    withNames.anonymous = false;
+    ASSERT_EQ(evaluation::prepareOnTerminal(withNames, out, err), 0) << err.str();
+    EXPECT_EQ(read(root / "Offen/Portr\xC3\xA4t.jpg"), taggedPortrait());
+    // Again: nothing is written, and it says why.
+    err.str("");
+    EXPECT_EQ(evaluation::prepareOnTerminal(withNames, out, err), 1);
+    EXPECT_NE(err.str().find("gibt es schon und ist nicht leer"), std::string::npos) << err.str();
+    fs::remove_all(root);
+}

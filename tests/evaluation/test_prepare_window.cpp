@@ -1,9 +1,12 @@
 #include "evaluation/GuiApplication.h"
 #include "evaluation/prepare/PrepareWindow.h"
+#include "pictures/JpegFixtures.h"
 
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -29,12 +32,15 @@ TEST(PrepareWindow, TellsWhatStopsItAndWritesNothingHalf)
     const fs::path root =
         fs::temp_directory_path() / ("bb-prepare-window-" + std::to_string(::getpid()));
     fs::remove_all(root);
+    const fixtures::Bytes jpeg = fixtures::makeJpeg({});
     for (const char* member : {"Anna", "Max"}) {
         fs::create_directories(root / "in" / member);
         std::ofstream(root / "in" / member / "See.jpg", std::ios::binary)
-            << "\xFF\xD8\xFF" << member;
+            .write(reinterpret_cast<const char*>(jpeg.data()), std::streamsize(jpeg.size()));
     }
     std::ofstream(root / "in/Max/kaputt.jpg") << "GIF89a";
+    std::ofstream(root / "in/Max/kurz.jpg", std::ios::binary)
+        .write(reinterpret_cast<const char*>(jpeg.data()), std::streamsize(jpeg.size() / 2));
     fs::create_directories(root / "Belegt");
     std::ofstream(root / "Belegt/x") << "x";
     std::ofstream(root / "Info.pdf") << "%PDF";
@@ -57,10 +63,24 @@ TEST(PrepareWindow, TellsWhatStopsItAndWritesNothingHalf)
               root.string());
     EXPECT_EQ(window.findChild<QSpinBox*>(QStringLiteral("Höchstpunkte W1"))->value(), 5);
 
-    // The bad file is listed but not taken; tick it to be asked.
+    // The bad file is listed but not taken; tick it to be asked. Nothing is
+    // taken before it is decoded; the file cut short is damaged.
     auto& model = *const_cast<QAbstractItemModel*>(
         window.findChild<QTableView*>(QStringLiteral("Eingesandte Bilder"))->model());
-    ASSERT_EQ(model.rowCount(), 3);
+    ASSERT_EQ(model.rowCount(), 4);
+    const auto note = [&](int row) { return model.index(row, 5).data().toString(); };
+    for (QDeadlineTimer checked(kWaitMs); !checked.hasExpired();) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        if (!model.match(model.index(0, 5), Qt::DisplayRole, QStringLiteral("wird geprüft …"))
+                 .value(0)
+                 .isValid())
+            break;
+    }
+    const QModelIndex cut =
+        model.match(model.index(0, 2), Qt::DisplayRole, "Max/kurz.jpg").value(0);
+    EXPECT_EQ(note(cut.row()), QStringLiteral("beschädigt – wird nicht aufgenommen"));
+    EXPECT_EQ(model.index(cut.row(), 0).data(Qt::CheckStateRole), Qt::Unchecked);
+    EXPECT_EQ(model.index(0, 0).data(Qt::CheckStateRole), Qt::Checked);
     const QModelIndex bad =
         model.match(model.index(0, 2), Qt::DisplayRole, "Max/kaputt.jpg").value(0);
     ASSERT_TRUE(bad.isValid());
