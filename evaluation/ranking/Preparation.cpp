@@ -119,7 +119,7 @@ void splitNames(std::vector<Entry>& entries, NameSplit split, bool inSubfoldersO
             const std::size_t cut = dash ? mark.size() : name.size() - mark.size();
             const std::string part = dash ? name.substr(0, cut) : name.substr(cut);
             const std::string title = trimmed(dash ? name.substr(cut) : name.substr(0, cut));
-            if (foldedCase(part) == foldedCase(mark) && !title.empty())
+            if (asciiLower(part) == asciiLower(mark) && !title.empty())
                 entry.title = title;
             continue;
         }
