@@ -114,7 +114,7 @@ TEST_F(Folder, ShowsProgressOnlyOnATerminal)
         EXPECT_EQ(text.find("Bilder lesen: 2/2") != std::string::npos, onTerminal)
             << onTerminal << ": " << text;
     }
-    EXPECT_NE(read("Rangliste.csv").find(";Anna;Günther Groß;"), std::string::npos);
+    EXPECT_NE(beside("Rangliste.csv").find(";Anna;Günther Groß;"), std::string::npos);
 }
 
 TEST_F(Folder, WritesTheThreeFilesAndReportsAPictureItCannotRead)
