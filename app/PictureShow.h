@@ -36,6 +36,7 @@ class PictureShow : public QObject, public ShowState {
     // What the show holds, for tests and benchmarks to look at.
     const pictures::PictureCache& cache() const { return cache_; }
     const QTimer& firstPictureTimer() const { return FirstPictureTimer; }
+    QTimer& firstPictureTimer() { return FirstPictureTimer; }
     const QTimer& loadTimer() const { return LoadTimer; }
     // True while decode slices are pending.
     bool slicing() const { return sliceTimer_.isActive(); }
