@@ -20,7 +20,7 @@ std::string displayFileNameUtf8(std::string_view bytes)
 
 std::string fileNameBytes(const QString& shownPath)
 {
-    const std::string encoded = QFile::encodeName(shownPath).toStdString();
+    std::string encoded = QFile::encodeName(shownPath).toStdString();
     const QFileInfo shown(shownPath);
     if (platform::status(encoded, platform::Links::doNotFollow) || shown.fileName().isEmpty())
         return encoded;

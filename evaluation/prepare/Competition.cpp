@@ -74,7 +74,8 @@ std::vector<std::string> competitionExplanation(const CriterionSettings& criteri
         int sum = 0, hidden = 0;
         for (int i = 0; i < kCriteriaPerGroup; ++i) {
             const CriterionSetting& criterion =
-                criteria[static_cast<std::size_t>(group * kCriteriaPerGroup + i)];
+                criteria[static_cast<std::size_t>(group) * kCriteriaPerGroup +
+                         static_cast<std::size_t>(i)];
             sum += criterion.maximum;
             if (criterion.description.empty())
                 hidden += criterion.maximum;
