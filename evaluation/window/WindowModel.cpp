@@ -47,7 +47,8 @@ void RankingModel::setRanking(std::shared_ptr<const RankingTexts> ranking)
     endResetModel();
 }
 
-void RankingModel::addThumbnails(std::shared_ptr<const std::map<std::string, QImage>> thumbnails)
+void RankingModel::addThumbnails(
+    const std::shared_ptr<const std::map<std::string, QImage>>& thumbnails)
 {
     for (const auto& [picture, image] : *thumbnails)
         thumbnails_.insert_or_assign(picture, image);

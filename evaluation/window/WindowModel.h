@@ -20,7 +20,7 @@ class RankingModel : public QAbstractTableModel {
     // Thumbnails of pictures no longer ranked are dropped.
     void setRanking(std::shared_ptr<const RankingTexts> ranking);
     // A batch of thumbnails by picture file name, added to those there are.
-    void addThumbnails(std::shared_ptr<const std::map<std::string, QImage>> thumbnails);
+    void addThumbnails(const std::shared_ptr<const std::map<std::string, QImage>>& thumbnails);
     // The pictures of rows first to last (clamped).
     std::vector<std::string> pictures(int first, int last) const;
 
