@@ -220,8 +220,9 @@ std::string taggedPortrait()
         fixture(fixtures::withSegment(fixtures::makeJpeg({}), fixtures::exifSegment(tiff)));
     const auto segment = [](char marker, const std::string& payload) {
         const std::size_t length = payload.size() + 2;
-        return "\xFF"s + marker + static_cast<char>(length >> 8) + static_cast<char>(length) +
-               payload;
+        std::string bytes{'\xFF', marker, static_cast<char>(length >> 8),
+                          static_cast<char>(length)};
+        return bytes + payload;
     };
     return jpeg.insert(2, segment('\xE1', "http://ns.adobe.com/xap/1.0/\0<dc:creator>Anna Berg"s) +
                               segment('\xED', "Photoshop 3.0\08BIM\x04\x04 by-line Anna Berg"s) +

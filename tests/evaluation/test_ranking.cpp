@@ -187,6 +187,7 @@ TEST(Ranking, DecimalCommaRoundsHalfAwayFromZero)
 TEST(Ranking, ProblemsOfOneKindAreListedUpToTwenty)
 {
     std::vector<evaluation::Problem> problems;
+    problems.reserve(46);
     for (int i = 0; i < 45; ++i)
         problems.push_back(
             {evaluation::ProblemKind::EntrantList, "", 0, "", "E" + std::to_string(i)});
