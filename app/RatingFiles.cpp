@@ -78,7 +78,8 @@ void Controller::bsaveClick()
     } catch (const std::exception&) { // out of memory: the old file stays
     }
     if (!saved) {
-        messagebox::warning(messages::kCannotSave);
+        messagebox::warning(messages::cannotSaveBecause(
+            fileName ? std::string() : ratingfile::nameRefusal(judgeBytes)));
         return;
     }
     savedSheet_ = QelList;

@@ -43,6 +43,26 @@ inline std::string notAnInteger(const std::string& characterUtf8)
     return "'" + characterUtf8 + "' ist kein gültiger Integerwert";
 }
 
+// A judge name no file can have: the defined warning, then why.
+inline std::string cannotSaveBecause(const std::string& reasonUtf8)
+{
+    return reasonUtf8.empty() ? std::string(kCannotSave)
+                              : std::string(kCannotSave) + "\n" + reasonUtf8;
+}
+inline std::string forbiddenInFileName(const char* system, char character)
+{
+    return std::string(system) + " erlaubt in Dateinamen kein '" + character + "'.";
+}
+inline std::string controlInFileName(const char* system)
+{
+    return std::string(system) + " erlaubt in Dateinamen keine Steuerzeichen.";
+}
+inline std::string deviceAsFileName(const std::string& nameUtf8)
+{
+    return "Windows erlaubt „" + nameUtf8 + "“ nicht als Dateinamen (so heißt ein Gerät).";
+}
+inline constexpr char kFileNameTooLong[] = "Der Name ist für eine Datei zu lang.";
+
 inline std::string overwriteQuestion(const std::string& fileNameUtf8)
 {
     return "Die Bewertung '" + fileNameUtf8 + "' gibt es schon. Überschreiben?";

@@ -90,6 +90,17 @@ bool isSeparator(char c);
 // the device names CON, NUL, COM1 and the like, which would not make a file).
 bool isPossibleFileName(std::string_view name);
 
+// Why `name` cannot be a file's name here, for the user: what isPossibleFileName
+// refuses, and a name longer than the system's limit (255 bytes on Linux, 255
+// UTF-16 units on Windows).
+struct NameProblem {
+    enum Kind { forbiddenCharacter, controlCharacter, deviceName, tooLong } kind;
+    char character = 0; // the forbidden one
+};
+std::optional<NameProblem> fileNameProblem(std::string_view name);
+// The system's name as the user knows it ("Linux", "Windows").
+const char* systemName();
+
 bool removeFile(const std::string& path);
 
 // Renames `from` over `to`, replacing a file there in one step.

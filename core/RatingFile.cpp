@@ -1,6 +1,8 @@
 #include "core/RatingFile.h"
 
+#include "core/Messages.h"
 #include "core/Platform.h"
+#include "core/TextEncoding.h"
 #include "core/TextFile.h"
 
 namespace ratingfile {
@@ -18,9 +20,27 @@ std::string judgeNameFromPath(const std::string& chosenPath)
 
 std::optional<std::string> fileNameForJudge(const std::string& judgeName)
 {
-    if (!platform::isPossibleFileName(judgeName))
+    if (platform::fileNameProblem(judgeName + kExtension))
         return std::nullopt;
     return judgeName + kExtension;
+}
+
+std::string nameRefusal(const std::string& judgeName)
+{
+    const auto problem = platform::fileNameProblem(judgeName + kExtension);
+    if (!problem)
+        return {};
+    switch (problem->kind) {
+    case platform::NameProblem::forbiddenCharacter:
+        return messages::forbiddenInFileName(platform::systemName(), problem->character);
+    case platform::NameProblem::controlCharacter:
+        return messages::controlInFileName(platform::systemName());
+    case platform::NameProblem::deviceName:
+        return messages::deviceAsFileName(displayText(judgeName));
+    case platform::NameProblem::tooLong:
+        break;
+    }
+    return messages::kFileNameTooLong;
 }
 
 std::string fileIdentity(const std::string& path)

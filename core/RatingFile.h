@@ -18,6 +18,10 @@ std::string judgeNameFromPath(const std::string& chosenPath);
 // the working folder. The name is used unchanged otherwise.
 std::optional<std::string> fileNameForJudge(const std::string& judgeName);
 
+// Why fileNameForJudge gives nothing, as a sentence for the judge (UTF-8);
+// empty when it gives a file.
+std::string nameRefusal(const std::string& judgeName);
+
 // The file a path stands for, however it is spelt (absolute, links
 // resolved); empty when it does not exist or that cannot be worked out.
 std::string fileIdentity(const std::string& path);

@@ -178,6 +178,22 @@ bool isPossibleFileName(std::string_view name)
     return name.find('/') == std::string_view::npos && name.find('\0') == std::string_view::npos;
 }
 
+std::optional<NameProblem> fileNameProblem(std::string_view name)
+{
+    if (const auto at = name.find_first_of(std::string_view("/\0", 2)); at != name.npos)
+        return NameProblem{name[at] == '/' ? NameProblem::forbiddenCharacter
+                                           : NameProblem::controlCharacter,
+                           name[at]};
+    if (name.size() > 255)
+        return NameProblem{NameProblem::tooLong};
+    return std::nullopt;
+}
+
+const char* systemName()
+{
+    return "Linux";
+}
+
 bool removeFile(const std::string& path)
 {
     return ::unlink(path.c_str()) == 0;

@@ -258,13 +258,30 @@ bool isSeparator(char c)
     return c == '/' || c == '\\';
 }
 
+std::optional<NameProblem> fileNameProblem(std::string_view name)
+{
+    for (const char c : name) {
+        if (static_cast<unsigned char>(c) < 32)
+            return NameProblem{NameProblem::controlCharacter, c};
+        if (std::string_view("<>:\"/\\|?*").find(c) != std::string_view::npos)
+            return NameProblem{NameProblem::forbiddenCharacter, c};
+    }
+    if (isWindowsDeviceName(name))
+        return NameProblem{NameProblem::deviceName};
+    if (widen(name).size() > 255)
+        return NameProblem{NameProblem::tooLong};
+    return std::nullopt;
+}
+
 bool isPossibleFileName(std::string_view name)
 {
-    for (const char c : name)
-        if (static_cast<unsigned char>(c) < 32 ||
-            std::string_view("<>:\"/\\|?*").find(c) != std::string_view::npos)
-            return false;
-    return !isWindowsDeviceName(name);
+    const auto problem = fileNameProblem(name);
+    return !problem || problem->kind == NameProblem::tooLong;
+}
+
+const char* systemName()
+{
+    return "Windows";
 }
 
 bool removeFile(const std::string& path)

@@ -111,6 +111,10 @@ TEST_F(RatingFiles, WarningsOfSaving)
 {
     startWith(1);
     const std::string tooLong(300, 'x');
+    static constexpr char kSlash[] = "Die Bewertung kann nicht gespeichert werden!\n"
+                                     "Linux erlaubt in Dateinamen kein '/'.";
+    static constexpr char kTooLong[] = "Die Bewertung kann nicht gespeichert werden!\n"
+                                       "Der Name ist für eine Datei zu lang.";
     const struct {
         const char* judge;
         const char* warning; // nullptr: saved
@@ -119,9 +123,8 @@ TEST_F(RatingFiles, WarningsOfSaving)
         {"hier den Namen eintragen!", messages::kEnterJudgeName, nullptr},
         {"", nullptr, ".qel"},
         {" Bernd ", nullptr, " Bernd .qel"},
-        {"../Bernd", messages::kCannotSave, nullptr},
-        {"a/b", messages::kCannotSave, nullptr},
-        {tooLong.c_str(), messages::kCannotSave, nullptr},
+        {"../Bernd", kSlash, nullptr},
+        {tooLong.c_str(), kTooLong, nullptr},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.judge);

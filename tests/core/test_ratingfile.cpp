@@ -32,7 +32,8 @@ TEST(JudgeName, NamesLeavingTheFolderAreRefused)
 }
 
 // What Linux takes, Windows refuses: a ':' would write a stream of another
-// file, "CON" the console, the others are forbidden there.
+// file, "CON" the console, the others are forbidden there. The judge hears
+// why, by the rule of the system the program runs on.
 TEST(JudgeName, NamesWindowsCannotHoldAreRefusedThereOnly)
 {
 #ifdef _WIN32
@@ -45,6 +46,31 @@ TEST(JudgeName, NamesWindowsCannotHoldAreRefusedThereOnly)
         EXPECT_EQ(ratingfile::fileNameForJudge(name).has_value(), !windows) << name;
     for (const char* name : {"Konrad", "COM10", "Anna.", "Jury A. Berger"})
         EXPECT_TRUE(ratingfile::fileNameForJudge(name).has_value()) << name;
+
+    std::string umlauts;
+    for (int i = 0; i < 126; ++i)
+        umlauts += "ü"; // 252 bytes, 126 UTF-16 units
+    const struct {
+        std::string name;
+        const char* onWindows;
+        const char* onLinux; // "": saved
+    } reasons[] = {
+        {"Anna: Jury", "Windows erlaubt in Dateinamen kein ':'.", ""},
+        {"../Anna", "Windows erlaubt in Dateinamen kein '/'.",
+         "Linux erlaubt in Dateinamen kein '/'."},
+        {"Tab\t", "Windows erlaubt in Dateinamen keine Steuerzeichen.", ""},
+        {"con", "Windows erlaubt „con“ nicht als Dateinamen (so heißt ein Gerät).", ""},
+        {std::string(252, 'x'), "Der Name ist für eine Datei zu lang.",
+         "Der Name ist für eine Datei zu lang."},
+        {std::string(251, 'x'), "", ""},
+        {umlauts, "", "Der Name ist für eine Datei zu lang."},
+    };
+    for (const auto& r : reasons) {
+        EXPECT_EQ(ratingfile::nameRefusal(r.name), windows ? r.onWindows : r.onLinux) << r.name;
+        EXPECT_EQ(ratingfile::fileNameForJudge(r.name).has_value(),
+                  *(windows ? r.onWindows : r.onLinux) == '\0')
+            << r.name;
+    }
 }
 
 class RatingFiles : public ::testing::Test {
