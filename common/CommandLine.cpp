@@ -2,6 +2,14 @@
 
 #include <algorithm>
 
+#ifdef _WIN32
+#include <QString>
+
+#include <windows.h>
+
+#include <shellapi.h>
+#endif
+
 namespace common {
 
 namespace {
@@ -95,7 +103,22 @@ CommandLine parseCommandLine(const std::vector<std::string>& args, const Program
 
 CommandLine parseCommandLine(int argc, char** argv, const ProgramUsage& usage)
 {
+#ifdef _WIN32
+    // The narrow argv is in the code page of the PC (UTF-8 only where the
+    // manifest's setting is honoured): the wide command line holds every name.
+    (void)argc;
+    (void)argv;
+    int count = 0;
+    std::vector<std::string> args;
+    if (wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count)) {
+        for (int i = 1; i < count; ++i)
+            args.push_back(QString::fromWCharArray(wide[i]).toStdString());
+        LocalFree(wide);
+    }
+    return parseCommandLine(args, usage);
+#else
     return parseCommandLine(std::vector<std::string>(argv + std::min(argc, 1), argv + argc), usage);
+#endif
 }
 
 std::string helpText(const ProgramUsage& usage)

@@ -120,6 +120,8 @@ Outcome whyWritingFailed()
         return Outcome::DiskFull;
     case platform::Failure::readOnly:
         return Outcome::ReadOnly;
+    case platform::Failure::inUse:
+    case platform::Failure::missing:
     case platform::Failure::other:
         break;
     }

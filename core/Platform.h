@@ -140,7 +140,9 @@ bool renameToNew(const std::string& from, const std::string& to);
 bool copyBytes(File from, File to, std::uint64_t count);
 
 // Why the last failed call failed, as far as a user can act on it.
-enum class Failure { other, diskFull, readOnly };
+// inUse: another program holds the file open without letting it be replaced
+// (Windows only); missing: no such file or folder.
+enum class Failure { other, diskFull, readOnly, inUse, missing };
 Failure lastFailure();
 
 // Syncs a folder's entries to the disk through `sync` (given the folder's

@@ -2,11 +2,9 @@
 
 #include "common/FileName.h"
 #include "common/ProgramSetup.h"
+#include "core/FolderListing.h"
+#include "core/Platform.h"
 #include "starter/Texts.h"
-
-#include <cerrno>
-
-#include <sys/stat.h>
 
 namespace starter {
 
@@ -17,8 +15,21 @@ std::string shown(const std::string& bytes)
     return common::displayFileName(bytes).toStdString();
 }
 
-int openFolder(const std::string& folder, const Environment& env)
+// A rating sheet given (Explorer opens one with the starter) stands for its folder.
+std::string folderOf(const std::string& path)
 {
+    const auto status = platform::status(path);
+    if (!status || !status->regular || !folderlisting::hasExtension(path, {".qel"}))
+        return path;
+    std::size_t end = path.size();
+    while (end > 0 && !platform::isSeparator(path[end - 1]))
+        --end;
+    return end == 0 ? std::string(".") : path.substr(0, end);
+}
+
+int openFolder(const std::string& given, const Environment& env)
+{
+    const std::string folder = folderOf(given);
     if (const auto problem = folderProblem(folder)) {
         env.warn(*problem);
         return 1;
@@ -41,19 +52,22 @@ int openFolder(const std::string& folder, const Environment& env)
 
 common::ProgramUsage usage(const std::string& templateFolder)
 {
-    return {startertexts::kProgram, common::programVersion(),
-            startertexts::description(templateFolder), startertexts::kExitCodes};
+    return {startertexts::kProgram,
+            common::programVersion(),
+            startertexts::description(templateFolder),
+            startertexts::kExitCodes,
+            {{startertexts::kExampleFlag, startertexts::kExampleExplanation}}};
 }
 
 std::optional<std::string> folderProblem(const std::string& folder)
 {
-    struct stat status {};
-    if (::stat(folder.c_str(), &status) != 0) {
-        if (errno == ENOENT || errno == ENOTDIR)
+    const auto status = platform::status(folder);
+    if (!status) {
+        if (platform::lastFailure() == platform::Failure::missing)
             return startertexts::folderMissing(shown(folder));
         return startertexts::folderNotOpened(shown(folder));
     }
-    if (!S_ISDIR(status.st_mode))
+    if (!status->folder)
         return startertexts::notAFolder(shown(folder));
     return std::nullopt;
 }

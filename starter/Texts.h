@@ -48,4 +48,20 @@ inline std::string programNotStarted(const std::string& program)
     return "Das Bewertungsprogramm „" + program + "“ kann nicht gestartet werden.";
 }
 
+inline constexpr char kExampleFlag[] = "--beispiel";
+inline constexpr char kExampleExplanation[] =
+    "den Beispielordner „Bildbewertung Beispiel“ in den Dokumenten öffnen; beim ersten Mal "
+    "wird er dorthin kopiert";
+
+inline std::string exampleMissing(const std::string& demo)
+{
+    return "Der Beispielordner „" + demo + "“ fehlt – bitte das Programm neu installieren.";
+}
+
+inline std::string exampleNotCopied(const std::string& target)
+{
+    return "Der Beispielordner kann nicht nach „" + target +
+           "“ kopiert werden (kein Platz oder keine Berechtigung).";
+}
+
 } // namespace startertexts

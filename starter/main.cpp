@@ -1,11 +1,15 @@
 #include "common/CommandLine.h"
 #include "common/FileName.h"
 #include "common/FolderChooser.h"
+#include "core/Platform.h"
 #include "starter/Dialogs.h"
+#include "starter/Example.h"
 #include "starter/Launch.h"
 #include "starter/Starter.h"
+#include "starter/Texts.h"
 
 #include <QDir>
+#include <QStandardPaths>
 
 #include <iostream>
 
@@ -36,5 +40,19 @@ int main(int argc, char** argv)
                                                starter::showWarning(text);
                                            },
                                            program};
-    return starter::start(commandLine.folder, environment);
+    if (!commandLine.has(startertexts::kExampleFlag))
+        return starter::start(commandLine.folder, environment);
+    // Installed beside the programs; from a build, the one in the sources.
+    std::string demo = ownFolder + BB_DEMO_FROM_BINDIR;
+    if (!platform::status(demo + "/Qel.max"))
+        demo = BB_SOURCE_DEMO;
+    const auto documents =
+        QFile::encodeName(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+            .toStdString();
+    const starter::ExampleFolder example = starter::exampleFolder(demo, documents);
+    if (!example.folder) {
+        environment.warn(example.problem);
+        return 1;
+    }
+    return starter::start(example.folder, environment);
 }

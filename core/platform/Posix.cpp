@@ -322,6 +322,9 @@ Failure lastFailure()
     case EACCES:
     case EPERM:
         return Failure::readOnly;
+    case ENOENT:
+    case ENOTDIR:
+        return Failure::missing;
     default:
         return Failure::other;
     }

@@ -27,6 +27,23 @@ std::wstring widen(std::string_view text)
     return wide;
 }
 
+std::wstring widePath(std::string_view path, bool always)
+{
+    std::wstring wide = widen(path);
+    // CreateDirectoryW stops at MAX_PATH - 12, every other call at MAX_PATH.
+    if (wide.empty() || (!always && wide.size() < MAX_PATH - 12) || wide.starts_with(L"\\\\?\\"))
+        return wide;
+    DWORD length = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    std::wstring full(length, L'\0');
+    length = GetFullPathNameW(wide.c_str(), length, full.data(), nullptr);
+    if (length == 0 || length >= full.size())
+        return wide;
+    full.resize(length);
+    if (full.starts_with(L"\\\\"))
+        return L"\\\\?\\UNC\\" + full.substr(2);
+    return L"\\\\?\\" + full;
+}
+
 std::string narrow(std::wstring_view wide)
 {
     if (wide.empty())
@@ -71,7 +88,7 @@ bool isFileAttributes(DWORD attributes)
 File openRegularFile(const std::string& path, std::uint64_t& size)
 {
     // A folder cannot be opened this way; a device or pipe is refused below.
-    HANDLE h = CreateFileW(widen(path).c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
+    HANDLE h = CreateFileW(widePath(path).c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE)
         return kNoFile;
@@ -125,7 +142,7 @@ bool close(File file)
 
 File createNew(const std::string& path)
 {
-    return fileOf(CreateFileW(widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+    return fileOf(CreateFileW(widePath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                               CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
@@ -133,7 +150,7 @@ File createUnique(std::string& path)
 {
     HANDLE h = INVALID_HANDLE_VALUE;
     tryUniqueNames(path, ERROR_FILE_EXISTS, [&] {
-        h = CreateFileW(widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
+        h = CreateFileW(widePath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
                         nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         return h != INVALID_HANDLE_VALUE;
     });
@@ -153,7 +170,7 @@ unsigned newFileMode()
 std::optional<FileStatus> status(const std::string& path, Links links)
 {
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExW(widen(path).c_str(), GetFileExInfoStandard, &data))
+    if (!GetFileAttributesExW(widePath(path).c_str(), GetFileExInfoStandard, &data))
         return std::nullopt;
     FileStatus status;
     const bool link = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
@@ -172,7 +189,7 @@ namespace {
 // Any file or folder, for asking about it.
 HANDLE openForQuery(const std::string& path)
 {
-    return CreateFileW(widen(path).c_str(), 0, kShareAll, nullptr, OPEN_EXISTING,
+    return CreateFileW(widePath(path).c_str(), 0, kShareAll, nullptr, OPEN_EXISTING,
                        FILE_FLAG_BACKUP_SEMANTICS, nullptr);
 }
 
@@ -286,12 +303,12 @@ const char* systemName()
 
 bool removeFile(const std::string& path)
 {
-    return DeleteFileW(widen(path).c_str()) != 0;
+    return DeleteFileW(widePath(path).c_str()) != 0;
 }
 
 bool replaceFile(const std::string& from, const std::string& to)
 {
-    return MoveFileExW(widen(from).c_str(), widen(to).c_str(),
+    return MoveFileExW(widePath(from).c_str(), widePath(to).c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
@@ -315,7 +332,7 @@ std::optional<std::string> cacheFolder(std::string_view program)
 
 bool flushPath(const std::string& path)
 {
-    HANDLE h = CreateFileW(widen(path).c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING,
+    HANDLE h = CreateFileW(widePath(path).c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE)
         return false;
@@ -328,7 +345,7 @@ bool flushPath(const std::string& path)
 
 bool makeFolder(const std::string& path)
 {
-    return CreateDirectoryW(widen(path).c_str(), nullptr) != 0;
+    return CreateDirectoryW(widePath(path).c_str(), nullptr) != 0;
 }
 
 bool makeUniqueFolder(std::string& path)
@@ -338,12 +355,12 @@ bool makeUniqueFolder(std::string& path)
 
 bool removeFolder(const std::string& path)
 {
-    return RemoveDirectoryW(widen(path).c_str()) != 0;
+    return RemoveDirectoryW(widePath(path).c_str()) != 0;
 }
 
 bool renameToNew(const std::string& from, const std::string& to)
 {
-    return MoveFileExW(widen(from).c_str(), widen(to).c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+    return MoveFileExW(widePath(from).c_str(), widePath(to).c_str(), MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 bool copyBytes(File from, File to, std::uint64_t count)
@@ -369,6 +386,14 @@ Failure lastFailure()
     case ERROR_WRITE_PROTECT:
     case ERROR_ACCESS_DENIED:
         return Failure::readOnly;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_USER_MAPPED_FILE:
+        return Failure::inUse;
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+        return Failure::missing;
     default:
         return Failure::other;
     }
@@ -414,7 +439,7 @@ bool forEachEntry(const std::string& folder, const std::function<void(const Fold
 {
     if (folder.empty())
         return false;
-    Listing listing{widen(folder), {}};
+    Listing listing{widePath(folder, true), {}};
     if (!isSeparator(folder.back()))
         listing.folder += L'\\';
     HANDLE find = FindFirstFileExW((listing.folder + L'*').c_str(), FindExInfoBasic, &listing.data,

@@ -49,7 +49,7 @@ bool hold(OpenFolder& folder, const std::wstring& path)
 Folder openOwnFolder(const std::string& base, const std::vector<std::string>& below)
 {
     auto folder = std::make_unique<OpenFolder>();
-    folder->path = widen(base);
+    folder->path = widePath(base, true);
     if (folder->path.empty() || !hold(*folder, folder->path))
         return kNoFolder;
     for (const std::string& name : below) {

@@ -12,6 +12,10 @@
 namespace platform {
 
 std::wstring widen(std::string_view text);
+// A path for the wide API. Beyond MAX_PATH (or `always`, for a folder names
+// are joined to) the absolute "\\?\" form, which Windows takes up to 32,767
+// characters whether or not long paths are enabled on the PC.
+std::wstring widePath(std::string_view path, bool always = false);
 std::string narrow(std::wstring_view wide);
 std::int64_t nanoseconds(const FILETIME& time);
 

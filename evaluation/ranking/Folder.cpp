@@ -13,7 +13,6 @@
 
 #include <algorithm>
 #include <numeric>
-#include <sys/stat.h>
 
 namespace evaluation {
 
@@ -24,8 +23,8 @@ std::string pathIn(const std::string& folder, const std::string& name)
 
 bool isDirectory(const std::string& path)
 {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    const auto status = platform::status(path);
+    return status && status->folder;
 }
 
 std::optional<std::string> folderOwnName(const std::string& folder)

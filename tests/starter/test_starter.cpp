@@ -1,3 +1,4 @@
+#include "starter/Example.h"
 #include "starter/Starter.h"
 
 #include <gtest/gtest.h>
@@ -40,6 +41,7 @@ TEST(StarterStart, FoldersChooserAndRunner)
     const fs::path root = fs::temp_directory_path() / ("bb-starter-" + std::to_string(::getpid()));
     fs::create_directories(root / "Wettbewerb Ä");
     std::ofstream(root / "Bild.jpg") << "x";
+    std::ofstream(root / "Wettbewerb Ä" / "Anna.QEL") << "1";
     const auto at = [&](std::string text) {
         for (auto pos = text.find('@'); pos != std::string::npos; pos = text.find('@'))
             text.replace(pos, 1, root.string());
@@ -62,6 +64,7 @@ TEST(StarterStart, FoldersChooserAndRunner)
         {"missing folder", "@/weg", {}, {}, 1, "", "Den Ordner „@/weg“ gibt es nicht."},
         {"below a file", "@/Bild.jpg/x", {}, {}, 1, "", "Den Ordner „@/Bild.jpg/x“ gibt es nicht."},
         {"a file", "@/Bild.jpg", {}, {}, 1, "", "„@/Bild.jpg“ ist kein Ordner."},
+        {"a sheet opens its folder", "@/Wettbewerb Ä/Anna.QEL", {}, {F::None, 0}, 0, "@/Wettbewerb Ä/", ""},
         {"folder not entered", "@", {}, {F::Folder, 1}, 1, "@",
          "Der Ordner „@“ kann nicht geöffnet werden."},
         {"program not started", "@", {}, {F::Program, 1}, 1, "@",
@@ -86,8 +89,35 @@ TEST(StarterStart, HelpNamesTheTemplates)
     const auto usage = starter::usage("/opt/bb/vorlage/");
     EXPECT_EQ(
         common::answerOnTerminal(common::parseCommandLine({"--help"}, usage), usage, out, err), 0);
-    EXPECT_EQ(out.str().rfind("Aufruf: bildbewertung-starten [ORDNER]\n", 0), 0u) << out.str();
+    EXPECT_EQ(out.str().rfind("Aufruf: bildbewertung-starten [--beispiel] [ORDNER]\n", 0), 0u)
+        << out.str();
     EXPECT_NE(out.str().find("\n/opt/bb/vorlage/\n"), std::string::npos) << out.str();
+}
+
+// The example is copied once; the copy with a judge's sheet in it is kept.
+TEST(StarterExample, CopiedOnceIntoTheDocuments)
+{
+    namespace fs = std::filesystem;
+    const fs::path root = fs::temp_directory_path() / ("bb-example-" + std::to_string(::getpid()));
+    fs::create_directories(root / "demo");
+    std::ofstream(root / "demo" / "Qel.max") << "1";
+    std::ofstream(root / "demo" / "01 Bild.jpg") << "jpg";
+    const fs::path copy = root / "Dokumente" / "Bildbewertung Beispiel";
+
+    auto example = starter::exampleFolder((root / "demo").string(), (root / "Dokumente").string());
+    EXPECT_EQ(example.folder, copy.string());
+    EXPECT_TRUE(fs::is_regular_file(copy / "01 Bild.jpg") && fs::is_regular_file(copy / "Qel.max"));
+    std::ofstream(copy / "Anna.qel") << "3";
+    fs::remove(copy / "01 Bild.jpg"); // the user's own folder now: left as it is
+    example = starter::exampleFolder((root / "demo").string(), (root / "Dokumente").string());
+    EXPECT_EQ(example.folder, copy.string());
+    EXPECT_TRUE(fs::exists(copy / "Anna.qel") && !fs::exists(copy / "01 Bild.jpg"));
+
+    example = starter::exampleFolder((root / "weg").string(), (root / "Neu").string());
+    EXPECT_FALSE(example.folder);
+    EXPECT_EQ(example.problem, "Der Beispielordner „" + (root / "weg").string() +
+                                   "“ fehlt – bitte das Programm neu installieren.");
+    fs::remove_all(root);
 }
 
 } // namespace
