@@ -1,17 +1,22 @@
 #!/usr/bin/env bash
-# check_installer.sh INSTALLER SOURCE_DIR [LINUX_BUILD]: the Windows build
-# as a club meets it, under wine and Xvfb: the installer runs silently into
-# a wine prefix of its own; the judging program opens a copy of the demo
-# folder and shows its first picture (screenshot kept in
-# LINUX_BUILD/windows-e2e/); a sheet saved through the window lands with
-# CR LF and is saved over a second time; the evaluation writes its three
-# files, the CSV byte-equal to the Linux build's on the same folder and the
-# PDF's text readable; the uninstaller removes what was installed and
-# leaves a judge's file. Prints the start-up times it saw.
+# check_installer.sh INSTALLER SOURCE_DIR [LINUX_BUILD] [WINDOWS_BUILD]: the
+# Windows build as a club meets it, under wine and Xvfb: the installer runs
+# silently into a wine prefix of its own, for the user alone (not into
+# Program Files); the Start menu's "Beispielordner" copies the example into
+# the documents and opens the judging program there, which shows its first
+# picture (screenshot kept in LINUX_BUILD/windows-e2e/); a sheet saved
+# through the window lands there with CR LF and is saved over a second time;
+# the evaluation writes its three files, the CSV byte-equal to the Linux
+# build's on the same folder and the PDF's text readable, also for a folder
+# whose path is over 300 characters; with the PDF held open by another
+# program (WINDOWS_BUILD/tests/hold_open.exe) it replaces none of them and
+# names the file; the uninstaller removes what was installed and leaves a
+# judge's file. Prints the start-up times it saw.
 set -euo pipefail
 installer=$(realpath "$1")
 source_dir=$(realpath "$2")
 linux_build=$(realpath "${3:-$source_dir/build}")
+windows_build=$(realpath "${4:-$source_dir/build-windows}")
 cache=${BB_WINDOWS_CACHE:-$HOME/.cache/bildbewertung-windows}
 out="$linux_build/windows-e2e"
 rm -rf "$out" && mkdir -p "$out"
@@ -23,7 +28,10 @@ unset WINEPATH QT_PLUGIN_PATH QT_QPA_PLATFORM
 rm -rf "$WINEPREFIX"
 work=$(mktemp -d)
 trap '/usr/lib/wine/wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT
-export work out installer source_dir linux_build
+# Wine links the documents to the home folder: a home of the check's own.
+export HOME="$work/home"
+mkdir -p "$HOME"
+export work out installer source_dir linux_build windows_build
 
 "$source_dir/tests/e2e/with_xvfb.sh" 1920x1080 bash -c '
   set -euo pipefail
@@ -38,30 +46,38 @@ export work out installer source_dir linux_build
 
   $wine "$installer" /S
   /usr/lib/wine/wineserver -w
-  dir="$WINEPREFIX/drive_c/Program Files/Bildbewertung"
-  menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Bildbewertung"
+  [ ! -e "$WINEPREFIX/drive_c/Program Files/Bildbewertung" ] || fail "installed into Program Files"
+  user=$(find "$WINEPREFIX/drive_c/users" -mindepth 1 -maxdepth 1 ! -name Public | head -n 1)
+  dir=$(dirname "$(find "$user" -path "*/Programs/Bildbewertung/bildbewertung.exe" | head -n 1)")
+  [ -f "$dir/bildbewertung.exe" ] || fail "not installed under the user profile: $(find "$user" -name bildbewertung.exe)"
+  menu="$user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Bildbewertung"
   for f in bildbewertung.exe bildbewertung-auswertung.exe bildbewertung-starten.exe \
            platforms/qwindows.dll bildbewertung/vorlage/Qel.max "bildbewertung/demo/04 Makro Blüte.jpg" \
            Deinstallieren.exe; do
     [ -f "$dir/$f" ] || fail "not installed: $f"
   done
-  for f in "Bildbewertung.lnk" "Rangliste erstellen.lnk" "Wettbewerb vorbereiten.lnk"; do
+  for f in "Bildbewertung.lnk" "Rangliste erstellen.lnk" "Wettbewerb vorbereiten.lnk" "Beispielordner.lnk"; do
     [ -f "$menu/$f" ] || fail "no Start-menu entry $f"
   done
+  $wine reg query "HKCU\\Software\\Classes\\.qel" 2>/dev/null | grep -q Bildbewertung.Bewertung ||
+    fail "no .qel association"
+  windir="C:${dir#"$WINEPREFIX/drive_c"}"
+  windir=${windir//\//\\}
 
-  # The judging program in a copy of the demo folder, as the starter runs it.
-  cp -r "$dir/bildbewertung/demo" "$work/demo"
-  rm -f "$work/demo/"*.qel
-  cd "$work/demo"
+  # The judging program in the example, as the Start menu entry "Beispielordner" opens it.
+  cd "$work"
   start=$(date +%s%N)
-  $wine "C:\\Program Files\\Bildbewertung\\bildbewertung.exe" & pid=$!
+  $wine "$windir\\bildbewertung-starten.exe" --beispiel & pid=$!
   for _ in $(seq 300); do
     xdotool search --onlyvisible --name "^Bildbewertung\$" >/dev/null 2>&1 && break
     sleep 0.1
   done
   shown=$(date +%s%N)
   xdotool search --onlyvisible --name "^Bildbewertung\$" >/dev/null || fail "no window"
-  echo "windows start-up to the shown window: $(( (shown - start) / 1000000 )) ms"
+  echo "windows start-up of the example to the shown window: $(( (shown - start) / 1000000 )) ms"
+  example=$(find -L "$user/" -maxdepth 2 -name "Bildbewertung Beispiel" | head -n 1)
+  [ -f "$example/Qel.max" ] || fail "the example was not copied into the documents"
+  cd "$example"
   sleep 2
   import -window root "$out/first-picture.png"
   colours=$(identify -format %k "$out/first-picture.png")
@@ -91,13 +107,13 @@ export work out installer source_dir linux_build
   # The evaluation on a fresh copy, and the Linux build on another.
   cp -r "$dir/bildbewertung/demo" "$work/windows" && cp -r "$dir/bildbewertung/demo" "$work/linux"
   start=$(date +%s%N)
-  $wine "C:\\Program Files\\Bildbewertung\\bildbewertung-auswertung.exe" "Z:${work//\//\\}\\windows" \
+  $wine "$windir\\bildbewertung-auswertung.exe" "Z:${work//\//\\}\\windows" \
     >"$out/evaluation.txt" 2>&1 || fail "the evaluation failed: $(cat "$out/evaluation.txt")"
   echo "windows evaluation of the demo: $(( ($(date +%s%N) - start) / 1000000 )) ms"
   QT_QPA_PLATFORM=offscreen "$linux_build/evaluation/bildbewertung-auswertung" "$work/linux" >/dev/null
   # Beside the folder, never in it.
   for f in Rangliste.csv Rangliste.pdf Rangliste.html; do
-    [ -s "$work/windows $f" ] || fail "the evaluation did not write 'windows $f'"
+    [ -s "$work/windows $f" ] || fail "the evaluation did not write windows $f"
     [ ! -e "$work/windows/$f" ] || fail "the evaluation wrote $f into the folder"
   done
   cmp "$work/windows Rangliste.csv" "$work/linux Rangliste.csv" || fail "the CSV differs from Linux"
@@ -105,7 +121,7 @@ export work out installer source_dir linux_build
   pdftotext "$work/windows Rangliste.pdf" "$out/Rangliste.txt"
   grep -q "Makro Blüte" "$out/Rangliste.txt" || fail "the PDF text lacks a picture name: $(head "$out/Rangliste.txt")"
   # Once more: now the thumbnails come from the disk cache, as JPEGs only.
-  $wine "C:\\Program Files\\Bildbewertung\\bildbewertung-auswertung.exe" "Z:${work//\//\\}\\windows" \
+  $wine "$windir\\bildbewertung-auswertung.exe" "Z:${work//\//\\}\\windows" \
     >/dev/null 2>&1 || fail "the second evaluation failed"
   images=$(pdfimages -list "$work/windows Rangliste.pdf" | tail -n +3 | wc -l)
   [ "$images" -eq 5 ] || fail "the PDF from the thumbnail cache shows $images of 5 thumbnails"
@@ -114,20 +130,52 @@ export work out installer source_dir linux_build
   # it is no picture; the ranking has one row less than with all pictures.
   cp -r "$dir/bildbewertung/demo" "$work/hidden"
   $wine attrib +h "Z:${work//\//\\}\\hidden\\04 Makro Blüte.jpg" || fail "attrib +h failed"
-  $wine "C:\\Program Files\\Bildbewertung\\bildbewertung-auswertung.exe" "Z:${work//\//\\}\\hidden" \
+  $wine "$windir\\bildbewertung-auswertung.exe" "Z:${work//\//\\}\\hidden" \
     >"$out/hidden.txt" 2>&1 || fail "the evaluation of the folder with a hidden picture failed"
-  rows=$(wc -l <"$work/hidden/Rangliste.csv") all=$(wc -l <"$work/windows/Rangliste.csv")
+  rows=$(wc -l <"$work/hidden Rangliste.csv") all=$(wc -l <"$work/windows Rangliste.csv")
   [ "$rows" -eq $((all - 1)) ] || fail "the hidden picture was ranked ($rows of $all CSV lines)"
+
+  # A folder whose path is over 300 characters.
+  long="$work/long"
+  for i in 1 2 3 4 5; do long="$long/Wettbewerb mit einem recht langen Ordnernamen, Teil $i"; done
+  mkdir -p "$long" && cp -r "$dir/bildbewertung/demo" "$long/Abend"
+  echo "long path: $(( ${#long} + 8 )) characters"
+  $wine "$windir\\bildbewertung-auswertung.exe" "Z:${long//\//\\}\\Abend" \
+    >"$out/long.txt" 2>&1 || fail "the evaluation of the long path failed: $(cat "$out/long.txt")"
+  cmp "$long/Abend Rangliste.csv" "$work/windows Rangliste.csv" || fail "the CSV of the long path differs"
+
+  # The PDF open in another program: no output is replaced, the file is named.
+  hold="$windows_build/tests/hold_open.exe"
+  if [ -f "$hold" ]; then
+    $wine "$hold" "Z:${work//\//\\}\\windows Rangliste.pdf" & holder=$!
+    for _ in $(seq 100); do [ -f "$work/windows Rangliste.pdf.gehalten" ] && break; sleep 0.1; done
+    [ -f "$work/windows Rangliste.pdf.gehalten" ] || fail "hold_open did not hold the PDF"
+    touch -d "1 hour ago" "$work/windows Rangliste.csv"
+    if $wine "$windir\\bildbewertung-auswertung.exe" "Z:${work//\//\\}\\windows" >"$out/held.txt" 2>&1; then
+      fail "the evaluation reported success with the PDF held open"
+    fi
+    grep -q "windows Rangliste.pdf ist in einem anderen Programm geöffnet" "$out/held.txt" ||
+      fail "the held PDF is not named: $(cat "$out/held.txt")"
+    [ "$(stat -c %Y "$work/windows Rangliste.csv")" -lt "$(( $(date +%s) - 600 ))" ] ||
+      fail "the CSV was replaced although the PDF was held open"
+    rm -f "$work/windows Rangliste.pdf.gehalten"
+    wait $holder
+  else
+    fail "no $hold: build the target hold_open"
+  fi
 
   # A judge saved a sheet into the installed demo folder: it stays.
   printf "9\r\n" > "$dir/bildbewertung/demo/Eigene Jury.qel"
-  $wine "C:\\Program Files\\Bildbewertung\\Deinstallieren.exe" /S
+  $wine "$windir\\Deinstallieren.exe" /S
   /usr/lib/wine/wineserver -w
   sleep 2
   [ -f "$dir/bildbewertung/demo/Eigene Jury.qel" ] || fail "the uninstaller removed a judge file"
   left=$(cd "$dir" && find . -type f | sort)
   [ "$left" = "./bildbewertung/demo/Eigene Jury.qel" ] || fail "the uninstaller left: $left"
   [ ! -e "$menu" ] || fail "the Start-menu entries stayed"
+  if $wine reg query "HKCU\\Software\\Classes\\.qel" >/dev/null 2>&1; then
+    fail "the .qel association stayed"
+  fi
 '
 
 expected1=$'300000000000000-01 Abendlicht am See.jpg\r\n'
