@@ -41,18 +41,16 @@ void ScoreBoard::operate(int criterion, int position)
 
 int ScoreBoard::groupSum(Group group) const
 {
-    const int first = static_cast<int>(group) * kCriteriaPerGroup;
     int sum = 0;
-    for (int n = first; n < first + kCriteriaPerGroup; ++n)
-        sum += position(n);
+    for (int n = 0; n < kCriterionCount; ++n)
+        sum += groupOf(n) == group ? position(n) : 0;
     return sum;
 }
 
 int ScoreBoard::groupMaximum(Group group) const
 {
-    const int first = static_cast<int>(group) * kCriteriaPerGroup;
     int sum = 0;
-    for (int n = first; n < first + kCriteriaPerGroup; ++n)
-        sum += maximum(n);
+    for (int n = 0; n < kCriterionCount; ++n)
+        sum += groupOf(n) == group ? maximum(n) : 0;
     return sum;
 }

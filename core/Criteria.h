@@ -11,6 +11,12 @@ constexpr int kCriteriaPerGroup = 5;
 
 enum class Group { Wirkung, Technik, Gestaltung };
 
+// The group of criterion n: five each, in table order.
+constexpr Group groupOf(int criterion)
+{
+    return static_cast<Group>(criterion / kCriteriaPerGroup);
+}
+
 // " W1" ... " B5": the row captions before the weighting file is applied.
 std::string layoutCaption(int criterion);
 

@@ -24,6 +24,9 @@ inline constexpr int kThumbnailRuleVersion = 2;
 inline constexpr std::uint64_t kThumbnailCacheBytes = std::uint64_t{500} << 20;
 // The window's table: side of its small thumbnails in pixels.
 inline constexpr int kTableThumbnailSide = 64;
+// The window's table: a heading wider than this many pixels (a judge's
+// long name, a criterion's caption) is shortened in its middle, "…".
+inline constexpr int kHeadingWidth = 140;
 // The table gets new thumbnails at most this often, in batches, as they are
 // made (bench_evaluation_window: the first visible row's thumbnail).
 inline constexpr std::chrono::milliseconds kThumbnailBatch{250};

@@ -1,8 +1,8 @@
 #include "evaluation/outputs/Csv.h"
 
 #include "evaluation/outputs/AuthorsOutputs.h"
+#include "evaluation/ranking/Columns.h"
 #include "evaluation/ranking/Names.h"
-#include "evaluation/ranking/Texts.h"
 
 #include <string_view>
 
@@ -50,27 +50,16 @@ std::string csvField(const std::string& text)
 std::string rankingCsv(const Report& report)
 {
     std::string out = "\xEF\xBB\xBF";
-    // With an entrant list the picture is its file, title and author.
-    std::vector<std::string> fields{texts::kRank};
-    if (report.entrantList)
-        fields.insert(fields.end(),
-                      {texts::kEntrantFile, texts::kTitleHeading, texts::kEntrantAuthor});
-    else
-        fields.emplace_back(texts::kPicture);
-    fields.insert(fields.end(), report.judges.begin(), report.judges.end());
-    // The mean is the one figure to compare: no sum over a varying number of judges.
-    for (const char* heading : {texts::kMean, texts::kSpread, texts::kWirkungMean,
-                                texts::kTechnikMean, texts::kGestaltungMean, texts::kHint})
-        fields.emplace_back(heading);
+    const std::vector<Column> columns = reportColumns(report, Output::Csv);
+    std::vector<std::string> fields;
+    fields.reserve(columns.size());
+    for (const Column& column : columns)
+        fields.push_back(column.heading);
     appendCsvRow(out, fields);
-
     for (const ReportRow& row : report.rows) {
-        fields = {row.place ? std::to_string(row.place) : std::string(), row.fileName};
-        if (report.entrantList)
-            fields.insert(fields.end(), {row.entrantTitle, row.author});
-        fields.insert(fields.end(), row.judgeCells.begin(), row.judgeCells.end());
-        fields.insert(fields.end(),
-                      {row.mean, row.spread, row.wirkung, row.technik, row.gestaltung, row.hint});
+        fields.clear();
+        for (const Column& column : columns)
+            fields.push_back(cellText(row, column));
         appendCsvRow(out, fields);
     }
     return out + authorsCsv(report);

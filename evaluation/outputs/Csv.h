@@ -19,8 +19,10 @@ void appendCsvRow(std::string& out, const std::vector<std::string>& fields);
 // Rangliste.csv: UTF-8 with byte-order mark, ";" between fields, decimal
 // comma, every row followed by CR LF. A judge who did not rate a picture
 // leaves the cell empty, so the spreadsheet's own sums stay right. The
-// picture is named by its file name, with an entrant list also by its title
-// and author (columns "Datei", "Titel", "Autor").
+// columns are the report's (Output::Csv): the picture is named by its file
+// name, with an entrant list also by its title and author ("Datei", "Titel",
+// "Autor"); a mean per visible criterion ("Bildidee (Mittel)") follows the
+// group means.
 std::string rankingCsv(const Report& report);
 
 } // namespace evaluation

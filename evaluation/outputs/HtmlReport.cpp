@@ -2,6 +2,7 @@
 
 #include "evaluation/Tunables.h"
 #include "evaluation/outputs/AuthorsOutputs.h"
+#include "evaluation/ranking/Columns.h"
 #include "evaluation/ranking/Names.h"
 #include "evaluation/ranking/Texts.h"
 
@@ -85,11 +86,6 @@ std::string escaped(const std::string& text)
     return out;
 }
 
-std::string dash(const std::string& cell)
-{
-    return cell.empty() ? texts::kNoScore : cell;
-}
-
 // The thumbnail as a data: URI, from the JPEG encoded when it was read.
 std::string dataUri(const std::string& jpeg)
 {
@@ -128,20 +124,48 @@ void appendNote(std::string& out, const Report& report)
     out += "</section>\n";
 }
 
+// A card on a phone: the place in large, the picture on top, the title as
+// the row's header; the figures each with their column's name.
+void appendCell(std::string& out, const ReportRow& row, const Column& column,
+                const std::vector<const Thumbnail*>& thumbnails)
+{
+    switch (column.shows) {
+    case Shows::Rank:
+        out += std::string("<td class=\"platz") + (row.unrated() ? " leer" : "") + "\">" +
+               escaped(row.rank) + "</td>";
+        return;
+    case Shows::Thumbnail: {
+        out += "<td class=\"bild\">";
+        const Thumbnail* image =
+            row.picture < thumbnails.size() ? thumbnails[row.picture] : nullptr;
+        if (!image || image->pageJpeg.empty())
+            out += "<span class=\"kein-bild\">" + escaped(texts::kNoPicture) + "</span>";
+        else
+            out += "<img src=\"" + dataUri(image->pageJpeg) + "\" alt=\"" + escaped(row.title) +
+                   "\" width=\"" + std::to_string(image->width) + "\" height=\"" +
+                   std::to_string(image->height) + "\">";
+        out += "</td>";
+        return;
+    }
+    case Shows::Title:
+        out += "<th scope=\"row\">" + escaped(row.title) + "</th>";
+        return;
+    default:
+        out += std::string("<td") + (column.number ? " class=\"zahl\"" : "") + " data-spalte=\"" +
+               escaped(column.heading) + "\">" + escaped(shownCell(row, column)) + "</td>";
+    }
+}
+
 void appendRanking(std::string& out, const Report& report,
                    const std::vector<const Thumbnail*>& thumbnails)
 {
     out += "<table class=\"rangliste\">\n<caption>" + escaped(texts::kRankingCaption) +
            "</caption>\n<thead><tr>";
-    const auto heading = [&out](const std::string& text, bool number = false) {
-        out += std::string("<th scope=\"col\"") + (number ? " class=\"zahl\"" : "") + ">" +
-               escaped(text) + "</th>";
-    };
-    heading(texts::kRank);
-    heading(texts::kPicture);
-    heading(texts::kTitleHeading);
-    for (const char* figure : {texts::kMean, texts::kWirkung, texts::kTechnik, texts::kGestaltung})
-        heading(figure, true);
+    // Public columns only: the page names no judge.
+    const std::vector<Column> columns = reportColumns(report, Output::Page);
+    for (const Column& column : columns)
+        out += std::string("<th scope=\"col\"") + (column.number ? " class=\"zahl\"" : "") + ">" +
+               escaped(column.heading) + "</th>";
     out += "</tr></thead>\n<tbody>\n";
     // Reserved once: grown by doubling it would hold up to twice the
     // thumbnails' bytes, for every picture of the competition.
@@ -153,27 +177,9 @@ void appendRanking(std::string& out, const Report& report,
     }
     out.reserve(size);
     for (const ReportRow& row : report.rows) {
-        const auto number = [&out](const std::string& label, const std::string& value) {
-            out += "<td class=\"zahl\" data-spalte=\"" + escaped(label) + "\">" +
-                   escaped(dash(value)) + "</td>";
-        };
-        out += std::string("<tr><td class=\"platz") + (row.unrated() ? " leer" : "") + "\">" +
-               escaped(row.rank) + "</td><td class=\"bild\">";
-        const Thumbnail* image =
-            row.picture < thumbnails.size() ? thumbnails[row.picture] : nullptr;
-        if (!image || image->pageJpeg.empty())
-            out += "<span class=\"kein-bild\">" + escaped(texts::kNoPicture) + "</span>";
-        else
-            out += "<img src=\"" + dataUri(image->pageJpeg) + "\" alt=\"" + escaped(row.title) +
-                   "\" width=\"" + std::to_string(image->width) + "\" height=\"" +
-                   std::to_string(image->height) + "\">";
-        out += "</td><th scope=\"row\">" + escaped(row.title) + "</th>";
-        number(texts::kMean, row.excluded    ? texts::kExcluded
-                             : row.unrated() ? texts::kNotRated
-                                             : row.mean);
-        number(texts::kWirkung, row.wirkung);
-        number(texts::kTechnik, row.technik);
-        number(texts::kGestaltung, row.gestaltung);
+        out += "<tr>";
+        for (const Column& column : columns)
+            appendCell(out, row, column, thumbnails);
         out += "</tr>\n";
     }
     out += "</tbody>\n</table>\n<p class=\"regel\">" + escaped(texts::kRankingRule) + "</p>\n";

@@ -5,6 +5,7 @@
 #include "evaluation/outputs/PdfImages.h"
 #include "evaluation/outputs/PdfText.h"
 #include "evaluation/outputs/Thumbnails.h"
+#include "evaluation/ranking/Columns.h"
 #include "evaluation/ranking/Names.h"
 #include "evaluation/ranking/SeasonTexts.h"
 #include "evaluation/ranking/Texts.h"
@@ -120,49 +121,59 @@ class Document {
     int pages_ = 0;
 };
 
-struct Columns {
-    double judge = 0; // each judge's column
-    double name = 0;
-    double x(int column) const; // 0 rank, 1 thumb, 2 name, 3.. judges, then the mean
-    int judges = 0;
+// Where each of the report's columns goes across the page: the judges
+// share what the fixed columns leave, the title takes the rest.
+struct Layout {
+    std::vector<Column> columns;
+    std::vector<double> x, width; // per column, in millimetres
+    double name = 0;              // the title's width, which its hint shares
 };
 
-double Columns::x(int column) const
+Layout layoutFor(const Report& report)
 {
-    const double widths[] = {kRankWidth, kThumbWidth, name};
+    Layout layout{reportColumns(report, Output::Pdf), {}, {}, 0};
+    const auto fixedWidth = [](Shows shows) {
+        return shows == Shows::Rank        ? kRankWidth
+               : shows == Shows::Thumbnail ? kThumbWidth
+                                           : kNumberWidth;
+    };
+    double fixed = 0;
+    for (const Column& column : layout.columns)
+        if (column.shows != Shows::Title && column.shows != Shows::Judge)
+            fixed += fixedWidth(column.shows);
+    const double judges = double(report.judges.size());
+    const double judge =
+        judges > 0 ? std::min(16.0, (kContentWidth - fixed - kMinNameWidth) / judges) : 0;
+    layout.name = kContentWidth - fixed - judges * judge;
     double at = kMargin;
-    for (int c = 0; c < column; ++c)
-        at += c < 3 ? widths[c] : c < 3 + judges ? judge : kNumberWidth;
-    return at;
+    for (const Column& column : layout.columns) {
+        const double width = column.shows == Shows::Title   ? layout.name
+                             : column.shows == Shows::Judge ? judge
+                                                            : fixedWidth(column.shows);
+        layout.x.push_back(at);
+        layout.width.push_back(width);
+        at += width;
+    }
+    return layout;
 }
 
-Columns columnsFor(int judges)
-{
-    Columns columns;
-    columns.judges = judges;
-    const double fixed = kRankWidth + kThumbWidth + kNumberWidth;
-    columns.judge = judges ? std::min(16.0, (kContentWidth - fixed - kMinNameWidth) / judges) : 0;
-    columns.name = kContentWidth - fixed - judges * columns.judge;
-    return columns;
-}
-
-void drawTableHeading(Document& doc, const Report& report, const Columns& c)
+// Figures right, words left; a judge's name may take two lines.
+void drawTableHeading(Document& doc, const Layout& layout)
 {
     QPainter& p = doc.painter();
     const QFont bold = font(7.5, true);
-    const auto cell = [&](int column, double width, const QString& s, int align) {
-        doc.text(bold, Document::box(c.x(column) + 1, doc.y, width - 2, kHeaderHeight),
-                 align | Qt::AlignBottom, s);
-    };
-    cell(0, kRankWidth, q(texts::kRank), Qt::AlignLeft);
-    cell(1, kThumbWidth, q(texts::kPicture), Qt::AlignLeft);
-    cell(2, c.name, q(texts::kTitleHeading), Qt::AlignLeft);
-    for (int j = 0; j < c.judges; ++j) {
-        const QString name = q(report.judges[std::size_t(j)]);
-        const double h = doc.paragraph(bold, name, 0, 0, c.judge - 1, 2, false);
-        doc.paragraph(bold, name, c.x(3 + j) + 0.5, doc.y + kHeaderHeight - h, c.judge - 1, 2);
+    for (std::size_t i = 0; i < layout.columns.size(); ++i) {
+        const Column& column = layout.columns[i];
+        const double x = layout.x[i], width = layout.width[i];
+        const QString heading = q(column.heading);
+        if (column.shows == Shows::Judge) {
+            const double h = doc.paragraph(bold, heading, 0, 0, width - 1, 2, false);
+            doc.paragraph(bold, heading, x + 0.5, doc.y + kHeaderHeight - h, width - 1, 2);
+        } else {
+            doc.text(bold, Document::box(x + 1, doc.y, width - 2, kHeaderHeight),
+                     (column.number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignBottom, heading);
+        }
     }
-    cell(3 + c.judges, kNumberWidth, q(texts::kMeanShort), Qt::AlignRight);
     doc.y += kHeaderHeight + 1;
     p.setPen(QPen(Qt::black, Document::px(0.3)));
     p.drawLine(QPointF(Document::px(kMargin), Document::px(doc.y)),
@@ -188,31 +199,40 @@ void drawThumbnail(QPainter& p, const QImage& image, QSize pixels, const QRectF&
 }
 
 void drawRow(Document& doc, const ReportRow& row, const QImage& thumbnail, QSize pixels,
-             const Columns& c)
+             const Layout& layout)
 {
     QPainter& p = doc.painter();
     const double top = doc.y;
     if (row.disagreement)
         p.fillRect(Document::box(kMargin, top, kContentWidth, kRowHeight), kDisagreementFill);
     const QFont normal = font(8), bold = font(8, true), small = font(6.5);
-    const auto number = [&](int column, double width, const std::string& s, const QFont& f) {
-        doc.text(f, Document::box(c.x(column), top + 1, width - 1, 5), Qt::AlignRight,
-                 q(s.empty() ? texts::kNoScore : s));
-    };
     p.setPen(Qt::black);
-    doc.text(bold, Document::box(c.x(0) + 1, top + 1, kRankWidth - 1, 5), Qt::AlignLeft,
-             q(row.rank));
-    drawThumbnail(p, thumbnail, pixels,
-                  Document::box(c.x(1) + 1, top + 1, kThumbBoxWidth, kThumbBoxHeight));
-    p.setPen(Qt::black);
-    const double titleHeight =
-        doc.paragraph(normal, q(row.title), c.x(2) + 1, top + 1, c.name - 2, 2);
-    p.setPen(kHintColour);
-    doc.paragraph(small, q(row.hint), c.x(2) + 1, top + 2 + titleHeight, c.name - 2, 3);
-    p.setPen(Qt::black);
-    for (int j = 0; j < c.judges; ++j)
-        number(3 + j, c.judge, row.judgeCells[std::size_t(j)], normal);
-    number(3 + c.judges, kNumberWidth, row.mean, bold);
+    for (std::size_t i = 0; i < layout.columns.size(); ++i) {
+        const Column& column = layout.columns[i];
+        const double x = layout.x[i], width = layout.width[i];
+        switch (column.shows) {
+        case Shows::Rank: // the row's label, at its left edge
+            doc.text(bold, Document::box(x + 1, top + 1, width - 1, 5), Qt::AlignLeft, q(row.rank));
+            break;
+        case Shows::Thumbnail:
+            drawThumbnail(p, thumbnail, pixels,
+                          Document::box(x + 1, top + 1, kThumbBoxWidth, kThumbBoxHeight));
+            p.setPen(Qt::black);
+            break;
+        case Shows::Title: { // the hint below it
+            const double titleHeight =
+                doc.paragraph(normal, q(row.title), x + 1, top + 1, width - 2, 2);
+            p.setPen(kHintColour);
+            doc.paragraph(small, q(row.hint), x + 1, top + 2 + titleHeight, width - 2, 3);
+            p.setPen(Qt::black);
+            break;
+        }
+        default:
+            doc.text(column.shows == Shows::Mean ? bold : normal,
+                     Document::box(x, top + 1, width - 1, 5),
+                     column.number ? Qt::AlignRight : Qt::AlignLeft, q(shownCell(row, column)));
+        }
+    }
     doc.y += kRowHeight;
     p.setPen(QPen(kRule, Document::px(0.2)));
     p.drawLine(QPointF(Document::px(kMargin), Document::px(doc.y)),
@@ -391,13 +411,13 @@ QByteArray drawPdf(const Report& report, const std::vector<const Thumbnail*>& th
         Document doc(buffer, q(texts::kTitle) + q(heading.folderName));
         // A stand-in is then written as it is, not given to the JPEG encoder.
         doc.painter().setRenderHint(QPainter::LosslessImageRendering, jpegs != nullptr);
-        const Columns columns = columnsFor(int(report.judges.size()));
+        const Layout layout = layoutFor(report);
         drawTitle(doc, report, heading);
         std::size_t next = 0;
         for (const std::size_t count : rowsPerPage(report.rows.size(), kBottom - doc.y)) {
             if (next > 0)
                 doc.newPage();
-            drawTableHeading(doc, report, columns);
+            drawTableHeading(doc, layout);
             for (const std::size_t end = next + count; next < end; ++next) {
                 const ReportRow& row = report.rows[next];
                 const Thumbnail* thumbnail =
@@ -413,7 +433,7 @@ QByteArray drawPdf(const Report& report, const std::vector<const Thumbnail*>& th
                 }
                 if (thumbnail)
                     pixels = QSize(thumbnail->width, thumbnail->height);
-                drawRow(doc, row, image, pixels, columns);
+                drawRow(doc, row, image, pixels, layout);
             }
         }
         drawJudgeAverages(doc, report);

@@ -1,6 +1,7 @@
 #include "evaluation/outputs/TextTable.h"
 
 #include "evaluation/Tunables.h"
+#include "evaluation/ranking/Columns.h"
 #include "evaluation/ranking/Texts.h"
 #include "pictures/TextCells.h"
 
@@ -109,6 +110,7 @@ std::string rankingTable(const Report& report)
     // Platz, Mittel and their gaps take 15 columns; the judges share what
     // the title leaves, their names shortened with "…" beyond 12 characters.
     constexpr std::size_t kFixed = 15, kMinTitle = 14, kMinJudge = 5, kMaxJudge = 12;
+    const std::vector<Column> columns = reportColumns(report, Output::Terminal);
     const std::size_t judges = report.judges.size();
     std::size_t longestName = 0, longestTitle = displayWidth(texts::kPicture);
     for (const std::string& judge : report.judges)
@@ -125,23 +127,25 @@ std::string rankingTable(const Report& report)
     const std::size_t titleRoom = tunables::kTerminalColumns - kFixed - judges * (judgeWidth + 2);
     const std::size_t titleWidth =
         std::min(longestTitle, std::max(kMinTitle, judges <= 5 ? titleRoom : kMinTitle));
+    // Only the judges and the title are cut to their share of the width.
+    const auto fitted = [&](const Column& column, const std::string& text) {
+        return column.shows == Shows::Judge   ? shortened(text, judgeWidth)
+               : column.shows == Shows::Title ? shortened(text, titleWidth)
+                                              : text;
+    };
 
-    std::vector<std::string> headings{texts::kRank, texts::kPicture};
-    std::vector<bool> right{true, false};
-    for (const std::string& judge : report.judges) {
-        headings.push_back(shortened(judge, judgeWidth));
-        right.push_back(true);
+    std::vector<std::string> headings;
+    std::vector<bool> right;
+    for (const Column& column : columns) {
+        headings.push_back(fitted(column, column.heading));
+        right.push_back(column.align == Align::Right);
     }
-    headings.push_back(texts::kMeanShort);
-    right.push_back(true);
-
     std::vector<std::vector<std::string>> cells;
     std::vector<std::string> hints;
     for (const ReportRow& row : report.rows) {
-        std::vector<std::string> line{row.rank, shortened(row.title, titleWidth)};
-        for (const std::string& cell : row.judgeCells)
-            line.push_back(orDash(cell));
-        line.push_back(orDash(row.mean));
+        std::vector<std::string> line;
+        for (const Column& column : columns)
+            line.push_back(fitted(column, shownCell(row, column)));
         cells.push_back(std::move(line));
         hints.push_back(row.hint);
     }

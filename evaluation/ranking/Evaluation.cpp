@@ -48,8 +48,9 @@ ScoredLine scoreLine(const Maxima& maxima, const std::string& line)
         scored.failure = texts::notADigit(displayText(line.substr(bad, end - bad)));
         return scored;
     }
-    scored.score = Score{board.groupSum(Group::Wirkung), board.groupSum(Group::Technik),
-                         board.groupSum(Group::Gestaltung), fifteenZeros(line)};
+    scored.score = Score{{}, fifteenZeros(line)};
+    for (int n = 0; n < kCriterionCount; ++n)
+        scored.score->points[std::size_t(n)] = board.position(n);
     return scored;
 }
 

@@ -15,14 +15,28 @@ namespace evaluation {
 
 using Maxima = std::array<int, kCriterionCount>;
 
-// What the judging program shows for a line: the group sums and the total.
-struct Score {
-    int wirkung = 0;
-    int technik = 0;
-    int gestaltung = 0;
-    bool allZero = false; // the line's fifteen digits are all 0: counts as not rated
+using CriterionPoints = std::array<int, kCriterionCount>;
 
-    int total() const { return wirkung + technik + gestaltung; }
+// A judge's points for a picture as the judging program's sliders hold them;
+// its group sums and total are what its panels show.
+struct Score {
+    CriterionPoints points{}; // per criterion, clamped to its maximum; hidden ones count
+    bool allZero = false;     // the line's fifteen digits are all 0: counts as not rated
+
+    int group(Group group) const
+    {
+        int sum = 0;
+        for (int n = 0; n < kCriterionCount; ++n)
+            sum += groupOf(n) == group ? points[std::size_t(n)] : 0;
+        return sum;
+    }
+    int total() const
+    {
+        int sum = 0;
+        for (const int p : points)
+            sum += p;
+        return sum;
+    }
 };
 
 // A judge's rating of a picture that counts: a line was matched and it is
@@ -82,10 +96,18 @@ struct Entrant {
     std::string author;
 };
 
+// A criterion the judges see (its row is not hidden by Qel.max).
+struct VisibleCriterion {
+    int criterion = 0;   // 0..14 in table order
+    std::string caption; // readable, as the judges see it, without the leading space
+    int maximum = 0;
+};
+
 // Everything the outputs show, worked out once.
 struct Evaluation {
-    std::vector<std::string> pictures; // bytes, in picture-list order
-    std::vector<Entrant> entrants;     // per picture when there is an entrant list, else empty
+    std::vector<std::string> pictures;      // bytes, in picture-list order
+    std::vector<VisibleCriterion> criteria; // in table order
+    std::vector<Entrant> entrants;          // per picture when there is an entrant list, else empty
     std::vector<Judge> judges;
     std::vector<Problem> problems;  // in the order met
     int maxTotal = 0;               // one judge's highest possible total

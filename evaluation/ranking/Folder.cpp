@@ -136,6 +136,27 @@ InputPrint sheetPrint(const std::string& file, const std::optional<rating::Sheet
     return {file, hash};
 }
 
+// Each visible criterion by the name its row shows; a row of spaces by its
+// place (" W2" without the space), so that no column goes without a name.
+std::vector<VisibleCriterion> visibleCriteria(const Weighting& weighting)
+{
+    std::vector<VisibleCriterion> criteria;
+    const CriterionSettings settings = settingsOf(weighting);
+    for (int n = 0; n < kCriterionCount; ++n) {
+        const auto at = std::size_t(n);
+        if (!weighting.rows[at].visible)
+            continue;
+        const std::string& description = settings[at].description;
+        const std::size_t first = description.find_first_not_of(' ');
+        std::string caption =
+            first == std::string::npos
+                ? layoutCaption(n).substr(1)
+                : description.substr(first, description.find_last_not_of(' ') - first + 1);
+        criteria.push_back({n, std::move(caption), weighting.maxima[at]});
+    }
+    return criteria;
+}
+
 void addDecisions(const std::string& folder, const std::string& place, Evaluation& evaluation)
 {
     const auto path = organiserFileIn(folder, place, kDecisionsName);
@@ -169,6 +190,7 @@ FolderResult evaluateFolder(const std::string& folder, const std::string& place)
         return result;
     }
     evaluation.maxTotal = std::accumulate(weighting.maxima.begin(), weighting.maxima.end(), 0);
+    evaluation.criteria = visibleCriteria(weighting);
 
     evaluation.pictures = pictures::listPictures(folder);
     if (evaluation.pictures.empty()) {

@@ -59,9 +59,11 @@ std::vector<RankedPicture> rankPictures(const Evaluation& evaluation)
             high = row.rated == 0 ? total : std::max(high, total);
             ++row.rated;
             row.sum += total;
-            row.wirkung += score->wirkung;
-            row.technik += score->technik;
-            row.gestaltung += score->gestaltung;
+            row.wirkung += score->group(Group::Wirkung);
+            row.technik += score->group(Group::Technik);
+            row.gestaltung += score->group(Group::Gestaltung);
+            for (std::size_t n = 0; n < row.points.size(); ++n)
+                row.points[n] += score->points[n];
         }
         if (row.rated > 0)
             row.spread = high - low;
@@ -87,7 +89,7 @@ std::string hint(const Evaluation& evaluation, const RankedPicture& row)
         const auto& score = judge.scores[row.picture];
         if (!score && !ownPicture(judge, row.picture))
             addName(notRated, judge.name);
-        else if (score->allZero)
+        else if (score && score->allZero) // a judge's own picture has no score
             addName(allZero, judge.name);
     }
     std::string text;

@@ -15,6 +15,7 @@ struct RankedPicture {
     int wirkung = 0;
     int technik = 0;
     int gestaltung = 0;
+    CriterionPoints points{};  // per criterion, over the judges whose rating counts
     int rated = 0;             // judges whose rating counts (not all zeros)
     std::optional<int> spread; // highest minus lowest judge total
     bool disagreement = false; // spread above a quarter of maxTotal

@@ -43,6 +43,11 @@ ReportRow rowFor(const Evaluation& evaluation, const RankedPicture& ranked)
         row.technik = decimalComma(ranked.technik, ranked.rated);
         row.gestaltung = decimalComma(ranked.gestaltung, ranked.rated);
     }
+    for (const VisibleCriterion& criterion : evaluation.criteria)
+        row.criterionMeans.push_back(
+            ranked.rated > 0
+                ? decimalComma(ranked.points[std::size_t(criterion.criterion)], ranked.rated)
+                : std::string());
     row.hint = hint(evaluation, ranked);
     row.excluded = ranked.excluded;
     if (row.unrated() && !row.excluded && !row.hint.starts_with(texts::kNotRated))
@@ -139,6 +144,8 @@ Report buildReport(const Evaluation& evaluation)
     report.problems = evaluation.problems;
     for (const Judge& judge : evaluation.judges)
         report.judges.push_back(shownName(judge.name));
+    for (const VisibleCriterion& criterion : evaluation.criteria)
+        report.criteria.push_back(criterion.caption);
 
     const std::vector<RankedPicture> ranked = rankPictures(evaluation);
     report.rows.reserve(ranked.size());

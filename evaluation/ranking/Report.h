@@ -36,6 +36,7 @@ struct ReportRow {
     std::string sum;                          // over the judges who rated it (the window's)
     std::string spread;                       // highest minus lowest total; "" when nobody rated
     std::string wirkung, technik, gestaltung; // group means over the judges who rated, "12,5"
+    std::vector<std::string> criterionMeans;  // per Report::criteria, likewise; "" unrated
     // "nicht bewertet: Jo; Bewerter uneinig"; may be ""; starts with "nicht
     // bewertet" when nobody rated it.
     std::string hint;
@@ -54,8 +55,9 @@ struct JudgeRow {
 };
 
 struct Report {
-    std::vector<std::string> judges; // column headings, readable, in byte order of the files
-    std::vector<ReportRow> rows;     // best first
+    std::vector<std::string> judges;   // column headings, readable, in byte order of the files
+    std::vector<std::string> criteria; // the visible criteria's captions, in table order
+    std::vector<ReportRow> rows;       // best first
     std::vector<JudgeRow> judgeAverages;
     std::vector<Problem> problems; // in the order met
     // Why the ranking is provisional; all empty when nothing is missing. The

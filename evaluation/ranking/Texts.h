@@ -104,6 +104,11 @@ inline constexpr char kMeanShort[] = "Mittel";
 inline constexpr char kWirkungMean[] = "Wirkung (Mittel)";
 inline constexpr char kTechnikMean[] = "Technik (Mittel)";
 inline constexpr char kGestaltungMean[] = "Gestaltung (Mittel)";
+// A visible criterion's mean, headed by its caption: "Bildidee (Mittel)".
+inline std::string criterionMean(const std::string& caption)
+{
+    return caption + " (Mittel)";
+}
 inline constexpr char kNoScore[] = "–"; // a judge who did not rate the picture
 inline constexpr char kTitle[] = "Rangliste – ";
 inline constexpr char kPage[] = "Seite ";

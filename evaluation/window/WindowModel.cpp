@@ -2,6 +2,8 @@
 
 #include "evaluation/Tunables.h"
 
+#include <QApplication>
+#include <QFontMetrics>
 #include <QSize>
 
 #include <algorithm>
@@ -18,13 +20,23 @@ QVariant alignment(bool number)
                                                     : Qt::AlignLeft | Qt::AlignVCenter));
 }
 
+// A long heading (a judge's full name, a criterion's caption) is shortened
+// in its middle, so that it cannot widen the window past the screen; the
+// tooltip and assistive technology get it whole.
 QVariant header(const QStringList& headers, int section, Qt::Orientation orientation, int role)
 {
     if (orientation != Qt::Horizontal || section < 0 || section >= headers.size())
         return {};
-    if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
+    switch (role) {
+    case Qt::DisplayRole:
+        return QFontMetrics(QApplication::font("QHeaderView"))
+            .elidedText(headers[section], Qt::ElideMiddle, tunables::kHeadingWidth);
+    case Qt::ToolTipRole:
+    case Qt::AccessibleTextRole:
         return headers[section];
-    return {};
+    default:
+        return {};
+    }
 }
 
 } // namespace
@@ -52,9 +64,14 @@ void RankingModel::addThumbnails(
 {
     for (const auto& [picture, image] : *thumbnails)
         thumbnails_.insert_or_assign(picture, image);
-    if (rowCount() > 0)
-        emit dataChanged(index(0, kThumbnailColumn), index(rowCount() - 1, kThumbnailColumn),
-                         {Qt::DecorationRole});
+    for (int column = 0; column < columnCount() && rowCount() > 0; ++column)
+        if (isThumbnail(column))
+            emit dataChanged(index(0, column), index(rowCount() - 1, column), {Qt::DecorationRole});
+}
+
+bool RankingModel::isThumbnail(int column) const
+{
+    return ranking_ && ranking_->columns.at(std::size_t(column)).shows == Shows::Thumbnail;
 }
 
 std::vector<std::string> RankingModel::pictures(int first, int last) const
@@ -82,7 +99,7 @@ QVariant RankingModel::data(const QModelIndex& index, int role) const
     if (!index.isValid() || !ranking_)
         return {};
     const QString& cell = ranking_->rows[std::size_t(index.row())][index.column()];
-    const bool thumbnail = index.column() == kThumbnailColumn;
+    const bool thumbnail = isThumbnail(index.column());
     switch (role) {
     case Qt::DisplayRole:
         return thumbnail ? QVariant() : QVariant(cell);
@@ -102,9 +119,7 @@ QVariant RankingModel::data(const QModelIndex& index, int role) const
                                           tunables::kTableThumbnailSide + 4))
                          : QVariant();
     case Qt::TextAlignmentRole:
-        // Platz and the columns from the first judge to Spanne hold numbers.
-        return alignment(index.column() == 0 ||
-                         (index.column() > 2 && index.column() + 1 < columnCount()));
+        return alignment(ranking_->columns.at(std::size_t(index.column())).align == Align::Right);
     default:
         return {};
     }

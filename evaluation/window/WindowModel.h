@@ -13,8 +13,6 @@ namespace evaluation {
 class RankingModel : public QAbstractTableModel {
     Q_OBJECT
   public:
-    static constexpr int kThumbnailColumn = 1;
-
     using QAbstractTableModel::QAbstractTableModel;
 
     // Thumbnails of pictures no longer ranked are dropped.
@@ -30,6 +28,8 @@ class RankingModel : public QAbstractTableModel {
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
   private:
+    bool isThumbnail(int column) const;
+
     std::map<std::string, QImage> thumbnails_;
     std::shared_ptr<const RankingTexts> ranking_;
 };

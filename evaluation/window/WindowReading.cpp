@@ -4,6 +4,7 @@
 #include "evaluation/Tunables.h"
 #include "evaluation/outputs/Run.h"
 #include "evaluation/outputs/Thumbnails.h"
+#include "evaluation/ranking/Columns.h"
 #include "evaluation/ranking/Folder.h"
 #include "evaluation/ranking/Report.h"
 #include "evaluation/ranking/SeasonTexts.h"
@@ -80,19 +81,16 @@ std::shared_ptr<RankingTexts> rankingTexts(const Report& report, const Evaluatio
     ranking->provisional = provisionalNote(report);
     ranking->finalNote = finalNote(report);
     ranking->inputs = evaluation.inputs;
-    ranking->headers = {text(texts::kRank), text(texts::kPicture), text(texts::kTitleHeading)};
-    for (const std::string& judge : report.judges)
-        ranking->headers << text(judge);
-    ranking->headers << text(texts::kMean) << text(texts::kSum) << text(texts::kSpread)
-                     << text(texts::kHint);
+    ranking->columns = reportColumns(report, Output::Window);
+    for (const Column& column : ranking->columns)
+        ranking->headers << text(column.heading);
     const auto orNone = [](const std::string& cell) {
         return cell.empty() ? text(texts::kNoScore) : text(cell);
     };
     for (const ReportRow& row : report.rows) {
-        QStringList cells{text(row.rank), text(row.title), text(row.title)};
-        for (const std::string& judgeCell : row.judgeCells)
-            cells << orNone(judgeCell);
-        cells << orNone(row.mean) << orNone(row.sum) << orNone(row.spread) << text(row.hint);
+        QStringList cells;
+        for (const Column& column : ranking->columns)
+            cells << text(shownCell(row, column));
         ranking->rows.push_back(cells);
         ranking->pictures.push_back(pictures[row.picture]);
         ranking->excluded.push_back(row.excluded);

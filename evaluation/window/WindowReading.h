@@ -1,6 +1,7 @@
 #pragma once
 
 #include "evaluation/outputs/Cancel.h"
+#include "evaluation/ranking/Columns.h"
 #include "evaluation/ranking/Decisions.h"
 #include "evaluation/window/WindowFiles.h"
 
@@ -23,7 +24,8 @@ struct RankingTexts {
     QString stop;                      // why nothing can be ranked; then the rest is empty
     QString provisional;               // the note while something is missing; empty when final
     QString finalNote;                 // declared final: the date and its lines; else empty
-    QStringList headers;               // Platz, Bild, Titel, the judges, Mittelwert, ...
+    std::vector<Column> columns;       // the report's for the window: Platz, Bild, Titel, ...
+    QStringList headers;               // per column its heading
     std::vector<QStringList> rows;     // per row a cell per header
     std::vector<std::string> pictures; // per row the picture's file name (bytes)
     std::vector<bool> excluded;        // per row: left out by the organiser

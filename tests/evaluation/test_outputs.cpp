@@ -1,9 +1,11 @@
 #include "evaluation/outputs/Csv.h"
 #include "evaluation/outputs/PdfReport.h"
 #include "evaluation/outputs/TextTable.h"
+#include "evaluation/ranking/Columns.h"
 #include "evaluation/ranking/Report.h"
 
 #include "evaluation/GuiApplication.h"
+#include "evaluation/Scores.h"
 #include "evaluation/outputs/HtmlReport.h"
 #include "evaluation/outputs/Run.h"
 #include "evaluation/outputs/Thumbnails.h"
@@ -22,17 +24,19 @@
 
 namespace {
 
-using evaluation::Score;
-
 // Two judges, one with ";" and a quote in the name; a picture one judge did
-// not rate and one both gave all zeros.
+// not rate and one both gave all zeros; a criterion whose caption looks
+// like a formula.
 evaluation::Evaluation sample()
 {
     evaluation::Evaluation e;
     e.pictures = {"Abend.jpg", "Kätzchen.jpg", "Leer.jpg"};
+    e.criteria = {{10, "=Idee", 5}};
     e.maxTotal = 47;
-    e.judges.push_back({"Anna", {Score{12, 10, 9}, Score{14, 12, 13}, Score{0, 0, 0, true}}});
-    e.judges.push_back({"Jo;\"B\"", {std::nullopt, Score{10, 12, 11}, Score{0, 0, 0, true}}});
+    e.judges.push_back(
+        {"Anna", {groupScore(12, 10, 9), groupScore(14, 12, 13), groupScore(0, 0, 0, true)}});
+    e.judges.push_back(
+        {"Jo;\"B\"", {std::nullopt, groupScore(10, 12, 11), groupScore(0, 0, 0, true)}});
     e.problems = {{evaluation::ProblemKind::NoLine, "Jo;\"B\"", 0, "Abend.jpg",
                    "Jo;\"B\": keine Zeile für 'Abend.jpg' – nicht bewertet"}};
     return e;
@@ -43,10 +47,10 @@ TEST(Outputs, CsvBytesOpenInAGermanSpreadsheet)
     EXPECT_EQ(evaluation::rankingCsv(evaluation::buildReport(sample())),
               "\xEF\xBB\xBF"
               "Platz;Bild;Anna;\"Jo;\"\"B\"\"\";Mittelwert;Spanne;Wirkung (Mittel);"
-              "Technik (Mittel);Gestaltung (Mittel);Hinweis\r\n"
-              "1;Kätzchen.jpg;39;33;36,0;6;12,0;12,0;12,0;\r\n"
-              "2;Abend.jpg;31;;31,0;0;12,0;10,0;9,0;\"nicht bewertet: Jo;\"\"B\"\"\"\r\n"
-              ";Leer.jpg;;;;;;;;\"nicht bewertet; alle Kriterien 0: Anna, Jo;\"\"B\"\"\"\r\n");
+              "Technik (Mittel);Gestaltung (Mittel);'=Idee (Mittel);Hinweis\r\n"
+              "1;Kätzchen.jpg;39;33;36,0;6;12,0;12,0;12,0;12,0;\r\n"
+              "2;Abend.jpg;31;;31,0;0;12,0;10,0;9,0;9,0;\"nicht bewertet: Jo;\"\"B\"\"\"\r\n"
+              ";Leer.jpg;;;;;;;;;\"nicht bewertet; alle Kriterien 0: Anna, Jo;\"\"B\"\"\"\r\n");
     const std::pair<std::string, std::string> fields[] = {
         {"=1+1", "'=1+1"},
         {"+cmd|calc", "'+cmd|calc"},
@@ -70,7 +74,7 @@ TEST(Outputs, TerminalTableIsAlignedByCharactersAndFitsAHundredColumns)
     evaluation::Evaluation e;
     e.pictures = {"Blüte.jpg", "See.jpg"};
     e.maxTotal = 47;
-    e.judges.push_back({"Ärger", {Score{10, 10, 10}, std::nullopt}});
+    e.judges.push_back({"Ärger", {groupScore(10, 10, 10), std::nullopt}});
     EXPECT_EQ(evaluation::rankingTable(evaluation::buildReport(e)),
               "Platz  Bild   Ärger  Mittel\n"
               "---------------------------\n"
@@ -83,7 +87,7 @@ TEST(Outputs, TerminalTableIsAlignedByCharactersAndFitsAHundredColumns)
     e.judges.clear();
     for (const char* name : {"Maximiliane von Hohenzollern", "Bärbel Müller-Lüdenscheidt", "Jo",
                              "Anna Berger B", "Konstantin Überreiter"})
-        e.judges.push_back({name, {Score{10, 10, 10}, std::nullopt}});
+        e.judges.push_back({name, {groupScore(10, 10, 10), std::nullopt}});
     const std::string table = evaluation::rankingTable(evaluation::buildReport(e));
     std::size_t start = 0, lines = 0;
     for (std::size_t end; (end = table.find('\n', start)) != std::string::npos; start = end + 1) {
@@ -234,7 +238,7 @@ TEST(Outputs, PdfRankingPagesNeverHoldASingleRow)
         for (int p = 0; p < pictures; ++p) {
             e.pictures.push_back("Bild " + std::to_string(100 + p) + ".jpg");
             for (auto& judge : e.judges)
-                judge.scores.push_back(Score{10, 10, p % 10});
+                judge.scores.push_back(groupScore(10, 10, p % 10));
         }
         const std::string text =
             pdfText(evaluation::rankingPdf(evaluation::buildReport(e), {}, {"Club", "07.12.2026"}));
@@ -279,9 +283,18 @@ TEST(Outputs, PageIsSelfContainedPublicAndNamesEveryImage)
           "<li>Leer: nicht bewertet</li>", "data-spalte=\"Mittelwert\">nicht bewertet</td>", "36,0",
           "data-spalte=\"Wirkung\">12,0</td>", "Platz nach dem Mittelwert"})
         EXPECT_NE(html.find(expected), std::string::npos) << expected;
-    for (const char* absent : {"<script", "http:", "https:", "url(", "@import", ".jpg\"", "Anna",
-                               "Jo;", "Summe", "Spanne", "Zeile", "uneinig", "Hinweis", ">3.<"})
+    for (const char* absent :
+         {"<script", "http:", "https:", "url(", "@import", ".jpg\"", "Anna", "Jo;", "Summe",
+          "Spanne", "Zeile", "uneinig", "Hinweis", ">3.<", "Idee"})
         EXPECT_EQ(html.find(absent), std::string::npos) << absent;
+    // No column any output keeps for the organiser reaches the page.
+    using evaluation::Output;
+    for (const Output output : {Output::Terminal, Output::Csv, Output::Pdf, Output::Window})
+        for (const auto& column : evaluation::reportColumns(evaluation::buildReport(e), output))
+            EXPECT_TRUE(!column.organiserOnly ||
+                        html.find(">" + evaluation::htmlEscaped(column.heading) + "</th>") ==
+                            std::string::npos)
+                << column.heading;
 }
 
 TEST(Outputs, AWriteFailureSaysWhatBecameOfEachFile)

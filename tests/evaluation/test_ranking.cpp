@@ -1,3 +1,5 @@
+#include "evaluation/Scores.h"
+#include "evaluation/ranking/Columns.h"
 #include "evaluation/ranking/Ranking.h"
 #include "evaluation/ranking/Report.h"
 
@@ -21,8 +23,8 @@ Evaluation withJudges(std::vector<std::vector<std::optional<Score>>> judges, int
 
 TEST(Ranking, FairRankingByTheMeanOfTheJudgesWhoRated)
 {
-    const auto S = [](int w, int t, int b) { return std::optional<Score>(Score{w, t, b}); };
-    const std::optional<Score> none, zeros = Score{0, 0, 0, true};
+    const auto S = [](int w, int t, int b) { return std::optional<Score>(groupScore(w, t, b)); };
+    const std::optional<Score> none, zeros = groupScore(0, 0, 0, true);
     struct Case {
         const char* what;
         std::vector<std::string> judges;
@@ -133,7 +135,7 @@ TEST(Ranking, FairRankingByTheMeanOfTheJudgesWhoRated)
 
 TEST(Ranking, MeanSpreadAndDisagreementCountOnlyTheJudgesWhoRated)
 {
-    const auto total = [](int points) { return std::optional<Score>(Score{points, 0, 0}); };
+    const auto total = [](int points) { return std::optional<Score>(groupScore(points, 0, 0)); };
     const std::optional<Score> none;
     // maxTotal 20: a spread of 5 is a quarter, 6 is more.
     const Evaluation e = withJudges({{total(10), total(10), total(4), none, none},
@@ -168,6 +170,46 @@ TEST(Ranking, MeanSpreadAndDisagreementCountOnlyTheJudgesWhoRated)
     EXPECT_EQ(averages[1].points, 25);
     // All ratings: 72 points in 8; J1 gives 25 in 3 (8,33 against 9,0).
     EXPECT_EQ(evaluation::deviationText(averages, averages[1]), "-0,7");
+}
+
+// A mean per visible criterion over the judges whose rating of the picture
+// counts, as the picture's mean; the CSV and the window show it.
+TEST(Ranking, EachVisibleCriterionHasItsMeanOverTheJudgesWhoCount)
+{
+    const evaluation::Maxima nines{9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9};
+    const auto line = [&](const char* digits) {
+        return evaluation::scoreLine(nines, digits).score;
+    };
+    const std::optional<Score> none;
+    Evaluation e = withJudges(
+        {// Idee (W1), a hidden W2 and Farbe (T3)
+         {line("590000030000000"), line("300000040000000"), line("000000000000000"),
+          line("100000000000000")},
+         {line("400000020000000"), none, line("260000010000000"), line("900000090000000")},
+         {line("040000000000000"), line("200000020000000"), none, none}},
+        4);
+    e.criteria = {{0, "Idee", 5}, {7, "Farbe", 3}};
+    e.decisions.exclusions = {{"p3", "zurückgezogen"}};
+    const std::pair<std::string, std::string> expected[] = {
+        {"p0", "3,0|1,7"}, // three judges
+        {"p1", "2,5|3,0"}, // one without a line
+        {"p2", "2,0|1,0"}, // one with all zeros
+        {"p3", "|"},       // excluded
+    };
+    const evaluation::Report report = evaluation::buildReport(e);
+    EXPECT_EQ(report.criteria, (std::vector<std::string>{"Idee", "Farbe"}));
+    for (const auto& [picture, means] : expected)
+        for (const auto& row : report.rows) {
+            if (row.title == picture) {
+                EXPECT_EQ(row.criterionMeans.at(0) + "|" + row.criterionMeans.at(1), means)
+                    << picture;
+            }
+        }
+    std::vector<std::string> headings;
+    for (const auto& column : evaluation::reportColumns(report, evaluation::Output::Window))
+        if (column.shows == evaluation::Shows::CriterionMean)
+            headings.push_back(column.heading);
+    EXPECT_EQ(headings, (std::vector<std::string>{"Idee (Mittel)", "Farbe (Mittel)"}));
 }
 
 TEST(Ranking, DecimalCommaRoundsHalfAwayFromZero)

@@ -54,14 +54,14 @@ TEST(Scoring, TotalsAreWhatTheJudgingProgramShows)
         const evaluation::ScoredLine scored = evaluation::scoreLine(weighting.maxima, c.line);
         ASSERT_TRUE(scored.score) << c.line;
         const evaluation::Score& s = *scored.score;
-        EXPECT_EQ(s.wirkung, c.w) << c.line;
-        EXPECT_EQ(s.technik, c.t) << c.line;
-        EXPECT_EQ(s.gestaltung, c.b) << c.line;
+        EXPECT_EQ(s.group(Group::Wirkung), c.w) << c.line;
+        EXPECT_EQ(s.group(Group::Technik), c.t) << c.line;
+        EXPECT_EQ(s.group(Group::Gestaltung), c.b) << c.line;
         EXPECT_EQ(s.allZero, c.allZero) << c.line;
         const Totals shown = judgingProgramShows(weighting, c.line);
-        EXPECT_EQ(rating::pointsText(s.wirkung, 20), shown.W) << c.line;
-        EXPECT_EQ(rating::pointsText(s.technik, 15), shown.T) << c.line;
-        EXPECT_EQ(rating::pointsText(s.gestaltung, 15), shown.B) << c.line;
+        EXPECT_EQ(rating::pointsText(s.group(Group::Wirkung), 20), shown.W) << c.line;
+        EXPECT_EQ(rating::pointsText(s.group(Group::Technik), 15), shown.T) << c.line;
+        EXPECT_EQ(rating::pointsText(s.group(Group::Gestaltung), 15), shown.B) << c.line;
         EXPECT_EQ(rating::pointsText(s.total(), maxTotal), shown.Total) << c.line;
     }
 }

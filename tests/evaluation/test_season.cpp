@@ -1,3 +1,4 @@
+#include "evaluation/Scores.h"
 #include "evaluation/ranking/Authors.h"
 #include "evaluation/ranking/Report.h"
 #include "evaluation/ranking/Season.h"
@@ -53,12 +54,11 @@ TEST(Authors, RankedBySumThenBestPictureThenShared)
 
 TEST(Authors, AJudgeDoesNotScoreTheirOwnPictures)
 {
-    using evaluation::Score;
     evaluation::Evaluation e;
     e.pictures = {"a.jpg", "b.jpg"};
     e.entrants = {{"Abend", "Anna Berg"}, {"Hafen", "Bert Kurz"}};
-    e.judges = {{"anna berg", {Score{5, 0, 0}, Score{4, 0, 0}}},
-                {"Jo", {Score{3, 0, 0}, Score{4, 0, 0}}}};
+    e.judges = {{"anna berg", {groupScore(5, 0, 0), groupScore(4, 0, 0)}},
+                {"Jo", {groupScore(3, 0, 0), groupScore(4, 0, 0)}}};
     e.maxTotal = 20;
     evaluation::leaveOutOwnPictures(e);
     const evaluation::Report report = evaluation::buildReport(e);

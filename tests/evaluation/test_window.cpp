@@ -7,6 +7,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QDesktopServices>
+#include <QHeaderView>
 #include <QInputDialog>
 #include <QLabel>
 #include <QProgressBar>
@@ -121,8 +122,13 @@ TEST_F(Window, ShowsTheRankingAndFollowsASavedRatingFile)
     QStringList headers;
     for (int c = 0; c < table->model()->columnCount(); ++c)
         headers << header(table, c);
-    EXPECT_EQ(headers.join(','), "Platz,Bild,Titel,Anna,Bert,Mittelwert,Summe,Spanne,Hinweis");
+    // A mean per visible criterion (W5, T5 and B5 are hidden), by its caption.
+    EXPECT_EQ(headers.join(','), "Platz,Bild,Titel,Anna,Bert,Mittelwert,Summe,Spanne,A (Mittel),"
+                                 "B (Mittel),C (Mittel),D (Mittel),E (Mittel),F (Mittel),"
+                                 "G (Mittel),H (Mittel),I (Mittel),J (Mittel),K (Mittel),"
+                                 "L (Mittel),Hinweis");
     EXPECT_EQ(cell(table, 0, 2), "Abend");
+    EXPECT_EQ(cell(table, 0, 8), "3,5");
     // Assistive technology reads a cell with its column's header.
     QAccessibleInterface* access =
         QAccessible::queryAccessibleInterface(const_cast<QTableView*>(table));
@@ -194,7 +200,9 @@ TEST_F(Window, TakesAnyFolderAndShowsNamesAsPlainText)
     const std::string picture = "01 <font size=7 color=red>x<!--.jpg";
     bench::writePhoto((latin / picture).string(), 30, 20);
     std::ofstream(latin / "Eve <b>x.qel", std::ios::binary) << "";
-    std::ofstream(latin / "Bo.qel", std::ios::binary) << "443204332043220-" + picture + "\r\n";
+    const std::string longName = "Bo Maximiliane-Charlotte von Hohenzollern-Sigmaringen";
+    std::ofstream(latin / (longName + ".qel"), std::ios::binary)
+        << "443204332043220-" + picture + "\r\n";
     evaluation::EvaluationWindow window(latin.string());
     QSignalSpy finished(&window, &evaluation::EvaluationWindow::readingFinished);
     window.show();
@@ -212,6 +220,18 @@ TEST_F(Window, TakesAnyFolderAndShowsNamesAsPlainText)
     EXPECT_TRUE(QAccessible::queryAccessibleInterface(*note)
                     ->text(QAccessible::Name)
                     .contains("Bewerter 'Eve <b>x'"));
+    // A long name is shortened in its heading, whole in its tooltip and to
+    // assistive technology, and does not widen its column.
+    const auto* table = window.findChild<QTableView*>(QStringLiteral("Rangliste"));
+    ASSERT_NE(table, nullptr);
+    const auto heading = [&](int role) {
+        return table->model()->headerData(3, Qt::Horizontal, role).toString().toStdString();
+    };
+    EXPECT_EQ(heading(Qt::ToolTipRole), longName);
+    EXPECT_EQ(heading(Qt::AccessibleTextRole), longName);
+    EXPECT_NE(heading(Qt::DisplayRole).find("…"), std::string::npos) << heading(Qt::DisplayRole);
+    EXPECT_LT(table->horizontalHeader()->sectionSize(3),
+              table->fontMetrics().horizontalAdvance(QString::fromStdString(longName)));
 }
 
 // At the size the window takes on a 1366 × 768 screen, five judges need no scroll bar.
@@ -316,7 +336,7 @@ TEST_F(Window, ExcludesAPictureAndDeclaresTheRankingFinal)
         dialog->accept();
     });
     exclude->click();
-    const int last = 2 + 2 + 4; // Platz, Bild, Titel, two judges, Mittelwert ... Hinweis
+    const int last = table->model()->columnCount() - 1; // Hinweis
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return rowOf("b") == 2 && cell(table, 2, last) == "ausgeschlossen: zurückgezogen"; },
         kWaitMs));
