@@ -232,8 +232,8 @@ void PictureShow::showCachedPicture(const pictures::PictureCache::FailureHandler
     const pictures::Picture& picture = cache_.Bild();
     Rahmen_.place(frameFor(picture));
     Rahmen_.setPicture(picture);
-    if (const std::optional<int> code = picture.takeDecodeError())
+    if (const std::optional<pictures::DecodeError> error = picture.takeDecodeError())
         QMetaObject::invokeMethod(
-            this, [this, value = *code] { emit decodeFailed(value); }, Qt::QueuedConnection);
+            this, [this, value = *error] { emit decodeFailed(value); }, Qt::QueuedConnection);
     emit pictureShown(PictureIndex);
 }

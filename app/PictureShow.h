@@ -48,9 +48,9 @@ class PictureShow : public QObject, public ShowState {
     void pictureShown(int index);
     // Picture `index` became the placeholder; its timer is already stopped.
     void pictureFailed(int index);
-    // The shown picture's decode ended with this libjpeg error; sent once
-    // the frame has painted it.
-    void decodeFailed(int code);
+    // The shown picture's decode ended with this error; sent once the frame
+    // has painted it.
+    void decodeFailed(const pictures::DecodeError& error);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

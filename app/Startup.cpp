@@ -8,6 +8,7 @@
 #include "core/Failure.h"
 #include "core/Messages.h"
 #include "core/Weighting.h"
+#include "pictures/Decoder.h"
 
 Controller::Controller(TScreenForm& form)
     : form_(form), panel_(*form.QelPanel_()), Rahmen_(*form.Rahmen()), show_(form),
@@ -49,7 +50,9 @@ void Controller::connectControls()
             messages::cannotOpenPicture(common::displayFileName(name).toStdString()));
     });
     connect(&show_, &PictureShow::decodeFailed, this,
-            [](int code) { messagebox::generalError(messages::jpegError(code)); });
+            [](const pictures::DecodeError& error) {
+                messagebox::generalError(pictures::errorText(error));
+            });
 }
 
 void Controller::FormCreate()

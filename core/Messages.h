@@ -127,11 +127,6 @@ inline std::string placedPictures(const std::vector<std::string>& withoutScore,
     return text;
 }
 
-inline std::string jpegError(int messageCode)
-{
-    return "JPEG-Fehler #" + std::to_string(messageCode);
-}
-
 inline std::string cannotOpenPicture(const std::string& nameUtf8)
 {
     return "Das Bild '" + nameUtf8 + "' kann nicht geöffnet werden!";

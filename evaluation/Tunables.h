@@ -20,7 +20,7 @@ inline constexpr int kPrintQuality = 94;
 // the decode, the shrink or the JPEG qualities change, so old ones are not
 // taken. The bound holds some 12,000 pictures at about 40 KB each
 // (bench_evaluation: a second run of 200 pictures, bytes per picture).
-inline constexpr int kThumbnailRuleVersion = 2;
+inline constexpr int kThumbnailRuleVersion = 3;
 inline constexpr std::uint64_t kThumbnailCacheBytes = std::uint64_t{500} << 20;
 // The window's table: side of its small thumbnails in pixels.
 inline constexpr int kTableThumbnailSide = 64;

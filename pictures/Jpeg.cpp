@@ -133,7 +133,12 @@ bool openHeader(HeaderSession& session, const std::uint8_t* data, std::size_t si
 
 } // namespace
 
-std::optional<JpegHeader> readJpegHeader(const std::uint8_t* data, std::size_t size)
+bool isJpegStart(const std::uint8_t* data, std::size_t size)
+{
+    return size >= 2 && data[0] == 0xFF && data[1] == 0xD8;
+}
+
+std::optional<PictureHeader> readJpegHeader(const std::uint8_t* data, std::size_t size)
 {
     if (size == 0)
         return std::nullopt;
@@ -143,7 +148,8 @@ std::optional<JpegHeader> readJpegHeader(const std::uint8_t* data, std::size_t s
     if (!openHeader(session, data, size))
         return std::nullopt;
     const jpeg_decompress_struct& info = session.info;
-    JpegHeader header{static_cast<int>(info.image_width), static_cast<int>(info.image_height), {}};
+    PictureHeader header{.width = static_cast<int>(info.image_width),
+                         .height = static_cast<int>(info.image_height)};
     budget::Cost& cost = header.cost;
     cost.pixels = std::uint64_t{info.image_width} * info.image_height;
     cost.bytes = cost.pixels * (info.jpeg_color_space == JCS_GRAYSCALE ? 1 : 3);

@@ -217,9 +217,12 @@ Bitmap uninitialisedBitmap(int width, int height, PixelFormat format, PixelPool 
 
 } // namespace
 
-JpegDecoder::JpegDecoder(const std::uint8_t* data, std::size_t size, JpegHeader fallback,
+// libjpeg's output size at 1/`denominator`: rounded up.
+JpegDecoder::JpegDecoder(const std::uint8_t* data, std::size_t size, const PictureHeader& header,
                          int scaleDenominator, PixelPool pool)
-    : session_(std::make_unique<Session>()), data_(data), size_(size), fallback_(fallback),
+    : session_(std::make_unique<Session>()), data_(data), size_(size),
+      fallbackWidth_((header.width + scaleDenominator - 1) / scaleDenominator),
+      fallbackHeight_((header.height + scaleDenominator - 1) / scaleDenominator),
       scaleDenominator_(scaleDenominator), pool_(pool)
 {
     jpeg::prepare(session_->info, session_->error, session_->progress);
@@ -308,10 +311,11 @@ bool JpegDecoder::arithmetic() const
 void JpegDecoder::fail(bool rowsStarted)
 {
     stage_ = Stage::done;
-    result_.error = size_ == 0 ? JERR_INPUT_EMPTY : session_->error.manager.msg_code;
+    result_.error = DecodeError{PictureFormat::jpeg,
+                                size_ == 0 ? JERR_INPUT_EMPTY : session_->error.manager.msg_code};
     Bitmap& bitmap = result_.bitmap;
     if (!rowsStarted)
-        bitmap = uninitialisedBitmap(fallback_.width, fallback_.height, PixelFormat::Rgb24, pool_,
+        bitmap = uninitialisedBitmap(fallbackWidth_, fallbackHeight_, PixelFormat::Rgb24, pool_,
                                      freshPixels_);
     const std::size_t done =
         rowsStarted ? std::min<std::size_t>(session_->info.output_scanline, bitmap.height) : 0;
@@ -319,17 +323,10 @@ void JpegDecoder::fail(bool rowsStarted)
     std::memset(bitmap.pixels.get() + done * bitmap.stride, 0, rest);
 }
 
-DecodedJpeg JpegDecoder::take()
+DecodedPicture JpegDecoder::take()
 {
     result_.warned = session_->error.manager.num_warnings > 0;
     return std::move(result_);
-}
-
-DecodedJpeg decodeJpeg(const std::uint8_t* data, std::size_t size, JpegHeader fallback)
-{
-    JpegDecoder decoder(data, size, fallback);
-    decoder.step(kNoDeadline);
-    return decoder.take();
 }
 
 } // namespace pictures

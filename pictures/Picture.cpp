@@ -1,7 +1,6 @@
 #include "pictures/Picture.h"
 
 #include "core/RegularFile.h"
-#include "pictures/Jpeg.h"
 #include "pictures/PictureData.h"
 #include "pictures/PictureList.h"
 #include "pictures/PictureMemory.h"
@@ -14,8 +13,8 @@ namespace pictures {
 namespace {
 
 // The whole file, or nothing when it is not a regular file, too large for
-// a photograph or, unless empty, does not start like a JPEG: that is seen
-// before the rest is read.
+// a photograph or, unless empty, does not start like a picture of a known
+// format: that is seen before the rest is read.
 bool readWholeFile(const std::string& fileName, std::shared_ptr<std::uint8_t[]>& bytes,
                    std::size_t& size)
 {
@@ -25,15 +24,13 @@ bool readWholeFile(const std::string& fileName, std::shared_ptr<std::uint8_t[]>&
     size = static_cast<std::size_t>(file->size());
     if (size == 0)
         return true;
-    constexpr std::size_t kStartLength = 2;
-    constexpr std::uint8_t kStart[kStartLength] = {0xFF, 0xD8};
-    std::uint8_t start[kStartLength] = {};
-    if (size < kStartLength || file->read(start, kStartLength) != kStartLength ||
-        !std::equal(start, start + kStartLength, kStart))
+    std::uint8_t start[kSignatureLength] = {};
+    const std::size_t startLength = std::min(size, kSignatureLength);
+    if (file->read(start, startLength) != startLength || !formatOf(start, startLength))
         return false;
     bytes = allocateBytes(size);
-    std::copy(start, start + kStartLength, bytes.get());
-    return file->read(bytes.get() + kStartLength, size - kStartLength) == size - kStartLength;
+    std::copy(start, start + startLength, bytes.get());
+    return file->read(bytes.get() + startLength, size - startLength) == size - startLength;
 }
 
 } // namespace
@@ -49,12 +46,13 @@ Picture Picture::load(const std::string& fileName)
     if (!readWholeFile(fileName, data->bytes, data->size))
         throw fail();
     if (data->size > 0) {
-        const auto header = readJpegHeader(data->bytes.get(), data->size);
+        const auto header = readHeader(data->bytes.get(), data->size);
         if (!header || !budget::affordable(header->cost))
             throw fail();
         data->width = header->width;
         data->height = header->height;
         data->orientation = Orientation::fromExif(header->orientation);
+        data->format = header->format;
     } else {
         data->decoded = true; // nothing to draw
     }
@@ -115,16 +113,17 @@ bool Picture::decodeUntil(Deadline deadline) const
         return true;
     Data& data = *data_;
     if (!data.decoder)
-        data.decoder = std::make_unique<JpegDecoder>(data.bytes.get(), data.size,
-                                                     JpegHeader{data.width, data.height, {}});
+        data.decoder = openDecoder(
+            data.bytes.get(), data.size,
+            PictureHeader{.width = data.width, .height = data.height, .format = data.format});
     if (!data.decoder->step(deadline))
         return false;
-    DecodedJpeg decoded = data.decoder->take();
+    DecodedPicture decoded = data.decoder->take();
     data.bitmap = std::move(decoded.bitmap);
     data.decodeError = decoded.error;
     data.decoded = true;
-    // Decoding happens once; libjpeg's state and the compressed bytes are of
-    // no further use.
+    // Decoding happens once; the decoder's state and the compressed bytes
+    // are of no further use.
     data.decoder.reset();
     data.bytes.reset();
     data.size = 0;
@@ -139,7 +138,7 @@ const Bitmap* Picture::bitmap() const
     return &data_->bitmap;
 }
 
-std::optional<int> Picture::takeDecodeError() const
+std::optional<DecodeError> Picture::takeDecodeError() const
 {
     if (!data_)
         return std::nullopt;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "pictures/Bitmap.h"
+#include "pictures/Decoder.h"
 #include "pictures/Orientation.h"
 
 #include <chrono>
@@ -13,8 +14,8 @@
 
 namespace pictures {
 
-// A picture could not be loaded (unreadable file, no valid JPEG header, a
-// kind other than JPEG, or beyond what one decode may cost). It holds the
+// A picture could not be loaded (unreadable file, no valid picture header,
+// a format not known, or beyond what one decode may cost). It holds the
 // name as bytes and no text for the judge: whoever tells the judge shows the
 // name by the one display rule of the programs (common::displayFileName).
 class LoadFailure : public std::runtime_error {
@@ -38,7 +39,7 @@ class Picture {
   public:
     Picture(); // an empty holder: 0 x 0, nothing to draw
 
-    // Reads the whole file and parses its JPEG header; decoding is left for
+    // Reads the whole file and parses its header; decoding is left for
     // later. A 0-byte file gives a 0 x 0 picture. Throws LoadFailure.
     static Picture load(const std::string& fileName);
 
@@ -54,7 +55,7 @@ class Picture {
     Orientation orientation() const;
 
     // Decodes at full size once; every copy shares the result. Never throws:
-    // a libjpeg error keeps the part decoded so far and is remembered.
+    // a decode error keeps the part decoded so far and is remembered.
     // Finishes at once a decode under way in steps.
     void decode() const;
 
@@ -73,9 +74,9 @@ class Picture {
     // 0 x 0. orientation() maps it upright.
     const Bitmap* bitmap() const;
 
-    // The libjpeg message code of an error met while decoding, handed out
-    // once for all copies together; nothing afterwards.
-    std::optional<int> takeDecodeError() const;
+    // The error met while decoding, handed out once for all copies
+    // together; nothing afterwards.
+    std::optional<DecodeError> takeDecodeError() const;
 
     // The bitmap upright and stretched to w x h by nearest-neighbour
     // resampling, as Xrgb32; made once per size and shared by all copies.

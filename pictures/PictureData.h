@@ -1,6 +1,6 @@
 #pragma once
 
-#include "pictures/Jpeg.h"
+#include "pictures/Decoder.h"
 #include "pictures/Orientation.h"
 #include "pictures/Picture.h"
 #include "pictures/Slices.h"
@@ -54,11 +54,12 @@ struct Picture::Data {
     int width = 0; // stored, before the orientation
     int height = 0;
     Orientation orientation;
+    PictureFormat format = PictureFormat::jpeg;
 
     bool decoded = false;
-    std::unique_ptr<JpegDecoder> decoder; // while a decode is under way
+    std::unique_ptr<Decoder> decoder; // while a decode is under way
     Bitmap bitmap;
-    std::optional<int> decodeError;
+    std::optional<DecodeError> decodeError;
 
     Bitmap stretched;                     // empty until asked for
     std::unique_ptr<Stretcher> stretcher; // while a stretch is under way

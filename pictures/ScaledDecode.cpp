@@ -1,6 +1,6 @@
 #include "pictures/ScaledDecode.h"
 
-#include "pictures/Jpeg.h"
+#include "pictures/Decoder.h"
 #include "pictures/Orientation.h"
 
 #include <algorithm>
@@ -20,7 +20,7 @@ int scaleDenominatorFor(int width, int height, int longSide)
 ScaledPicture decodeScaled(const std::uint8_t* data, std::size_t size, int longSide)
 {
     ScaledPicture result;
-    const auto header = size > 0 ? readJpegHeader(data, size) : std::nullopt;
+    const auto header = readHeader(data, size);
     if (!header || !budget::affordable(header->cost)) {
         result.refused = true;
         return result;
@@ -30,16 +30,13 @@ ScaledPicture decodeScaled(const std::uint8_t* data, std::size_t size, int longS
     result.height = orientation.transpose ? header->width : header->height;
     const int denominator = scaleDenominatorFor(header->width, header->height, longSide);
     result.scaleDenominator = denominator;
-    JpegHeader scaled = *header;
-    scaled.width = (header->width + denominator - 1) / denominator;
-    scaled.height = (header->height + denominator - 1) / denominator;
-    DecodedJpeg decoded;
+    DecodedPicture decoded;
     {
         // Decodes on many threads wait for their turn rather than add up.
         const budget::ProcessShare share(header->cost.bytes);
-        JpegDecoder decoder(data, size, scaled, denominator, PixelPool::own);
-        decoder.step(kNoDeadline);
-        decoded = decoder.take();
+        const auto decoder = openDecoder(data, size, *header, denominator, PixelPool::own);
+        decoder->step(kNoDeadline);
+        decoded = decoder->take();
     }
     result.error = decoded.error;
     result.warned = decoded.warned;

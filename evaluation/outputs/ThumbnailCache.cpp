@@ -4,7 +4,7 @@
 #include "evaluation/Tunables.h"
 #include "evaluation/ranking/Names.h"
 #include "evaluation/ranking/Texts.h"
-#include "pictures/Jpeg.h"
+#include "pictures/Decoder.h"
 
 #include <algorithm>
 #include <cstring>
@@ -75,7 +75,7 @@ bool isEntryName(std::string_view name)
 bool jpegOfSize(const std::string& jpeg, int width, int height)
 {
     const auto header =
-        pictures::readJpegHeader(reinterpret_cast<const std::uint8_t*>(jpeg.data()), jpeg.size());
+        pictures::readHeader(reinterpret_cast<const std::uint8_t*>(jpeg.data()), jpeg.size());
     return header && header->width == width && header->height == height;
 }
 
@@ -128,15 +128,28 @@ class Reader {
     bool failed_ = false;
 };
 
+// An entry holds a decode error as its format's number and its own; this
+// format number means none.
+constexpr std::int64_t kNoError = -1;
+
+std::optional<pictures::PictureFormat> formatNumbered(std::int64_t number)
+{
+    for (const pictures::PictureFormat format : pictures::kPictureFormats)
+        if (number == std::int64_t(format))
+            return format;
+    return std::nullopt;
+}
+
 std::string encode(const std::string& key, const Thumbnail& thumbnail)
 {
     std::string out(kMagic, sizeof kMagic);
     put(out, key);
+    const std::optional<pictures::DecodeError>& error = thumbnail.decodeError;
     for (const std::int64_t value :
          {std::int64_t(thumbnail.width), std::int64_t(thumbnail.height),
           std::int64_t(thumbnail.channels), std::int64_t(thumbnail.scaleDenominator),
-          std::int64_t(thumbnail.ok), std::int64_t(thumbnail.jpegError.has_value()),
-          std::int64_t(thumbnail.jpegError.value_or(0))})
+          std::int64_t(thumbnail.ok), error ? std::int64_t(error->format) : kNoError,
+          std::int64_t(error ? error->number : 0)})
         put(out, value);
     put(out, thumbnail.pageJpeg);
     put(out, thumbnail.printJpeg);
@@ -161,14 +174,16 @@ std::optional<Thumbnail> decode(const std::string& key, std::string_view bytes)
     thumbnail.channels = int(in.number());
     thumbnail.scaleDenominator = int(in.number());
     thumbnail.ok = in.number() != 0;
-    const bool hasError = in.number() != 0;
-    const int error = int(in.number());
-    if (hasError)
-        thumbnail.jpegError = error;
+    const std::int64_t errorFormat = in.number();
+    const int errorNumber = int(in.number());
+    const auto format = formatNumbered(errorFormat);
+    if (format)
+        thumbnail.decodeError = pictures::DecodeError{*format, errorNumber};
     thumbnail.pageJpeg = in.text();
     thumbnail.printJpeg = in.text();
     // Its size goes into the PDF as it stands: it must be a thumbnail's and its JPEGs'.
-    const bool sound = in.atEnd() && (thumbnail.channels == 1 || thumbnail.channels == 3) &&
+    const bool sound = in.atEnd() && (format || errorFormat == kNoError) &&
+                       (thumbnail.channels == 1 || thumbnail.channels == 3) &&
                        (!thumbnail.ok ||
                         (thumbnail.width > 0 && thumbnail.height > 0 &&
                          std::max(thumbnail.width, thumbnail.height) <= tunables::kThumbnailSide &&

@@ -6,7 +6,7 @@
 #include "evaluation/Tunables.h"
 #include "evaluation/outputs/ThumbnailCache.h"
 #include "evaluation/ranking/Folder.h"
-#include "pictures/Jpeg.h"
+#include "pictures/Decoder.h"
 #include "pictures/JpegEncode.h"
 #include "pictures/ScaledDecode.h"
 
@@ -45,7 +45,7 @@ bool fitsPicture(const Thumbnail& thumbnail, const std::string& path)
     if (!file)
         return false;
     std::vector<std::uint8_t> bytes;
-    std::optional<pictures::JpegHeader> header;
+    std::optional<pictures::PictureHeader> header;
     for (const std::size_t want :
          {std::size_t{16} << 10, std::size_t{128} << 10, std::size_t{1} << 20}) {
         const std::size_t had = bytes.size();
@@ -55,7 +55,7 @@ bool fitsPicture(const Thumbnail& thumbnail, const std::string& path)
         if (!got)
             return false;
         bytes.resize(had + *got);
-        header = pictures::readJpegHeader(bytes.data(), bytes.size());
+        header = pictures::readHeader(bytes.data(), bytes.size());
         if (header || bytes.size() == had)
             break;
     }
@@ -174,7 +174,7 @@ Thumbnail decodeThumbnail(const std::uint8_t* bytes, std::size_t size, int longS
     const pictures::Bitmap& bitmap = decoded.bitmap;
     if (decoded.refused || decoded.error || !bitmap.pixels) {
         Thumbnail failed;
-        failed.jpegError = decoded.error;
+        failed.decodeError = decoded.error;
         return failed;
     }
     const int channels = bitmap.format == pictures::PixelFormat::Gray8 ? 1 : 3;
@@ -372,7 +372,7 @@ void ThumbnailStore::addProblems(Evaluation& evaluation) const
         const auto found = entries_.find(picture);
         if (found != entries_.end() && !found->second.thumbnail.ok)
             evaluation.problems.push_back(
-                unreadablePicture(picture, found->second.thumbnail.jpegError.value_or(0)));
+                unreadablePicture(picture, found->second.thumbnail.decodeError));
     }
 }
 

@@ -21,14 +21,14 @@ struct Thumbnail {
     int height = 0;
     int channels = 3;                 // 3: RGB, 1: grey
     std::vector<std::uint8_t> pixels; // rows of width * channels bytes
-    int scaleDenominator = 0;         // the DCT scaling libjpeg used: 1/8, 1/4, ...
+    int scaleDenominator = 0;         // the scale the decode used: 1/8, 1/4, ...
     bool ok = false;
-    std::optional<int> jpegError; // libjpeg's message code when it failed
+    std::optional<pictures::DecodeError> decodeError; // why decoding failed, when it did
     // The pixels as baseline JPEGs for the page and for the PDF, encoded once
     // when the picture is read, so writing the files again encodes nothing.
     std::string pageJpeg;
     std::string printJpeg;
-    bool damaged = false; // libjpeg warned (the file ends early, corrupt data)
+    bool damaged = false; // the decoder warned (the file ends early, corrupt data)
 };
 
 // The whole file into `bytes`, when it is a regular file the judging program

@@ -54,12 +54,13 @@ ScoredLine scoreLine(const Maxima& maxima, const std::string& line)
     return scored;
 }
 
-Problem unreadablePicture(const std::string& picture, int jpegError)
+Problem unreadablePicture(const std::string& picture,
+                          const std::optional<pictures::DecodeError>& error)
 {
     const std::string name = shownName(picture);
     return {ProblemKind::PictureUnreadable, std::string(), 0, name,
             messages::cannotOpenPicture(name) +
-                (jpegError ? " " + messages::jpegError(jpegError) : std::string())};
+                (error ? " " + pictures::errorText(*error) : std::string())};
 }
 
 Judge matchJudge(const std::string& judgeName, const rating::Sheet& lines,

@@ -3,6 +3,7 @@
 #include "core/Criteria.h"
 #include "core/RatingSheet.h"
 #include "evaluation/ranking/Decisions.h"
+#include "pictures/Decoder.h"
 
 #include <array>
 #include <optional>
@@ -65,8 +66,9 @@ struct Problem {
     std::string text;     // the whole report line, as every view prints it
 };
 
-// The problem for a picture whose thumbnail failed; jpegError 0: not libjpeg's.
-Problem unreadablePicture(const std::string& picture, int jpegError);
+// The problem for a picture whose thumbnail failed, and why when decoding did.
+Problem unreadablePicture(const std::string& picture,
+                          const std::optional<pictures::DecodeError>& error);
 
 struct ScoredLine {
     std::optional<Score> score;

@@ -510,6 +510,30 @@ TEST_F(Folder, ThumbnailsAreKeptOnDiskBetweenRuns)
     fs::remove_all(cache);
 }
 
+// Why a picture failed to decode is kept on disk too, as the organiser reads it.
+TEST_F(Folder, TheDecodeErrorIsKeptOnDisk)
+{
+    write("a.jpg", "x");
+    const std::string a = (folder / "a.jpg").string();
+    const std::string cache = (root / "cache").string();
+    const pictures::DecodeError jpeg68{pictures::PictureFormat::jpeg, 68};
+    const struct {
+        std::optional<pictures::DecodeError> error;
+        const char* text;
+    } cases[] = {
+        {std::nullopt, "Das Bild 'a.jpg' kann nicht geöffnet werden!"},
+        {jpeg68, "Das Bild 'a.jpg' kann nicht geöffnet werden! JPEG-Fehler #68"},
+    };
+    for (const auto& c : cases) {
+        evaluation::Thumbnail failed;
+        failed.decodeError = c.error;
+        evaluation::ThumbnailCache(cache).store(a, evaluation::stampOf(a), failed);
+        const auto kept = evaluation::ThumbnailCache(cache).load(a, evaluation::stampOf(a));
+        ASSERT_TRUE(kept) << c.text;
+        EXPECT_EQ(evaluation::unreadablePicture("a.jpg", kept->decodeError).text, c.text);
+    }
+}
+
 // The cache is used only where no one else can place or swap what is in it:
 // a link on its way or a folder others may write means no cache this run,
 // one line says so, and nothing is written or removed there; the trim

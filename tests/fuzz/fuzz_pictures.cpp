@@ -4,7 +4,7 @@
 // pixels, and every step makes headway), and the scaled upright decode.
 
 #include "pictures/DecodeBudget.h"
-#include "pictures/Jpeg.h"
+#include "pictures/Decoder.h"
 #include "pictures/Orientation.h"
 #include "pictures/ScaledDecode.h"
 
@@ -27,7 +27,8 @@ constexpr int kMaxSteps = 1'000'000;
     std::abort();
 }
 
-void expectSame(const pictures::DecodedJpeg& a, const pictures::DecodedJpeg& b, const char* what)
+void expectSame(const pictures::DecodedPicture& a, const pictures::DecodedPicture& b,
+                const char* what)
 {
     if (a.error != b.error)
         fail(what);
@@ -40,16 +41,16 @@ void expectSame(const pictures::DecodedJpeg& a, const pictures::DecodedJpeg& b, 
 }
 
 // Zero-budget steps, then (after `finishAfter` of them) one without a deadline.
-pictures::DecodedJpeg decodeInSteps(const std::uint8_t* data, std::size_t size,
-                                    pictures::JpegHeader header, int finishAfter)
+pictures::DecodedPicture decodeInSteps(const std::uint8_t* data, std::size_t size,
+                                       const pictures::PictureHeader& header, int finishAfter)
 {
-    pictures::JpegDecoder decoder(data, size, header);
+    const auto decoder = pictures::openDecoder(data, size, header);
     for (int steps = 0;
-         !decoder.step(steps == finishAfter ? pictures::kNoDeadline : pictures::SliceClock::now());
+         !decoder->step(steps == finishAfter ? pictures::kNoDeadline : pictures::SliceClock::now());
          ++steps)
         if (steps > kMaxSteps)
             fail("a zero budget makes no headway");
-    return decoder.take();
+    return decoder->take();
 }
 
 } // namespace
@@ -59,11 +60,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     pictures::exifOrientation(data, size);
     const pictures::budget::ComponentBlocks components[] = {{1, 4}, {2, 1}, {3, 1}};
     pictures::budget::countBlockVisits(data, size, components);
-    const auto header = pictures::readJpegHeader(data, size);
+    const auto header = pictures::readHeader(data, size);
     if (!header || !pictures::budget::affordable(header->cost) ||
         header->cost.pixels > kMaxFuzzPixels || header->cost.blockVisits > kMaxFuzzBlockVisits)
         return 0;
-    const pictures::DecodedJpeg whole = pictures::decodeJpeg(data, size, *header);
+    const pictures::DecodedPicture whole = decodeInSteps(data, size, *header, 0);
     expectSame(whole, decodeInSteps(data, size, *header, -1), "steps differ from one piece");
     const int finishAfter = size > 0 ? data[size - 1] % 64 : 0;
     expectSame(whole, decodeInSteps(data, size, *header, finishAfter),

@@ -2,7 +2,7 @@
 // that could name its author.
 
 #include "pictures/AnonymousJpeg.h"
-#include "pictures/Jpeg.h"
+#include "pictures/Decoder.h"
 #include "pictures/JpegFixtures.h"
 #include "pictures/Orientation.h"
 
@@ -41,10 +41,12 @@ Bytes bytesOf(const std::string& text)
 // Full-size pixels as the judging program decodes them.
 std::string pixels(const Bytes& jpeg)
 {
-    const auto header = pictures::readJpegHeader(jpeg.data(), jpeg.size());
+    const auto header = pictures::readHeader(jpeg.data(), jpeg.size());
     if (!header)
         return "no header";
-    const pictures::DecodedJpeg decoded = pictures::decodeJpeg(jpeg.data(), jpeg.size(), *header);
+    const auto decoder = pictures::openDecoder(jpeg.data(), jpeg.size(), *header);
+    decoder->step(pictures::kNoDeadline);
+    const pictures::DecodedPicture decoded = decoder->take();
     if (decoded.error || decoded.warned)
         return "failed";
     const pictures::Bitmap& b = decoded.bitmap;

@@ -1,8 +1,8 @@
-// Broken and hostile files: each is refused at loading, ends in libjpeg's
-// error code while decoding, or decodes; none may crash.
+// Broken and hostile files: each is refused at loading, ends in an error
+// carrying libjpeg's message code while decoding, or decodes; none may crash.
 
 #include "pictures/DecodeBudget.h"
-#include "pictures/Jpeg.h"
+#include "pictures/Decoder.h"
 #include "pictures/JpegFixtures.h"
 #include "pictures/Picture.h"
 
@@ -263,7 +263,7 @@ TEST_P(JpegBadInput, EndsAsExpected)
     }
     const auto error = picture.takeDecodeError();
     if (c.outcome == Outcome::decodeError)
-        EXPECT_EQ(error, c.errorCode);
+        EXPECT_EQ(error, (pictures::DecodeError{pictures::PictureFormat::jpeg, c.errorCode}));
     else
         EXPECT_EQ(error, std::nullopt);
 
@@ -426,7 +426,7 @@ TEST(JpegBadInput, MarkerWalkStaysInsideTheFile)
     } cases[] = {{4, kEightMiB}, {1, 0}, {2, 0}, {3, 0}, {4, 0}, {5, 0}, {6, 0}};
     for (const auto& c : cases) {
         const GuardedBytes file(endingInCutScanHeader(c.tail, c.total));
-        const auto header = pictures::readJpegHeader(file.data(), file.size());
+        const auto header = pictures::readHeader(file.data(), file.size());
         ASSERT_TRUE(header.has_value()) << c.tail << " " << c.total;
         EXPECT_EQ(header->width, 16);
     }
@@ -442,7 +442,8 @@ TEST(JpegBadInput, ErrorAfterTheRowsKeepsThePicture)
     const Picture damaged = Picture::load(dir.write("bad.jpg", bad));
     const pictures::Bitmap& a = *expected.bitmap();
     const pictures::Bitmap& b = *damaged.bitmap();
-    EXPECT_EQ(damaged.takeDecodeError(), JERR_UNKNOWN_MARKER);
+    EXPECT_EQ(damaged.takeDecodeError(),
+              (pictures::DecodeError{pictures::PictureFormat::jpeg, JERR_UNKNOWN_MARKER}));
     for (int y = 0; y < a.height; ++y)
         ASSERT_TRUE(std::equal(a.row(y), a.row(y) + a.stride, b.row(y))) << "row " << y;
 }
