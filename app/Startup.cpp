@@ -49,10 +49,9 @@ void Controller::connectControls()
         messagebox::warning(
             messages::cannotOpenPicture(common::displayFileName(name).toStdString()));
     });
-    connect(&show_, &PictureShow::decodeFailed, this,
-            [](const pictures::DecodeError& error) {
-                messagebox::generalError(pictures::errorText(error));
-            });
+    connect(&show_, &PictureShow::decodeFailed, this, [](const pictures::DecodeError& error) {
+        messagebox::generalError(pictures::errorText(error));
+    });
 }
 
 void Controller::FormCreate()

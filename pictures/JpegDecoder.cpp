@@ -217,7 +217,7 @@ Bitmap uninitialisedBitmap(int width, int height, PixelFormat format, PixelPool 
 
 } // namespace
 
-// libjpeg's output size at 1/`denominator`: rounded up.
+// What fails before any row is black at libjpeg's size at the scale: rounded up.
 JpegDecoder::JpegDecoder(const std::uint8_t* data, std::size_t size, const PictureHeader& header,
                          int scaleDenominator, PixelPool pool)
     : session_(std::make_unique<Session>()), data_(data), size_(size),
