@@ -1,6 +1,6 @@
 #include "core/NewFolder.h"
 
-#include "core/Platform.h"
+#include "core/FileSystem.h"
 
 #include <algorithm>
 #include <cctype>
@@ -38,16 +38,16 @@ std::string inFolder(const std::string& folder, const std::string& name)
     return folder + "/" + name;
 }
 
-bool exists(const std::string& path)
+bool exists(const platform::FileSystem& fs, const std::string& path)
 {
-    return platform::status(path, platform::Links::doNotFollow).has_value();
+    return fs.status(path, platform::Links::doNotFollow).has_value();
 }
 
 // True for a folder with nothing in it; false for anything else that is there.
-bool isEmptyFolder(const std::string& path)
+bool isEmptyFolder(const platform::FileSystem& fs, const std::string& path)
 {
     bool empty = true;
-    const bool listed = platform::forEachEntry(path, [&](const platform::FolderEntry& entry) {
+    const bool listed = fs.forEachEntry(path, [&](const platform::FolderEntry& entry) {
         empty = empty && (entry.name() == "." || entry.name() == "..");
     });
     return listed && empty;
@@ -64,58 +64,59 @@ bool isTemporaryOf(std::string_view name, const std::string& path)
 
 // The hidden copies of `path` an interrupted run left beside it; folders
 // only when `folders`, never through a link.
-std::vector<std::string> leftoversOf(const std::string& path, bool folders)
+std::vector<std::string> leftoversOf(const platform::FileSystem& fs, const std::string& path,
+                                     bool folders)
 {
     std::vector<std::string> found;
     const std::string parent = parentOf(path);
-    platform::forEachEntry(parent, [&](const platform::FolderEntry& entry) {
+    fs.forEachEntry(parent, [&](const platform::FolderEntry& entry) {
         if (isTemporaryOf(entry.name(), path))
             found.push_back(inFolder(parent, std::string(entry.name())));
     });
     std::erase_if(found, [&](const std::string& leftover) {
-        const auto status = platform::status(leftover, platform::Links::doNotFollow);
+        const auto status = fs.status(leftover, platform::Links::doNotFollow);
         return !status || (folders ? !status->folder : !status->regular);
     });
     return found;
 }
 
 // A hidden folder of ours with the files in it; what else is in it stays.
-void removeLeftoverFolder(const std::string& folder)
+void removeLeftoverFolder(const platform::FileSystem& fs, const std::string& folder)
 {
     std::vector<std::string> names;
-    platform::forEachEntry(folder, [&](const platform::FolderEntry& entry) {
+    fs.forEachEntry(folder, [&](const platform::FolderEntry& entry) {
         if (entry.name() != "." && entry.name() != "..")
             names.emplace_back(entry.name());
     });
     for (const std::string& name : names)
-        platform::removeFile(inFolder(folder, name));
-    platform::removeFolder(folder);
+        fs.removeFile(inFolder(folder, name));
+    fs.removeFolder(folder);
 }
 
 // An interrupted run leaves hidden copies beside the target, and when it
 // stopped between the renames a list whose folder never came; the list is
 // not older than the copy of its folder, an older one stays.
-void removeLeftovers(const Plan& plan)
+void removeLeftovers(const platform::FileSystem& fs, const Plan& plan)
 {
     std::int64_t newestLeftover = -1;
-    for (const std::string& folder : leftoversOf(plan.folder, true)) {
-        if (const auto status = platform::status(folder, platform::Links::doNotFollow))
+    for (const std::string& folder : leftoversOf(fs, plan.folder, true)) {
+        if (const auto status = fs.status(folder, platform::Links::doNotFollow))
             newestLeftover = std::max(newestLeftover, status->modifiedNs);
-        removeLeftoverFolder(folder);
+        removeLeftoverFolder(fs, folder);
     }
     for (const WrittenFile& file : plan.beside) {
-        for (const std::string& leftover : leftoversOf(file.name, false))
-            platform::removeFile(leftover);
-        const auto status = platform::status(file.name, platform::Links::doNotFollow);
+        for (const std::string& leftover : leftoversOf(fs, file.name, false))
+            fs.removeFile(leftover);
+        const auto status = fs.status(file.name, platform::Links::doNotFollow);
         if (newestLeftover >= 0 && status && status->regular &&
-            status->modifiedNs >= newestLeftover && !exists(plan.folder))
-            platform::removeFile(file.name);
+            status->modifiedNs >= newestLeftover && !exists(fs, plan.folder))
+            fs.removeFile(file.name);
     }
 }
 
-Outcome whyWritingFailed()
+Outcome whyWritingFailed(const platform::FileSystem& fs)
 {
-    switch (platform::lastFailure()) {
+    switch (fs.lastFailure()) {
     case platform::Failure::diskFull:
         return Outcome::DiskFull;
     case platform::Failure::readOnly:
@@ -130,7 +131,10 @@ Outcome whyWritingFailed()
 
 class Writer {
   public:
-    Writer(const Plan& plan, const Progress& progress) : plan_(plan), progress_(progress) {}
+    Writer(const Plan& plan, const Progress& progress, const platform::FileSystem& fs)
+        : plan_(plan), progress_(progress), fs_(fs)
+    {
+    }
 
     Result run();
 
@@ -142,7 +146,7 @@ class Writer {
     }
     Result failWriting(const std::string& path)
     {
-        const Outcome outcome = whyWritingFailed(); // before the clean-up changes the cause
+        const Outcome outcome = whyWritingFailed(fs_); // before the clean-up changes the cause
         return fail(outcome, path);
     }
     bool copy(const CopiedFile& file, const platform::FileStatus& stamp, Outcome& outcome);
@@ -155,6 +159,7 @@ class Writer {
 
     const Plan& plan_;
     const Progress& progress_;
+    const platform::FileSystem& fs_;
     std::uint64_t done_ = 0, total_ = 0;
     std::string temporary_;
     std::vector<platform::FileStatus> stamps_; // of the sources, before copying
@@ -163,16 +168,17 @@ class Writer {
     std::vector<std::string> besideInPlace_;
 };
 
-bool unchanged(const std::string& path, const platform::FileStatus& stamp)
+bool unchanged(const platform::FileSystem& fs, const std::string& path,
+               const platform::FileStatus& stamp)
 {
-    const auto now = platform::status(path);
+    const auto now = fs.status(path, platform::Links::follow);
     return now && now->size == stamp.size && now->modifiedNs == stamp.modifiedNs;
 }
 
 bool Writer::copy(const CopiedFile& file, const platform::FileStatus& stamp, Outcome& outcome)
 {
     std::uint64_t size = 0;
-    const platform::File from = platform::openRegularFile(file.source, size);
+    const platform::File from = fs_.openRegularFile(file.source, size);
     if (from == platform::kNoFile) {
         outcome = Outcome::SourceUnreadable;
         return false;
@@ -184,31 +190,31 @@ bool Writer::copy(const CopiedFile& file, const platform::FileStatus& stamp, Out
     else if (file.rewrite)
         ok = rewrite(file, from, size, target, outcome);
     else {
-        const platform::File to = platform::createNew(target);
+        const platform::File to = fs_.createNew(target);
         ok = to != platform::kNoFile;
         if (ok)
             made_.push_back(target);
         for (std::uint64_t left = size; ok && left > 0;) {
             const std::uint64_t piece = std::min(left, kPiece);
-            ok = platform::copyBytes(from, to, piece);
+            ok = fs_.copyBytes(from, to, piece);
             left -= piece;
             done_ += piece;
             if (ok && progress_ && !progress_(done_, total_)) {
-                platform::close(from);
-                platform::close(to);
+                fs_.close(from);
+                fs_.close(to);
                 outcome = Outcome::Cancelled;
                 return false;
             }
         }
         // Flushed with the others at the end: the disk writes them all meanwhile.
         if (!ok)
-            outcome = whyWritingFailed();
+            outcome = whyWritingFailed(fs_);
         if (to != platform::kNoFile)
-            ok = platform::close(to) && ok;
+            ok = fs_.close(to) && ok;
     }
-    platform::close(from);
+    fs_.close(from);
     // A file still being written would be copied as a part of it.
-    if (outcome != Outcome::SourceRefused && !unchanged(file.source, stamp)) {
+    if (outcome != Outcome::SourceRefused && !unchanged(fs_, file.source, stamp)) {
         outcome = Outcome::SourceChanged;
         return false;
     }
@@ -222,7 +228,7 @@ bool Writer::rewrite(const CopiedFile& file, platform::File from, std::uint64_t 
     std::string bytes(static_cast<std::size_t>(size), '\0');
     std::size_t got = 0;
     while (got < bytes.size()) {
-        const auto n = platform::read(from, bytes.data() + got, bytes.size() - got);
+        const auto n = fs_.read(from, bytes.data() + got, bytes.size() - got);
         if (!n || *n == 0) {
             outcome = n ? Outcome::SourceChanged : Outcome::SourceUnreadable;
             return false;
@@ -240,7 +246,7 @@ bool Writer::rewrite(const CopiedFile& file, platform::File from, std::uint64_t 
         return false;
     }
     if (!writeFile(target, *rewritten, false)) {
-        outcome = whyWritingFailed();
+        outcome = whyWritingFailed(fs_);
         return false;
     }
     return true;
@@ -248,24 +254,24 @@ bool Writer::rewrite(const CopiedFile& file, platform::File from, std::uint64_t 
 
 bool Writer::writeFile(const std::string& path, const std::string& bytes, bool flushNow)
 {
-    const platform::File to = platform::createNew(path);
+    const platform::File to = fs_.createNew(path);
     if (to == platform::kNoFile)
         return false;
     made_.push_back(path);
-    const bool ok = platform::writeAll(to, bytes) && (!flushNow || platform::flush(to));
-    return platform::close(to) && ok;
+    const bool ok = fs_.writeAll(to, bytes) && (!flushNow || fs_.flush(to));
+    return fs_.close(to) && ok;
 }
 
 Result Writer::run()
 {
-    removeLeftovers(plan_);
-    if (exists(plan_.folder) && !isEmptyFolder(plan_.folder))
+    removeLeftovers(fs_, plan_);
+    if (exists(fs_, plan_.folder) && !isEmptyFolder(fs_, plan_.folder))
         return {Outcome::FolderNotEmpty, plan_.folder};
     for (const WrittenFile& file : plan_.beside)
-        if (exists(file.name))
+        if (exists(fs_, file.name))
             return {Outcome::FileExists, file.name};
     for (const CopiedFile& file : plan_.copies) {
-        const auto status = platform::status(file.source);
+        const auto status = fs_.status(file.source, platform::Links::follow);
         if (!status || !status->regular)
             return {Outcome::SourceUnreadable, file.source};
         total_ += status->size;
@@ -273,8 +279,8 @@ Result Writer::run()
     }
 
     temporary_ = temporaryBeside(plan_.folder);
-    if (!platform::makeUniqueFolder(temporary_)) {
-        const Outcome outcome = whyWritingFailed();
+    if (!fs_.makeUniqueFolder(temporary_)) {
+        const Outcome outcome = whyWritingFailed(fs_);
         temporary_.clear();
         return {outcome, plan_.folder};
     }
@@ -292,19 +298,19 @@ Result Writer::run()
         if (!writeFile(inFolder(temporary_, file.name), file.bytes))
             return failWriting(plan_.folder);
     for (const std::string& path : made_)
-        if (!platform::flushPath(path))
+        if (!fs_.flushPath(path))
             return failWriting(plan_.folder);
-    if (!platform::syncFolder(temporary_, platform::syncDescriptor))
+    if (!fs_.syncFolder(temporary_))
         return failWriting(plan_.folder);
     for (const WrittenFile& file : plan_.beside) {
         std::string path = temporaryBeside(file.name);
-        const platform::File to = platform::createUnique(path);
+        const platform::File to = fs_.createUnique(path);
         if (to == platform::kNoFile)
             return failWriting(file.name);
         besideMade_.push_back(path);
-        const bool ok = platform::writeAll(to, file.bytes) && platform::flush(to) &&
-                        platform::setPermissions(to, platform::newFileMode());
-        if (!platform::close(to) || !ok)
+        const bool ok = fs_.writeAll(to, file.bytes) && fs_.flush(to) &&
+                        fs_.setPermissions(to, platform::newFileMode());
+        if (!fs_.close(to) || !ok)
             return failWriting(file.name);
     }
     Result result;
@@ -321,51 +327,51 @@ bool Writer::commit(Result& result)
 {
     for (std::size_t i = 0; i < plan_.beside.size(); ++i) {
         const std::string& path = plan_.beside[i].name;
-        if (!platform::renameToNew(besideMade_[i], path)) {
-            const Outcome cause = whyWritingFailed(); // before a look changes it
-            result = {exists(path) ? Outcome::FileExists : cause, path};
+        if (!fs_.renameToNew(besideMade_[i], path)) {
+            const Outcome cause = whyWritingFailed(fs_); // before a look changes it
+            result = {exists(fs_, path) ? Outcome::FileExists : cause, path};
             undoBeside();
             return false;
         }
         besideInPlace_.push_back(path);
     }
-    if (exists(plan_.folder) && !platform::removeFolder(plan_.folder)) {
+    if (exists(fs_, plan_.folder) && !fs_.removeFolder(plan_.folder)) {
         result = {Outcome::FolderNotEmpty, plan_.folder};
         undoBeside();
         return false;
     }
-    if (!platform::renameToNew(temporary_, plan_.folder)) {
-        const Outcome cause = whyWritingFailed();
-        result = {exists(plan_.folder) ? Outcome::FolderNotEmpty : cause, plan_.folder};
+    if (!fs_.renameToNew(temporary_, plan_.folder)) {
+        const Outcome cause = whyWritingFailed(fs_);
+        result = {exists(fs_, plan_.folder) ? Outcome::FolderNotEmpty : cause, plan_.folder};
         undoBeside();
         return false;
     }
-    platform::syncFolder(parentOf(plan_.folder), platform::syncDescriptor);
+    fs_.syncFolder(parentOf(plan_.folder));
     return true;
 }
 
 void Writer::undoBeside()
 {
     for (const std::string& placed : besideInPlace_)
-        platform::removeFile(placed);
+        fs_.removeFile(placed);
     besideInPlace_.clear();
 }
 
 void Writer::cleanUp()
 {
     for (const std::string& path : besideMade_)
-        platform::removeFile(path);
+        fs_.removeFile(path);
     for (const std::string& path : made_)
-        platform::removeFile(path);
+        fs_.removeFile(path);
     if (!temporary_.empty())
-        platform::removeFolder(temporary_);
+        fs_.removeFolder(temporary_);
 }
 
 } // namespace
 
-Result write(const Plan& plan, const Progress& progress)
+Result write(const Plan& plan, const Progress& progress, const platform::FileSystem& fileSystem)
 {
-    return Writer(plan, progress).run();
+    return Writer(plan, progress, fileSystem).run();
 }
 
 } // namespace newfolder

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/FileSystem.h"
+
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -58,6 +60,7 @@ struct Result {
 // pieces of a few megabytes.
 using Progress = std::function<bool(std::uint64_t done, std::uint64_t total)>;
 
-Result write(const Plan& plan, const Progress& progress = {});
+Result write(const Plan& plan, const Progress& progress = {},
+             const platform::FileSystem& fileSystem = platform::systemFileSystem());
 
 } // namespace newfolder

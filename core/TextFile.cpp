@@ -1,6 +1,5 @@
 #include "core/TextFile.h"
 
-#include "core/Platform.h"
 #include "core/RegularFile.h"
 
 #include <algorithm>
@@ -53,11 +52,14 @@ namespace {
 
 class OpenFile {
   public:
-    explicit OpenFile(platform::File file) : file_(file) {}
+    OpenFile(const platform::FileSystem& fileSystem, platform::File file)
+        : fileSystem_(fileSystem), file_(file)
+    {
+    }
     ~OpenFile()
     {
         if (file_ != platform::kNoFile)
-            platform::close(file_);
+            fileSystem_.close(file_);
     }
     OpenFile(const OpenFile&) = delete;
     OpenFile& operator=(const OpenFile&) = delete;
@@ -66,10 +68,11 @@ class OpenFile {
     {
         const platform::File file = file_;
         file_ = platform::kNoFile;
-        return platform::close(file);
+        return fileSystem_.close(file);
     }
 
   private:
+    const platform::FileSystem& fileSystem_;
     platform::File file_;
 };
 
@@ -135,68 +138,52 @@ constexpr char kTemporaryPrefix[] = ".bildbewertung-";
 constexpr std::size_t kTemporaryNameLength = sizeof kTemporaryPrefix - 1 + 6;
 constexpr time_t kStaleSeconds = tunables::kStaleTemporaryAge.count();
 
-void removeStaleTemporaries(const std::string& folder)
+void removeStaleTemporaries(const std::string& folder, const platform::FileSystem& fileSystem)
 {
     const time_t now = ::time(nullptr);
-    platform::forEachEntry(folder.empty() ? "." : folder, [&](const platform::FolderEntry& entry) {
+    fileSystem.forEachEntry(folder.empty() ? "." : folder, [&](const platform::FolderEntry& entry) {
         const std::string_view name = entry.name();
         if (name.size() != kTemporaryNameLength || name.rfind(kTemporaryPrefix, 0) != 0)
             return;
         const std::string path = folder + std::string(name);
-        const auto info = platform::status(path, platform::Links::doNotFollow);
+        const auto info = fileSystem.status(path, platform::Links::doNotFollow);
         if (info && info->regular && now - info->modifiedSeconds() > kStaleSeconds)
-            platform::removeFile(path);
+            fileSystem.removeFile(path);
     });
-}
-
-FolderSync& folderSync()
-{
-    static FolderSync sync = platform::syncDescriptor;
-    return sync;
-}
-
-// After the rename the new file is in place; only a sync that should have
-// worked and did not (an I/O error) fails the save.
-bool syncFolder(const std::string& folder)
-{
-    return platform::syncFolder(folder, folderSync());
 }
 
 } // namespace
 
-void setFolderSync(FolderSync sync)
+bool writeLinesAtomically(const std::string& path, const std::vector<std::string>& lines,
+                          const platform::FileSystem& fileSystem)
 {
-    folderSync() = sync ? sync : platform::syncDescriptor;
-}
-
-bool writeLinesAtomically(const std::string& path, const std::vector<std::string>& lines)
-{
-    return writeAtomically(path, joinLines(lines));
+    return writeAtomically(path, joinLines(lines), fileSystem);
 }
 
 namespace {
 
 // The bytes in a flushed temporary file beside `path`, with the permissions
 // the file there has (or the usual ones); its name, or nothing on failure.
-std::optional<std::string> writeTemporary(const std::string& path, std::string_view bytes)
+std::optional<std::string> writeTemporary(const std::string& path, std::string_view bytes,
+                                          const platform::FileSystem& fileSystem)
 {
     if (path.empty() || platform::isSeparator(path.back()))
         return std::nullopt;
     const std::string folder = folderOf(path);
-    removeStaleTemporaries(folder);
+    removeStaleTemporaries(folder, fileSystem);
     std::string temporary = folder + kTemporaryPrefix + "XXXXXX";
-    OpenFile file(platform::createUnique(temporary));
+    OpenFile file(fileSystem, fileSystem.createUnique(temporary));
     if (file.get() == platform::kNoFile)
         return std::nullopt;
 
     // Keep the permissions an existing file had; a new one gets the usual ones.
-    const auto previous = platform::status(path);
+    const auto previous = fileSystem.status(path, platform::Links::follow);
     const unsigned mode = previous ? previous->mode : platform::newFileMode();
 
-    const bool written = platform::setPermissions(file.get(), mode) &&
-                         platform::writeAll(file.get(), bytes) && platform::flush(file.get());
+    const bool written = fileSystem.setPermissions(file.get(), mode) &&
+                         fileSystem.writeAll(file.get(), bytes) && fileSystem.flush(file.get());
     if (!file.close() || !written) {
-        platform::removeFile(temporary);
+        fileSystem.removeFile(temporary);
         return std::nullopt;
     }
     return temporary;
@@ -204,20 +191,22 @@ std::optional<std::string> writeTemporary(const std::string& path, std::string_v
 
 } // namespace
 
-bool writeAtomically(const std::string& path, std::string_view bytes)
+bool writeAtomically(const std::string& path, std::string_view bytes,
+                     const platform::FileSystem& fileSystem)
 {
-    return !writeAllAtomically({{path, bytes}});
+    return !writeAllAtomically({{path, bytes}}, {}, fileSystem);
 }
 
 std::optional<std::size_t> writeAllAtomically(const std::vector<FileContents>& files,
-                                              const RenameGate& gate)
+                                              const RenameGate& gate,
+                                              const platform::FileSystem& fileSystem)
 {
     std::vector<std::string> temporaries;
     for (std::size_t i = 0; i < files.size(); ++i) {
-        auto temporary = writeTemporary(files[i].path, files[i].bytes);
+        auto temporary = writeTemporary(files[i].path, files[i].bytes, fileSystem);
         if (!temporary) {
             for (const std::string& written : temporaries)
-                platform::removeFile(written);
+                fileSystem.removeFile(written);
             return i;
         }
         temporaries.push_back(std::move(*temporary));
@@ -229,8 +218,8 @@ std::optional<std::size_t> writeAllAtomically(const std::vector<FileContents>& f
     const auto renameAll = [&] {
         renamed = true;
         for (std::size_t i = 0; i < files.size(); ++i)
-            if (failed || !platform::replaceFile(temporaries[i], files[i].path)) {
-                platform::removeFile(temporaries[i]);
+            if (failed || !fileSystem.replaceFile(temporaries[i], files[i].path)) {
+                fileSystem.removeFile(temporaries[i]);
                 failed = failed.value_or(i);
             }
     };
@@ -240,7 +229,7 @@ std::optional<std::size_t> writeAllAtomically(const std::vector<FileContents>& f
         renameAll();
     if (!renamed) {
         for (const std::string& temporary : temporaries)
-            platform::removeFile(temporary);
+            fileSystem.removeFile(temporary);
         return files.size();
     }
     std::vector<std::string> synced;
@@ -249,7 +238,9 @@ std::optional<std::size_t> writeAllAtomically(const std::vector<FileContents>& f
         if (std::find(synced.begin(), synced.end(), folder) != synced.end())
             continue;
         synced.push_back(folder);
-        if (!syncFolder(folder))
+        // After the rename the new file is in place; only a sync that should
+        // have worked and did not (an I/O error) fails the save.
+        if (!fileSystem.syncFolder(folder))
             failed = failed.value_or(i);
     }
     return failed;

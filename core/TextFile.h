@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/FileSystem.h"
 #include "core/Tunables.h"
 
 #include <cstddef>
@@ -46,15 +47,12 @@ std::optional<std::string> readLeadingText(const std::string& path, std::size_t 
 // a folder, the file in place is still saved). A failure never destroys the
 // previous file. Temporary files a crash left behind are removed. Returns
 // false on any failure.
-bool writeLinesAtomically(const std::string& path, const std::vector<std::string>& lines);
+bool writeLinesAtomically(const std::string& path, const std::vector<std::string>& lines,
+                          const platform::FileSystem& fileSystem = platform::systemFileSystem());
 
 // The same for exact bytes.
-bool writeAtomically(const std::string& path, std::string_view bytes);
-
-// The sync of the folder after the rename (::fsync unless replaced); tests
-// replace it to see how its failures are taken. Nothing restores ::fsync.
-using FolderSync = int (*)(int fd);
-void setFolderSync(FolderSync sync);
+bool writeAtomically(const std::string& path, std::string_view bytes,
+                     const platform::FileSystem& fileSystem = platform::systemFileSystem());
 
 struct FileContents {
     std::string path;
@@ -71,7 +69,8 @@ using RenameGate = std::function<void(const std::function<void()>& renames)>;
 // new ones; the folders are synced once all are renamed. Returns the
 // position of the first file that failed, files.size() when the gate did
 // not run the renames, or nothing.
-std::optional<std::size_t> writeAllAtomically(const std::vector<FileContents>& files,
-                                              const RenameGate& gate = {});
+std::optional<std::size_t>
+writeAllAtomically(const std::vector<FileContents>& files, const RenameGate& gate = {},
+                   const platform::FileSystem& fileSystem = platform::systemFileSystem());
 
 } // namespace textfile

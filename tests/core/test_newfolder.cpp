@@ -1,16 +1,17 @@
 #include "core/NewFolder.h"
 #include "core/TextFile.h"
 
+#include "core/FailingFileSystem.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <set>
 #ifdef _WIN32
 #include <process.h>
 #else
-#include <csignal>
-#include <sys/resource.h>
 #include <unistd.h>
 #endif
 
@@ -18,32 +19,6 @@ namespace fs = std::filesystem;
 using newfolder::Outcome;
 
 namespace {
-
-#ifdef _WIN32
-// Windows has no per-process limit on a file's size: no full disk to fake.
-constexpr bool kCanFillDisk = false;
-struct FileSizeLimit {
-    explicit FileSizeLimit(std::uint64_t) {}
-};
-#else
-constexpr bool kCanFillDisk = true;
-// A full disk as far as this process can tell: a file stops at `bytes`.
-class FileSizeLimit {
-  public:
-    explicit FileSizeLimit(std::uint64_t bytes)
-    {
-        std::signal(SIGXFSZ, SIG_IGN);
-        ::getrlimit(RLIMIT_FSIZE, &previous_);
-        rlimit limit = previous_;
-        limit.rlim_cur = bytes ? bytes : RLIM_INFINITY;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() { ::setrlimit(RLIMIT_FSIZE, &previous_); }
-
-  private:
-    rlimit previous_{};
-};
-#endif
 
 std::string digest(const std::string& bytes)
 {
@@ -129,14 +104,12 @@ TEST_F(NewFolder, AFailureLeavesEverythingAsItWas)
 {
     put("Alt/x.jpg", "x");
     put("Belegt Teilnehmer.csv", "alt");
-    put("Einsendungen/gross.jpg", std::string(100000, 'g'));
     const auto before = tree();
     const struct {
         const char* name;
         std::function<void(newfolder::Plan&)> change;
         Outcome outcome;
         std::string pathEnd;
-        std::uint64_t fileSizeLimit = 0; // none
         bool cancel = false;
         std::function<void()> whileCopying = {};
     } cases[] = {
@@ -154,37 +127,57 @@ TEST_F(NewFolder, AFailureLeavesEverythingAsItWas)
          Outcome::WriteFailed, "Wettbewerb"},
         {"no such parent", [&](auto& p) { p.folder = path("fehlt/Wettbewerb"); },
          Outcome::WriteFailed, "Wettbewerb"},
-        {"disk full",
-         [&](auto& p) {
-             p.copies.push_back({path("Einsendungen/gross.jpg"), "03.jpg"});
-         },
-         Outcome::DiskFull, "Wettbewerb", 65536},
-        {"cancelled", [](auto&) {}, Outcome::Cancelled, "Wettbewerb", 0, true},
-        {"source still growing", [](auto&) {}, Outcome::SourceChanged, "Abend.jpg", 0, false,
+        {"cancelled", [](auto&) {}, Outcome::Cancelled, "Wettbewerb", true},
+        {"source still growing", [](auto&) {}, Outcome::SourceChanged, "Abend.jpg", false,
          [&] { std::ofstream(path("Einsendungen/Max/Abend.jpg"), std::ios::app) << "mehr"; }},
         {"rewrite refuses",
          [](auto& p) { p.copies[1].rewrite = [](std::string_view) { return std::nullopt; }; },
          Outcome::SourceRefused, "b.JPEG"},
     };
     for (const auto& c : cases) {
-        if (c.fileSizeLimit && !kCanFillDisk)
-            continue;
         SCOPED_TRACE(c.name);
         newfolder::Plan changed = plan;
         c.change(changed);
-        const auto result = [&] {
-            const FileSizeLimit limit(c.fileSizeLimit);
-            return newfolder::write(changed, [&](std::uint64_t, std::uint64_t) {
-                if (c.whileCopying)
-                    c.whileCopying();
-                return !c.cancel;
-            });
-        }();
+        const auto result = newfolder::write(changed, [&](std::uint64_t, std::uint64_t) {
+            if (c.whileCopying)
+                c.whileCopying();
+            return !c.cancel;
+        });
         EXPECT_EQ(result.outcome, c.outcome);
         EXPECT_TRUE(result.path.ends_with(c.pathEnd)) << result.path;
         if (c.whileCopying)
             put("Einsendungen/Max/Abend.jpg", std::string(300000, 'a') + "\xFF\xD9");
         EXPECT_EQ(tree(), before);
+    }
+}
+
+// Whichever operation fails, and however, the disk holds what it held
+// before, or all that was planned when the failure came after that.
+TEST_F(NewFolder, AFailingOperationLeavesAllOrNothing)
+{
+    const auto before = tree();
+    FailingFileSystem counting;
+    ASSERT_EQ(newfolder::write(plan, {}, counting).outcome, Outcome::Written);
+    const auto after = tree();
+    const auto undo = [&] {
+        fs::remove_all(plan.folder);
+        fs::remove(plan.beside[0].name);
+    };
+    undo();
+    const std::pair<platform::Failure, Outcome> failures[] = {
+        {platform::Failure::diskFull, Outcome::DiskFull},
+        {platform::Failure::readOnly, Outcome::ReadOnly},
+        {platform::Failure::other, Outcome::WriteFailed}};
+    for (const auto& [failure, outcome] : failures) {
+        std::set<Outcome> seen;
+        for (int n = 1; n <= counting.count(); ++n) {
+            SCOPED_TRACE("operation " + std::to_string(n));
+            const auto result = newfolder::write(plan, {}, FailingFileSystem(n, failure));
+            seen.insert(result.outcome);
+            EXPECT_EQ(tree(), result.outcome == Outcome::Written ? after : before);
+            undo();
+        }
+        EXPECT_TRUE(seen.contains(outcome)) << "a failed write tells why";
     }
 }
 

@@ -1,17 +1,15 @@
 #include "core/TextFile.h"
 
+#include "core/FailingFileSystem.h"
+
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <chrono>
-#include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#ifndef _WIN32
-#include <sys/resource.h> // FIFOs, a file-size limit, permission bits: Linux only
-#endif
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -141,32 +139,6 @@ TEST_F(TextFiles, LeadingTextStopsAfterItsLines)
     EXPECT_FALSE(textfile::readLeadingText(path("fifo"), 16, 100).has_value()) << "never waits";
 }
 
-TEST_F(TextFiles, FailedWriteKeepsThePreviousFilesAndLeavesNoTemporary)
-{
-    ASSERT_TRUE(textfile::writeLinesAtomically(path("keep.qel"), {"old"}));
-    ASSERT_FALSE(textfile::writeAllAtomically({{path("a.csv"), "old"}, {path("b.pdf"), "old"}}));
-    // A full disk, as far as this process can tell: writes past 4 KiB fail.
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit previous{};
-    ::getrlimit(RLIMIT_FSIZE, &previous);
-    rlimit small = previous;
-    small.rlim_cur = 4096;
-    ::setrlimit(RLIMIT_FSIZE, &small);
-    const bool written =
-        textfile::writeLinesAtomically(path("keep.qel"), {std::string(10000, '1')});
-    // The first of a pair fits, the second does not: both stay old.
-    const std::string large(10000, '1');
-    const auto failed =
-        textfile::writeAllAtomically({{path("a.csv"), "new"}, {path("b.pdf"), large}});
-    ::setrlimit(RLIMIT_FSIZE, &previous);
-    EXPECT_FALSE(written);
-    EXPECT_EQ(textfile::readFile(path("keep.qel")), "old\r\n");
-    EXPECT_EQ(failed, std::optional<std::size_t>(1));
-    EXPECT_EQ(textfile::readFile(path("a.csv")), "old");
-    EXPECT_EQ(textfile::readFile(path("b.pdf")), "old");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 3);
-}
-
 int syncError = 0;
 int failingSync(int)
 {
@@ -178,52 +150,87 @@ TEST_F(TextFiles, AFolderSyncTheFileSystemLacksIsNoFailure)
 {
     const std::pair<int, bool> cases[] = {
         {EINVAL, true}, {ENOTSUP, true}, {EROFS, true}, {EIO, false}, {ENOSPC, false}};
-    textfile::setFolderSync(failingSync);
-    for (const auto& [error, saved] : cases) {
+    for (const auto& [error, synced] : cases) {
         syncError = error;
-        EXPECT_EQ(textfile::writeLinesAtomically(path("s.qel"), {std::to_string(error)}), saved)
+        EXPECT_EQ(platform::syncFolder(folder.string(), failingSync), synced)
             << std::strerror(error);
-        EXPECT_EQ(textfile::readFile(path("s.qel")), std::to_string(error) + "\r\n")
-            << "the file is in place either way";
     }
-    textfile::setFolderSync(nullptr);
-    EXPECT_TRUE(textfile::writeLinesAtomically(path("s.qel"), {"x"}));
 }
 
 #endif
 
-std::vector<std::string> syncedWith; // the files' contents at each folder sync
-std::vector<std::string> watchedFiles;
-int recordingSync(int)
+// Whichever operation fails, the files keep their old bytes, or (bar a
+// failing rename) all get the new ones; no temporary is left.
+TEST_F(TextFiles, AFailingOperationLosesNothing)
 {
-    std::string contents;
-    for (const std::string& file : watchedFiles)
-        contents += textfile::readFile(file).value_or("-");
-    syncedWith.push_back(contents);
-    return 0;
+    const auto write = [&](const platform::FileSystem& fileSystem) {
+        return textfile::writeAllAtomically({{path("a.csv"), "n"}, {path("b.pdf"), "n"}}, {},
+                                            fileSystem);
+    };
+    const auto contents = [&] {
+        return *textfile::readFile(path("a.csv")) + *textfile::readFile(path("b.pdf"));
+    };
+    ASSERT_FALSE(textfile::writeAllAtomically({{path("a.csv"), "o"}, {path("b.pdf"), "o"}}));
+    FailingFileSystem counting;
+    ASSERT_FALSE(write(counting));
+    ASSERT_EQ(counting.count(), 18) << "the rows name the operations by their place";
+    const struct {
+        const char* operation;
+        int failing;
+        std::optional<std::size_t> failed;
+        std::string contents;
+    } cases[] = {
+        {"listing old temporaries", 1, std::nullopt, "nn"},
+        {"creating the first temporary", 2, 0, "oo"},
+        {"the first file's permissions", 3, std::nullopt, "nn"}, // the usual ones then
+        {"setting the permissions", 4, 0, "oo"},
+        {"writing the first", 5, 0, "oo"},
+        {"writing the second", 13, 1, "oo"},
+        {"flushing the second", 14, 1, "oo"},
+        {"closing the second", 15, 1, "oo"},
+        {"renaming the first", 16, 0, "oo"},
+        {"renaming the second", 17, 1, "no"},
+        {"syncing the folder", 18, 0, "nn"}, // in place, but not known to be on the disk
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.operation);
+        ASSERT_FALSE(textfile::writeAllAtomically({{path("a.csv"), "o"}, {path("b.pdf"), "o"}}));
+        EXPECT_EQ(write(FailingFileSystem(c.failing)), c.failed);
+        EXPECT_EQ(contents(), c.contents);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 2);
+    }
+    ASSERT_TRUE(textfile::writeLinesAtomically(path("a.csv"), {"old"}));
+    EXPECT_FALSE(textfile::writeLinesAtomically(path("a.csv"), {"new"}, FailingFileSystem(5)));
+    EXPECT_EQ(textfile::readFile(path("a.csv")), "old\r\n");
 }
 
 // A reader never sees new files beside old ones while a folder sync takes
 // its time; a gate that holds the renames back leaves everything old.
 TEST_F(TextFiles, FilesThatBelongTogetherAreRenamedBeforeTheOneFolderSync)
 {
-    watchedFiles = {path("a.csv"), path("b.pdf"), path("c.html")};
-    ASSERT_FALSE(textfile::writeAllAtomically(
-        {{watchedFiles[0], "1"}, {watchedFiles[1], "1"}, {watchedFiles[2], "1"}}));
-    textfile::setFolderSync(recordingSync);
+    const std::vector<std::string> files = {path("a.csv"), path("b.pdf"), path("c.html")};
+    struct RecordingSync : platform::FileSystem {
+        const std::vector<std::string>* files;
+        mutable std::vector<std::string> syncedWith; // the files' contents at each sync
+        bool syncFolder(const std::string& folder) const override
+        {
+            std::string contents;
+            for (const std::string& file : *files)
+                contents += textfile::readFile(file).value_or("-");
+            syncedWith.push_back(contents);
+            return FileSystem::syncFolder(folder);
+        }
+    } recording;
+    recording.files = &files;
+    ASSERT_FALSE(textfile::writeAllAtomically({{files[0], "1"}, {files[1], "1"}, {files[2], "1"}}));
     const auto held = textfile::writeAllAtomically(
-        {{watchedFiles[0], "2"}, {watchedFiles[1], "2"}, {watchedFiles[2], "2"}},
-        [](const std::function<void()>&) {});
+        {{files[0], "2"}, {files[1], "2"}, {files[2], "2"}}, [](const std::function<void()>&) {},
+        recording);
     const auto written = textfile::writeAllAtomically(
-        {{watchedFiles[0], "3"}, {watchedFiles[1], "3"}, {watchedFiles[2], "3"}});
-    textfile::setFolderSync(nullptr);
+        {{files[0], "3"}, {files[1], "3"}, {files[2], "3"}}, {}, recording);
     EXPECT_EQ(held, std::optional<std::size_t>(3));
     EXPECT_FALSE(written);
-#ifdef _WIN32
-    EXPECT_TRUE(syncedWith.empty()); // no folder sync there: its rename writes through
-#else
-    EXPECT_EQ(syncedWith, std::vector<std::string>{"333"});
-#endif
+    EXPECT_EQ(recording.syncedWith, std::vector<std::string>{"333"});
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 3);
 }
 
