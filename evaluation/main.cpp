@@ -1,5 +1,4 @@
 #include "common/CommandLine.h"
-#include "common/FileName.h"
 #include "common/FolderChooser.h"
 #include "common/ProgramSetup.h"
 #include "evaluation/outputs/Run.h"
@@ -8,7 +7,6 @@
 #include "evaluation/prepare/PrepareWindow.h"
 #include "evaluation/present/PresentTexts.h"
 #include "evaluation/present/PresentationWindow.h"
-#include "evaluation/ranking/Names.h"
 #include "evaluation/ranking/Season.h"
 #include "evaluation/ranking/SeasonTexts.h"
 #include "evaluation/ranking/Texts.h"
@@ -146,8 +144,6 @@ int runSeasonWindow(char* programName)
 // --vorbereiten prepares a competition, in a window or with --anlegen here.
 int main(int argc, char** argv)
 {
-    // Every output shows a name from the disk as all three programs do.
-    evaluation::setNameDisplay(&common::displayFileNameUtf8);
     const common::ProgramUsage programUsage = usage();
     common::CommandLine commandLine = common::parseCommandLine(argc, argv, programUsage);
     if (commandLine.request == common::CommandLine::Request::Run)

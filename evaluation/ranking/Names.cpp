@@ -5,19 +5,9 @@
 
 #include <algorithm>
 
-#include <atomic>
-
 namespace evaluation {
 
 namespace {
-
-std::string coreDisplay(std::string_view bytes)
-{
-    return displayText(bytes);
-}
-
-// Set once at start-up, read by the window's reading thread too.
-std::atomic<NameDisplay> nameDisplay{&coreDisplay};
 
 // The bytes of an invisible or direction control at the start of `utf8`
 // (U+061C, U+200B..U+200F, U+202A..U+202E, U+2060..U+2069, U+FEFF): they
@@ -43,7 +33,7 @@ std::size_t invisibleLength(std::string_view utf8)
 
 std::string shownName(std::string_view bytes)
 {
-    return nameDisplay.load()(bytes);
+    return displayText(bytes);
 }
 
 std::string controlsReplaced(std::string_view utf8, std::string_view replacement,
@@ -79,11 +69,6 @@ std::string quotedName(std::string_view text)
            !(starts(text[end]) && characters++ == tunables::kQuotedCharacters - 1))
         ++end;
     return std::string(text.substr(0, end)) + "…";
-}
-
-void setNameDisplay(NameDisplay display)
-{
-    nameDisplay.store(display);
 }
 
 } // namespace evaluation

@@ -6,10 +6,9 @@
 namespace evaluation {
 
 // How a name from the disk (a picture, a rating file and so a judge, the
-// folder) is shown in every output. Plain C++ alone reads non-UTF-8 bytes as
-// Windows-1252 (the core's displayText); the program's main installs the
-// rule of all three programs (common::displayFileName), so the
-// ranking and the judging program's panel show a name alike.
+// folder) is shown in every output: the core's displayText, the rule of all
+// three programs (common::displayFileName shows by it too), so the ranking
+// and the judging program's panel show a name alike.
 std::string shownName(std::string_view bytes);
 
 // Readable text with its control characters (below U+0020, U+007F to
@@ -25,8 +24,5 @@ std::string controlsReplaced(std::string_view utf8, std::string_view replacement
 // (it may be any line of any file): at most tunables::kQuotedCharacters
 // characters, the last one "…" when it was longer.
 std::string quotedName(std::string_view text);
-
-using NameDisplay = std::string (*)(std::string_view bytes);
-void setNameDisplay(NameDisplay display);
 
 } // namespace evaluation

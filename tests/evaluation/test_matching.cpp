@@ -1,6 +1,4 @@
-#include "common/FileName.h"
 #include "evaluation/ranking/Evaluation.h"
-#include "evaluation/ranking/Names.h"
 
 #include <gtest/gtest.h>
 
@@ -95,7 +93,6 @@ TEST(Matching, LinesGoToThePictureTheyNameAndEverythingElseIsReported)
 TEST(Matching, ProblemsNameJudgeLineAndPictureAsEveryProgramShowsThem)
 {
     using evaluation::ProblemKind;
-    evaluation::setNameDisplay(&common::displayFileNameUtf8); // as the program's main does
     std::vector<evaluation::Problem> problems;
     evaluation::matchJudge("J\xfcrgen", {line(1, "\xe4.jpg"), line(0, "\xe4.jpg"), "1x"},
                            {"\xe4.jpg", "b.jpg"}, kNines, problems);
