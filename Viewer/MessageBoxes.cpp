@@ -11,12 +11,6 @@ namespace messagebox {
 
 namespace {
 
-Recorder& recorder()
-{
-    static Recorder instance;
-    return instance;
-}
-
 using Button = QDialogButtonBox::StandardButton;
 
 Button run(std::optional<QStyle::StandardPixmap> icon, const QString& caption, const QString& text,
@@ -26,22 +20,19 @@ Button run(std::optional<QStyle::StandardPixmap> icon, const QString& caption, c
     return box.run();
 }
 
-int& openBoxes()
-{
-    static int count = 0;
-    return count;
-}
+} // namespace
 
-bool show(Kind kind, const QString& text)
+bool Boxes::show(Kind kind, const QString& text)
 {
     struct Open {
-        Open() { ++openBoxes(); }
-        ~Open() { --openBoxes(); }
+        explicit Open(int& count) : count_(count) { ++count_; }
+        ~Open() { --count_; }
         Open(const Open&) = delete;
         Open& operator=(const Open&) = delete;
-    } open;
-    if (recorder())
-        return recorder()(kind, text);
+        int& count_;
+    } open(open_);
+    if (recorder_)
+        return recorder_(kind, text);
     const QString title = QString::fromUtf8(messages::kApplicationTitle);
     switch (kind) {
     case Kind::Warning:
@@ -61,36 +52,24 @@ bool show(Kind kind, const QString& text)
     return false;
 }
 
-} // namespace
-
-void setRecorder(Recorder r)
-{
-    recorder() = std::move(r);
-}
-
-void warning(const std::string& textUtf8)
+void Boxes::warning(const std::string& textUtf8)
 {
     show(Kind::Warning, QString::fromStdString(textUtf8));
 }
 
-void information(const std::string& textUtf8)
+void Boxes::information(const std::string& textUtf8)
 {
     show(Kind::Information, QString::fromStdString(textUtf8));
 }
 
-void generalError(const std::string& failureTextUtf8)
+void Boxes::generalError(const std::string& failureTextUtf8)
 {
     show(Kind::GeneralError, QString::fromStdString(generalErrorText(failureTextUtf8)));
 }
 
-bool question(const std::string& textUtf8)
+bool Boxes::question(const std::string& textUtf8)
 {
     return show(Kind::Question, QString::fromStdString(textUtf8));
-}
-
-bool isOpen()
-{
-    return openBoxes() > 0;
 }
 
 } // namespace messagebox

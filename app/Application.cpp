@@ -1,10 +1,10 @@
 #include "app/Application.h"
 
-#include "Viewer/MessageBoxes.h"
 #include "common/ProgramSetup.h"
 #include "core/Messages.h"
 
-Application::Application(int& argc, char** argv) : QApplication(argc, argv)
+Application::Application(int& argc, char** argv, messagebox::Boxes& boxes)
+    : QApplication(argc, argv), boxes_(boxes)
 {
     // Window titles stay exactly the captions; task bars find the name
     // through the window class and the desktop entry.
@@ -16,7 +16,7 @@ bool Application::notify(QObject* receiver, QEvent* event)
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& failure) {
-        messagebox::generalError(failure.what());
+        boxes_.generalError(failure.what());
     }
     return false;
 }

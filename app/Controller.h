@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Viewer/MessageBoxes.h"
 #include "app/PictureShow.h"
 #include "app/Qelopen.h"
 #include "core/Criteria.h"
@@ -25,7 +26,12 @@ class PictureFrame;
 class Controller : public QObject {
     Q_OBJECT
   public:
-    explicit Controller(TScreenForm& form);
+    // The file-open dialog Qelopen: the chosen path, or nothing when
+    // cancelled.
+    using FileChooser = std::function<std::optional<std::string>()>;
+
+    // Without a chooser, Qelopen is the file-open dialog.
+    Controller(TScreenForm& form, messagebox::Boxes& boxes, FileChooser chooser = {});
 
     // Start-up, run once before the window is shown.
     void FormCreate();
@@ -55,11 +61,6 @@ class Controller : public QObject {
     // Asked before the window closes.
     bool mayClose();
 
-    // The file-open dialog Qelopen: the chosen path, or nothing when
-    // cancelled. Tests replace it.
-    using FileChooser = std::function<std::optional<std::string>()>;
-    void setQelopen(FileChooser chooser) { Qelopen = std::move(chooser); }
-
     // What the handlers hold, for tests and benchmarks to look at and tick.
     const rating::Sheet& sheet() const { return QelList; }
     PictureShow& pictureShow() { return show_; }
@@ -74,6 +75,7 @@ class Controller : public QObject {
     void computeMaxima();
 
     TScreenForm& form_;
+    messagebox::Boxes& boxes_;
     QelPanel& panel_;
     PictureFrame& Rahmen_;
     PictureShow show_;

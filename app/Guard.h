@@ -7,11 +7,11 @@
 
 // Runs a handler; a failure that escapes it goes to the general error box
 // and the event loop goes on.
-template <typename Handler> void guarded(Handler&& handler)
+template <typename Handler> void guarded(messagebox::Boxes& boxes, Handler&& handler)
 {
     try {
         std::forward<Handler>(handler)();
     } catch (const std::exception& failure) {
-        messagebox::generalError(failure.what());
+        boxes.generalError(failure.what());
     }
 }

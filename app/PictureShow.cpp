@@ -1,6 +1,5 @@
 #include "app/PictureShow.h"
 
-#include "Viewer/MessageBoxes.h"
 #include "Viewer/PictureFrame.h"
 #include "Viewer/TScreenForm.h"
 #include "app/Guard.h"
@@ -25,8 +24,9 @@ void startOnce(QTimer& timer)
 
 } // namespace
 
-PictureShow::PictureShow(TScreenForm& form)
-    : form_(form), Rahmen_(*form.Rahmen()), cache_([this](int index) { return loadPicture(index); })
+PictureShow::PictureShow(TScreenForm& form, messagebox::Boxes& boxes)
+    : form_(form), boxes_(boxes), Rahmen_(*form.Rahmen()),
+      cache_([this](int index) { return loadPicture(index); })
 {
     FirstPictureTimer.setInterval(tunables::kPreloadTimerInterval);
     LoadTimer.setInterval(tunables::kPreloadTimerInterval);
@@ -34,7 +34,7 @@ PictureShow::PictureShow(TScreenForm& form)
     // Every tick runs guarded: what escapes goes to the general error box.
     const auto on = [this](QTimer& timer, void (PictureShow::*handler)()) {
         connect(&timer, &QTimer::timeout, this,
-                [this, handler] { guarded([&] { (this->*handler)(); }); });
+                [this, handler] { guarded(boxes_, [&] { (this->*handler)(); }); });
     };
     on(FirstPictureTimer, &PictureShow::FirstPictureTimerTimer);
     on(LoadTimer, &PictureShow::LoadTimerTimer);
@@ -52,12 +52,12 @@ void PictureShow::autoload()
     if (listing.size() > std::numeric_limits<std::uint16_t>::max()) {
         // The index is 16 bits wide: refuse rather than wrap.
         Playlist.clear();
-        messagebox::warning(messages::kTooManyPictures);
+        boxes_.warning(messages::kTooManyPictures);
         return;
     }
     Playlist = std::move(listing);
     if (Playlist.empty()) {
-        messagebox::information(messages::kNoPictures);
+        boxes_.information(messages::kNoPictures);
         return;
     }
     PictureCount = static_cast<std::uint16_t>(Playlist.size());
@@ -82,7 +82,7 @@ bool PictureShow::eventFilter(QObject* watched, QEvent* event)
 // its own event loop, comes again one interval later.
 bool PictureShow::waitsForTheWindow(QTimer& timer)
 {
-    if (painted_ && !messagebox::isOpen())
+    if (painted_ && !boxes_.isOpen())
         return false;
     timer.start(tunables::kPreloadTimerInterval);
     return true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Viewer/Fit.h"
+#include "Viewer/MessageBoxes.h"
 #include "app/ShowState.h"
 #include "pictures/PictureCache.h"
 
@@ -20,7 +21,7 @@ class PictureFrame;
 class PictureShow : public QObject, public ShowState {
     Q_OBJECT
   public:
-    explicit PictureShow(TScreenForm& form);
+    PictureShow(TScreenForm& form, messagebox::Boxes& boxes);
 
     // Start-up: lists the folder's pictures and arms the first-picture
     // timer; the first read waits for the window's first paint.
@@ -66,6 +67,7 @@ class PictureShow : public QObject, public ShowState {
     void showCachedPicture(const pictures::PictureCache::FailureHandler& failed);
 
     TScreenForm& form_;
+    messagebox::Boxes& boxes_;
     PictureFrame& Rahmen_;
     pictures::PictureCache cache_;
     QTimer FirstPictureTimer;

@@ -1,6 +1,5 @@
 #include "app/Controller.h"
 
-#include "Viewer/MessageBoxes.h"
 #include "Viewer/TScreenForm.h"
 #include "common/FileName.h"
 #include "core/Messages.h"
@@ -61,7 +60,7 @@ void Controller::bsaveClick()
 {
     const QString judge = panel_.judgeName();
     if (judge == QString::fromUtf8(messages::kJudgePrompt)) {
-        messagebox::warning(messages::kEnterJudgeName);
+        boxes_.warning(messages::kEnterJudgeName);
         return;
     }
     const std::string judgeBytes = common::displayFileName(loadedJudge_) == judge
@@ -69,7 +68,7 @@ void Controller::bsaveClick()
                                        : QFile::encodeName(judge).toStdString();
     const std::optional<std::string> fileName = ratingfile::fileNameForJudge(judgeBytes);
     if (fileName && ratingfile::asksBeforeOverwriting(*fileName, sheetFile_) &&
-        !messagebox::question(messages::overwriteQuestion(
+        !boxes_.question(messages::overwriteQuestion(
             (judge + QString::fromLatin1(ratingfile::kExtension)).toStdString())))
         return;
     bool saved = false;
@@ -78,8 +77,8 @@ void Controller::bsaveClick()
     } catch (const std::exception&) { // out of memory: the old file stays
     }
     if (!saved) {
-        messagebox::warning(messages::cannotSaveBecause(
-            fileName ? std::string() : ratingfile::nameRefusal(judgeBytes)));
+        boxes_.warning(messages::cannotSaveBecause(fileName ? std::string()
+                                                            : ratingfile::nameRefusal(judgeBytes)));
         return;
     }
     savedSheet_ = QelList;
@@ -122,16 +121,16 @@ void Controller::bloadClick()
         savedSheet_ = QelList;
         sheetFile_ = ratingfile::fileIdentity(*chosen);
     } else {
-        messagebox::warning(messages::kCannotLoad);
+        boxes_.warning(messages::kCannotLoad);
     }
     loadedJudge_ = judge;
     panel_.setJudgeName(common::displayFileName(judge));
     if (!box.empty())
-        messagebox::information(box);
+        boxes_.information(box);
     rating::QelRefresh(QelList, show_.index(), board);
 }
 
 bool Controller::mayClose()
 {
-    return !hasUnsavedChanges() || messagebox::question(messages::kUnsavedQuestion);
+    return !hasUnsavedChanges() || boxes_.question(messages::kUnsavedQuestion);
 }

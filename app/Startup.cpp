@@ -1,6 +1,5 @@
 #include "app/Controller.h"
 
-#include "Viewer/MessageBoxes.h"
 #include "Viewer/PictureFrame.h"
 #include "Viewer/TScreenForm.h"
 #include "app/Guard.h"
@@ -10,12 +9,13 @@
 #include "core/Weighting.h"
 #include "pictures/Decoder.h"
 
-Controller::Controller(TScreenForm& form)
-    : form_(form), panel_(*form.QelPanel_()), Rahmen_(*form.Rahmen()), show_(form),
-      Playlist(show_.playlist())
+Controller::Controller(TScreenForm& form, messagebox::Boxes& boxes, FileChooser chooser)
+    : form_(form), boxes_(boxes), panel_(*form.QelPanel_()), Rahmen_(*form.Rahmen()),
+      show_(form, boxes), Playlist(show_.playlist()), Qelopen(std::move(chooser))
 {
     board.setChangeHandler([this] { SummenClick(); });
-    Qelopen = [this] { return runQelopen(&form_, lastChosenFile_); };
+    if (!Qelopen)
+        Qelopen = [this] { return runQelopen(&form_, lastChosenFile_); };
     form_.setCloseGuard([this] { return mayClose(); });
     connectControls();
 }
@@ -24,7 +24,8 @@ void Controller::connectControls()
 {
     // Every handler runs guarded: what escapes goes to the general error box.
     auto on = [this](auto* sender, auto signal, void (Controller::*handler)()) {
-        connect(sender, signal, this, [this, handler] { guarded([&] { (this->*handler)(); }); });
+        connect(sender, signal, this,
+                [this, handler] { guarded(boxes_, [&] { (this->*handler)(); }); });
     };
     on(&panel_, &QelPanel::nextClicked, &Controller::vor);
     on(&panel_, &QelPanel::previousClicked, &Controller::zurueck);
@@ -37,20 +38,19 @@ void Controller::connectControls()
     on(&panel_, &QelPanel::closeClicked, &Controller::CloseBtnClick);
     on(&show_, &PictureShow::pictureShown, &Controller::showFileName);
     connect(&panel_, &QelPanel::grayStepped, this,
-            [this](int position) { guarded([&] { HintergrundClick(position); }); });
+            [this](int position) { guarded(boxes_, [&] { HintergrundClick(position); }); });
     connect(&panel_, &QelPanel::criterionOperated, this, [this](int criterion, int position) {
-        guarded([&] { board.operate(criterion, position); });
+        guarded(boxes_, [&] { board.operate(criterion, position); });
     });
     connect(form_.mouse(), &MouseRouter::pressed, this, [this](Qt::MouseButton button, QPoint at) {
-        guarded([&] { FormMouseDown(button, at); });
+        guarded(boxes_, [&] { FormMouseDown(button, at); });
     });
     connect(&show_, &PictureShow::pictureFailed, this, [this](int index) {
         const std::string& name = Playlist.at(static_cast<std::size_t>(index));
-        messagebox::warning(
-            messages::cannotOpenPicture(common::displayFileName(name).toStdString()));
+        boxes_.warning(messages::cannotOpenPicture(common::displayFileName(name).toStdString()));
     });
-    connect(&show_, &PictureShow::decodeFailed, this, [](const pictures::DecodeError& error) {
-        messagebox::generalError(pictures::errorText(error));
+    connect(&show_, &PictureShow::decodeFailed, this, [this](const pictures::DecodeError& error) {
+        boxes_.generalError(pictures::errorText(error));
     });
 }
 
@@ -81,7 +81,7 @@ void Controller::LoadWeighting()
         panel_.setCriterionRange(n, board.maximum(n), board.position(n));
     }
     if (const auto warning = weighting.warning()) {
-        messagebox::warning(*warning);
+        boxes_.warning(*warning);
         return;
     }
     for (int n = 0; n < kCriterionCount; ++n)

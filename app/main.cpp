@@ -5,10 +5,11 @@
 
 int main(int argc, char** argv)
 {
-    Application application(argc, argv);
+    messagebox::Boxes boxes;
+    Application application(argc, argv, boxes);
     TScreenForm ScreenForm;
-    Controller controller(ScreenForm);
-    guarded([&] { controller.FormCreate(); });
+    Controller controller(ScreenForm, boxes);
+    guarded(boxes, [&] { controller.FormCreate(); });
     ScreenForm.showOnWholeScreen();
     return application.exec();
 }

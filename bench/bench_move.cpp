@@ -65,7 +65,7 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     // A box would wait for a judge who is not there: print it instead.
-    messagebox::setRecorder([](messagebox::Kind, const QString& text) {
+    messagebox::Boxes boxes([](messagebox::Kind, const QString& text) {
         std::printf("message: %s\n", text.toUtf8().constData());
         return true;
     });
@@ -117,7 +117,7 @@ int main(int argc, char** argv)
         QDir::setCurrent(folder.path());
 
         TScreenForm form;
-        Controller controller(form);
+        Controller controller(form, boxes);
         controller.FormCreate();
         form.setGeometry(0, 0, 1920, 1080);
         showExposed(form);

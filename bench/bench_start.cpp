@@ -51,13 +51,13 @@ double startToPicture(int argc, char** argv)
 {
     QElapsedTimer clock;
     clock.start();
-    Application application(argc, argv);
-    messagebox::setRecorder([](messagebox::Kind, const QString& text) {
+    messagebox::Boxes boxes([](messagebox::Kind, const QString& text) {
         std::printf("message: %s\n", text.toUtf8().constData());
         return true;
     });
+    Application application(argc, argv, boxes);
     TScreenForm form;
-    Controller controller(form);
+    Controller controller(form, boxes);
     controller.FormCreate();
     double shownMs = -1;
     FirstPaint watch(*form.Rahmen(), clock, shownMs);
@@ -88,10 +88,10 @@ std::pair<double, double> residentMiB()
 // stretched images.
 void memoryOfMoves(int argc, char** argv, int pictures)
 {
-    Application application(argc, argv);
-    messagebox::setRecorder([](messagebox::Kind, const QString&) { return true; });
+    messagebox::Boxes boxes([](messagebox::Kind, const QString&) { return true; });
+    Application application(argc, argv, boxes);
     TScreenForm form;
-    Controller controller(form);
+    Controller controller(form, boxes);
     controller.FormCreate();
     form.showOnWholeScreen();
     QCoreApplication::processEvents();

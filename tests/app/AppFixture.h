@@ -19,11 +19,13 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
-// A working folder of its own, the window offscreen at 1920 x 1080, and
-// every message box recorded instead of shown.
+// A working folder of its own, the window offscreen at 1920 x 1080, every
+// message box recorded instead of shown, and the file-open dialog answered
+// with `chosen`.
 class AppFixture : public ::testing::Test {
   protected:
     struct Message {
@@ -45,17 +47,16 @@ class AppFixture : public ::testing::Test {
         std::filesystem::remove_all(folder_);
         std::filesystem::create_directories(folder_);
         std::filesystem::current_path(folder_);
-        messagebox::setRecorder([this](messagebox::Kind kind, const QString& text) {
+        recorder = [this](messagebox::Kind kind, const QString& text) {
             messages.push_back({kind, text.toStdString()});
             return answer;
-        });
+        };
     }
 
     void TearDown() override
     {
         controller.reset();
         form.reset();
-        messagebox::setRecorder(nullptr);
         std::filesystem::current_path(previous_);
         std::filesystem::remove_all(folder_);
     }
@@ -87,7 +88,7 @@ class AppFixture : public ::testing::Test {
     {
         form = std::make_unique<TScreenForm>();
         form->resize(1920, 1080);
-        controller = std::make_unique<Controller>(*form);
+        controller = std::make_unique<Controller>(*form, boxes, [this] { return chosen; });
         controller->FormCreate();
         // The wait for the window must not let the first tick in: on a busy
         // machine it takes longer than the tick's 100 ms.
@@ -124,10 +125,14 @@ class AppFixture : public ::testing::Test {
         return digits;
     }
 
-    std::unique_ptr<TScreenForm> form;
-    std::unique_ptr<Controller> controller;
     std::vector<Message> messages;
     bool answer = true;
+    messagebox::Recorder recorder; // records into `messages` unless a test puts another here
+    messagebox::Boxes boxes{
+        [this](messagebox::Kind kind, const QString& text) { return recorder(kind, text); }};
+    std::optional<std::string> chosen;
+    std::unique_ptr<TScreenForm> form;
+    std::unique_ptr<Controller> controller;
 
   private:
     std::filesystem::path previous_;

@@ -131,7 +131,7 @@ TEST_F(Navigation, ANonDigitInTheLineReachesTheGeneralErrorBox)
 {
     startWith(2);
     writeFile("j.qel", "000000000000000-bild0.jpg\r\n12x000000000000-bild1.jpg\r\n");
-    controller->setQelopen([] { return std::optional<std::string>("j.qel"); });
+    chosen = "j.qel";
     controller->bloadClick();
     panel().vorButton->click();
     EXPECT_EQ(messages,

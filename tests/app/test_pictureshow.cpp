@@ -200,13 +200,13 @@ TEST_F(PictureShow, PlaceholderShowsUnderItsNameWithItsLine)
         for (const auto& entry : std::filesystem::directory_iterator("."))
             std::filesystem::remove(entry.path());
         startWith({"a.jpg", c.name, "c.jpg"}, c.name);
-        messagebox::setRecorder([this](messagebox::Kind kind, const QString& text) {
+        recorder = [this](messagebox::Kind kind, const QString& text) {
             messages.push_back({kind, text.toStdString()});
             QEventLoop waiting; // the judge reads the box for three timer intervals
             QTimer::singleShot(3 * tunables::kPreloadTimerInterval, &waiting, &QEventLoop::quit);
             waiting.exec();
             return true;
-        });
+        };
         if (!c.beforeTheFirstTick) {
             show().FirstPictureTimerTimer();
             show().LoadTimerTimer();

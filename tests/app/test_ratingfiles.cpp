@@ -25,12 +25,9 @@ class RatingFiles : public AppFixture {
         for (int i = 0; i < pictures; ++i)
             writePicture("p" + std::to_string(i) + ".jpg");
         start();
-        controller->setQelopen([this]() -> std::optional<std::string> { return chosen; });
     }
     void setJudge(const char* name) { panel().Bewerter->setText(QString::fromUtf8(name)); }
     std::optional<std::string> file(const char* name) { return textfile::readFile(name); }
-
-    std::optional<std::string> chosen;
 };
 
 TEST_F(RatingFiles, SaveChangeSaveLoadGivesTheSameBytesAndScores)
@@ -203,7 +200,7 @@ TEST_F(RatingFiles, LoadedSheetsOfOtherLengths)
         messages.clear();
         writeFile(std::string(c.name) + ".qel", c.bytes);
         chosen = std::filesystem::absolute(std::string(c.name) + ".qel").string();
-        guarded([&] { controller->bloadClick(); });
+        guarded(boxes, [&] { controller->bloadClick(); });
         if (std::string(c.name) == "binary") {
             ASSERT_FALSE(messages.empty());
             EXPECT_EQ(messages.back().kind, Kind::GeneralError);
@@ -262,7 +259,6 @@ TEST_F(RatingFiles, ASheetWrittenOnAnotherPcKeepsItsLines)
                              "ber.jpg"})
         writePicture(name);
     start();
-    controller->setQelopen([this]() -> std::optional<std::string> { return chosen; });
     // Windows-1252 and another letter case, as an older Windows PC wrote it.
     writeFile("Win.qel", "100000000000000-A.jpg\r\n200000000000000-b.jpg\r\n"
                          "300000000000000-\xDC"

@@ -60,7 +60,7 @@ TEST_F(Startup, NoPictureIsReadBeforeTheFirstPaint)
     form = std::make_unique<TScreenForm>();
     form->QelPanel_()->installEventFilter(&firstPaint); // the panel paints after the window
     form->resize(1920, 1080);
-    controller = std::make_unique<Controller>(*form);
+    controller = std::make_unique<Controller>(*form, boxes);
     controller->FormCreate();
     form->show();
     QElapsedTimer clock;
