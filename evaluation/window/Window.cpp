@@ -71,9 +71,11 @@ QGroupBox* framed(const char* title, QWidget* content)
 
 } // namespace
 
-EvaluationWindow::EvaluationWindow(const std::string& folder, WatchTimes times, QWidget* parent)
+EvaluationWindow::EvaluationWindow(const std::string& folder, WatchTimes times,
+                                   Cancel::Gate readingGate, QWidget* parent)
     : QWidget(parent), folderPath_(platform::absolutePath(folder)),
-      folder_(QDir::cleanPath(common::displayFileName(folderPath_))), watcher_(times)
+      folder_(QDir::cleanPath(common::displayFileName(folderPath_))),
+      reading_(std::move(readingGate)), watcher_(times)
 {
     setWindowTitle(text(windowtexts::kTitle).arg(QDir(folder_).dirName()));
     buildControls();

@@ -25,12 +25,9 @@ class EvaluationWindow : public QWidget {
     Q_OBJECT
   public:
     // folder: bytes, as the command line or the chooser gave it.
+    // readingGate: called before each step of the readings (tests hold one there).
     explicit EvaluationWindow(const std::string& folder, WatchTimes times = {},
-                              QWidget* parent = nullptr);
-
-    // Tests hold the readings at their steps with this; set it before the
-    // event loop runs, which starts the first reading.
-    void setReadingGate(Cancel::Gate gate) { reading_.setGate(std::move(gate)); }
+                              Cancel::Gate readingGate = {}, QWidget* parent = nullptr);
     // Where the organiser's files go (--ausgabe); without one: beside the
     // folder, or where the organiser chooses when that cannot be written.
     void setOutputPlace(const std::string& place);

@@ -210,7 +210,8 @@ ReadingEnd readFolder(ThumbnailStore& store, TableThumbnails& small, const std::
 
 } // namespace
 
-FolderReading::FolderReading(QObject* parent) : QObject(parent), shared_(std::make_shared<Shared>())
+FolderReading::FolderReading(Cancel::Gate gate, QObject* parent)
+    : QObject(parent), shared_(std::make_shared<Shared>()), gate_(std::move(gate))
 {
     shared_->receiver = this;
     batches_.setSingleShot(true);

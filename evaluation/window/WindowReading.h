@@ -55,7 +55,8 @@ struct ReadingEnd {
 class FolderReading : public QObject {
     Q_OBJECT
   public:
-    explicit FolderReading(QObject* parent = nullptr);
+    // `gate`: called before each step of every reading (tests hold one there).
+    explicit FolderReading(Cancel::Gate gate = {}, QObject* parent = nullptr);
     // Cancels the reading under way and returns at once: it writes nothing
     // more and ends on its own.
     ~FolderReading() override;
@@ -70,8 +71,6 @@ class FolderReading : public QObject {
     // all old or become all new).
     void cancel();
     bool isRunning() const { return worker_.joinable(); }
-    // Tests hold each reading at its steps with this; set before the first start.
-    void setGate(Cancel::Gate gate) { gate_ = std::move(gate); }
     // The pictures of the rows on screen: their thumbnails are made first.
     void setOnScreen(std::vector<std::string> pictures);
 

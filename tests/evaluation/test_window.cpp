@@ -378,13 +378,13 @@ TEST_F(Window, CancelledWhileReadingWritesNothing)
             std::promise<void> gate;
             const std::shared_future<void> opened = gate.get_future().share();
             std::atomic<bool> held{false};
-            auto window = std::make_unique<evaluation::EvaluationWindow>(folder.string());
-            window->setReadingGate([&held, opened, step](Step at) {
-                if (at == step) {
-                    held = true;
-                    opened.wait();
-                }
-            });
+            auto window = std::make_unique<evaluation::EvaluationWindow>(
+                folder.string(), evaluation::WatchTimes{}, [&held, opened, step](Step at) {
+                    if (at == step) {
+                        held = true;
+                        opened.wait();
+                    }
+                });
             QSignalSpy finished(window.get(), &evaluation::EvaluationWindow::readingFinished);
             window->show();
             ASSERT_TRUE(QTest::qWaitFor([&] { return held.load(); }, kWaitMs));
@@ -421,8 +421,7 @@ TEST_F(Window, ThumbnailsComeInBatchesBestFirst)
     std::promise<void> gate;
     const std::shared_future<void> opened = gate.get_future().share();
     std::atomic<int> asked{0};
-    evaluation::EvaluationWindow window(folder.string());
-    window.setReadingGate([&](evaluation::Step at) {
+    evaluation::EvaluationWindow window(folder.string(), {}, [&](evaluation::Step at) {
         if (at == evaluation::Step::thumbnail && ++asked == 26)
             opened.wait();
     });
