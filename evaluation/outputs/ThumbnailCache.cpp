@@ -2,6 +2,7 @@
 
 #include "core/Platform.h"
 #include "evaluation/Tunables.h"
+#include "evaluation/outputs/ThumbnailCacheEntry.h"
 #include "evaluation/ranking/Names.h"
 #include "evaluation/ranking/Texts.h"
 #include "pictures/Decoder.h"
@@ -140,6 +141,10 @@ std::optional<pictures::PictureFormat> formatNumbered(std::int64_t number)
     return std::nullopt;
 }
 
+} // namespace
+
+namespace cacheentry {
+
 std::string encode(const std::string& key, const Thumbnail& thumbnail)
 {
     std::string out(kMagic, sizeof kMagic);
@@ -153,7 +158,7 @@ std::string encode(const std::string& key, const Thumbnail& thumbnail)
         put(out, value);
     put(out, thumbnail.pageJpeg);
     put(out, thumbnail.printJpeg);
-    put(out, std::int64_t(fnv1a(out)));
+    put(out, std::int64_t(checksum(out)));
     return out;
 }
 
@@ -163,7 +168,7 @@ std::optional<Thumbnail> decode(const std::string& key, std::string_view bytes)
         return std::nullopt;
     const std::string_view body = bytes.substr(0, bytes.size() - 8);
     Reader sum(bytes.substr(body.size()));
-    if (std::uint64_t(sum.number()) != fnv1a(body))
+    if (std::uint64_t(sum.number()) != checksum(body))
         return std::nullopt;
     Reader in(body.substr(sizeof kMagic));
     if (in.text() != key)
@@ -192,7 +197,12 @@ std::optional<Thumbnail> decode(const std::string& key, std::string_view bytes)
     return sound ? std::optional(std::move(thumbnail)) : std::nullopt;
 }
 
-} // namespace
+std::uint64_t checksum(std::string_view bytes)
+{
+    return fnv1a(bytes);
+}
+
+} // namespace cacheentry
 
 CachePlace CachePlace::of(const std::string& path)
 {
@@ -257,7 +267,7 @@ std::optional<Thumbnail> ThumbnailCache::load(const std::string& path, const Fil
     platform::close(file);
     if (!got || *got != bytes.size())
         return std::nullopt;
-    return decode(key, bytes);
+    return cacheentry::decode(key, bytes);
 }
 
 void ThumbnailCache::store(const std::string& path, const FileStamp& stamp,
@@ -273,7 +283,7 @@ void ThumbnailCache::store(const std::string& path, const FileStamp& stamp,
     const platform::File file = platform::createUniqueIn(folder_, temporary);
     if (file == platform::kNoFile)
         return;
-    const bool written = platform::writeAll(file, encode(key, thumbnail));
+    const bool written = platform::writeAll(file, cacheentry::encode(key, thumbnail));
     if (!platform::close(file) || !written ||
         !platform::replaceFileIn(folder_, temporary, target)) {
         platform::removeFileIn(folder_, temporary);
