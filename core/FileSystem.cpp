@@ -68,6 +68,11 @@ bool FileSystem::makeUniqueFolder(std::string& path) const
     return platform::makeUniqueFolder(path);
 }
 
+bool FileSystem::replaceable(const std::string& path) const
+{
+    return platform::replaceable(path);
+}
+
 bool FileSystem::replaceFile(const std::string& from, const std::string& to) const
 {
     return platform::replaceFile(from, to);

@@ -30,6 +30,7 @@ class FileSystem {
     virtual bool close(File file) const;
     virtual bool makeUniqueFolder(std::string& path) const;
     virtual bool replaceFile(const std::string& from, const std::string& to) const;
+    virtual bool replaceable(const std::string& path) const;
     virtual bool renameToNew(const std::string& from, const std::string& to) const;
     virtual bool removeFile(const std::string& path) const;
     virtual bool removeFolder(const std::string& path) const;

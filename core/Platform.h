@@ -84,6 +84,12 @@ std::string absolutePath(const std::string& path);
 
 // Whether `c` separates folders in a path ('/', on Windows '\\' too).
 bool isSeparator(char c);
+// The separator the system writes, for paths a user reads.
+#ifdef _WIN32
+inline constexpr char kSeparator = '\\';
+#else
+inline constexpr char kSeparator = '/';
+#endif
 
 // Whether `name` can name a file in a folder: no separator, nothing the
 // system forbids (on Windows also `: * ? " < > |`, control characters and
@@ -105,6 +111,11 @@ bool removeFile(const std::string& path);
 
 // Renames `from` over `to`, replacing a file there in one step.
 bool replaceFile(const std::string& from, const std::string& to);
+
+// Whether a file at `path` could be replaced now (true when there is none):
+// false, with lastFailure() inUse, while another program holds it open
+// without letting it be replaced, as Windows programs do with what they show.
+bool replaceable(const std::string& path);
 
 // The folder where `program` keeps for this user what can be made again:
 // "$XDG_CACHE_HOME/program" (without it "~/.cache/program"), on Windows

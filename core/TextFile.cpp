@@ -217,6 +217,10 @@ std::optional<std::size_t> writeAllAtomically(const std::vector<FileContents>& f
     bool renamed = false;
     const auto renameAll = [&] {
         renamed = true;
+        // One held open elsewhere would stop the renames half way: none then.
+        for (std::size_t i = 0; i < files.size() && !failed; ++i)
+            if (!fileSystem.replaceable(files[i].path))
+                failed = i;
         for (std::size_t i = 0; i < files.size(); ++i)
             if (failed || !fileSystem.replaceFile(temporaries[i], files[i].path)) {
                 fileSystem.removeFile(temporaries[i]);

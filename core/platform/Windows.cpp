@@ -306,6 +306,20 @@ bool removeFile(const std::string& path)
     return DeleteFileW(widePath(path).c_str()) != 0;
 }
 
+bool replaceable(const std::string& path)
+{
+    // Asks for what a replacing rename needs: refused while another handle
+    // does not share deletion (a PDF viewer, a spreadsheet program).
+    HANDLE h = CreateFileW(widePath(path).c_str(), DELETE, kShareAll, nullptr, OPEN_EXISTING,
+                           FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+    }
+    CloseHandle(h);
+    return true;
+}
+
 bool replaceFile(const std::string& from, const std::string& to)
 {
     return MoveFileExW(widePath(from).c_str(), widePath(to).c_str(),

@@ -53,7 +53,16 @@ std::string fileNameOf(const std::string& path)
 // "/media/verein/Clubabend Rangliste.csv": the place is the real one, without "..".
 std::string shownPath(const std::string& path)
 {
-    return shownFolderOf(path) + "/" + shownName(fileNameOf(path));
+    return shownFolderOf(path) + platform::kSeparator + shownName(fileNameOf(path));
+}
+
+// Held open by another program (Windows), the file is named for the user to
+// close it there; any other failure says it cannot be written.
+std::string whyNotWritten(const std::string& path)
+{
+    if (!platform::replaceable(path) && platform::lastFailure() == platform::Failure::inUse)
+        return texts::openElsewhere(shownName(fileNameOf(path)));
+    return texts::cannotWrite(shownPath(path));
 }
 
 } // namespace
@@ -113,7 +122,7 @@ std::vector<OutputFile> writeOutputs(const std::string& folder, const Report& re
         // A file renamed into place before a later one failed is new.
         const bool replaced = fileAt(files[i].path) != before[i];
         outputs.push_back({files[i].path, !failed        ? std::string()
-                                          : *failed == i ? texts::cannotWrite(shown)
+                                          : *failed == i ? whyNotWritten(files[i].path)
                                           : replaced     ? std::string()
                                                          : texts::keptAsItWas(shown)});
     }

@@ -278,6 +278,11 @@ inline std::string readingPictures(std::size_t done, std::size_t total)
 {
     return "Bilder lesen: " + std::to_string(done) + "/" + std::to_string(total);
 }
+inline std::string openElsewhere(const std::string& file)
+{
+    return file + " ist in einem anderen Programm geöffnet – bitte dort schließen und erneut "
+                  "versuchen.";
+}
 inline std::string keptAsItWas(const std::string& file)
 {
     return "Die Datei '" + file + "' bleibt, wie sie war.";

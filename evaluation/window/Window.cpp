@@ -185,13 +185,21 @@ void EvaluationWindow::buildControls()
     failures_->setWordWrap(true);
     failures_->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold"));
     failures_->hide();
+    // After a file open in another program was closed: the next change of
+    // the inputs writes again by itself, this button at once.
+    retry_ = new QPushButton(text(windowtexts::kTryAgain), this);
+    retry_->hide();
+    connect(retry_, &QPushButton::clicked, this, &EvaluationWindow::readAgain);
+    auto* failureRow = new QHBoxLayout;
+    failureRow->addWidget(failures_, 1);
+    failureRow->addWidget(retry_, 0, Qt::AlignTop);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(note_);
     layout->addWidget(back_);
     layout->addLayout(progressRow);
     layout->addWidget(upright, 1);
-    layout->addWidget(failures_);
+    layout->addLayout(failureRow);
     layout->addWidget(buildCertificatesRow());
     layout->addWidget(buildOutputRow());
 
@@ -305,6 +313,7 @@ void EvaluationWindow::showEnd(const ReadingEnd& end)
                                     .arg(QDir::toNativeSeparators(end.place), names.join(", ")));
         failures_->setText(end.failures.join(QLatin1Char('\n')));
         failures_->setVisible(!end.failures.isEmpty());
+        retry_->setVisible(!end.failures.isEmpty());
     }
     for (const auto& [button, file] : openButtons_) {
         const std::string output = outputPath(file);

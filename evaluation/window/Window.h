@@ -74,6 +74,7 @@ class EvaluationWindow : public QWidget {
     QSpinBox* places_ = nullptr;
     QLabel* written_ = nullptr;
     QLabel* failures_ = nullptr;
+    QPushButton* retry_ = nullptr; // reads and writes again after a failure
     std::vector<std::pair<QPushButton*, const char*>> openButtons_;
 };
 

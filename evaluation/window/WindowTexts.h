@@ -9,6 +9,7 @@ inline constexpr char kProgress[] = "Bild %v von %m";
 inline constexpr char kProgressName[] = "Bilder lesen";
 inline constexpr char kCancel[] = "Abbrechen";
 inline constexpr char kCancelled[] = "Abgebrochen: keine Dateien geschrieben.";
+inline constexpr char kTryAgain[] = "Erneut versuchen";
 inline constexpr char kWritten[] = "Geschrieben in %1: %2";
 inline constexpr char kOpenPdf[] = "PDF öffnen";
 inline constexpr char kOpenPage[] = "Webseite öffnen";

@@ -77,6 +77,11 @@ class FailingFileSystem : public platform::FileSystem {
     {
         return !fails() && FileSystem::replaceFile(from, to);
     }
+    // Another program holds the file open.
+    bool replaceable(const std::string& path) const override
+    {
+        return !fails() && FileSystem::replaceable(path);
+    }
     bool renameToNew(const std::string& from, const std::string& to) const override
     {
         return !fails() && FileSystem::renameToNew(from, to);
