@@ -9,8 +9,8 @@ int wmain(int argc, wchar_t** argv)
 {
     if (argc != 2)
         return 2;
-    HANDLE file = CreateFileW(argv[1], GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                              nullptr);
+    HANDLE file =
+        CreateFileW(argv[1], GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return 1;
     const std::wstring marker = std::wstring(argv[1]) + L".gehalten";
