@@ -21,7 +21,7 @@ ExampleFolder exampleFolder(const std::string& demo, const std::string& document
     newfolder::Plan plan{target, {}, {}, {}};
     for (const std::string& name :
          folderlisting::regularFiles(demo, [](std::string_view) { return true; }))
-        plan.copies.push_back({demo + "/" + name, name});
+        plan.copies.push_back({std::string(demo).append("/").append(name), name});
     if (plan.copies.empty())
         return {std::nullopt, startertexts::exampleMissing(shown(demo))};
     const newfolder::Result result = newfolder::write(plan);

@@ -171,7 +171,9 @@ void drawTableHeading(Document& doc, const Layout& layout)
             doc.paragraph(bold, heading, x + 0.5, doc.y + kHeaderHeight - h, width - 1, 2);
         } else {
             doc.text(bold, Document::box(x + 1, doc.y, width - 2, kHeaderHeight),
-                     (column.number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignBottom, heading);
+                     static_cast<int>((column.number ? Qt::AlignRight : Qt::AlignLeft) |
+                                      Qt::AlignBottom),
+                     heading);
         }
     }
     doc.y += kHeaderHeight + 1;

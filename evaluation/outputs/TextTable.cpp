@@ -144,6 +144,7 @@ std::string rankingTable(const Report& report)
     std::vector<std::string> hints;
     for (const ReportRow& row : report.rows) {
         std::vector<std::string> line;
+        line.reserve(columns.size());
         for (const Column& column : columns)
             line.push_back(fitted(column, shownCell(row, column)));
         cells.push_back(std::move(line));

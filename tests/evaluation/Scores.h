@@ -8,7 +8,7 @@ inline evaluation::Score groupScore(int wirkung, int technik, int gestaltung, bo
     evaluation::Score score;
     score.points[0] = wirkung;
     score.points[kCriteriaPerGroup] = technik;
-    score.points[2 * kCriteriaPerGroup] = gestaltung;
+    score.points[std::size_t{2} * kCriteriaPerGroup] = gestaltung;
     score.allZero = allZero;
     return score;
 }

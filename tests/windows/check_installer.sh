@@ -9,7 +9,7 @@
 # the evaluation writes its three files, the CSV byte-equal to the Linux
 # build's on the same folder and the PDF's text readable, also for a folder
 # whose path is over 300 characters; with the PDF held open by another
-# program (WINDOWS_BUILD/tests/hold_open.exe) it replaces none of them and
+# program (hold_open.exe of WINDOWS_BUILD) it replaces none of them and
 # names the file; the uninstaller removes what was installed and leaves a
 # judge's file. Prints the start-up times it saw.
 set -euo pipefail
@@ -145,7 +145,7 @@ export work out installer source_dir linux_build windows_build
   cmp "$long/Abend Rangliste.csv" "$work/windows Rangliste.csv" || fail "the CSV of the long path differs"
 
   # The PDF open in another program: no output is replaced, the file is named.
-  hold="$windows_build/tests/hold_open.exe"
+  hold=$(find "$windows_build" -maxdepth 2 -name hold_open.exe | head -n 1)
   if [ -f "$hold" ]; then
     $wine "$hold" "Z:${work//\//\\}\\windows Rangliste.pdf" & holder=$!
     for _ in $(seq 100); do [ -f "$work/windows Rangliste.pdf.gehalten" ] && break; sleep 0.1; done
@@ -161,7 +161,7 @@ export work out installer source_dir linux_build windows_build
     rm -f "$work/windows Rangliste.pdf.gehalten"
     wait $holder
   else
-    fail "no $hold: build the target hold_open"
+    fail "no hold_open.exe in $windows_build: build the target hold_open"
   fi
 
   # A judge saved a sheet into the installed demo folder: it stays.
