@@ -32,6 +32,10 @@ int openFolderAt(int at, const char* name)
 Folder openOwnFolder(const std::string& base, const std::vector<std::string>& below)
 {
     int folder = openFolderAt(AT_FDCWD, base.c_str());
+    // A new account has no ~/.cache yet: made for the user alone, as the
+    // freedesktop rule for it says.
+    if (folder < 0 && errno == ENOENT && ::mkdir(base.c_str(), 0700) == 0)
+        folder = openFolderAt(AT_FDCWD, base.c_str());
     if (folder < 0 || !isOwnFolder(folder)) {
         if (folder >= 0)
             ::close(folder);

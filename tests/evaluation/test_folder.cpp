@@ -576,6 +576,11 @@ TEST_F(Folder, TheThumbnailCacheTrustsOnlyTheUsersOwnFolders)
         EXPECT_EQ(std::distance(fs::directory_iterator(elsewhere), fs::directory_iterator()), 1)
             << c.what;
     }
+    // A new account has no cache folder yet: it is made, for the user alone.
+    fs::remove_all(home);
+    EXPECT_FALSE(evaluation::ThumbnailCache(evaluation::CachePlace{home.string(), {"program"}}, 1)
+                     .refused());
+    EXPECT_EQ(fs::status(home).permissions(), fs::perms::owner_all);
     fs::remove_all(home);
 }
 
