@@ -122,7 +122,7 @@ export work out installer source_dir linux_build windows_build
   grep -q "Makro Blüte" "$out/Rangliste.txt" || fail "the PDF text lacks a picture name: $(head "$out/Rangliste.txt")"
   # Once more: now the thumbnails come from the disk cache, as JPEGs only.
   $wine "$windir\\bildbewertung-auswertung.exe" "Z:${work//\//\\}\\windows" \
-    >/dev/null 2>&1 || fail "the second evaluation failed"
+    >"$out/second-evaluation.txt" 2>&1 || fail "the second evaluation failed: $(cat "$out/second-evaluation.txt")"
   images=$(pdfimages -list "$work/windows Rangliste.pdf" | tail -n +3 | wc -l)
   [ "$images" -eq 5 ] || fail "the PDF from the thumbnail cache shows $images of 5 thumbnails"
 
