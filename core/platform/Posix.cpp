@@ -173,11 +173,6 @@ bool isSeparator(char c)
     return c == '/';
 }
 
-bool isPossibleFileName(std::string_view name)
-{
-    return name.find('/') == std::string_view::npos && name.find('\0') == std::string_view::npos;
-}
-
 std::optional<NameProblem> fileNameProblem(std::string_view name)
 {
     if (const auto at = name.find_first_of(std::string_view("/\0", 2)); at != name.npos)
@@ -187,6 +182,12 @@ std::optional<NameProblem> fileNameProblem(std::string_view name)
     if (name.size() > 255)
         return NameProblem{NameProblem::tooLong};
     return std::nullopt;
+}
+
+bool isPossibleFileName(std::string_view name)
+{
+    const auto problem = fileNameProblem(name);
+    return !problem || problem->kind == NameProblem::tooLong;
 }
 
 const char* systemName()
