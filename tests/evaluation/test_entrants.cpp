@@ -1,3 +1,4 @@
+#include "Utf8Path.h"
 #include "evaluation/GuiApplication.h"
 #include "evaluation/outputs/Csv.h"
 #include "evaluation/outputs/HtmlReport.h"
@@ -76,7 +77,7 @@ class EntrantFolder : public ::testing::Test {
     }
     void write(const std::string& name, const std::string& bytes, const fs::path& in = {})
     {
-        std::ofstream((in.empty() ? folder : in) / name, std::ios::binary) << bytes;
+        std::ofstream((in.empty() ? folder : in) / utf8Path(name), std::ios::binary) << bytes;
     }
     evaluation::Evaluation evaluate() const
     {
@@ -144,12 +145,13 @@ TEST_F(EntrantFolder, EveryOutputNamesTitleAndAuthorAndTheListsFaultsAreProblems
 }
 
 // Rows find pictures as rating lines do (decoded, NFC, case folded); a row
-// fitting two pictures goes to neither; a row naming nothing is quoted short.
+// fitting two pictures goes to neither (composed and decomposed "é": two
+// files on either system); a row naming nothing is quoted short.
 TEST_F(EntrantFolder, RowsMatchPicturesByTheirNameKey)
 {
-    for (const char* picture : {"\xC3\x84hre.jpg", "B.jpg", "b.jpg"})
+    for (const char* picture : {"\xC3\x84hre.jpg", "Caf\xC3\xA9.jpg", "Cafe\xCC\x81.jpg"})
         write(picture, "");
-    write("Teilnehmer.csv", "Datei;Titel\r\n\xE4hre.JPG;Feld\r\nb.JPG;Welches\r\n"
+    write("Teilnehmer.csv", "Datei;Titel\r\n\xE4hre.JPG;Feld\r\nCAF\xC9.JPG;Welches\r\n"
                             "0123456789012345678901234567890123456789GEHEIM;x\r\n");
     const evaluation::Evaluation e = evaluate();
     const auto at = std::find(e.pictures.begin(), e.pictures.end(), "\xC3\x84hre.jpg");
@@ -157,8 +159,8 @@ TEST_F(EntrantFolder, RowsMatchPicturesByTheirNameKey)
     EXPECT_EQ(e.entrants[std::size_t(at - e.pictures.begin())].title, "Feld");
     EXPECT_EQ(problems(e),
               (std::vector<std::string>{
-                  "Teilnehmerliste 'Teilnehmer.csv', Zeile 3: 'b.JPG' passt zu mehreren Bildern "
-                  "('B.jpg', 'b.jpg')",
+                  "Teilnehmerliste 'Teilnehmer.csv', Zeile 3: 'CAF\xC3\x89.JPG' passt zu mehreren "
+                  "Bildern ('Cafe\xCC\x81.jpg', 'Caf\xC3\xA9.jpg')",
                   "Teilnehmerliste 'Teilnehmer.csv', Zeile 4: kein Bild "
                   "'012345678901234567890123456789012345678…' im Ordner"}));
 }

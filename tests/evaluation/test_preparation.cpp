@@ -1,3 +1,4 @@
+#include "Utf8Path.h"
 #include "core/TextFile.h"
 #include "evaluation/GuiApplication.h"
 #include "evaluation/prepare/Competition.h"
@@ -84,8 +85,8 @@ TEST(Preparation, ListsTheMembersPicturesWithTheirProblemsAndSplitsTheirNames)
         {"Qel.max", "5 W1"},
     };
     for (const auto& [name, bytes] : files) {
-        fs::create_directories((root / name).parent_path());
-        std::ofstream(root / name, std::ios::binary) << bytes;
+        fs::create_directories((root / utf8Path(name)).parent_path());
+        std::ofstream(root / utf8Path(name), std::ios::binary) << bytes;
     }
     std::error_code noLink; // a broken link where the system makes one (mingw does not)
     fs::create_symlink(root / "fehlt.jpg", root / "Max" / "kaputt.jpg", noLink);
@@ -111,7 +112,7 @@ TEST(Preparation, ListsTheMembersPicturesWithTheirProblemsAndSplitsTheirNames)
         {"Max/falsch.jpg", "falsch", "Max", P::NotJpeg, "falsch", "falsch", "Max"},
         {"Max/kaputt.jpg", "kaputt", "Max", P::Unreadable, "kaputt", "kaputt", "Max"},
     };
-    std::vector<Entry> entries = evaluation::listEntries(root.string());
+    std::vector<Entry> entries = evaluation::listEntries(utf8String(root));
     ASSERT_EQ(entries.size(), std::size(expected) - (noLink ? 1 : 0));
     std::vector<Entry> underscore = entries, dash = entries;
     evaluation::splitNames(underscore, evaluation::NameSplit::TitleUnderscoreAuthor);
@@ -120,7 +121,7 @@ TEST(Preparation, ListsTheMembersPicturesWithTheirProblemsAndSplitsTheirNames)
         const auto& want = expected[i];
         SCOPED_TRACE(want.relative);
         EXPECT_EQ(entries[i].relative, want.relative);
-        EXPECT_EQ(fs::path(entries[i].source), root / want.relative);
+        EXPECT_EQ(utf8Path(entries[i].source), root / utf8Path(want.relative));
         EXPECT_EQ(entries[i].title, want.title);
         EXPECT_EQ(entries[i].author, want.author);
         EXPECT_EQ(entries[i].problem, want.problem);
@@ -260,11 +261,11 @@ TEST(Preparation, PreparesFromATerminal)
         {"Info.pdf", "%PDF"},
     };
     for (const auto& [name, bytes] : files) {
-        fs::create_directories((root / "in" / name).parent_path());
-        std::ofstream(root / "in" / name, std::ios::binary) << bytes;
+        fs::create_directories((root / "in" / utf8Path(name)).parent_path());
+        std::ofstream(root / "in" / utf8Path(name), std::ios::binary) << bytes;
     }
     const auto read = [&](const fs::path& path) {
-        return textfile::readFile(path.string()).value_or("");
+        return textfile::readFile(utf8String(path)).value_or("");
     };
     const evaluation::PrepareRequest anonymous{(root / "in").string(), (root / "Herbst/").string(),
                                                true, BB_SOURCE_DIR "/packaging/vorlage/Qel.max",
@@ -279,7 +280,7 @@ TEST(Preparation, PreparesFromATerminal)
     EXPECT_NE(list.find(";Abendrot;" + jm + "\r\n"), std::string::npos) << list;
     const std::size_t portrait = list.find(";Portr\xC3\xA4t;Anna Berg");
     ASSERT_NE(portrait, std::string::npos) << list;
-    const std::string copy = read(root / "Herbst" / list.substr(portrait - 6, 6));
+    const std::string copy = read(root / "Herbst" / utf8Path(list.substr(portrait - 6, 6)));
     EXPECT_EQ(copy.find("Anna Berg"), std::string::npos);
     EXPECT_EQ(
         pictures::exifOrientation(reinterpret_cast<const std::uint8_t*>(copy.data()), copy.size()),
@@ -295,7 +296,7 @@ TEST(Preparation, PreparesFromATerminal)
     withNames.target = (root / "Offen").string();
     withNames.anonymous = false;
     ASSERT_EQ(evaluation::prepareOnTerminal(withNames, out, err), 0) << err.str();
-    EXPECT_EQ(read(root / "Offen/Portr\xC3\xA4t.jpg"), taggedPortrait());
+    EXPECT_EQ(read(root / "Offen" / utf8Path("Portr\xC3\xA4t.jpg")), taggedPortrait());
     // Again: nothing is written, and it says why.
     err.str("");
     EXPECT_EQ(evaluation::prepareOnTerminal(withNames, out, err), 1);
