@@ -46,6 +46,9 @@ export work out installer source_dir linux_build windows_build
 
   $wine "$installer" /S
   /usr/lib/wine/wineserver -w
+  # From here one server for the whole check: one that exits after each
+  # program may be shutting down when the next connects, which then fails.
+  /usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1
   [ ! -e "$WINEPREFIX/drive_c/Program Files/Bildbewertung" ] || fail "installed into Program Files"
   user=$(find "$WINEPREFIX/drive_c/users" -mindepth 1 -maxdepth 1 ! -name Public | head -n 1)
   dir=$(dirname "$(find "$user" -path "*/Programs/Bildbewertung/bildbewertung.exe" | head -n 1)")
@@ -167,7 +170,9 @@ export work out installer source_dir linux_build windows_build
   # A judge saved a sheet into the installed demo folder: it stays.
   printf "9\r\n" > "$dir/bildbewertung/demo/Eigene Jury.qel"
   $wine "$windir\\Deinstallieren.exe" /S
-  /usr/lib/wine/wineserver -w
+  # The uninstaller runs on as a copy of itself; it is done when it has
+  # removed itself.
+  for _ in $(seq 120); do [ -e "$dir/Deinstallieren.exe" ] || break; sleep 0.5; done
   sleep 2
   [ -f "$dir/bildbewertung/demo/Eigene Jury.qel" ] || fail "the uninstaller removed a judge file"
   left=$(cd "$dir" && find . -type f | sort)
