@@ -18,10 +18,32 @@ std::string starterFolder()
     return QString::fromStdWString(self).toStdString();
 }
 
+namespace {
+
+// Set by the administrator (or a policy); the manifest's longPathAware
+// alone does not lift the limit of the working folder.
+bool longPathsEnabled()
+{
+    DWORD value = 0;
+    DWORD size = sizeof value;
+    return RegGetValueW(HKEY_LOCAL_MACHINE, L"SYSTEM\\CurrentControlSet\\Control\\FileSystem",
+                        L"LongPathsEnabled", RRF_RT_REG_DWORD, nullptr, &value,
+                        &size) == ERROR_SUCCESS &&
+           value == 1;
+}
+
+} // namespace
+
 RunOutcome execIn(const std::string& program, const std::string& folder)
 {
-    if (!SetCurrentDirectoryW(QString::fromStdString(folder).toStdWString().c_str()))
-        return {RunOutcome::Failure::Folder, 1};
+    const std::wstring wideFolder = QString::fromStdString(folder).toStdWString();
+    // The working folder takes MAX_PATH - 2 characters unless long paths are on.
+    if (wideFolder.size() > MAX_PATH - 2 && !longPathsEnabled())
+        return {RunOutcome::Failure::FolderTooLong, 1};
+    if (!SetCurrentDirectoryW(wideFolder.c_str()))
+        return {GetLastError() == ERROR_FILENAME_EXCED_RANGE ? RunOutcome::Failure::FolderTooLong
+                                                             : RunOutcome::Failure::Folder,
+                1};
     std::wstring application = QString::fromStdString(program).toStdWString();
     if (!QString::fromStdWString(application).endsWith(QLatin1String(".exe"), Qt::CaseInsensitive))
         application += L".exe";

@@ -41,6 +41,9 @@ int openFolder(const std::string& given, const Environment& env)
     case RunOutcome::Failure::Folder:
         env.warn(startertexts::folderNotOpened(shown(folder)));
         return 1;
+    case RunOutcome::Failure::FolderTooLong:
+        env.warn(startertexts::folderTooDeep(shown(folder)));
+        return 1;
     case RunOutcome::Failure::Program:
         env.warn(startertexts::programNotStarted(shown(env.programPath)));
         return 1;

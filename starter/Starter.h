@@ -23,7 +23,9 @@ std::optional<std::string> folderProblem(const std::string& folder);
 // replaces the process and never returns; a test's runner returns the exit
 // code its fake program would have.
 struct RunOutcome {
-    enum class Failure { None, Folder, Program };
+    // FolderTooLong: Windows without long paths enabled cannot work in a
+    // folder whose path passes 258 characters.
+    enum class Failure { None, Folder, FolderTooLong, Program };
     Failure failure = Failure::None;
     int exitCode = 0;
 };

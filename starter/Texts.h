@@ -43,6 +43,14 @@ inline std::string folderNotOpened(const std::string& folder)
     return "Der Ordner „" + folder + "“ kann nicht geöffnet werden.";
 }
 
+inline std::string folderTooDeep(const std::string& folder)
+{
+    return "Der Ordner „" + folder +
+           "“ liegt zu tief: Sein Pfad ist länger, als Windows hier erlaubt (260 Zeichen). "
+           "Bitte den Ordner weiter oben ablegen, zum Beispiel unter C:\\Wettbewerbe, und dort "
+           "öffnen.";
+}
+
 inline std::string programNotStarted(const std::string& program)
 {
     return "Das Bewertungsprogramm „" + program + "“ kann nicht gestartet werden.";

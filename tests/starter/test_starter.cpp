@@ -67,6 +67,10 @@ TEST(StarterStart, FoldersChooserAndRunner)
         {"a sheet opens its folder", "@/Wettbewerb Ä/Anna.QEL", {}, {F::None, 0}, 0, "@/Wettbewerb Ä/", ""},
         {"folder not entered", "@", {}, {F::Folder, 1}, 1, "@",
          "Der Ordner „@“ kann nicht geöffnet werden."},
+        {"Windows: too deep", "@", {}, {F::FolderTooLong, 1}, 1, "@",
+         "Der Ordner „@“ liegt zu tief: Sein Pfad ist länger, als Windows hier erlaubt (260 "
+         "Zeichen). Bitte den Ordner weiter oben ablegen, zum Beispiel unter C:\\Wettbewerbe, "
+         "und dort öffnen."},
         {"program not started", "@", {}, {F::Program, 1}, 1, "@",
          "Das Bewertungsprogramm „/opt/bb/bildbewertung“ kann nicht gestartet werden."},
         // clang-format on

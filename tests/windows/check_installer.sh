@@ -8,7 +8,8 @@
 # through the window lands there with CR LF and is saved over a second time;
 # the evaluation writes its three files, the CSV byte-equal to the Linux
 # build's on the same folder and the PDF's text readable, also for a folder
-# whose path is over 300 characters; with the PDF held open by another
+# whose path is over 300 characters, where the starter warns that Windows
+# cannot open the judging program; with the PDF held open by another
 # program (hold_open.exe of WINDOWS_BUILD) it replaces none of them and
 # names the file; the uninstaller removes what was installed and leaves a
 # judge's file. Prints the start-up times it saw.
@@ -146,6 +147,17 @@ export work out installer source_dir linux_build windows_build
   $wine "$windir\\bildbewertung-auswertung.exe" "Z:${long//\//\\}\\Abend" \
     >"$out/long.txt" 2>&1 || fail "the evaluation of the long path failed: $(cat "$out/long.txt")"
   cmp "$long/Abend Rangliste.csv" "$work/windows Rangliste.csv" || fail "the CSV of the long path differs"
+  # The judging program works in its folder, which Windows without long
+  # paths enabled (and wine) cannot enter: the starter says so instead.
+  $wine "$windir\\bildbewertung-starten.exe" "Z:${long//\//\\}\\Abend" & starter=$!
+  for _ in $(seq 100); do
+    xdotool search --onlyvisible --name "^Warnung\$" >/dev/null 2>&1 && break
+    sleep 0.2
+  done
+  import -window root "$out/too-deep.png"
+  xdotool search --onlyvisible --name "^Warnung\$" windowfocus --sync key Return ||
+    fail "no warning for the long folder"
+  if wait $starter; then fail "the starter reported success in the long folder"; fi
 
   # The PDF open in another program: no output is replaced, the file is named.
   hold=$(find "$windows_build" -maxdepth 2 -name hold_open.exe | head -n 1)
