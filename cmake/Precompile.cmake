@@ -45,10 +45,10 @@ function(bb_precompile kind)
     target_link_libraries(${owner} PRIVATE GTest::gtest)
   endif()
   target_precompile_headers(${owner} PRIVATE ${headers})
+  foreach(target ${targets})
+    target_precompile_headers(${target} REUSE_FROM ${owner})
+  endforeach()
   foreach(target ${owner} ${targets})
-    if(NOT target STREQUAL owner)
-      target_precompile_headers(${target} REUSE_FROM ${owner})
-    endif()
     # GCC 12 loses the system-header mark of what it precompiled, and then
     # reports its own std::string's known false "out of bounds" and
     # "overflow" findings (string + literal at -O2) in our files.
