@@ -59,6 +59,10 @@ inline constexpr std::chrono::milliseconds kBurstBound{1000};
 // no save made on another PC, and a folder that came back gives no events
 // (bench_evaluation_window: one look at 500 pictures).
 inline constexpr std::chrono::milliseconds kLook{2000};
+// An output held open by another program (Windows: a PDF viewer, a
+// spreadsheet) is asked this often whether it is free again; then the
+// window writes at once, without waiting for the next save.
+inline constexpr std::chrono::milliseconds kHeldLook{1000};
 
 // The presentation: the band's text is 1/this of the screen height, read
 // from the back of a club room on a projector (1/20 at the least).

@@ -320,10 +320,21 @@ bool replaceable(const std::string& path)
     return true;
 }
 
+bool moveReplacing(const std::wstring& from, const std::wstring& to, DWORD flags)
+{
+    for (int attempt = 1;; ++attempt) {
+        if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | flags))
+            return true;
+        const DWORD error = GetLastError(); // kept for lastFailure()
+        if (attempt == 20 || (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION))
+            return false;
+        Sleep(50);
+    }
+}
+
 bool replaceFile(const std::string& from, const std::string& to)
 {
-    return MoveFileExW(widePath(from).c_str(), widePath(to).c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    return moveReplacing(widePath(from), widePath(to), MOVEFILE_WRITE_THROUGH);
 }
 
 bool watchHoldsFolder()

@@ -104,8 +104,7 @@ File createUniqueIn(Folder folder, std::string& name)
 bool replaceFileIn(Folder folder, const std::string& from, const std::string& to)
 {
     const std::wstring& path = of(folder).path;
-    return MoveFileExW((path + widen(from)).c_str(), (path + widen(to)).c_str(),
-                       MOVEFILE_REPLACE_EXISTING) != 0;
+    return moveReplacing(path + widen(from), path + widen(to));
 }
 
 bool removeFileIn(Folder folder, const std::string& name)

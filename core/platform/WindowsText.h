@@ -1,7 +1,7 @@
 #pragma once
 
 // What the Windows platform files share: names between UTF-8 and UTF-16,
-// file times as nanoseconds since 1970, drawing a free name.
+// file times as nanoseconds since 1970, drawing a free name, replacing a file.
 #include <windows.h>
 
 #include <atomic>
@@ -37,5 +37,11 @@ template <class Create> bool tryUniqueNames(std::string& path, DWORD taken, Crea
     }
     return false;
 }
+
+// Renames `from` over `to`. Windows refuses to replace a file while any
+// handle is open on it, shared or not: a reader of the old one (the
+// organiser's window reading a judge's sheet, a virus scanner) holds it for
+// a moment, which is waited out for up to about a second.
+bool moveReplacing(const std::wstring& from, const std::wstring& to, DWORD flags = 0);
 
 } // namespace platform

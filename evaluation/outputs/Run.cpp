@@ -56,13 +56,18 @@ std::string shownPath(const std::string& path)
     return shownFolderOf(path) + platform::kSeparator + shownName(fileNameOf(path));
 }
 
+bool heldElsewhere(const std::string& path)
+{
+    return !platform::replaceable(path) && platform::lastFailure() == platform::Failure::inUse;
+}
+
 // Held open by another program (Windows), the file is named for the user to
 // close it there; any other failure says it cannot be written.
-std::string whyNotWritten(const std::string& path)
+OutputFile notWritten(const std::string& path)
 {
-    if (!platform::replaceable(path) && platform::lastFailure() == platform::Failure::inUse)
-        return texts::openElsewhere(shownName(fileNameOf(path)));
-    return texts::cannotWrite(shownPath(path));
+    if (heldElsewhere(path))
+        return {path, texts::openElsewhere(shownName(fileNameOf(path))), true};
+    return {path, texts::cannotWrite(shownPath(path))};
 }
 
 } // namespace
@@ -121,10 +126,11 @@ std::vector<OutputFile> writeOutputs(const std::string& folder, const Report& re
         const std::string shown = shownPath(files[i].path);
         // A file renamed into place before a later one failed is new.
         const bool replaced = fileAt(files[i].path) != before[i];
-        outputs.push_back({files[i].path, !failed        ? std::string()
-                                          : *failed == i ? whyNotWritten(files[i].path)
-                                          : replaced     ? std::string()
-                                                         : texts::keptAsItWas(shown)});
+        if (failed && *failed == i)
+            outputs.push_back(notWritten(files[i].path));
+        else
+            outputs.push_back(
+                {files[i].path, !failed || replaced ? std::string() : texts::keptAsItWas(shown)});
     }
     return outputs;
 }

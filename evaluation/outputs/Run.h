@@ -33,7 +33,8 @@ std::string shownFolderOf(const std::string& path);
 
 struct OutputFile {
     std::string path;
-    std::string failure; // the message when it could not be written
+    std::string failure;   // the message when it could not be written
+    bool heldOpen = false; // by another program: worth trying again once it lets go
 };
 
 // "<Ordner> Rangliste.csv", ".pdf" and ".html" beside the folder (in

@@ -15,6 +15,8 @@
 #include "evaluation/window/WindowDecisions.h"
 #include "evaluation/window/WindowTexts.h"
 
+#include <algorithm>
+
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -88,6 +90,11 @@ EvaluationWindow::EvaluationWindow(const std::string& folder, WatchTimes times,
     connect(&watcher_, &FolderWatcher::inputsChanged, this, &EvaluationWindow::readAgain);
     connect(&watcher_, &FolderWatcher::presenceChanged, back_, &QLabel::setVisible);
     watcher_.watch(folderPath_);
+    heldLook_.setInterval(tunables::kHeldLook);
+    connect(&heldLook_, &QTimer::timeout, this, [this] {
+        if (std::all_of(held_.begin(), held_.end(), platform::replaceable))
+            readAgain();
+    });
     QMetaObject::invokeMethod(this, &EvaluationWindow::firstReading, Qt::QueuedConnection);
 }
 
@@ -257,6 +264,7 @@ QWidget* EvaluationWindow::buildOutputRow()
 
 void EvaluationWindow::readAgain()
 {
+    heldLook_.stop();
     reading_.start(folderPath_);
 }
 
@@ -314,6 +322,10 @@ void EvaluationWindow::showEnd(const ReadingEnd& end)
         failures_->setText(end.failures.join(QLatin1Char('\n')));
         failures_->setVisible(!end.failures.isEmpty());
         retry_->setVisible(!end.failures.isEmpty());
+        // Written as soon as the other program lets go, not at the next save.
+        held_ = end.held;
+        if (!held_.empty())
+            heldLook_.start();
     }
     for (const auto& [button, file] : openButtons_) {
         const std::string output = outputPath(file);

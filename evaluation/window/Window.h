@@ -4,6 +4,7 @@
 #include "evaluation/window/WindowReading.h"
 #include "evaluation/window/WindowWatcher.h"
 
+#include <QTimer>
 #include <QWidget>
 
 class QGroupBox;
@@ -75,6 +76,8 @@ class EvaluationWindow : public QWidget {
     QLabel* written_ = nullptr;
     QLabel* failures_ = nullptr;
     QPushButton* retry_ = nullptr; // reads and writes again after a failure
+    QTimer heldLook_;              // asks whether the outputs held open are free again
+    std::vector<std::string> held_;
     std::vector<std::pair<QPushButton*, const char*>> openButtons_;
 };
 

@@ -203,6 +203,8 @@ ReadingEnd readFolder(ThumbnailStore& store, TableThumbnails& small, const std::
             end.place = text(shownFolderOf(output.path));
         } else {
             end.failures << text(output.failure);
+            if (output.heldOpen)
+                end.held.push_back(output.path);
         }
     }
     return end;

@@ -46,6 +46,7 @@ struct ReadingEnd {
     QStringList written;                         // paths of the files written
     QString place;                               // the folder they were written in, as shown
     QStringList failures;                        // one text per file that could not be written
+    std::vector<std::string> held;               // of those, open in another program (bytes)
     std::vector<std::string> pictures;           // the folder's pictures (bytes)
 };
 

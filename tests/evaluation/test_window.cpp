@@ -1,4 +1,5 @@
 #include "bench/SyntheticPhoto.h"
+#include "core/Platform.h"
 #include "evaluation/GuiApplication.h"
 #include "evaluation/window/Window.h"
 
@@ -26,6 +27,9 @@
 #include <future>
 #include <set>
 #include <unistd.h>
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace {
 
@@ -67,7 +71,7 @@ class Window : public ::testing::Test {
     void save(const std::string& name, const std::string& bytes)
     {
         std::ofstream(folder / ".neu", std::ios::binary) << bytes;
-        fs::rename(folder / ".neu", folder / name);
+        ASSERT_TRUE(platform::replaceFile((folder / ".neu").string(), (folder / name).string()));
     }
     static QString header(const QTableView* table, int column)
     {
@@ -93,12 +97,37 @@ class Window : public ::testing::Test {
         std::ifstream file(beside("Rangliste.csv"));
         return std::string(std::istreambuf_iterator<char>(file), {});
     }
+    // Waits until a reading ends with `text` in the CSV, which is read only
+    // then: Windows replaces no file while it is open, so a test reading it
+    // all the time would keep the window from writing it.
+    bool csvGets(const QSignalSpy& finished, const std::string& text) const
+    {
+        qsizetype seen = -1;
+        return QTest::qWaitFor(
+            [&] {
+                if (finished.size() == seen)
+                    return false;
+                seen = finished.size();
+                return csv().find(text) != std::string::npos;
+            },
+            kWaitMs);
+    }
     static bool showsText(const QWidget& window, const QString& text)
     {
         const auto labels = window.findChildren<QLabel*>();
         return std::any_of(labels.begin(), labels.end(), [&](const QLabel* label) {
             return label->isVisible() && label->text().contains(text);
         });
+    }
+
+    // What the window says, for a failure's message.
+    static std::string shownTexts(const QWidget& window)
+    {
+        std::string texts;
+        for (const QLabel* label : window.findChildren<QLabel*>())
+            if (label->isVisible() && !label->text().isEmpty())
+                texts += label->text().toStdString() + "\n";
+        return texts;
     }
 
     fs::path root, folder;
@@ -148,7 +177,7 @@ TEST_F(Window, ShowsTheRankingAndFollowsASavedRatingFile)
 
     save("Carla.qel", "111101111011110-Brücke.JPEG\r\n");
     EXPECT_TRUE(QTest::qWaitFor([&] { return header(table, 5) == "Carla"; }, kWaitMs));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return csv().find("Carla") != std::string::npos; }, kWaitMs));
+    EXPECT_TRUE(csvGets(finished, "Carla")) << shownTexts(window);
 
     // An entrant list saved beside the folder names title and author.
     const fs::path list = folder.parent_path() / (folder.filename().string() + " Teilnehmer.csv");
@@ -189,6 +218,30 @@ TEST_F(Window, ShowsTheRankingAndFollowsASavedRatingFile)
                                     QString::fromStdString(root.string());
     }));
 }
+
+#ifdef _WIN32
+// An output open in a program that does not share it (a PDF viewer): none
+// is replaced, the file is named, and all are written once it lets go.
+TEST_F(Window, WritesOnceAnOutputHeldOpenIsLetGo)
+{
+    bench::writePhoto((folder / "Abend.jpg").string(), 300, 200);
+    save("Anna.qel", "443204332043220-Abend.jpg\r\n");
+    evaluation::EvaluationWindow window(folder.string());
+    QSignalSpy finished(&window, &evaluation::EvaluationWindow::readingFinished);
+    window.show();
+    ASSERT_TRUE(finished.wait(kWaitMs));
+    HANDLE held = CreateFileW(beside("Rangliste.pdf").wstring().c_str(), GENERIC_READ,
+                              FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    save("Bert.qel", "333303333033330-Abend.jpg\r\n");
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return showsText(window, "Rangliste.pdf ist in einem anderen Programm geöffnet"); },
+        kWaitMs));
+    EXPECT_EQ(csv().find("Bert"), std::string::npos);
+    CloseHandle(held);
+    EXPECT_TRUE(csvGets(finished, "Bert")) << shownTexts(window);
+}
+#endif
 
 // A folder name that is not UTF-8 (an old USB stick) and names with tags:
 // the window reads and writes there and shows the names as they are.
@@ -265,22 +318,24 @@ TEST_F(Window, LooksAtAFolderWithoutEventsAndOneThatComesBack)
         window.show();
         ASSERT_TRUE(finished.wait(kWaitMs));
         save("Bert.qel", "333303333033330-Abend.jpg\r\n");
-        EXPECT_TRUE(
-            QTest::qWaitFor([&] { return csv().find("Bert") != std::string::npos; }, kWaitMs))
-            << fileEvents;
+        EXPECT_TRUE(csvGets(finished, "Bert")) << fileEvents;
 
-        std::error_code error; // again while the window writes into it
-        do
-            fs::remove_all(folder, error);
-        while (error);
+        // Again while the window writes into it; on Windows a folder still
+        // open elsewhere stays until let go, so the window runs meanwhile.
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                std::error_code error;
+                fs::remove_all(folder, error);
+                return !error && !fs::exists(folder, error) && !error;
+            },
+            kWaitMs));
         EXPECT_TRUE(QTest::qWaitFor([&] { return showsText(window, "gibt es nicht!"); }, kWaitMs));
         fs::remove(beside("Rangliste.csv")); // beside the folder: it stayed
         fs::create_directories(folder);
         std::ofstream(folder / "Qel.max", std::ios::binary) << kQelMax;
         bench::writePhoto((folder / "Abend.jpg").string(), 300, 200);
         save("Carla.qel", "111101111011110-Abend.jpg\r\n");
-        EXPECT_TRUE(
-            QTest::qWaitFor([&] { return csv().find("Carla") != std::string::npos; }, kWaitMs));
+        EXPECT_TRUE(csvGets(finished, "Carla"));
         EXPECT_TRUE(showsText(window, "Der Ordner ist wieder da"));
     }
 }
