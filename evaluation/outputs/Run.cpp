@@ -56,16 +56,11 @@ std::string shownPath(const std::string& path)
     return shownFolderOf(path) + platform::kSeparator + shownName(fileNameOf(path));
 }
 
-bool heldElsewhere(const std::string& path)
-{
-    return !platform::replaceable(path) && platform::lastFailure() == platform::Failure::inUse;
-}
-
 // Held open by another program (Windows), the file is named for the user to
 // close it there; any other failure says it cannot be written.
 OutputFile notWritten(const std::string& path)
 {
-    if (heldElsewhere(path))
+    if (!platform::replaceable(path) && platform::lastFailure() == platform::Failure::inUse)
         return {path, texts::openElsewhere(shownName(fileNameOf(path))), true};
     return {path, texts::cannotWrite(shownPath(path))};
 }

@@ -15,8 +15,6 @@
 #include "evaluation/window/WindowDecisions.h"
 #include "evaluation/window/WindowTexts.h"
 
-#include <algorithm>
-
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -37,6 +35,8 @@
 #include <QTableView>
 #include <QUrl>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace evaluation {
 
